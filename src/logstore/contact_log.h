@@ -1,0 +1,77 @@
+#pragma once
+// The contact table: every contact of the contest, rows 1 to QSOCount in the
+// order of log.txt, and the operations that keep the table and the file equal.
+#include <QString>
+#include <vector>
+
+class Program;
+
+namespace logstore {
+
+inline constexpr int kMaxContacts = 11000;
+
+// One contact: the 19 fields of a log.txt line, in file order.
+struct ContactRecord {
+    QString QSOCall;
+    QString QSORSTSent;
+    QString QSORSTRcvd;
+    QString QSOSPC;
+    QString QSOCounty;
+    QString QSOStateOverride;
+    QString QSOCountySent;
+    QString QSOSpare8;
+    QString QSOSpare9;
+    QString QSOSpare10;
+    QString QSOSpare11;
+    QString QSODate;
+    QString QSOTime;
+    QString QSOMode;
+    QString QSOBand;
+    double QSOSpare16 = 0;
+    QString QSOSpare17;
+    QString QSOSpare18;
+    QString QSOFrequency;
+
+    friend bool operator==(const ContactRecord&, const ContactRecord&) = default;
+};
+
+struct ContactLog {
+    // Rows 0 to kMaxContacts; row 0 is never used.
+    std::vector<ContactRecord> rows = std::vector<ContactRecord>(kMaxContacts + 1);
+    int QSOCount = 0;
+    // The count found by the first load of this run that found any contact.
+    float BackupBaseCount = 0;
+
+    ContactRecord& row(int index) { return rows.at(static_cast<std::size_t>(index)); }
+    const ContactRecord& row(int index) const { return rows.at(static_cast<std::size_t>(index)); }
+};
+
+// Replaces the table with log.txt and clears the counters rebuilt from it.
+// A file that cannot be read shows "Error opening file." and ends the program;
+// the result is then false.
+bool LoadLog(Program& program);
+
+// Makes room for one more contact: clears row QSOCount + 1, raises QSOCount and
+// returns the row. With the table full it says so and returns nullptr.
+ContactRecord* TakeNewRow(Program& program);
+
+// Appends row QSOCount to log.txt. When the write fails the operator is told,
+// the row is taken back and the result is false.
+bool AppendContact(Program& program);
+
+// Replaces log.txt with rows 1 to QSOCount; the old file stays whole on failure.
+bool RewriteLog(Program& program);
+
+// Removes row `index` (1 to QSOCount) and rewrites the file.
+bool DeleteContact(Program& program, int index);
+
+// Erases the log after the operator types YES. True when the log was erased.
+bool StartNewLog(Program& program);
+
+// Copies log.txt to BACKUP when the count changed since the first load.
+void BackupLog(Program& program);
+
+// The log.txt line of one contact, CRLF included.
+QString LogFileRecord(const ContactRecord& record);
+
+}  // namespace logstore

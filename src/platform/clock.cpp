@@ -1,0 +1,23 @@
+#include "platform/clock.h"
+
+#include <chrono>
+
+namespace platform {
+
+std::int64_t SystemClock::MonotonicMs() const {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+QDateTime SystemClock::LocalNow() const {
+    QDateTime local = QDateTime::currentDateTime();
+    return QDateTime(local.date(), local.time(), Qt::UTC);
+}
+
+QDateTime SystemClock::UtcNow() const { return QDateTime::currentDateTimeUtc(); }
+
+QDateTime CalendarTime(int year, int month, int day, int hour, int minute, int second) {
+    return QDateTime(QDate(year, month, day), QTime(hour, minute, second), Qt::UTC);
+}
+
+}  // namespace platform

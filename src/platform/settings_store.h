@@ -1,0 +1,31 @@
+#pragma once
+// The per-user settings store: named values under an application and a
+// section, kept in an INI file under the user's configuration folder.
+#include <QString>
+#include <memory>
+
+class QSettings;
+
+namespace platform {
+
+class SettingsStore {
+public:
+    // A store kept in the INI file at `iniPath`.
+    explicit SettingsStore(const QString& iniPath);
+    ~SettingsStore();
+    SettingsStore(const SettingsStore&) = delete;
+    SettingsStore& operator=(const SettingsStore&) = delete;
+
+    // The store of this user: <config folder>/Ostrel/settings.ini.
+    static QString DefaultPath();
+
+    QString GetSetting(const QString& appName, const QString& section, const QString& key,
+                       const QString& defaultValue = QString()) const;
+    void SaveSetting(const QString& appName, const QString& section, const QString& key,
+                     const QString& value);
+
+private:
+    std::unique_ptr<QSettings> settings_;
+};
+
+}  // namespace platform

@@ -1,0 +1,29 @@
+#pragma once
+// Plain text files as the program keeps them: 8-bit Windows-1252 text with CRLF
+// line ends. Files that hold the operator's work are never truncated in place:
+// they are written whole to a temporary file beside the old one and renamed.
+#include <QByteArray>
+#include <QString>
+#include <optional>
+
+namespace platform {
+
+QString DecodeAnsi(const QByteArray& bytes);
+QByteArray EncodeAnsi(const QString& text);
+
+// Reads a whole file; std::nullopt (and *error set) when it cannot be read.
+std::optional<QByteArray> ReadWholeFile(const QString& path, QString* error = nullptr);
+
+// Replaces the file at `path` with `bytes`: written to a temporary file in the
+// same folder, flushed to disk and renamed over the old one. On failure the old
+// file is left as it was and *error holds the system's description.
+bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* error);
+
+// Appends `bytes` in one write and flushes. On failure the file is cut back to
+// its former length, so no partial line stays behind.
+bool AppendToFile(const QString& path, const QByteArray& bytes, QString* error);
+
+// Copies `from` to `to`, replacing `to` atomically when it exists.
+bool CopyFileReplacing(const QString& from, const QString& to, QString* error);
+
+}  // namespace platform

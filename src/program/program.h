@@ -1,0 +1,65 @@
+#pragma once
+// The one program context: every program-wide value of the logger and the
+// platform services, owned in one place. Windows and operations take a
+// reference to it; tests build a fresh one over a temporary working folder.
+#include <QString>
+#include <functional>
+
+#include "entry/operating_time.h"
+#include "logstore/contact_log.h"
+#include "logstore/county_table.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/settings_store.h"
+#include "platform/user_folders.h"
+#include "scoring/tally.h"
+#include "setup/folders.h"
+#include "setup/reference_tables.h"
+#include "setup/station.h"
+
+class Program {
+public:
+    struct Services {
+        platform::Dialogs& dialogs;
+        platform::Clock& clock;
+        platform::SettingsStore& settings;
+        platform::UserFolders userFolders;
+        // Ends the program after an unrecoverable error (the real program
+        // leaves its event loop and exits; tests record the call).
+        std::function<void()> endProgram;
+    };
+
+    Program(const QString& workingFolder, Services services);
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    platform::Dialogs& dialogs() { return services_.dialogs; }
+    platform::Clock& clock() { return services_.clock; }
+    platform::SettingsStore& settings() { return services_.settings; }
+    const platform::UserFolders& userFolders() const { return services_.userFolders; }
+
+    // The full path of a file of the working folder.
+    QString WorkPath(const QString& fileName) const;
+
+    // Ends the program after an error that leaves nothing sound to go on with.
+    void EndProgram();
+    bool ended() const { return ended_; }
+
+    // Tells the operator that a file could not be written.
+    void ReportWriteFailure(const QString& systemText);
+
+    setup::Folders folders;
+    setup::SharedPrefs sharedPrefs;
+    setup::Station station;
+    setup::PrefixTable prefixes;
+    setup::StatePositionTable statePositions;
+    logstore::ContactLog log;
+    logstore::CountyTable counties;
+    scoring::Tally tally;
+    entry::OperatingTime operating;
+    QString VersionText;
+
+private:
+    Services services_;
+    bool ended_ = false;
+};

@@ -1,0 +1,61 @@
+#pragma once
+// The station settings and operating preferences kept in QSOpref.txt, and the
+// check of the stored UTC offset against the PC clock.
+#include <QString>
+#include <cstdint>
+
+class Program;
+
+namespace setup {
+
+// The 25 values of QSOpref.txt, in file order.
+struct Station {
+    QString OwnCall;
+    QString OwnSPC;
+    QString OwnCountry;
+    QString HomeCounty;
+    QString OwnName;
+    QString OwnCategory;
+    QString OperatingCounty;
+    QString OwnCity;
+    QString CurrentMode;
+    QString CurrentBand;
+    float UTCOffsetHours = 0;
+    float OwnLongitude = 0;
+    float OwnLatitude = 0;
+    QString OwnContinent;
+    std::uint8_t FormSizePercent = 0;
+    std::int32_t WorkedColor = 0;
+    std::int32_t RemainingColor = 0;
+    float BankedOperatingSeconds = 0;
+    QString PartyState;
+    std::uint8_t StationSide = 0;
+    std::uint8_t RoverMode = 0;
+    std::uint8_t VoiceNavMode = 0;
+    QString RigType;
+    std::uint8_t TaskbarLayout = 0;
+    std::uint8_t ListPrevious = 0;
+
+    friend bool operator==(const Station&, const Station&) = default;
+};
+
+inline constexpr int kQSOPrefValues = 25;
+
+// Writes QSOpref.txt. A failure shows "Unable to write file." and leaves the
+// old file whole; the result tells whether the file was written.
+bool SaveQSOPref(Program& program);
+
+// Reads QSOpref.txt value by value into the station settings. Values read
+// before a failure keep their new value. False when the file is missing, ends
+// before the 25th value, or a number does not fit its type.
+bool LoadQSOPref(Program& program);
+
+// Compares the stored UTC offset with the one the PC clock implies and offers
+// to correct it.
+void CheckUTCOffset(Program& program);
+
+// The recommended offset: minutes from local to UTC time, in hours, rounded to
+// two decimal places.
+float RecommendedUTCOffset(const class QDateTime& local, const class QDateTime& utc);
+
+}  // namespace setup

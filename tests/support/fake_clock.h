@@ -1,0 +1,26 @@
+#pragma once
+// A clock the test sets and advances: UTC time plus a fixed local offset, and a
+// monotonic counter that moves only when the test moves it.
+#include <QDateTime>
+
+#include "platform/clock.h"
+
+namespace testing_support {
+
+class FakeClock final : public platform::Clock {
+public:
+    QDateTime utc = platform::CalendarTime(2013, 4, 7, 18, 5, 33);
+    int localOffsetSeconds = -5 * 3600;  // local = UTC - 5 h
+    std::int64_t monotonic = 1000000;
+
+    std::int64_t MonotonicMs() const override { return monotonic; }
+    QDateTime UtcNow() const override { return utc; }
+    QDateTime LocalNow() const override { return utc.addSecs(localOffsetSeconds); }
+
+    void AdvanceMs(std::int64_t ms) {
+        monotonic += ms;
+        utc = utc.addMSecs(ms);
+    }
+};
+
+}  // namespace testing_support

@@ -1,0 +1,41 @@
+#include "support/test_program.h"
+
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+
+namespace testing_support {
+
+TestProgram::TestProgram() {
+    QDir(dir_.path()).mkpath("work");
+    QDir(dir_.path()).mkpath("xdg");
+    settings_ = std::make_unique<platform::SettingsStore>(dir_.path() + "/settings.ini");
+    platform::UserFolders folders;
+    folders.fallbackRoot = dir_.path() + "/xdg";
+    program_ = std::make_unique<Program>(
+        work(), Program::Services{dialogs, clock, *settings_, folders, [this] { ++endCalls; }});
+    program_->folders.DataFolder = folders.fallbackRoot + "/Tavik Software/Dudurozuz";
+    program_->folders.SharedFolder = folders.fallbackRoot + "/Tavik Software/Shared";
+    QDir().mkpath(program_->folders.BackupFolder());
+    QDir().mkpath(program_->folders.SharedFolder);
+}
+
+void TestProgram::WriteFile(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
+    f.write(bytes);
+}
+
+QByteArray TestProgram::ReadFile(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    return f.readAll();
+}
+
+void TestProgram::CopyDataFile(const QString& name) {
+    QFile::remove(workFile(name));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(OSTREL_DATA_DIR) + "/" + name, workFile(name)))
+        << name.toStdString();
+}
+
+}  // namespace testing_support

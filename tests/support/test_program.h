@@ -1,0 +1,43 @@
+#pragma once
+// A fresh program over a temporary working folder with fake dialogs, a fake
+// clock, a settings store and user folders inside the same temporary tree.
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+#include <memory>
+
+#include "program/program.h"
+#include "support/fake_clock.h"
+#include "support/fake_dialogs.h"
+
+namespace testing_support {
+
+class TestProgram {
+public:
+    TestProgram();
+
+    Program& program() { return *program_; }
+    Program* operator->() { return program_.get(); }
+    FakeDialogs dialogs;
+    FakeClock clock;
+    int endCalls = 0;
+
+    // Paths inside the temporary tree.
+    QString root() const { return dir_.path(); }
+    QString work() const { return dir_.path() + "/work"; }
+    QString workFile(const QString& name) const { return work() + "/" + name; }
+
+    // Writes or reads a file (bytes as they stand on disk).
+    static void WriteFile(const QString& path, const QByteArray& bytes);
+    static QByteArray ReadFile(const QString& path);
+
+    // Copies a shipped file of data/ into the working folder.
+    void CopyDataFile(const QString& name);
+
+private:
+    QTemporaryDir dir_;
+    std::unique_ptr<platform::SettingsStore> settings_;
+    std::unique_ptr<Program> program_;
+};
+
+}  // namespace testing_support
