@@ -83,14 +83,15 @@ bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* 
 
 bool AppendToFile(const QString& path, const QByteArray& bytes, QString* error) {
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append)) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
         if (error) *error = file.errorString();
         return false;
     }
     const qint64 before = file.size();
     if (file.write(bytes) != bytes.size() || !file.flush() || ::fsync(file.handle()) != 0) {
         if (error) *error = file.errorString();
-        file.resize(before);
+        if (::ftruncate(file.handle(), before) != 0 && error)
+            *error += QStringLiteral(" The file could not be cut back to its former length.");
         return false;
     }
     return true;

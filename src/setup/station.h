@@ -1,6 +1,7 @@
 #pragma once
 // The station settings and operating preferences kept in QSOpref.txt, and the
 // check of the stored UTC offset against the PC clock.
+#include <QDateTime>
 #include <QString>
 #include <cstdint>
 
@@ -56,6 +57,6 @@ void CheckUTCOffset(Program& program);
 
 // The recommended offset: minutes from local to UTC time, in hours, rounded to
 // two decimal places.
-float RecommendedUTCOffset(const class QDateTime& local, const class QDateTime& utc);
+float RecommendedUTCOffset(const QDateTime& local, const QDateTime& utc);
 
 }  // namespace setup

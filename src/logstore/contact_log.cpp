@@ -1,0 +1,188 @@
+#include "logstore/contact_log.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <array>
+
+#include "logstore/record.h"
+#include "platform/text_file.h"
+#include "program/program.h"
+
+namespace logstore {
+
+namespace {
+
+const QString kLogFile = QStringLiteral("log.txt");
+
+// The text fields of a record in file order, around the one number field.
+using TextField = QString ContactRecord::*;
+constexpr std::array<TextField, 15> kFieldsBeforeNumber = {
+    &ContactRecord::QSOCall,      &ContactRecord::QSORSTSent, &ContactRecord::QSORSTRcvd,
+    &ContactRecord::QSOSPC,       &ContactRecord::QSOCounty,  &ContactRecord::QSOStateOverride,
+    &ContactRecord::QSOCountySent, &ContactRecord::QSOSpare8, &ContactRecord::QSOSpare9,
+    &ContactRecord::QSOSpare10,   &ContactRecord::QSOSpare11, &ContactRecord::QSODate,
+    &ContactRecord::QSOTime,      &ContactRecord::QSOMode,    &ContactRecord::QSOBand,
+};
+constexpr std::array<TextField, 3> kFieldsAfterNumber = {
+    &ContactRecord::QSOSpare17, &ContactRecord::QSOSpare18, &ContactRecord::QSOFrequency};
+
+bool readRecord(RecordReader& reader, ContactRecord& record) {
+    for (TextField field : kFieldsBeforeNumber) {
+        std::optional<QString> item = reader.ReadText();
+        if (!item) return false;
+        record.*field = std::move(*item);
+    }
+    std::optional<RecordReader::Number> number = reader.ReadNumber();
+    if (!number) return false;
+    record.QSOSpare16 = number->value;
+    for (TextField field : kFieldsAfterNumber) {
+        std::optional<QString> item = reader.ReadText();
+        if (!item) return false;
+        record.*field = std::move(*item);
+    }
+    return true;
+}
+
+bool failLoad(Program& program) {
+    program.dialogs().MsgBox("Error opening file.", platform::vbOKOnly, "File Error");
+    program.EndProgram();
+    return false;
+}
+
+QString allRecords(const ContactLog& log) {
+    QString text;
+    text.reserve(static_cast<qsizetype>(log.QSOCount) * 100);
+    for (int i = 1; i <= log.QSOCount; ++i) text += LogFileRecord(log.row(i));
+    return text;
+}
+
+// Copies log.txt into BACKUP under the local date and time "yyyymmddhhnn".
+bool copyToBackup(Program& program, QString* error) {
+    const QString backup = program.folders.BackupFolder();
+    if (!QFileInfo(backup).isDir() && !QDir().mkpath(backup)) {
+        if (error) *error = QStringLiteral("The folder %1 cannot be made.").arg(backup);
+        return false;
+    }
+    const QString name = program.clock().LocalNow().toString("yyyyMMddHHmm") + ".log";
+    return platform::CopyFileReplacing(program.WorkPath(kLogFile), backup + "/" + name, error);
+}
+
+}  // namespace
+
+QString LogFileRecord(const ContactRecord& record) {
+    RecordWriter writer;
+    for (TextField field : kFieldsBeforeNumber) writer.Text(record.*field);
+    writer.Number(record.QSOSpare16);
+    for (TextField field : kFieldsAfterNumber) writer.Text(record.*field);
+    return writer.Line();
+}
+
+bool LoadLog(Program& program) {
+    ContactLog& log = program.log;
+    log.QSOCount = 0;
+    program.tally.ClearForLoad();
+
+    std::optional<QByteArray> bytes = platform::ReadWholeFile(program.WorkPath(kLogFile));
+    if (!bytes) return failLoad(program);
+
+    RecordReader reader(platform::DecodeAnsi(*bytes));
+    // Blank lines after the last record are passed over, not read as the
+    // start of one more record.
+    while (!reader.OnlyBlankLinesLeft()) {
+        if (log.QSOCount >= kMaxContacts) return failLoad(program);
+        ++log.QSOCount;
+        if (!readRecord(reader, log.row(log.QSOCount))) return failLoad(program);
+    }
+    if (log.BackupBaseCount == 0) log.BackupBaseCount = static_cast<float>(log.QSOCount);
+    return true;
+}
+
+ContactRecord* TakeNewRow(Program& program) {
+    ContactLog& log = program.log;
+    if (log.QSOCount >= kMaxContacts) {
+        program.dialogs().MsgBox(
+            "The log holds 11,000 contacts, as many as it can hold. This contact was not "
+            "logged. Archive the log and start a new one to log more contacts.",
+            platform::vbOKOnly | platform::vbExclamation, "Log Full");
+        return nullptr;
+    }
+    ++log.QSOCount;
+    ContactRecord& record = log.row(log.QSOCount);
+    record = ContactRecord{};
+    return &record;
+}
+
+bool AppendContact(Program& program) {
+    ContactLog& log = program.log;
+    if (log.QSOCount < 1) return false;
+    QString error;
+    if (!platform::AppendToFile(program.WorkPath(kLogFile),
+                                platform::EncodeAnsi(LogFileRecord(log.row(log.QSOCount))),
+                                &error)) {
+        program.ReportWriteFailure(error);
+        // The file did not take the contact, so neither does the table.
+        log.row(log.QSOCount) = ContactRecord{};
+        --log.QSOCount;
+        return false;
+    }
+    return true;
+}
+
+bool RewriteLog(Program& program) {
+    QString error;
+    if (!platform::WriteFileAtomically(program.WorkPath(kLogFile),
+                                       platform::EncodeAnsi(allRecords(program.log)), &error)) {
+        program.ReportWriteFailure(error);
+        return false;
+    }
+    return true;
+}
+
+bool DeleteContact(Program& program, int index) {
+    ContactLog& log = program.log;
+    if (index < 1 || index > log.QSOCount) return false;
+    for (int i = index; i < log.QSOCount; ++i) log.row(i) = std::move(log.row(i + 1));
+    log.row(log.QSOCount) = ContactRecord{};
+    --log.QSOCount;
+    return RewriteLog(program);
+}
+
+bool StartNewLog(Program& program) {
+    std::optional<QString> answer = program.dialogs().InputBox(
+        "Are you sure that you want to start a new log file?  This function will ERASE the "
+        "existing log file!\r\n\r\nTo verify that you want to start a new log file, please "
+        "type: YES",
+        "WARNING - Your existing log file will be ERASED!", QString());
+    if (!answer || answer->toUpper() != QLatin1String("YES")) return false;
+
+    // Whatever the counts say, a log with anything in it is copied to BACKUP
+    // before it is erased; when that copy fails, nothing is erased.
+    const QFileInfo logInfo(program.WorkPath(kLogFile));
+    if (logInfo.exists() && logInfo.size() > 0) {
+        QString error;
+        if (!copyToBackup(program, &error)) {
+            program.ReportWriteFailure(error);
+            return false;
+        }
+    }
+
+    program.operating.OperatingSeconds = 0;
+    program.station.BankedOperatingSeconds = 0;
+    QString error;
+    if (!platform::WriteFileAtomically(program.WorkPath(kLogFile), QByteArray(), &error)) {
+        program.ReportWriteFailure(error);
+        return false;
+    }
+    program.log.QSOCount = 0;
+    setup::SaveQSOPref(program);
+    LoadLog(program);
+    return true;
+}
+
+void BackupLog(Program& program) {
+    const ContactLog& log = program.log;
+    if (static_cast<float>(log.QSOCount) == log.BackupBaseCount || log.QSOCount <= 0) return;
+    copyToBackup(program, nullptr);
+}
+
+}  // namespace logstore

@@ -1,0 +1,69 @@
+#pragma once
+// The comma record convention of the program's text files (log.txt,
+// county2.txt, the reference tables and the one-value-per-line settings
+// files): text items in double quotes, numbers bare with "." as the decimal
+// point, items separated by commas, records ended by CRLF.
+#include <QString>
+#include <optional>
+
+namespace logstore {
+
+// Reads items one after another from a file's text. A line end ends an item
+// but not a record: a record takes its items wherever they stand.
+class RecordReader {
+public:
+    explicit RecordReader(QString text) : text_(std::move(text)) {}
+
+    // Nothing is left to read.
+    bool AtEnd() const { return pos_ >= text_.size(); }
+    // Only blanks and line ends are left.
+    bool OnlyBlankLinesLeft() const;
+
+    // The next item as text; std::nullopt at the end of the file.
+    std::optional<QString> ReadText();
+
+    struct Number {
+        double value = 0;
+        bool numeric = true;  // false when the item was not a number (value 0)
+    };
+    // The next item as a number; std::nullopt at the end of the file. An empty
+    // item reads as 0.
+    std::optional<Number> ReadNumber();
+
+private:
+    // Reads one item; `quoted` tells whether it stood in double quotes.
+    std::optional<QString> readItem(bool* quoted);
+
+    QString text_;
+    qsizetype pos_ = 0;
+};
+
+// Parses a plain decimal number ("5", "-5.5", ".25", "1e3"); std::nullopt when
+// the text is not one.
+std::optional<double> ParseNumber(QStringView text);
+
+// Formats a number as the files hold it: "." as decimal point, no exponent, no
+// trailing zeros, "0" for zero. Single-precision values are written with the
+// digits that single precision carries.
+QString FormatNumber(double value);
+QString FormatSingle(float value);
+
+// Builds one record.
+class RecordWriter {
+public:
+    // A text item; a double quote, CR or LF inside it is dropped, since the
+    // file format cannot carry them.
+    RecordWriter& Text(const QString& text);
+    RecordWriter& Number(double value);
+    RecordWriter& Single(float value);
+    RecordWriter& Integer(long long value);
+    // The finished record with its CRLF.
+    QString Line() const { return line_ + QStringLiteral("\r\n"); }
+
+private:
+    void separate();
+    QString line_;
+    bool first_ = true;
+};
+
+}  // namespace logstore
