@@ -127,8 +127,9 @@ bool SetSharedPref(Program& program, const QString& key, const QString& value, b
         } else {
             // An opening tag with no closing tag: the rest of its line becomes
             // the value, closed properly.
-            qsizetype lineEnd = text.indexOf("\r\n", e);
-            if (lineEnd < 0) lineEnd = text.size();
+            qsizetype lineEnd = e;
+            while (lineEnd < text.size() && text[lineEnd] != u'\r' && text[lineEnd] != u'\n')
+                ++lineEnd;
             text = text.left(e) + cleanValue + close + text.mid(lineEnd);
         }
     } else {

@@ -6,12 +6,14 @@
 
 namespace testing_support {
 
-TestProgram::TestProgram() {
+TestProgram::TestProgram(const Options& options) {
     QDir(dir_.path()).mkpath("work");
     QDir(dir_.path()).mkpath("xdg");
     settings_ = std::make_unique<platform::SettingsStore>(dir_.path() + "/settings.ini");
     platform::UserFolders folders;
     folders.fallbackRoot = dir_.path() + "/xdg";
+    if (!options.userProfile.isEmpty()) folders.userProfile = dir_.path() + "/" + options.userProfile;
+    if (!options.appData.isEmpty()) folders.appData = dir_.path() + "/" + options.appData;
     program_ = std::make_unique<Program>(
         work(), Program::Services{dialogs, clock, *settings_, folders, [this] { ++endCalls; }});
     program_->folders.DataFolder = folders.fallbackRoot + "/Tavik Software/Dudurozuz";

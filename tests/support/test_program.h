@@ -14,7 +14,14 @@ namespace testing_support {
 
 class TestProgram {
 public:
-    TestProgram();
+    // Folder names inside the temporary tree that stand for USERPROFILE and
+    // APPDATA; empty leaves the variable unset.
+    struct Options {
+        QString userProfile;
+        QString appData;
+    };
+    TestProgram() : TestProgram(Options{}) {}
+    explicit TestProgram(const Options& options);
 
     Program& program() { return *program_; }
     Program* operator->() { return program_.get(); }
