@@ -3,7 +3,7 @@
 county list.
 
 Usage: tools/make_county_table.py [COUNTY_LIST] [--out DATA_DIR]
-       (defaults: /work/shared/data/party-counties.txt and data/ beside tools/)
+       (defaults: ../shared/data/party-counties.txt beside the repository and data/ beside tools/)
 
 The list has one county per line, "Full Name,ABBR"; lines beginning with "#"
 and blank lines are skipped. county2.txt holds one record per county in the
@@ -25,7 +25,9 @@ import argparse
 import os
 import sys
 
-DEFAULT_LIST = "/work/shared/data/party-counties.txt"
+# The shared project data lies beside the repository.
+DEFAULT_LIST = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..",
+                            "shared", "data", "party-counties.txt")
 PARTY_STATE = "WI"
 MAX_COUNTIES = 1000
 

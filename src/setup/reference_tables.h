@@ -38,8 +38,8 @@ struct StatePosition {
 };
 
 struct StatePositionTable {
-    // Rows 1 to 50; row 0 stays empty.
-    std::vector<StatePosition> rows = std::vector<StatePosition>(kStatePositions + 1);
+    // Rows 1 to 50; rows 0 and 51 to 55 stay empty.
+    std::vector<StatePosition> rows = std::vector<StatePosition>(56);
 };
 
 // Loads arrlpre2.txt from the shared, data or working folder (the first that
