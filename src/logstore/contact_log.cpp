@@ -26,20 +26,28 @@ constexpr std::array<TextField, 15> kFieldsBeforeNumber = {
 constexpr std::array<TextField, 3> kFieldsAfterNumber = {
     &ContactRecord::QSOSpare17, &ContactRecord::QSOSpare18, &ContactRecord::QSOFrequency};
 
-bool readRecord(RecordReader& reader, ContactRecord& record) {
-    for (TextField field : kFieldsBeforeNumber) {
-        std::optional<QString> item = reader.ReadText();
-        if (!item) return false;
-        record.*field = std::move(*item);
-    }
+// Puts an item into `target`, keeping an equal string already held: the row's
+// old value when the log is read again, or the value of the row above. A
+// reload after a band change then allocates only for what changed.
+bool readField(RecordReader& reader, QString& target, const QString* above) {
+    std::optional<QByteArrayView> raw = reader.ReadRaw();
+    if (!raw) return false;
+    if (platform::EqualsAnsi(target, *raw)) return true;
+    if (above && platform::EqualsAnsi(*above, *raw))
+        target = *above;
+    else
+        target = platform::DecodeAnsi(*raw);
+    return true;
+}
+
+bool readRecord(RecordReader& reader, ContactRecord& record, const ContactRecord* above) {
+    for (TextField field : kFieldsBeforeNumber)
+        if (!readField(reader, record.*field, above ? &(above->*field) : nullptr)) return false;
     std::optional<RecordReader::Number> number = reader.ReadNumber();
     if (!number) return false;
     record.QSOSpare16 = number->value;
-    for (TextField field : kFieldsAfterNumber) {
-        std::optional<QString> item = reader.ReadText();
-        if (!item) return false;
-        record.*field = std::move(*item);
-    }
+    for (TextField field : kFieldsAfterNumber)
+        if (!readField(reader, record.*field, above ? &(above->*field) : nullptr)) return false;
     return true;
 }
 
@@ -85,13 +93,14 @@ bool LoadLog(Program& program) {
     std::optional<QByteArray> bytes = platform::ReadWholeFile(program.WorkPath(kLogFile));
     if (!bytes) return failLoad(program);
 
-    RecordReader reader(platform::DecodeAnsi(*bytes));
+    RecordReader reader(std::move(*bytes));
     // Blank lines after the last record are passed over, not read as the
     // start of one more record.
     while (!reader.OnlyBlankLinesLeft()) {
         if (log.QSOCount >= kMaxContacts) return failLoad(program);
         ++log.QSOCount;
-        if (!readRecord(reader, log.row(log.QSOCount))) return failLoad(program);
+        const ContactRecord* above = log.QSOCount > 1 ? &log.row(log.QSOCount - 1) : nullptr;
+        if (!readRecord(reader, log.row(log.QSOCount), above)) return failLoad(program);
     }
     if (log.BackupBaseCount == 0) log.BackupBaseCount = static_cast<float>(log.QSOCount);
     return true;

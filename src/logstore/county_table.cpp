@@ -13,7 +13,7 @@ bool LoadCountyTable(Program& program) {
     if (!bytes) return false;
 
     const QString& party = program.station.PartyState;
-    RecordReader reader(platform::DecodeAnsi(*bytes));
+    RecordReader reader(std::move(*bytes));
     while (!reader.OnlyBlankLinesLeft()) {
         std::optional<QString> first = reader.ReadText();
         std::optional<QString> abbrev = reader.ReadText();

@@ -2,51 +2,55 @@
 
 #include <charconv>
 #include <cmath>
-#include <string>
+#include <cstring>
+
+#include "platform/text_file.h"
 
 namespace logstore {
 
 namespace {
-bool isBlank(QChar c) { return c == u' ' || c == u'\t'; }
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isLineEnd(char c) { return c == '\r' || c == '\n'; }
 bool isLineEnd(QChar c) { return c == u'\r' || c == u'\n'; }
 }  // namespace
 
 bool RecordReader::OnlyBlankLinesLeft() const {
-    for (qsizetype i = pos_; i < text_.size(); ++i)
-        if (!isBlank(text_[i]) && !isLineEnd(text_[i])) return false;
+    for (qsizetype i = pos_; i < bytes_.size(); ++i)
+        if (!isBlank(bytes_[i]) && !isLineEnd(bytes_[i])) return false;
     return true;
 }
 
-std::optional<QString> RecordReader::readItem(bool* quoted) {
+std::optional<QByteArrayView> RecordReader::ReadRaw() {
     if (AtEnd()) return std::nullopt;
-    const qsizetype n = text_.size();
-    while (pos_ < n && isBlank(text_[pos_])) ++pos_;
+    const char* data = bytes_.constData();
+    const qsizetype n = bytes_.size();
+    while (pos_ < n && isBlank(data[pos_])) ++pos_;
 
-    QString item;
-    *quoted = pos_ < n && text_[pos_] == u'"';
-    if (*quoted) {
+    QByteArrayView item;
+    if (pos_ < n && data[pos_] == '"') {
         const qsizetype start = pos_ + 1;
-        qsizetype close = text_.indexOf(u'"', start);
-        if (close < 0) close = n;
-        item = text_.mid(start, close - start);
-        pos_ = close + 1;
+        const void* close = std::memchr(data + start, '"', static_cast<std::size_t>(n - start));
+        const qsizetype end = close ? static_cast<const char*>(close) - data : n;
+        item = QByteArrayView(data + start, end - start);
+        pos_ = end + 1;
         // Anything between the closing quote and the delimiter is passed over.
-        while (pos_ < n && text_[pos_] != u',' && !isLineEnd(text_[pos_])) ++pos_;
+        while (pos_ < n && data[pos_] != ',' && !isLineEnd(data[pos_])) ++pos_;
     } else {
         const qsizetype start = pos_;
-        while (pos_ < n && text_[pos_] != u',' && !isLineEnd(text_[pos_])) ++pos_;
-        item = text_.mid(start, pos_ - start);
-        while (!item.isEmpty() && isBlank(item.back())) item.chop(1);
+        while (pos_ < n && data[pos_] != ',' && !isLineEnd(data[pos_])) ++pos_;
+        qsizetype end = pos_;
+        while (end > start && isBlank(data[end - 1])) --end;
+        item = QByteArrayView(data + start, end - start);
     }
 
     // Consume the delimiter: a comma, or one line end (CRLF, LF or CR).
     if (pos_ < n) {
-        if (text_[pos_] == u',') {
+        if (data[pos_] == ',') {
             ++pos_;
-        } else if (text_[pos_] == u'\r') {
+        } else if (data[pos_] == '\r') {
             ++pos_;
-            if (pos_ < n && text_[pos_] == u'\n') ++pos_;
-        } else if (text_[pos_] == u'\n') {
+            if (pos_ < n && data[pos_] == '\n') ++pos_;
+        } else if (data[pos_] == '\n') {
             ++pos_;
         }
     }
@@ -54,27 +58,31 @@ std::optional<QString> RecordReader::readItem(bool* quoted) {
 }
 
 std::optional<QString> RecordReader::ReadText() {
-    bool quoted = false;
-    return readItem(&quoted);
+    std::optional<QByteArrayView> raw = ReadRaw();
+    if (!raw) return std::nullopt;
+    return platform::DecodeAnsi(*raw);
 }
 
 std::optional<RecordReader::Number> RecordReader::ReadNumber() {
-    bool quoted = false;
-    std::optional<QString> item = readItem(&quoted);
-    if (!item) return std::nullopt;
-    const QString trimmed = item->trimmed();
+    std::optional<QByteArrayView> raw = ReadRaw();
+    if (!raw) return std::nullopt;
+    const QByteArrayView trimmed = raw->trimmed();
     if (trimmed.isEmpty()) return Number{0, true};
     if (std::optional<double> v = ParseNumber(trimmed)) return Number{*v, true};
     return Number{0, false};
 }
 
 std::optional<double> ParseNumber(QStringView text) {
-    std::string ascii;
-    ascii.reserve(static_cast<std::size_t>(text.size()));
+    QByteArray ascii;
+    ascii.reserve(text.size());
     for (QChar c : text) {
         if (c.unicode() > 127) return std::nullopt;
-        ascii.push_back(static_cast<char>(c.unicode()));
+        ascii.append(static_cast<char>(c.unicode()));
     }
+    return ParseNumber(QByteArrayView(ascii));
+}
+
+std::optional<double> ParseNumber(QByteArrayView ascii) {
     const char* first = ascii.data();
     const char* last = ascii.data() + ascii.size();
     if (first != last && *first == '+') ++first;

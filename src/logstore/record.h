@@ -3,24 +3,30 @@
 // county2.txt, the reference tables and the one-value-per-line settings
 // files): text items in double quotes, numbers bare with "." as the decimal
 // point, items separated by commas, records ended by CRLF.
+#include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <optional>
 
 namespace logstore {
 
-// Reads items one after another from a file's text. A line end ends an item
-// but not a record: a record takes its items wherever they stand.
+// Reads items one after another from a file's bytes (Windows-1252 text). A
+// line end ends an item but not a record: a record takes its items wherever
+// they stand.
 class RecordReader {
 public:
-    explicit RecordReader(QString text) : text_(std::move(text)) {}
+    explicit RecordReader(QByteArray bytes) : bytes_(std::move(bytes)) {}
 
     // Nothing is left to read.
-    bool AtEnd() const { return pos_ >= text_.size(); }
+    bool AtEnd() const { return pos_ >= bytes_.size(); }
     // Only blanks and line ends are left.
     bool OnlyBlankLinesLeft() const;
 
     // The next item as text; std::nullopt at the end of the file.
     std::optional<QString> ReadText();
+    // The next item's bytes as they stand in the file (valid while the reader
+    // lives); std::nullopt at the end of the file.
+    std::optional<QByteArrayView> ReadRaw();
 
     struct Number {
         double value = 0;
@@ -31,16 +37,14 @@ public:
     std::optional<Number> ReadNumber();
 
 private:
-    // Reads one item; `quoted` tells whether it stood in double quotes.
-    std::optional<QString> readItem(bool* quoted);
-
-    QString text_;
+    QByteArray bytes_;
     qsizetype pos_ = 0;
 };
 
 // Parses a plain decimal number ("5", "-5.5", ".25", "1e3"); std::nullopt when
 // the text is not one.
 std::optional<double> ParseNumber(QStringView text);
+std::optional<double> ParseNumber(QByteArrayView text);
 
 // Formats a number as the files hold it: "." as decimal point, no exponent, no
 // trailing zeros, "0" for zero. Single-precision values are written with the

@@ -19,13 +19,26 @@ constexpr std::array<char16_t, 32> kHighControls = {
 };
 }  // namespace
 
-QString DecodeAnsi(const QByteArray& bytes) {
+namespace {
+QChar decodeByte(unsigned char b) {
+    return (b >= 0x80 && b < 0xA0) ? QChar(kHighControls[b - 0x80]) : QChar(b);
+}
+}  // namespace
+
+bool EqualsAnsi(const QString& text, QByteArrayView bytes) {
+    if (text.size() != bytes.size()) return false;
+    const QChar* chars = text.constData();
+    for (qsizetype i = 0; i < bytes.size(); ++i)
+        if (chars[i] != decodeByte(static_cast<unsigned char>(bytes[i]))) return false;
+    return true;
+}
+
+QString DecodeAnsi(QByteArrayView bytes) {
     QString out;
     out.resize(bytes.size());
     QChar* dst = out.data();
     for (qsizetype i = 0; i < bytes.size(); ++i) {
-        auto b = static_cast<unsigned char>(bytes[i]);
-        dst[i] = (b >= 0x80 && b < 0xA0) ? QChar(kHighControls[b - 0x80]) : QChar(b);
+        dst[i] = decodeByte(static_cast<unsigned char>(bytes[i]));
     }
     return out;
 }

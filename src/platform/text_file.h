@@ -3,13 +3,16 @@
 // line ends. Files that hold the operator's work are never truncated in place:
 // they are written whole to a temporary file beside the old one and renamed.
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <optional>
 
 namespace platform {
 
-QString DecodeAnsi(const QByteArray& bytes);
+QString DecodeAnsi(QByteArrayView bytes);
 QByteArray EncodeAnsi(const QString& text);
+// Whether `text` is what `bytes` decode to, without decoding them.
+bool EqualsAnsi(const QString& text, QByteArrayView bytes);
 
 // Reads a whole file; std::nullopt (and *error set) when it cannot be read.
 std::optional<QByteArray> ReadWholeFile(const QString& path, QString* error = nullptr);

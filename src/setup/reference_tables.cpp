@@ -20,7 +20,7 @@ std::optional<float> readPosition(logstore::RecordReader& reader) {
 std::optional<logstore::RecordReader> openRecords(const QString& path) {
     std::optional<QByteArray> bytes = platform::ReadWholeFile(path);
     if (!bytes) return std::nullopt;
-    return logstore::RecordReader(platform::DecodeAnsi(*bytes));
+    return logstore::RecordReader(std::move(*bytes));
 }
 
 }  // namespace

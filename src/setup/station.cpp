@@ -100,7 +100,7 @@ bool SaveQSOPref(Program& program) {
 bool LoadQSOPref(Program& program) {
     std::optional<QByteArray> bytes = platform::ReadWholeFile(program.WorkPath(kPrefFile));
     if (!bytes) return false;
-    logstore::RecordReader reader(platform::DecodeAnsi(*bytes));
+    logstore::RecordReader reader(std::move(*bytes));
     for (const Field& field : kFields)
         if (!readField(reader, program.station, field)) return false;
     return true;

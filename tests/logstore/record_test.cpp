@@ -6,7 +6,7 @@ using logstore::RecordReader;
 using logstore::RecordWriter;
 
 namespace {
-std::vector<QString> readAll(const QString& text) {
+std::vector<QString> readAll(const QByteArray& text) {
     RecordReader reader(text);
     std::vector<QString> items;
     while (auto item = reader.ReadText()) items.push_back(*item);
@@ -17,7 +17,7 @@ std::vector<QString> readAll(const QString& text) {
 TEST(RecordReader, ItemsEndAtCommasAndLineEndsButRecordsDoNot) {
     struct Case {
         const char* name;
-        QString text;
+        QByteArray text;
         std::vector<QString> items;
     };
     const Case cases[] = {
