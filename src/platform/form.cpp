@@ -1,0 +1,329 @@
+#include "platform/form.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFont>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableView>
+#include <QTimer>
+#include <QTreeWidget>
+#include <algorithm>
+#include <stdexcept>
+
+#include "platform/twips.h"
+
+namespace platform {
+
+bool HasFont(ControlKind kind) {
+    switch (kind) {
+    case ControlKind::Image:
+    case ControlKind::Line:
+    case ControlKind::Timer:
+    case ControlKind::Menu:
+    case ControlKind::Shape:
+        return false;
+    default:
+        return true;
+    }
+}
+
+QFont FontModel::ToQFont() const {
+    // Every attribute is set, so a control's font never follows the window's.
+    QFont font;
+    font.setFamily(Name);
+    font.setPointSizeF(Size);
+    font.setBold(Bold);
+    font.setItalic(Italic);
+    font.setUnderline(Underline);
+    return font;
+}
+
+QHeaderView* ColumnHeaderOf(QWidget* view) {
+    if (auto* tree = qobject_cast<QTreeView*>(view)) return tree->header();
+    if (auto* table = qobject_cast<QTableView*>(view)) return table->horizontalHeader();
+    return nullptr;
+}
+
+// ---- LineControl ----
+
+LineControl::LineControl(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void LineControl::SetEndPoints(QPoint p1, QPoint p2) {
+    p1_ = p1;
+    p2_ = p2;
+    const QPoint topLeft(std::min(p1.x(), p2.x()), std::min(p1.y(), p2.y()));
+    const QPoint bottomRight(std::max(p1.x(), p2.x()), std::max(p1.y(), p2.y()));
+    setGeometry(QRect(topLeft, bottomRight));  // inclusive: a flat line is 1 px thick
+    update();
+}
+
+void LineControl::SetColor(const QColor& color) {
+    color_ = color;
+    update();
+}
+
+void LineControl::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setPen(QPen(color_, 1));
+    const QPoint origin = geometry().topLeft();
+    painter.drawLine(p1_ - origin, p2_ - origin);
+}
+
+// ---- Form ----
+
+Form::Form(QWidget* parent) : QWidget(parent) { Apply(); }
+
+Form::~Form() {
+    // The views go with the window's children after the controls are gone;
+    // their headers must not reach back for column widths then.
+    for (const QMetaObject::Connection& connection : headerConnections_)
+        disconnect(connection);
+}
+
+void Form::SetDesignSize(float outerWidth, float outerHeight, float clientWidth,
+                         float clientHeight) {
+    Width = outerWidth;
+    Height = outerHeight;
+    border_ = QSizeF(outerWidth - clientWidth, outerHeight - clientHeight);
+    Apply();
+}
+
+void Form::SetDesignClientSize(float clientWidth, float clientHeight) {
+    SetDesignSize(clientWidth + static_cast<float>(kStandardBorder.width()),
+                  clientHeight + static_cast<float>(kStandardBorder.height()), clientWidth,
+                  clientHeight);
+}
+
+Control& Form::Ctl(const QObject* object) {
+    auto found = object == nullptr
+                     ? controls_.end()
+                     : std::find_if(controls_.begin(), controls_.end(),
+                                    [object](const Control& c) { return c.Object == object; });
+    if (found == controls_.end())
+        throw std::out_of_range("control not registered with its window");
+    return *found;
+}
+
+Control* Form::Find(const QString& name) {
+    auto found = std::find_if(controls_.begin(), controls_.end(),
+                              [&name](const Control& c) { return c.Name == name; });
+    return found == controls_.end() ? nullptr : &*found;
+}
+
+Control& Form::Append(ControlKind kind, const QString& name, QObject* object) {
+    Control& control = controls_.emplace_back();
+    control.Kind = kind;
+    control.Name = name;
+    control.Object = object;
+    control.Widget = qobject_cast<QWidget*>(object);
+    control.Font = Font;  // a new control takes the window's font, as designed
+    if (object && object->objectName().isEmpty()) object->setObjectName(name);
+    return control;
+}
+
+void Form::Register(ControlKind kind, const QString& name, QWidget* widget, float left,
+                    float top, float width, float height) {
+    Control& control = Append(kind, name, widget);
+    control.Left = left;
+    control.Top = top;
+    control.Width = width;
+    control.Height = height;
+    Apply(control);
+}
+
+void Form::RegisterListView(const QString& name, QAbstractItemView* view, float left,
+                            float top, float width, float height) {
+    if (QHeaderView* header = ColumnHeaderOf(view)) {
+        // Columns keep the widths given; none stretches to fill the view.
+        header->setStretchLastSection(false);
+        // A model that gains columns later still gets their widths.
+        headerConnections_.push_back(
+            connect(header, &QHeaderView::sectionCountChanged, this,
+                    [this, view] { ApplyColumnWidths(Ctl(view)); }));
+    }
+    if (auto* tree = qobject_cast<QTreeView*>(view)) {
+        tree->setRootIsDecorated(false);
+        tree->setUniformRowHeights(true);
+    }
+    Register(ControlKind::ListView, name, view, left, top, width, height);
+}
+
+void Form::RegisterComponent(ControlKind kind, const QString& name, QObject* object) {
+    Append(kind, name, object);
+}
+
+QLabel* Form::AddLabel(const QString& name, const QString& caption, float left, float top,
+                       float width, float height, QWidget* container) {
+    auto* label = Make<QLabel>(ControlKind::Label, name, left, top, width, height, container);
+    // Captions start at the top left and wrap at word breaks within the box.
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setWordWrap(true);
+    label->setText(caption);
+    return label;
+}
+
+QLineEdit* Form::AddTextBox(const QString& name, const QString& text, float left, float top,
+                            float width, float height, QWidget* container) {
+    return MakeWithText<QLineEdit>(ControlKind::TextBox, name, text, left, top, width, height,
+                                   container);
+}
+
+QPlainTextEdit* Form::AddMultiLineTextBox(const QString& name, const QString& text,
+                                          float left, float top, float width, float height,
+                                          QWidget* container) {
+    auto* box =
+        Make<QPlainTextEdit>(ControlKind::TextBox, name, left, top, width, height, container);
+    box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    box->setPlainText(text);
+    return box;
+}
+
+QPushButton* Form::AddCommandButton(const QString& name, const QString& caption, float left,
+                                    float top, float width, float height,
+                                    QWidget* container) {
+    return MakeWithText<QPushButton>(ControlKind::CommandButton, name, caption, left, top,
+                                     width, height, container);
+}
+
+QListWidget* Form::AddListBox(const QString& name, float left, float top, float width,
+                              float height, QWidget* container) {
+    return Make<QListWidget>(ControlKind::ListBox, name, left, top, width, height, container);
+}
+
+QComboBox* Form::AddComboBox(const QString& name, float left, float top, float width,
+                             float height, QWidget* container) {
+    return Make<QComboBox>(ControlKind::ComboBox, name, left, top, width, height, container);
+}
+
+QLabel* Form::AddImage(const QString& name, float left, float top, float width, float height,
+                       QWidget* container) {
+    auto* image = Make<QLabel>(ControlKind::Image, name, left, top, width, height, container);
+    image->setScaledContents(true);
+    return image;
+}
+
+QCheckBox* Form::AddCheckBox(const QString& name, const QString& caption, float left,
+                             float top, float width, float height, QWidget* container) {
+    return MakeWithText<QCheckBox>(ControlKind::CheckBox, name, caption, left, top, width,
+                                   height, container);
+}
+
+QRadioButton* Form::AddOptionButton(const QString& name, const QString& caption, float left,
+                                    float top, float width, float height,
+                                    QWidget* container) {
+    return MakeWithText<QRadioButton>(ControlKind::OptionButton, name, caption, left, top,
+                                      width, height, container);
+}
+
+QGroupBox* Form::AddFrame(const QString& name, const QString& caption, float left, float top,
+                          float width, float height, QWidget* container) {
+    auto* frame = Make<QGroupBox>(ControlKind::Frame, name, left, top, width, height, container);
+    frame->setTitle(caption);
+    return frame;
+}
+
+QLabel* Form::AddPictureBox(const QString& name, float left, float top, float width,
+                            float height, QWidget* container) {
+    auto* picture =
+        Make<QLabel>(ControlKind::PictureBox, name, left, top, width, height, container);
+    picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return picture;
+}
+
+LineControl* Form::AddLine(const QString& name, float x1, float y1, float x2, float y2,
+                           QWidget* container) {
+    auto* line = new LineControl(ContainerOr(container));
+    Control& control = Append(ControlKind::Line, name, line);
+    control.X1 = x1;
+    control.Y1 = y1;
+    control.X2 = x2;
+    control.Y2 = y2;
+    Apply(control);
+    return line;
+}
+
+QTreeWidget* Form::AddListView(const QString& name, float left, float top, float width,
+                               float height, QWidget* container) {
+    auto* view = AddListViewOf<QTreeWidget>(name, left, top, width, height, container);
+    view->setColumnCount(0);
+    return view;
+}
+
+QTimer* Form::AddTimer(const QString& name, int intervalMs) {
+    auto* timer = new QTimer(this);
+    timer->setInterval(intervalMs);
+    RegisterComponent(ControlKind::Timer, name, timer);
+    return timer;
+}
+
+void Form::AddColumnHeader(QTreeWidget* view, const QString& text, float widthTwips) {
+    Control& control = Ctl(view);
+    const int column = view->columnCount();
+    control.ColumnWidths.push_back(widthTwips);
+    view->setColumnCount(column + 1);
+    view->headerItem()->setText(column, text);
+    ApplyColumnWidths(control);
+}
+
+void Form::SetColumnWidths(QAbstractItemView* view, std::vector<float> widthsTwips) {
+    Control& control = Ctl(view);
+    control.ColumnWidths = std::move(widthsTwips);
+    ApplyColumnWidths(control);
+}
+
+void Form::Move(const QWidget* widget, float left, float top, float width, float height) {
+    Control& control = Ctl(widget);
+    control.Left = left;
+    control.Top = top;
+    control.Width = width;
+    control.Height = height;
+    Apply(control);
+}
+
+void Form::SetFont(const QWidget* widget, const FontModel& font) {
+    Control& control = Ctl(widget);
+    control.Font = font;
+    Apply(control);
+}
+
+void Form::Apply() {
+    move(TwipsToPixels(Left), TwipsToPixels(Top));
+    resize(TwipsToPixels(ScaleWidth()), TwipsToPixels(ScaleHeight()));
+    setFont(Font.ToQFont());
+    for (Control& control : controls_) Apply(control);
+}
+
+void Form::Apply(Control& control) {
+    QWidget* widget = control.Widget;
+    if (!widget) return;
+    if (control.Kind == ControlKind::Line) {
+        if (auto* line = qobject_cast<LineControl*>(widget))
+            line->SetEndPoints(QPoint(TwipsToPixels(control.X1), TwipsToPixels(control.Y1)),
+                               QPoint(TwipsToPixels(control.X2), TwipsToPixels(control.Y2)));
+        return;
+    }
+    widget->setGeometry(TwipsToPixels(control.Left), TwipsToPixels(control.Top),
+                        TwipsToPixels(control.Width), TwipsToPixels(control.Height));
+    if (HasFont(control.Kind)) widget->setFont(control.Font.ToQFont());
+    if (control.Kind == ControlKind::ListView) ApplyColumnWidths(control);
+}
+
+void Form::ApplyColumnWidths(const Control& control) {
+    QHeaderView* header = ColumnHeaderOf(control.Widget);
+    if (!header) return;
+    const int shown = std::min<int>(header->count(), static_cast<int>(control.ColumnWidths.size()));
+    for (int column = 0; column < shown; ++column)
+        header->resizeSection(column, TwipsToPixels(control.ColumnWidths[column]));
+}
+
+}  // namespace platform

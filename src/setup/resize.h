@@ -1,0 +1,34 @@
+#pragma once
+// Proportional window scaling. Windows are designed for a screen of 9600 x
+// 7200 twips; these operations stretch a window, its controls, fonts, lines
+// and list-view columns to another size. Each window calls one of them once,
+// from its load, before it is shown.
+#include <QSizeF>
+#include <QString>
+#include <cstdint>
+
+namespace platform {
+class Form;
+}
+
+namespace setup {
+
+inline constexpr double kDesignScreenWidth = 9600;
+inline constexpr double kDesignScreenHeight = 7200;
+
+// Scales the window by sx = screen width / 9600 and sy = screen height / 7200
+// and places it centred, 170 twips above the middle of the screen.
+void ResizeForm(platform::Form& Frm, QSizeF screenTwips);
+// The same on the primary screen.
+void ResizeForm(platform::Form& Frm);
+
+// Sizes the window to NewWidth x NewHeight (FixedSize = 1) or by the ratio of
+// that size to DesignWidth x DesignHeight, centres it in the target area, and
+// scales the controls by the change of the window's inner area. Fonts follow
+// the smaller ratio, tempered by FontScale; a FontName that is not empty
+// becomes the face of the window and its controls.
+void ResizeFormTo(platform::Form& Frm, float NewWidth, float NewHeight, float DesignWidth,
+                  float DesignHeight, std::uint8_t FixedSize, float FontScale,
+                  const QString& FontName);
+
+}  // namespace setup

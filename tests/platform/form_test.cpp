@@ -1,0 +1,109 @@
+// The design-geometry model of a window: registering controls, lookups, and
+// the widgets following the twips numbers.
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QStandardItemModel>
+#include <QTableView>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+#include <stdexcept>
+
+#include "platform/form.h"
+
+using platform::Control;
+using platform::ControlKind;
+using platform::Form;
+
+TEST(Form, ControlsKeepTheirOrderNamesAndTheWindowsFontAtCreation) {
+    Form form;
+    form.Font = {.Name = "Arial", .Size = 9, .Bold = true};
+    QLabel* label = form.AddLabel("lblDialog", "Ready", 120, 120, 3000, 255);
+    form.Font.Size = 12;  // later controls take the font as it is then
+    QPushButton* button = form.AddCommandButton("cmdLogOn", "&Log", 120, 480, 1500, 375);
+    form.AddTimer("Timer2", 1000);
+
+    ASSERT_EQ(form.Controls().size(), 3u);
+    EXPECT_EQ(form.Controls()[0].Name, "lblDialog");
+    EXPECT_EQ(form.Controls()[1].Kind, ControlKind::CommandButton);
+    EXPECT_EQ(form.Controls()[2].Kind, ControlKind::Timer);
+    EXPECT_EQ(&form.Ctl(button), &form.Controls()[1]);
+    EXPECT_EQ(form.Find("Timer2"), &form.Controls()[2]);
+    EXPECT_EQ(form.Find("Timer9"), nullptr);
+    EXPECT_THROW(form.Ctl(&form), std::out_of_range);
+    EXPECT_EQ(button->objectName(), "cmdLogOn");
+
+    EXPECT_FLOAT_EQ(form.Ctl(label).Font.Size, 9);
+    EXPECT_FLOAT_EQ(form.Ctl(button).Font.Size, 12);
+    EXPECT_EQ(label->font().family(), "Arial");
+    EXPECT_TRUE(label->font().bold());
+    EXPECT_DOUBLE_EQ(label->font().pointSizeF(), 9.0);
+    EXPECT_EQ(label->text(), "Ready");
+    EXPECT_EQ(button->text(), "&Log");
+}
+
+// The window's own font does not reach controls: each keeps its own.
+TEST(Form, WindowFontChangesLeaveControlFontsAlone) {
+    Form form;
+    QLabel* label = form.AddLabel("Label1", "Call", 0, 0, 1000, 255);
+    form.Font.Size = 20;
+    form.Font.Name = "Courier New";
+    form.Apply();
+    EXPECT_DOUBLE_EQ(form.font().pointSizeF(), 20.0);
+    EXPECT_DOUBLE_EQ(label->font().pointSizeF(), 8.25);
+    EXPECT_EQ(label->font().family(), "MS Sans Serif");
+}
+
+// The numbers stay exact; pixels are derived from them each time, so moving a
+// control back and forth never drifts.
+TEST(Form, PixelsFollowTheTwipsModel) {
+    Form form;
+    form.SetDesignClientSize(7725, 6000);
+    EXPECT_FLOAT_EQ(form.Width, 7845);
+    EXPECT_FLOAT_EQ(form.Height, 6405);
+    EXPECT_EQ(form.size(), QSize(515, 400));
+
+    QLabel* label = form.AddLabel("Label1", "Call", 100, 100, 1010, 250);
+    EXPECT_EQ(label->geometry(), QRect(7, 7, 67, 17));
+    for (int i = 0; i < 10; ++i) {
+        form.Move(label, 107, 107, 1017, 257);
+        form.Move(label, 100, 100, 1010, 250);
+    }
+    EXPECT_EQ(label->geometry(), QRect(7, 7, 67, 17));
+
+    form.SetFont(label, {.Name = "Arial", .Size = 9.75f, .Bold = true});
+    EXPECT_DOUBLE_EQ(label->font().pointSizeF(), 9.75);
+    EXPECT_TRUE(label->font().bold());
+}
+
+// A view over a model gets its column widths when the model's columns arrive,
+// and no column stretches to fill the view.
+TEST(Form, ModelListViewGetsItsColumnWidthsWhenColumnsArrive) {
+    Form form;
+    auto* view = form.AddListViewOf<QTableView>("ListView1", 0, 0, 6000, 3000);
+    form.SetColumnWidths(view, {530, 850, 910});
+    EXPECT_EQ(form.Ctl(view).Kind, ControlKind::ListView);
+
+    QStandardItemModel model(0, 3);
+    view->setModel(&model);
+    EXPECT_EQ(view->horizontalHeader()->sectionSize(0), 35);
+    EXPECT_EQ(view->horizontalHeader()->sectionSize(1), 57);
+    EXPECT_EQ(view->horizontalHeader()->sectionSize(2), 61);
+    EXPECT_FALSE(view->horizontalHeader()->stretchLastSection());
+    view->setModel(nullptr);
+}
+
+TEST(Form, LineDrawsBetweenItsEndPoints) {
+    Form form;
+    form.SetDesignClientSize(3000, 3000);
+    auto* line = form.AddLine("Line1", 150, 1500, 1500, 150);  // rising diagonal
+    EXPECT_EQ(line->geometry(), QRect(10, 10, 91, 91));
+    EXPECT_EQ(line->line(), QLine(10, 100, 100, 10));
+    EXPECT_TRUE(line->testAttribute(Qt::WA_TransparentForMouseEvents));
+
+    const QImage drawn = line->grab().toImage();
+    EXPECT_EQ(drawn.pixelColor(0, 90), QColor(Qt::black));
+    EXPECT_EQ(drawn.pixelColor(90, 0), QColor(Qt::black));
+    EXPECT_EQ(drawn.pixelColor(45, 45), QColor(Qt::black));
+    EXPECT_NE(drawn.pixelColor(0, 0), QColor(Qt::black));
+}
