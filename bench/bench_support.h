@@ -1,6 +1,7 @@
 #pragma once
 // Shared pieces of the benchmarks: a program over a temporary working folder
 // with quiet dialogs, a log of n contacts, and a median timer.
+#include <QFile>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <chrono>
@@ -38,6 +39,12 @@ public:
                                                   [] {}}) {}
 
     Program& program() { return program_; }
+
+    // Copies a shipped file of data/ into the working folder.
+    void CopyDataFile(const QString& name) {
+        QFile::remove(program_.WorkPath(name));
+        QFile::copy(QStringLiteral(OSTREL_DATA_DIR "/") + name, program_.WorkPath(name));
+    }
 
     // Writes a log.txt of `count` contacts on varied bands and modes.
     void WriteLog(int count) {

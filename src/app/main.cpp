@@ -1,14 +1,17 @@
 // The logger: one QApplication, one program context over the current folder.
 #include <QApplication>
 #include <QDir>
-#include <QMainWindow>
 #include <cstdlib>
 
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/settings_store.h"
+#include "logstore/county_table.h"
+#include "mainwindow/main_window.h"
 #include "program/program.h"
 #include "setup/folders.h"
+#include "setup/reference_tables.h"
+#include "setup/station.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -23,10 +26,17 @@ int main(int argc, char** argv) {
                                       [] { std::exit(1); }});
     setup::PrepareFolders(program);
 
-    // The main window placeholder until the logging windows stand.
-    QMainWindow window;
-    window.setWindowTitle(program.VersionText);
-    window.resize(800, 600);
-    window.show();
+    // The station settings and reference tables, then the main window of the
+    // stored station side.
+    program.station.PartyState = QStringLiteral("WI");
+    if (setup::LoadQSOPref(program)) {
+        program.station.PartyState = QStringLiteral("WI");
+        setup::CheckUTCOffset(program);
+    }
+    setup::LoadPrefixTable(program);
+    setup::LoadStatePositionTable(program);
+    logstore::LoadCountyTable(program);
+    program.OpenMainWindow().Form_Load();
+    if (program.ended()) return 1;
     return app.exec();
 }

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <array>
+#include <memory>
 
 #include "logstore/record.h"
 #include "platform/text_file.h"
@@ -64,8 +65,10 @@ QString allRecords(const ContactLog& log) {
     return text;
 }
 
-// Copies log.txt into BACKUP under the local date and time "yyyymmddhhnn".
-bool copyToBackup(Program& program, QString* error) {
+}  // namespace
+
+// The backup is named by the local date and time "yyyymmddhhnn".
+bool CopyLogToBackup(Program& program, QString* error) {
     const QString backup = program.folders.BackupFolder();
     if (!QFileInfo(backup).isDir() && !QDir().mkpath(backup)) {
         if (error) *error = QStringLiteral("The folder %1 cannot be made.").arg(backup);
@@ -75,8 +78,6 @@ bool copyToBackup(Program& program, QString* error) {
     return platform::CopyFileReplacing(program.WorkPath(kLogFile), backup + "/" + name, error);
 }
 
-}  // namespace
-
 QString LogFileRecord(const ContactRecord& record) {
     RecordWriter writer;
     for (TextField field : kFieldsBeforeNumber) writer.Text(record.*field);
@@ -85,25 +86,37 @@ QString LogFileRecord(const ContactRecord& record) {
     return writer.Line();
 }
 
+namespace {
+// Reads every record of `bytes` into rows 1 onwards; false when a record is
+// cut short or there are more than 11,000.
+bool readLog(QByteArray bytes, ContactLog& log) {
+    RecordReader reader(std::move(bytes));
+    // Blank lines after the last record are passed over, not read as the
+    // start of one more record.
+    while (!reader.OnlyBlankLinesLeft()) {
+        if (log.QSOCount >= kMaxContacts) return false;
+        ++log.QSOCount;
+        const ContactRecord* above = log.QSOCount > 1 ? &log.row(log.QSOCount - 1) : nullptr;
+        if (!readRecord(reader, log.row(log.QSOCount), above)) return false;
+    }
+    return true;
+}
+}  // namespace
+
 bool LoadLog(Program& program) {
     ContactLog& log = program.log;
     log.QSOCount = 0;
     program.tally.ClearForLoad();
 
     std::optional<QByteArray> bytes = platform::ReadWholeFile(program.WorkPath(kLogFile));
-    if (!bytes) return failLoad(program);
-
-    RecordReader reader(std::move(*bytes));
-    // Blank lines after the last record are passed over, not read as the
-    // start of one more record.
-    while (!reader.OnlyBlankLinesLeft()) {
-        if (log.QSOCount >= kMaxContacts) return failLoad(program);
-        ++log.QSOCount;
-        const ContactRecord* above = log.QSOCount > 1 ? &log.row(log.QSOCount - 1) : nullptr;
-        if (!readRecord(reader, log.row(log.QSOCount), above)) return failLoad(program);
-    }
+    if (!bytes || !readLog(std::move(*bytes), log)) return failLoad(program);
     if (log.BackupBaseCount == 0) log.BackupBaseCount = static_cast<float>(log.QSOCount);
     return true;
+}
+
+bool ReadsAsLog(const QByteArray& bytes) {
+    auto scratch = std::make_unique<ContactLog>();
+    return readLog(bytes, *scratch);
 }
 
 ContactRecord* TakeNewRow(Program& program) {
@@ -169,7 +182,7 @@ bool StartNewLog(Program& program) {
     const QFileInfo logInfo(program.WorkPath(kLogFile));
     if (logInfo.exists() && logInfo.size() > 0) {
         QString error;
-        if (!copyToBackup(program, &error)) {
+        if (!CopyLogToBackup(program, &error)) {
             program.ReportWriteFailure(error);
             return false;
         }
@@ -191,7 +204,7 @@ bool StartNewLog(Program& program) {
 void BackupLog(Program& program) {
     const ContactLog& log = program.log;
     if (static_cast<float>(log.QSOCount) == log.BackupBaseCount || log.QSOCount <= 0) return;
-    copyToBackup(program, nullptr);
+    CopyLogToBackup(program, nullptr);
 }
 
 }  // namespace logstore

@@ -1,6 +1,7 @@
 #pragma once
 // The contact table: every contact of the contest, rows 1 to QSOCount in the
 // order of log.txt, and the operations that keep the table and the file equal.
+#include <QByteArray>
 #include <QString>
 #include <vector>
 
@@ -70,6 +71,13 @@ bool StartNewLog(Program& program);
 
 // Copies log.txt to BACKUP when the count changed since the first load.
 void BackupLog(Program& program);
+
+// Whether `bytes` read as a log: whole records, at most 11,000 of them.
+bool ReadsAsLog(const QByteArray& bytes);
+
+// Copies log.txt into BACKUP under the local date and time, whatever the
+// counts say. False (and *error set) when the copy could not be made.
+bool CopyLogToBackup(Program& program, QString* error);
 
 // The log.txt line of one contact, CRLF included.
 QString LogFileRecord(const ContactRecord& record);

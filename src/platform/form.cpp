@@ -1,5 +1,7 @@
 #include "platform/form.h"
 
+#include <QMenuBar>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFont>
@@ -296,23 +298,38 @@ void Form::SetFont(const QWidget* widget, const FontModel& font) {
     Apply(control);
 }
 
+QMenuBar* Form::MenuBar() {
+    if (!menuBar_) {
+        menuBar_ = new QMenuBar(this);
+        menuBar_->setNativeMenuBar(false);
+        Apply();
+    }
+    return menuBar_;
+}
+
+int Form::MenuOffset() const { return menuBar_ ? menuBar_->sizeHint().height() : 0; }
+
 void Form::Apply() {
     move(TwipsToPixels(Left), TwipsToPixels(Top));
-    resize(TwipsToPixels(ScaleWidth()), TwipsToPixels(ScaleHeight()));
-    setFont(Font.ToQFont());
+    setFont(Font.ToQFont());  // first: the menu bar's height follows the font
+    const int offset = MenuOffset();
+    resize(TwipsToPixels(ScaleWidth()), TwipsToPixels(ScaleHeight()) + offset);
+    if (menuBar_) menuBar_->setGeometry(0, 0, TwipsToPixels(ScaleWidth()), offset);
     for (Control& control : controls_) Apply(control);
 }
 
 void Form::Apply(Control& control) {
     QWidget* widget = control.Widget;
     if (!widget) return;
+    // Controls placed on the window itself sit below its menu bar.
+    const int dy = widget->parentWidget() == this ? MenuOffset() : 0;
     if (control.Kind == ControlKind::Line) {
         if (auto* line = qobject_cast<LineControl*>(widget))
-            line->SetEndPoints(QPoint(TwipsToPixels(control.X1), TwipsToPixels(control.Y1)),
-                               QPoint(TwipsToPixels(control.X2), TwipsToPixels(control.Y2)));
+            line->SetEndPoints(QPoint(TwipsToPixels(control.X1), TwipsToPixels(control.Y1) + dy),
+                               QPoint(TwipsToPixels(control.X2), TwipsToPixels(control.Y2) + dy));
         return;
     }
-    widget->setGeometry(TwipsToPixels(control.Left), TwipsToPixels(control.Top),
+    widget->setGeometry(TwipsToPixels(control.Left), TwipsToPixels(control.Top) + dy,
                         TwipsToPixels(control.Width), TwipsToPixels(control.Height));
     if (HasFont(control.Kind)) widget->setFont(control.Font.ToQFont());
     if (control.Kind == ControlKind::ListView) ApplyColumnWidths(control);

@@ -26,6 +26,7 @@ class QHeaderView;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QMenuBar;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
@@ -211,6 +212,11 @@ public:
     void Move(const QWidget* widget, float left, float top, float width, float height);
     void SetFont(const QWidget* widget, const FontModel& font);
 
+    // The window's menu bar, made on first use. It stands above the client
+    // area: control positions stay relative to the area below it, and the
+    // window grows by its height.
+    QMenuBar* MenuBar();
+
     // Shows the model: the window's place and client size, its font, and every
     // control's geometry, font, end points and column widths.
     void Apply();
@@ -235,6 +241,10 @@ private:
     Control& Append(ControlKind kind, const QString& name, QObject* object);
     void ApplyColumnWidths(const Control& control);
 
+    // Pixels the menu bar takes above the client area of the window itself.
+    int MenuOffset() const;
+
+    QMenuBar* menuBar_ = nullptr;
     QSizeF border_ = kStandardBorder;
     std::deque<Control> controls_;
     std::vector<QMetaObject::Connection> headerConnections_;

@@ -2,11 +2,33 @@
 
 #include <QDir>
 
+#include "mainwindow/form1.h"
+#include "mainwindow/main_window.h"
+
 Program::Program(const QString& workingFolder, Services services)
     : services_(std::move(services)) {
     folders.WorkingFolder = QDir(workingFolder).absolutePath();
     VersionText = QStringLiteral("Ostrel " OSTREL_VERSION);
 }
+
+Program::~Program() = default;
+
+mainwindow::MainWindow& Program::OpenMainWindow() {
+    if (!mainWindow_) {
+        if (station.StationSide == 0)
+            mainWindow_ = std::make_unique<mainwindow::Infrm>(*this);
+        else
+            mainWindow_ = std::make_unique<mainwindow::Outfrm>(*this);
+    }
+    return *mainWindow_;
+}
+
+mainwindow::Form1& Program::form1() {
+    if (!form1_) form1_ = std::make_unique<mainwindow::Form1>(*this);
+    return *form1_;
+}
+
+void Program::UnloadForm1() { form1_.reset(); }
 
 QString Program::WorkPath(const QString& fileName) const {
     return folders.WorkingFolder + "/" + fileName;

@@ -4,10 +4,14 @@
 // reference to it; tests build a fresh one over a temporary working folder.
 #include <QString>
 #include <functional>
+#include <memory>
 
+#include "entry/entry_state.h"
 #include "entry/operating_time.h"
+#include "keyers/keyer_state.h"
 #include "logstore/contact_log.h"
 #include "logstore/county_table.h"
+#include "mainwindow/state_province_table.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/settings_store.h"
@@ -16,6 +20,11 @@
 #include "setup/folders.h"
 #include "setup/reference_tables.h"
 #include "setup/station.h"
+
+namespace mainwindow {
+class MainWindow;
+class Form1;
+}  // namespace mainwindow
 
 class Program {
 public:
@@ -30,6 +39,7 @@ public:
     };
 
     Program(const QString& workingFolder, Services services);
+    ~Program();
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
 
@@ -48,6 +58,15 @@ public:
     // Tells the operator that a file could not be written.
     void ReportWriteFailure(const QString& systemText);
 
+    // The main window of the run, made on first use for the station side:
+    // Infrm inside the party state, Outfrm outside. It is not loaded here;
+    // its Form_Load runs when it is first shown.
+    mainwindow::MainWindow& OpenMainWindow();
+    mainwindow::MainWindow* mainWindow() { return mainWindow_.get(); }
+    // The proxy of the main window, made on first use.
+    mainwindow::Form1& form1();
+    void UnloadForm1();
+
     setup::Folders folders;
     setup::SharedPrefs sharedPrefs;
     setup::Station station;
@@ -57,9 +76,14 @@ public:
     logstore::CountyTable counties;
     scoring::Tally tally;
     entry::OperatingTime operating;
+    entry::EntryState entry;
+    keyers::KeyerState keyer;
+    mainwindow::StateProvinceTable stateProvinces;
     QString VersionText;
 
 private:
     Services services_;
     bool ended_ = false;
+    std::unique_ptr<mainwindow::MainWindow> mainWindow_;
+    std::unique_ptr<mainwindow::Form1> form1_;
 };

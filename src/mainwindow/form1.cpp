@@ -1,0 +1,37 @@
+#include "mainwindow/form1.h"
+
+#include <QLabel>
+#include <QLineEdit>
+
+#include "mainwindow/main_window.h"
+#include "program/program.h"
+#include "setup/station.h"
+
+namespace mainwindow {
+
+Form1::Form1(Program& program) : program_(program) {
+    setWindowTitle(QStringLiteral("Form1"));
+    SetDesignClientSize(4290, 1245);
+    txtCall = AddTextBox(QStringLiteral("txtCall"), QString(), 360, 840, 855, 285);
+    txtDX = AddTextBox(QStringLiteral("txtDX"), QString(), 2520, 840, 1455, 285);
+    lblDX = AddLabel(QStringLiteral("lblDX"), QString(), 360, 120, 3615, 615);
+    lblDX->hide();
+}
+
+MainWindow& Form1::target() { return program_.OpenMainWindow(); }
+
+void Form1::SavePref() { setup::SaveQSOPref(program_); }
+
+void Form1::BandFreqConversion(float& frequencyValue) { target().BandFreqConversion(frequencyValue); }
+
+void Form1::ModeSelection(QString& strMode) { target().ModeSelection(strMode); }
+
+void Form1::PacketResize() { target().PacketResize(); }
+
+void Form1::DisplayBandMapLabels() { target().DisplayBandMapLabels(); }
+
+void Form1::BandMapSpots(QVariant& qDXSpotCall, QVariant& qDXSpotFreq, QVariant& qDXSpotRecord) {
+    target().BandMapSpots(qDXSpotCall, qDXSpotFreq, qDXSpotRecord);
+}
+
+}  // namespace mainwindow

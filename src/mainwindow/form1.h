@@ -1,0 +1,42 @@
+#pragma once
+// The proxy through which the rig and spotting windows reach the main window
+// of the run, whichever side it is. It is never shown.
+#include <QVariant>
+
+#include "platform/form.h"
+
+class Program;
+class QLabel;
+class QLineEdit;
+
+namespace mainwindow {
+
+class MainWindow;
+
+class Form1 final : public platform::Form {
+    Q_OBJECT
+public:
+    explicit Form1(Program& program);
+
+    void SavePref();
+    void BandFreqConversion(float& frequencyValue);
+    void ModeSelection(QString& strMode);
+    void PacketResize();
+    void DisplayBandMapLabels();
+    void BandMapSpots(QVariant& qDXSpotCall, QVariant& qDXSpotFreq, QVariant& qDXSpotRecord);
+
+    QString Caption() const { return windowTitle(); }
+
+    QLineEdit* txtCall = nullptr;
+    QLineEdit* txtDX = nullptr;
+    QLabel* lblDX = nullptr;
+
+private:
+    // The main window of the run: Infrm when the station is inside the party
+    // state, else Outfrm.
+    MainWindow& target();
+
+    Program& program_;
+};
+
+}  // namespace mainwindow

@@ -1,0 +1,628 @@
+#include "mainwindow/main_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTimer>
+#include <QTreeView>
+#include <QTreeWidget>
+#include <algorithm>
+
+#include "entry/recent_contacts_model.h"
+#include "logstore/contact_log.h"
+#include "mainwindow/form1.h"
+#include "platform/colors.h"
+#include "platform/twips.h"
+#include "program/program.h"
+#include "setup/station.h"
+
+namespace mainwindow {
+
+namespace {
+
+const QColor kTeal(0, 192, 192);
+const QColor kNavy(0, 0, 128);
+
+// Labels that act on a click.
+void makeClickable(QLabel* label, QObject* filter) {
+    label->installEventFilter(filter);
+    label->setCursor(Qt::PointingHandCursor);
+}
+
+}  // namespace
+
+MainWindow::MainWindow(Program& program, Side side) : program_(program), side_(side) {
+    setWindowTitle(QStringLiteral("Tavik's Ostrel 2.0"));
+    setAttribute(Qt::WA_QuitOnClose, true);
+    SetDesignSize(9600, 7200, 9480, 6495);
+    setMouseTracking(true);
+    buildMenus();
+    buildCommonControls();
+    if (side_ == Side::In)
+        buildInStateControls();
+    else
+        buildOutStateControls();
+    Apply();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::buildMenus() {
+    QMenuBar* bar = MenuBar();
+    auto item = [this](QMenu* menu, const QString& caption, void (MainWindow::*handler)()) {
+        QAction* action = menu->addAction(caption);
+        if (handler) connect(action, &QAction::triggered, this, handler);
+        return action;
+    };
+
+    mnuFile = bar->addMenu(QStringLiteral("&File"));
+    mnuNew = item(mnuFile, QStringLiteral("&New"), &MainWindow::mnuNew_Click);
+    mnuFile->addSeparator();
+    mnuArchive = item(mnuFile, QStringLiteral("Archive Current &Log"), &MainWindow::mnuArchive_Click);
+    mnuFile->addSeparator();
+    mnuRestore = item(mnuFile, QStringLiteral("&Restore from Archive or Backup"),
+                      &MainWindow::mnuRestore_Click);
+    mnuFile->addSeparator();
+    mnuWriteSumm = item(mnuFile, QStringLiteral("&Write Submission File"), nullptr);
+    mnuFile->addSeparator();
+    mnuexportADIF = item(mnuFile, QStringLiteral("Export &ADIF File"), nullptr);
+    mnuFile->addSeparator();
+    mnuCopyListtoClipboard = item(mnuFile, QStringLiteral("&Copy Listed Items to Clipboard"), nullptr);
+    mnuFile->addSeparator();
+    mnuExit = item(mnuFile, QStringLiteral("&Exit"), &MainWindow::mnuExit_Click);
+
+    mnuOptions = bar->addMenu(QStringLiteral("&Options"));
+    QMenu* appearance = mnuOptions->addMenu(QStringLiteral("&Appearance"));
+    mnuFormSize = item(appearance, QStringLiteral("&Form Size"), nullptr);
+    if (side_ == Side::In) mnuColors = item(appearance, QStringLiteral("&Colors"), nullptr);
+    mnuTaskbar = item(appearance, QStringLiteral("&Taskbar"), nullptr);
+    mnuTaskbar->setCheckable(true);
+    mnuOptions->addSeparator();
+    QMenu* transmit = mnuOptions->addMenu(QStringLiteral("&Transmit"));
+    mnuCW = item(transmit, QStringLiteral("&CW Setup"), nullptr);
+    mnuVoice = item(transmit, QStringLiteral("&Voice Setup"), nullptr);
+    mnuOptions->addSeparator();
+    mnuRigInterface = item(mnuOptions, QStringLiteral("&Rig Interface"), nullptr);
+    mnuOptions->addSeparator();
+    QMenu* dx = mnuOptions->addMenu(QStringLiteral("&DX Spotting"));
+    mnuDXSpotting = item(dx, QStringLiteral("&Configure"), nullptr);
+    mnuSpectrumMap = item(dx, QStringLiteral("&View Spectrum Map"), nullptr);
+    mnuOptions->addSeparator();
+    mnuBlind = item(mnuOptions, QStringLiteral("&Voice Navigation"), nullptr);
+    mnuOptions->addSeparator();
+    mnuListPrevious = item(mnuOptions, QStringLiteral("&List Previous Contacts"),
+                           &MainWindow::mnuListPrevious_Click);
+    mnuListPrevious->setCheckable(true);
+    mnuOptions->addSeparator();
+    mnuPostContest = item(mnuOptions, QStringLiteral("&Post Contest Mode"), nullptr);
+    mnuPostContest->setCheckable(true);
+
+    mnuBandChange = bar->addMenu(QStringLiteral("&Band"));
+    for (std::size_t b = 0; b < kBandCodes.size(); ++b) {
+        const QString band = QString::fromLatin1(kBandCodes[b]);
+        bandItems[b] = mnuBandChange->addAction(band);
+        bandItems[b]->setCheckable(true);
+        connect(bandItems[b], &QAction::triggered, this, [this, band] { BandCommand(band); });
+    }
+    mnuBandChange->addSeparator();
+    mnuPrivileges = item(mnuBandChange, QStringLiteral("&Privileges"), nullptr);
+
+    mnuBand = bar->addMenu(QStringLiteral("&Mode"));
+    mnu160 = item(mnuBand, QStringLiteral("&CW"), &MainWindow::mnu160_Click);
+    mnu160->setCheckable(true);
+    mnuSSB = item(mnuBand, QStringLiteral("&PH"), &MainWindow::mnuSSB_Click);
+    mnuSSB->setCheckable(true);
+
+    auto command = [&](const QString& caption, void (MainWindow::*handler)()) {
+        QAction* action = bar->addAction(caption);
+        if (handler) connect(action, &QAction::triggered, this, handler);
+        return action;
+    };
+    mnuClear = command(QStringLiteral("&Clear"), &MainWindow::mnuClear_Click);
+    if (side_ == Side::In) mnuChangeCounty = command(QStringLiteral("Cha&nge County"), nullptr);
+    mnuMap = command(QStringLiteral("M&ap"), nullptr);
+    mnuGraph = command(QStringLiteral("&Graph"), nullptr);
+    mnuRecall = command(QStringLiteral("&Recall"), nullptr);
+    mnuCountyList = command(QStringLiteral("L&ist"), nullptr);
+    mnuHelp = command(QStringLiteral("&Help"), nullptr);
+}
+
+void MainWindow::buildCommonControls() {
+    platform::FontModel big{.Name = QStringLiteral("Arial"), .Size = 14, .Bold = true};
+    platform::FontModel value{.Name = QStringLiteral("Arial"), .Size = 12, .Bold = true};
+
+    // Station, band and mode, clocks.
+    Label2 = AddLabel(QStringLiteral("Label2"), QStringLiteral("CALL"), 120, 60, 1560, 400);
+    SetFont(Label2, big);
+    Label25 = AddLabel(QStringLiteral("Label25"), QString(), 1740, 60, 1560, 400);
+    SetFont(Label25, big);
+    Label21 = AddLabel(QStringLiteral("Label21"), QStringLiteral("Band"), 3360, 20, 660, 240);
+    Label24 = AddLabel(QStringLiteral("Label24"), QStringLiteral("160"), 3360, 260, 660, 330);
+    SetFont(Label24, value);
+    Label24->setToolTip(QStringLiteral("Click to change modes."));
+    makeClickable(Label24, this);
+    lblBandSwitch = AddLabel(QStringLiteral("lblBandSwitch"), QStringLiteral("Mode"), 4080, 20, 600, 240);
+    Label30 = AddLabel(QStringLiteral("Label30"), QStringLiteral("CW"), 4080, 260, 600, 330);
+    SetFont(Label30, value);
+    Label30->setToolTip(QStringLiteral("Click to change modes."));
+    makeClickable(Label30, this);
+
+    Label17 = AddLabel(QStringLiteral("Label17"), QStringLiteral("Bearing"), 4740, 20, 660, 240);
+    Label22 = AddLabel(QStringLiteral("Label22"), QString(), 4740, 260, 660, 300);
+    Label18 = AddLabel(QStringLiteral("Label18"), QStringLiteral("Miles"), 5460, 20, 660, 240);
+    Label23 = AddLabel(QStringLiteral("Label23"), QString(), 5460, 260, 660, 300);
+    Label20 = AddLabel(QStringLiteral("Label20"), QStringLiteral("Con"), 6180, 20, 420, 240);
+    Label19 = AddLabel(QStringLiteral("Label19"), QString(), 6180, 260, 420, 300);
+
+    lblCurTime = AddLabel(QStringLiteral("lblCurTime"), QStringLiteral("Reg Time"), 6900, 20, 1500, 300);
+    SetFont(lblCurTime, value);
+    Label16 = AddLabel(QStringLiteral("Label16"), QStringLiteral("am"), 8460, 20, 600, 300);
+    SetFont(Label16, value);
+    lblutctime = AddLabel(QStringLiteral("lblutctime"), QStringLiteral("UTC TIME"), 6900, 330, 1500, 300);
+    SetFont(lblutctime, value);
+    Label11 = AddLabel(QStringLiteral("Label11"), QStringLiteral("UTC"), 8460, 330, 600, 300);
+    SetFont(Label11, value);
+
+    // Status line, dupe line and the buttons beside them.
+    lblDialog = AddLabel(QStringLiteral("lblDialog"), QString(), 120, 1440, 3600, 300);
+    platform::SetBackColor(lblDialog, kTeal);
+    platform::SetForeColor(lblDialog, Qt::black);
+    cmdLogOn = AddCommandButton(QStringLiteral("cmdLogOn"), QStringLiteral("&Log \"Time On\""),
+                                3840, 1410, 1500, 360);
+    cmdLogOn->setToolTip(QStringLiteral("Records On/Off times and controls duration clock."));
+    connect(cmdLogOn, &QPushButton::clicked, this, &MainWindow::cmdLogOn_Click);
+    cmdList = AddCommandButton(QStringLiteral("cmdList"), QStringLiteral("Last 20"), 5400, 1410, 660, 360);
+    cmdList->setToolTip(
+        QStringLiteral("List all or last 20 contacts (Listing all will slow the program)"));
+    connect(cmdList, &QPushButton::clicked, this, &MainWindow::cmdList_Click);
+    cmdDup = AddCommandButton(QStringLiteral("cmdDup"), QStringLiteral("On"), 6120, 1410, 420, 360);
+    cmdDup->setToolTip(QStringLiteral("Displaying partial dupes slows the program on older pc's."));
+    connect(cmdDup, &QPushButton::clicked, this, &MainWindow::cmdDup_Click);
+    Command1 = AddCommandButton(QStringLiteral("Command1"), QStringLiteral("All Bands"), 6120, 1800, 420, 300);
+    Command1->hide();
+    for (QPushButton* b : {cmdLogOn, cmdList, cmdDup, Command1}) b->setFocusPolicy(Qt::NoFocus);
+
+    // The lower part: the operating time and the edit buttons.
+    Label12 = AddLabel(QStringLiteral("Label12"),
+                       side_ == Side::In ? QStringLiteral(" Oper Time") : QStringLiteral("Operating Time"),
+                       120, 6100, 1200, 300);
+    lblttrack = AddLabel(QStringLiteral("lblttrack"), QStringLiteral("00:00:00"), 1380, 6100, 1200, 300);
+    SetFont(lblttrack, value);
+    cmdEdit = AddCommandButton(QStringLiteral("cmdEdit"), QStringLiteral("Edit Contact"), 2760, 6060, 1320, 360);
+    cmdDelete = AddCommandButton(QStringLiteral("cmdDelete"), QStringLiteral("Delete Contact"), 4200, 6060, 1320, 360);
+    connect(cmdEdit, &QPushButton::clicked, this, &MainWindow::cmdEdit_Click);
+    connect(cmdDelete, &QPushButton::clicked, this, &MainWindow::cmdDelete_Click);
+    cmdEdit->hide();
+    cmdDelete->hide();
+
+    Timer1 = AddTimer(QStringLiteral("Timer1"), 60000);
+    Timer2 = AddTimer(QStringLiteral("Timer2"), 1000);
+    connect(Timer1, &QTimer::timeout, this, &MainWindow::Timer1_Timer);
+    connect(Timer2, &QTimer::timeout, this, &MainWindow::Timer2_Timer);
+}
+
+void MainWindow::buildScorePanel(float left, float top, float captionWidth, float valueWidth) {
+    const bool in = side_ == Side::In;
+    const float row = 240;
+    const float valueLeft = left + captionWidth;
+    AddLabel(QStringLiteral("lblScoreHeading"), QStringLiteral("Score Statistics"), left, top,
+             captionWidth + valueWidth, row);
+    const std::array<QString, 6> captions = {
+        in ? QStringLiteral("Total PH Contacts .......") : QStringLiteral("Total PH Contacts ........"),
+        in ? QStringLiteral("Total CW Contacts .....") : QStringLiteral("Total CW Contacts ......"),
+        in ? QStringLiteral("Total Multipliers ..........") : QStringLiteral("Total Multipliers ............"),
+        QStringLiteral("Tot Score (less pwr mult)"),
+        QStringLiteral("QSOs / Hr (last 20 min)"),
+        QStringLiteral("QSOs / Hr (last 60 min)"),
+    };
+    const std::array<QString, 6> names = {
+        QStringLiteral("lblTotCon"), in ? QStringLiteral("lblsectogo") : QStringLiteral("lblSectogo"),
+        QStringLiteral("lblTotSec"), QStringLiteral("lblTotScore"), QStringLiteral("lblAQSO20"),
+        QStringLiteral("lblAQSO60")};
+    std::array<QLabel*, 6> values{};
+    for (std::size_t i = 0; i < captions.size(); ++i) {
+        const float y = top + row * static_cast<float>(i + 1);
+        AddLabel(QStringLiteral("lblScoreCaption%1").arg(i + 1), captions[i], left, y, captionWidth, row);
+        values[i] = AddLabel(names[i], QString(), valueLeft, y, valueWidth, row);
+        values[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    }
+    lblTotCon = values[0];
+    lblsectogo = values[1];
+    lblTotSec = values[2];
+    lblTotScore = values[3];
+    lblAQSO20 = values[4];
+    lblAQSO60 = values[5];
+}
+
+void MainWindow::buildInStateControls() {
+    platform::FontModel entryFont{.Name = QStringLiteral("Arial"), .Size = 12, .Bold = true};
+    lblStation[2] = AddLabel(QStringLiteral("lblStation(2)"), QStringLiteral("    Call"), 120, 720, 1800, 240);
+    lblStation[1] = AddLabel(QStringLiteral("lblStation(1)"), QStringLiteral("St / Prv / Country"), 2040, 720, 1700, 240);
+    lblStation[1]->setToolTip(QStringLiteral("State / Province / Country"));
+    Label3 = AddLabel(QStringLiteral("Label3"), QStringLiteral("New"), 3740, 720, 420, 240);
+    platform::SetForeColor(Label3, Qt::red);
+    lblStation[4] = AddLabel(QStringLiteral("lblStation(4)"), QStringLiteral("County"), 4200, 720, 2280, 240);
+    lblStation[4]->setEnabled(false);
+    txtCall = AddTextBox(QStringLiteral("txtCall"), QString(), 120, 960, 1800, 400);
+    txtCntry = AddTextBox(QStringLiteral("txtCntry"), QString(), 2040, 960, 2040, 400);
+    txtSec = AddTextBox(QStringLiteral("txtSec"), QString(), 4200, 960, 2280, 400);
+    txtCall->setMaxLength(12);
+    txtCntry->setMaxLength(30);
+    txtSec->setMaxLength(20);
+    for (QLineEdit* box : {txtCall, txtCntry, txtSec}) SetFont(box, entryFont);
+    setTabOrder(txtCall, txtCntry);
+    setTabOrder(txtCntry, txtSec);
+
+    lblPossDup = AddLabel(QStringLiteral("lblPossDup"), QStringLiteral("   Possible Duplicates"), 6600, 720, 2880, 240);
+    lblDupe = AddLabel(QStringLiteral("lblDupe"), QString(), 6600, 960, 2880, 1200);
+    lblDupe->setWordWrap(true);
+    lblDupe->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    ListView1 = AddListViewOf<QTreeView>(QStringLiteral("ListView1"), 120, 1800, 6360, 1440);
+
+    // Worked lists: DX countries, counties worked, counties to work.
+    lblStation[5] = AddLabel(QStringLiteral("lblStation(5)"), QStringLiteral("DX"), 120, 3360, 1440, 240);
+    lblStation[8] = AddLabel(QStringLiteral("lblStation(8)"), QStringLiteral("Cnty Wkd - 0"), 1620, 3360, 1440, 240);
+    lblStation[7] = AddLabel(QStringLiteral("lblStation(7)"), QStringLiteral("Cnty Rem - 0"), 3120, 3360, 1440, 240);
+    List1 = AddListBox(QStringLiteral("List1"), 120, 3600, 1440, 2400);
+    List2 = AddListBox(QStringLiteral("List2"), 1620, 3600, 1440, 2400);
+    List3 = AddListBox(QStringLiteral("List3"), 3120, 3600, 1440, 2400);
+    List1->setToolTip(QStringLiteral("You can click the list to enter the country."));
+    List2->setToolTip(QStringLiteral("You can click the list to enter the county."));
+    List3->setToolTip(QStringLiteral("You can click the list to enter the county."));
+    buildScorePanel(4680, 3600, 1500, 420);
+    Line3 = AddLine(QStringLiteral("Line3"), 0, 6000, 9480, 6000);
+
+    // The state and province grid.
+    Label15 = AddLabel(QStringLiteral("Label15"), QStringLiteral("States and Provinces Worked:"), 6600, 2190, 2880, 300);
+    for (const GridHeading& h : StateGridHeadings()) {
+        QLabel* heading = AddLabel(QString::fromLatin1(h.name), QString::fromLatin1(h.caption), h.left,
+                                   h.top, QLatin1String(h.caption) == QLatin1String("Canada") ? 855 : 375, 255);
+        SetFont(heading, {.Name = QStringLiteral("Arial"), .Size = 8, .Bold = true});
+        platform::SetForeColor(heading, Qt::white);
+        platform::SetBackColor(heading, kNavy);
+        heading->setAlignment(Qt::AlignCenter);
+    }
+    for (int k = 1; k <= kStateProvinces; ++k) {
+        const GridPlace p = StateGridLabelPlace(k);
+        QLabel* label = AddLabel(QStringLiteral("Label10(%1)").arg(k), QString(), p.left, p.top,
+                                 p.width, p.height);
+        SetFont(label, {.Name = QStringLiteral("Times New Roman"), .Size = 6.75f});
+        platform::SetBackColor(label, QColor(0xC0, 0xC0, 0xC0));
+        label->setAlignment(Qt::AlignCenter);
+        Label10[static_cast<std::size_t>(k)] = label;
+    }
+
+    txtDX = AddListView(QStringLiteral("txtDX"), 120, 3600, 6360, 2400);
+    txtDX->hide();
+    lblDX = AddLabel(QStringLiteral("lblDX"), QString(), 120, 3600, 6360, 2400);
+    lblDX->hide();
+}
+
+void MainWindow::buildOutStateControls() {
+    platform::FontModel entryFont{.Name = QStringLiteral("Arial"), .Size = 12, .Bold = true};
+    lblStation[2] = AddLabel(QStringLiteral("lblStation(2)"), QStringLiteral("    Call"), 120, 720, 2400, 240);
+    lblStation[4] = AddLabel(QStringLiteral("lblStation(4)"), QStringLiteral("County"), 2640, 720, 3000, 240);
+    txtCall = AddTextBox(QStringLiteral("txtCall"), QString(), 120, 960, 2400, 400);
+    txtSec = AddTextBox(QStringLiteral("txtSec"), QString(), 2640, 960, 3000, 400);
+    txtCall->setMaxLength(12);
+    txtSec->setMaxLength(20);
+    for (QLineEdit* box : {txtCall, txtSec}) SetFont(box, entryFont);
+    setTabOrder(txtCall, txtSec);
+
+    // Hidden fields: never shown, never focused, always empty.
+    lblStation[1] = AddLabel(QStringLiteral("lblStation(1)"), QStringLiteral("State/Prov/Cntr"), 5760, 720, 100, 240);
+    lblStation[3] = AddLabel(QStringLiteral("lblStation(3)"), QStringLiteral("RS(T) Sn"), 5760, 720, 100, 240);
+    lblStation[6] = AddLabel(QStringLiteral("lblStation(6)"), QStringLiteral("RS(T) Rc"), 5760, 720, 100, 240);
+    txtCntry = AddTextBox(QStringLiteral("txtCntry"), QString(), 5760, 960, 100, 300);
+    txtRSTS = AddTextBox(QStringLiteral("txtRSTS"), QString(), 5760, 960, 100, 300);
+    txtRSTR = AddTextBox(QStringLiteral("txtRSTR"), QString(), 5760, 960, 100, 300);
+    txtCntry->setMaxLength(30);
+    for (QWidget* w : std::initializer_list<QWidget*>{lblStation[1], lblStation[3], lblStation[6],
+                                                      txtCntry, txtRSTS, txtRSTR}) {
+        w->hide();
+        w->setFocusPolicy(Qt::NoFocus);
+    }
+    // The lookup labels have no use here.
+    for (QLabel* l : {Label17, Label18, Label19, Label20, Label22, Label23}) l->hide();
+
+    lblPossDup = AddLabel(QStringLiteral("lblPossDup"), QStringLiteral("Possible Duplicates"), 5880, 720, 3480, 240);
+    lblDupe = AddLabel(QStringLiteral("lblDupe"), QString(), 5880, 960, 3480, 1200);
+    lblDupe->setWordWrap(true);
+    lblDupe->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    buildScorePanel(3720, 1800, 1800, 900);
+    QLabel* bandMultipliers = AddLabel(QStringLiteral("Label15"),
+                                       QStringLiteral("Multipliers worked on current band:"),
+                                       6480, 1800, 2880, 240);
+    bandMultipliers->hide();
+    ListView1 = AddListViewOf<QTreeView>(QStringLiteral("ListView1"), 3720, 3600, 5640, 2400);
+
+    lblStation[5] = AddLabel(QStringLiteral("lblStation(5)"), QStringLiteral("Counties Worked"), 120, 2640, 1680, 240);
+    lblStation[7] = AddLabel(QStringLiteral("lblStation(7)"), QStringLiteral("Counties To Go"), 1920, 2640, 1680, 240);
+    List2 = AddListBox(QStringLiteral("List2"), 120, 2880, 1680, 3120);
+    List1 = AddListBox(QStringLiteral("List1"), 1920, 2880, 1680, 3120);
+    List1->setToolTip(QStringLiteral("You can click the list to enter the county."));
+    List2->setToolTip(QStringLiteral("You can click the list to enter the county."));
+    Line3 = AddLine(QStringLiteral("Line3"), 0, 6000, 9480, 6000);
+
+    txtDX = AddListView(QStringLiteral("txtDX"), 3720, 3600, 5640, 2400);
+    txtDX->hide();
+    lblDX = AddLabel(QStringLiteral("lblDX"), QString(), 3720, 3600, 5640, 2400);
+    lblDX->hide();
+}
+
+void MainWindow::Form_Load() { Form_Load(platform::ScreenSizeTwips()); }
+
+void MainWindow::Form_Load(QSizeF screenTwips) {
+    setup::Station& st = program_.station;
+    Timer1->start();
+    Timer2->start();
+    guarded([&] {
+        if (Label3) Label3->hide();
+    });
+    guarded([&] { fitToScreen(screenTwips); });
+    guarded([&] { FitCountyLists(); });
+    guarded([&] {
+        lblDialog->setText(side_ == Side::In
+                               ? QStringLiteral("Select a band, mode and Click Log \"Time On\"!")
+                               : QStringLiteral("Select a band and mode. Click Log \"Time On\" below!"));
+    });
+    guarded([&] {
+        addRecentColumns();
+        addSpotColumns();
+    });
+    if (side_ == Side::In) {
+        guarded([&] {
+            mnuChangeCounty->setEnabled(st.RoverMode != 0);
+            mnuListPrevious->setChecked(st.ListPrevious == 1);
+            program_.stateProvinces.Build();
+            for (int k = 1; k <= kStateProvinces; ++k) {
+                Label10[static_cast<std::size_t>(k)]->setText(
+                    program_.stateProvinces.StateProvAbbrev[static_cast<std::size_t>(k)]);
+                Label10[static_cast<std::size_t>(k)]->setToolTip(
+                    program_.stateProvinces.StateProvName[static_cast<std::size_t>(k)]);
+            }
+        });
+    }
+    program_.entry.PartialDupesOn = 1;
+    if (side_ == Side::Out) guarded([&] { mnuListPrevious->setChecked(st.ListPrevious == 1); });
+    guarded([&] {
+        Label30->setText(st.CurrentMode);
+        setModeChecks(st.CurrentMode);
+    });
+    guarded([&] {
+        for (std::size_t b = 0; b < kBandCodes.size(); ++b)
+            if (st.CurrentBand.compare(QLatin1String(kBandCodes[b]), Qt::CaseInsensitive) == 0)
+                showBand(QString::fromLatin1(kBandCodes[b]));
+    });
+    guarded([&] {
+        if (side_ == Side::In) {
+            lblStation[4]->setText(st.PartyState + " County");
+            const QString tip = "Enter " + st.PartyState +
+                                " in the St / Prv / Country field to enable the County field";
+            lblStation[4]->setToolTip(tip);
+            txtSec->setToolTip(tip);
+            Label25->setText(st.OperatingCounty);
+            Label2->setText(st.OwnCall);
+        } else {
+            Label25->setText(st.OwnSPC.isEmpty() ? st.OwnCountry : st.OwnSPC);
+            if (!st.OwnCall.isEmpty()) Label2->setText(st.OwnCall);
+            setRSTLength();
+        }
+    });
+    show();
+    guarded([&] { AskOpenExistingLog(); });
+    guarded([&] { ShowOperatingTime(); });
+    // The log reload runs whatever happened before it: nothing may rewrite
+    // the log before it has been read.
+    ReloadLog();
+    txtCall->setFocus();
+}
+
+void MainWindow::fitToScreen(QSizeF screen) {
+    const float W = static_cast<float>(screen.width());
+    const float H = static_cast<float>(screen.height());
+    const float rx = W / 9600.0f;
+    const float ry = H / 7200.0f;
+    Width = Width / 9600.0f * W;
+    Height = Height / 7200.0f * H;
+    Left = (W - Width) / 2;
+    Top = (H - Height) / 2;
+    Font.Size *= Width / 9600.0f;
+    const float fontRatio = std::min(rx, ry);
+    using K = platform::ControlKind;
+    for (platform::Control& c : Controls()) {
+        switch (c.Kind) {
+        case K::Label:
+        case K::TextBox:
+        case K::CommandButton:
+        case K::ListBox:
+        case K::Frame:
+        case K::OptionButton:
+        case K::CheckBox:
+        case K::ListView:
+            c.Height *= ry;
+            c.Top *= ry;
+            c.Left *= rx;
+            c.Width *= rx;
+            c.Font.Size *= fontRatio;
+            break;
+        case K::Line:
+            c.X1 *= rx;
+            c.X2 *= rx;
+            c.Y1 *= ry;
+            c.Y2 *= ry;
+            break;
+        default:
+            break;
+        }
+    }
+    Apply();
+}
+
+void MainWindow::FitCountyLists() {
+    platform::Control& line = Ctl(Line3);
+    platform::Control& first = Ctl(List1);
+    first.Height = line.Y1 - first.Top;
+    Ctl(List2).Height = first.Height;
+    if (List3) Ctl(List3).Height = first.Height;
+    for (QListWidget* list : {List1, List2, List3})
+        if (list) Apply(Ctl(list));
+}
+
+void MainWindow::addRecentColumns() {
+    recentModel_ = std::make_unique<entry::RecentContactsModel>(program_.log, side_ == Side::In);
+    ListView1->setModel(recentModel_.get());
+    ListView1->setRootIsDecorated(false);
+    ListView1->setUniformRowHeights(true);
+    ListView1->setItemsExpandable(false);
+    ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
+    ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ListView1->setFocusPolicy(Qt::ClickFocus);
+    ListView1->setToolTip(QStringLiteral("Click record to edit or delete."));
+    ListView1->header()->setSectionsClickable(true);
+    ListView1->viewport()->installEventFilter(this);
+    ListView1->installEventFilter(this);
+    connect(ListView1->header(), &QHeaderView::sectionClicked, this,
+            &MainWindow::ListView1_ColumnClick);
+    connect(ListView1, &QTreeView::clicked, this, [this] { ListView1_Click(); });
+    const std::vector<float> design = side_ == Side::In
+                                          ? std::vector<float>{530, 850, 910, 1050, 890, 430, 430, 990}
+                                          : std::vector<float>{550, 1600, 1820, 900, 430, 430};
+    std::vector<float> widths;
+    for (float w : design) widths.push_back(Width / 9600.0f * w);
+    SetColumnWidths(ListView1, widths);
+}
+
+void MainWindow::addSpotColumns() {
+    struct Column {
+        const char* caption;
+        float width;
+        Qt::Alignment align;
+    };
+    const Column columns[] = {
+        {"Call", 1040, Qt::AlignLeft},    {"Frequency", 880, Qt::AlignRight},
+        {"QTH", 2000, Qt::AlignLeft},     {"Status", 0, Qt::AlignHCenter},
+        {"Comments", 3400, Qt::AlignLeft}, {"Prefix", 520, Qt::AlignLeft},
+        {"Time", 600, Qt::AlignLeft},     {"From", 520, Qt::AlignLeft},
+    };
+    for (const Column& c : columns) {
+        AddColumnHeader(txtDX, QString::fromLatin1(c.caption), Width / 9600.0f * c.width);
+        txtDX->headerItem()->setTextAlignment(txtDX->columnCount() - 1, c.align);
+    }
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonRelease) {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (watched == Label24 && mouse->button() == Qt::LeftButton) {
+            Label24_Click();
+            return true;
+        }
+        if (watched == Label30 && mouse->button() == Qt::LeftButton) {
+            Label30_Click();
+            return true;
+        }
+        if (ListView1 && watched == ListView1->viewport()) {
+            if (mouse->button() == Qt::RightButton) {
+                // A right click edits the row under the pointer: select it first.
+                const QModelIndex index = ListView1->indexAt(mouse->position().toPoint());
+                if (index.isValid()) ListView1->setCurrentIndex(index);
+                ListView1_MouseUp(2);
+            }
+        }
+    } else if (event->type() == QEvent::FocusOut && watched == ListView1) {
+        ListView1_Click();
+    }
+    return platform::Form::eventFilter(watched, event);
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) RefreshBandMap();
+    platform::Form::changeEvent(event);
+}
+
+void MainWindow::mouseMoveEvent(QMouseEvent* event) {
+    if (side_ == Side::In) lblDupe->clear();
+    platform::Form::mouseMoveEvent(event);
+}
+
+void MainWindow::BandMapSpots(QVariant& qDXSpotCall, QVariant& qDXSpotFreq,
+                              QVariant& qDXSpotRecord) {
+    Q_UNUSED(qDXSpotCall);
+    bool numeric = false;
+    const double kHz = qDXSpotFreq.toString().trimmed().toDouble(&numeric);
+    if (!numeric) return;
+    QString record = qDXSpotRecord.toString();
+    const qsizetype cr = record.indexOf(u'\r');
+    if (cr >= 0) record.truncate(cr);
+    qDXSpotRecord = record;
+    qDXSpotFreq = kHz / 1000.0;
+}
+
+bool MainWindow::QueryUnload() {
+    program_.keyer.CWBuffer.clear();
+    return program_.keyer.CWSending != 1;
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (closing_) {
+        event->accept();
+        return;
+    }
+    if (!QueryUnload()) {
+        event->ignore();
+        return;
+    }
+    closing_ = true;
+    Timer1->stop();
+    Timer2->stop();
+    Form_Unload();
+    Form_Terminate();
+    event->accept();
+}
+
+void MainWindow::Form_Unload() {
+    program_.UnloadForm1();
+    logstore::BackupLog(program_);
+}
+
+void MainWindow::Form_Terminate() {
+    if (program_.operating.LoggedOn) {
+        program_.station.BankedOperatingSeconds = static_cast<float>(program_.operating.OperatingSeconds);
+        setup::SaveQSOPref(program_);
+        program_.operating.LoggedOn = false;
+    }
+    QCoreApplication::quit();
+}
+
+void MainWindow::mnuExit_Click() {
+    if (program_.operating.LoggedOn) {
+        program_.station.BankedOperatingSeconds = static_cast<float>(program_.operating.OperatingSeconds);
+        setup::SaveQSOPref(program_);
+    }
+    // Ends at once: no other window is unloaded and no backup is made.
+    closing_ = true;
+    Timer1->stop();
+    Timer2->stop();
+    hide();
+    QCoreApplication::quit();
+}
+
+void MainWindow::mnuListPrevious_Click() {
+    // The action has already toggled its own check mark.
+    program_.station.ListPrevious = mnuListPrevious->isChecked() ? 1 : 0;
+    setup::SaveQSOPref(program_);
+}
+
+}  // namespace mainwindow

@@ -1,0 +1,268 @@
+#pragma once
+// The main logging window: Infrm for a station inside the party state, Outfrm
+// for one outside. The two are near twins; this class holds what they share,
+// and `side()` tells where they differ.
+#include <QSizeF>
+#include <QString>
+#include <QVariant>
+#include <array>
+#include <exception>
+#include <memory>
+
+#include "platform/form.h"
+
+class Program;
+class QAction;
+class QCloseEvent;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QPushButton;
+class QTimer;
+class QTreeView;
+class QTreeWidget;
+
+namespace entry {
+class RecentContactsModel;
+}
+
+namespace mainwindow {
+
+enum class Side { In, Out };
+
+// The band codes in menu order.
+inline constexpr std::array<const char*, 12> kBandCodes = {
+    "160", "80", "40", "20", "15", "10", "6", "2", "222", "432", "902", "1.3 G"};
+
+class MainWindow : public platform::Form {
+    Q_OBJECT
+public:
+    MainWindow(Program& program, Side side);
+    ~MainWindow() override;
+
+    Side side() const { return side_; }
+    Program& program() { return program_; }
+
+    // The window's load: fitted to the screen of `screenTwips`, the settings
+    // shown, the start-up question asked and the log reloaded. Shows the window.
+    void Form_Load(QSizeF screenTwips);
+    void Form_Load();
+
+    // Log commands.
+    void ReloadLog();
+    void AskOpenExistingLog();
+    void mnuNew_Click();
+    void mnuArchive_Click();
+    void mnuRestore_Click();
+    void mnuExit_Click();
+    void mnuClear_Click() { ClearEntry(); }
+    void mnuListPrevious_Click();
+
+    // Band and mode.
+    void BandCommand(const QString& band);
+    void BandChanged();
+    void mnu160_Click();   // CW
+    void mnuSSB_Click();   // PH
+    void Label24_Click();  // band label: next band
+    void Label30_Click();  // mode label: the other mode
+    void BandFreqConversion(float& frequencyValue);
+    void ModeSelection(QString& strMode);
+
+    // Clocks and operating time.
+    void Timer2_Timer();
+    void Timer1_Timer();
+    void ShowOperatingTime();
+    static QString OperatingTimeText(double seconds);
+
+    // Score, rates and worked lists.
+    void ShowScore();
+    void ComputeRates();
+    void FillCountyLists();
+    void UpdateCountyLists();
+    void RebuildStatesWorked();
+    void ShowStatesWorked();
+    void CountPerBand();
+    void ShowDXWorked();
+    // The hold after a duplicate: true while keys in the call box are to be
+    // refused, until three seconds (on the monotonic clock) after the
+    // duplicate was reported; then DupeFlag is cleared. Nothing waits, so
+    // timers and other events go on meanwhile.
+    bool WaitDupeTimeout();
+
+    // Recent contacts and the entry line.
+    void ListRecentContacts();
+    void ClearEntry();
+    void cmdDelete_Click();
+    void cmdEdit_Click();
+    void cmdList_Click();
+    void cmdDup_Click();
+    void cmdLogOn_Click();
+    void ListView1_Click();
+    void ListView1_ColumnClick(int column);
+    void ListView1_MouseUp(int button);
+    // The record number of the selected row, or 0 when no row is selected.
+    int SelectedRecord() const;
+
+    // Layout.
+    void FitCountyLists();
+
+    // Spotting and band map: the operations the spotting and rig windows
+    // reach through the proxy. The band map arrives with spotting; until then
+    // they change nothing.
+    void PacketResize() {}
+    void DisplayBandMapLabels() {}
+    void RefreshBandMap() {}
+    void SetBandMapScale() {}
+    void BandMapSpots(QVariant& qDXSpotCall, QVariant& qDXSpotFreq, QVariant& qDXSpotRecord);
+
+    // Closing: refused while the software keyer sends.
+    bool QueryUnload();
+
+    // Controls other windows and tests read.
+    QLabel* lblDialog = nullptr;
+    QLabel* lblDupe = nullptr;
+    QLabel* lblPossDup = nullptr;
+    QLabel* Label2 = nullptr;    // own call
+    QLabel* Label25 = nullptr;   // operating county (in) / own SPC (out)
+    QLabel* Label21 = nullptr;   // "Band"
+    QLabel* Label24 = nullptr;   // band
+    QLabel* lblBandSwitch = nullptr;  // "Mode"
+    QLabel* Label30 = nullptr;   // mode
+    QLabel* Label3 = nullptr;    // "New" (in-state)
+    QLabel* Label17 = nullptr;   // "Bearing"
+    QLabel* Label18 = nullptr;   // "Miles"
+    QLabel* Label20 = nullptr;   // "Con"
+    QLabel* Label19 = nullptr;   // continent
+    QLabel* Label22 = nullptr;   // bearing
+    QLabel* Label23 = nullptr;   // miles
+    std::array<QLabel*, 11> lblStation{};  // elements 1 to 10
+    QLineEdit* txtCall = nullptr;
+    QLineEdit* txtCntry = nullptr;
+    QLineEdit* txtSec = nullptr;
+    QLineEdit* txtRSTS = nullptr;
+    QLineEdit* txtRSTR = nullptr;
+    QTreeView* ListView1 = nullptr;
+    QTreeWidget* txtDX = nullptr;
+    QLabel* lblDX = nullptr;
+    QPushButton* cmdEdit = nullptr;
+    QPushButton* cmdDelete = nullptr;
+    QPushButton* cmdList = nullptr;
+    QPushButton* cmdDup = nullptr;
+    QPushButton* cmdLogOn = nullptr;
+    QPushButton* Command1 = nullptr;  // "All Bands", never shown
+    QListWidget* List1 = nullptr;
+    QListWidget* List2 = nullptr;
+    QListWidget* List3 = nullptr;     // in-state only
+    platform::LineControl* Line3 = nullptr;
+    // Score panel.
+    QLabel* lblTotCon = nullptr;
+    QLabel* lblsectogo = nullptr;  // CW contacts ("lblSectogo" in Outfrm)
+    QLabel* lblTotSec = nullptr;
+    QLabel* lblTotScore = nullptr;
+    QLabel* lblAQSO20 = nullptr;
+    QLabel* lblAQSO60 = nullptr;
+    QLabel* Label15 = nullptr;  // in-state: states and provinces worked
+    // Clocks.
+    QLabel* lblutctime = nullptr;
+    QLabel* Label11 = nullptr;
+    QLabel* lblCurTime = nullptr;
+    QLabel* Label16 = nullptr;
+    QLabel* Label12 = nullptr;
+    QLabel* lblttrack = nullptr;
+    QTimer* Timer1 = nullptr;
+    QTimer* Timer2 = nullptr;
+    // The state and province grid (in-state), elements 1 to 63.
+    std::array<QLabel*, 64> Label10{};
+
+    // Menus.
+    QMenu* mnuFile = nullptr;
+    QMenu* mnuOptions = nullptr;
+    QMenu* mnuBandChange = nullptr;
+    QMenu* mnuBand = nullptr;
+    QAction* mnuNew = nullptr;
+    QAction* mnuArchive = nullptr;
+    QAction* mnuRestore = nullptr;
+    QAction* mnuWriteSumm = nullptr;
+    QAction* mnuexportADIF = nullptr;
+    QAction* mnuCopyListtoClipboard = nullptr;
+    QAction* mnuExit = nullptr;
+    QAction* mnuFormSize = nullptr;
+    QAction* mnuColors = nullptr;
+    QAction* mnuTaskbar = nullptr;
+    QAction* mnuCW = nullptr;
+    QAction* mnuVoice = nullptr;
+    QAction* mnuRigInterface = nullptr;
+    QAction* mnuDXSpotting = nullptr;
+    QAction* mnuSpectrumMap = nullptr;
+    QAction* mnuBlind = nullptr;
+    QAction* mnuListPrevious = nullptr;
+    QAction* mnuPostContest = nullptr;
+    QAction* mnuPrivileges = nullptr;
+    QAction* mnu160 = nullptr;  // "&CW"
+    QAction* mnuSSB = nullptr;  // "&PH"
+    std::array<QAction*, 12> bandItems{};
+    QAction* mnuClear = nullptr;
+    QAction* mnuChangeCounty = nullptr;
+    QAction* mnuMap = nullptr;
+    QAction* mnuGraph = nullptr;
+    QAction* mnuRecall = nullptr;
+    QAction* mnuCountyList = nullptr;
+    QAction* mnuHelp = nullptr;
+
+    // Whether the recent-contacts list shows all contacts (1) or the last 20.
+    int ShowAllContacts = 0;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+private:
+    void buildCommonControls();
+    void buildInStateControls();
+    void buildOutStateControls();
+    void buildMenus();
+    void buildScorePanel(float left, float top, float captionWidth, float valueWidth);
+    void addRecentColumns();
+    void addSpotColumns();
+    void fitToScreen(QSizeF screen);
+    void setModeChecks(const QString& mode);
+    void setRSTLength();
+    void showBand(const QString& band);
+    void modeCommand(const QString& mode);
+    void Form_Unload();
+    void Form_Terminate();
+    QLabel* countyToGoHeading() const;
+    QLabel* countyWorkedHeading() const;
+    QListWidget* countyToGoList() const;
+    // Runs one step on its own, so that a failing step never keeps the later
+    // ones (the log reload above all) from running.
+    template <typename F>
+    static void guarded(F&& step) {
+        try {
+            step();
+        } catch (const std::exception&) {
+            // The step leaves its part of the window as far as it came.
+        }
+    }
+
+    Program& program_;
+    Side side_;
+    std::unique_ptr<entry::RecentContactsModel> recentModel_;
+    bool closing_ = false;
+};
+
+// The two windows of the program, by station side.
+class Infrm final : public MainWindow {
+public:
+    explicit Infrm(Program& program) : MainWindow(program, Side::In) {}
+};
+
+class Outfrm final : public MainWindow {
+public:
+    explicit Outfrm(Program& program) : MainWindow(program, Side::Out) {}
+};
+
+}  // namespace mainwindow

@@ -1,0 +1,141 @@
+// The main window's commands on the whole log: reload, the start-up
+// question, new log, archive and restore.
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+
+#include "logstore/contact_log.h"
+#include "mainwindow/main_window.h"
+#include "platform/colors.h"
+#include "platform/text_file.h"
+#include "program/program.h"
+#include "scoring/worked.h"
+#include "setup/folders.h"
+#include "setup/station.h"
+
+namespace mainwindow {
+
+namespace {
+const QString kLogFilter = QStringLiteral("Log Files (*.log) | *.log");
+}
+
+void MainWindow::ReloadLog() {
+    if (!logstore::LoadLog(program_)) return;  // the program has ended
+    scoring::Tally& tally = program_.tally;
+    if (side_ == Side::In) {
+        guarded([&] {
+            const QColor remaining = platform::FromStoredColor(program_.station.RemainingColor);
+            for (int k = 1; k <= kStateProvinces; ++k)
+                platform::SetForeColor(Label10[static_cast<std::size_t>(k)], remaining);
+            tally.StateProvWorkedCount = 0;
+        });
+    }
+    scoring::CountModes(program_.log, tally);
+    // Each rebuild stands on its own: one that fails leaves its display as
+    // it was and never ends the program.
+    if (side_ == Side::In) {
+        guarded([&] { RebuildStatesWorked(); });
+        guarded([&] { FillCountyLists(); });
+        guarded([&] { ComputeRates(); });
+        guarded([&] { ShowStatesWorked(); });
+        guarded([&] { CountPerBand(); });
+        guarded([&] { ShowDXWorked(); });
+        guarded([&] { ShowScore(); });
+        guarded([&] { ListRecentContacts(); });
+    } else {
+        guarded([&] { FillCountyLists(); });
+        guarded([&] { ListRecentContacts(); });
+        guarded([&] { ComputeRates(); });
+        guarded([&] { ShowScore(); });
+    }
+}
+
+void MainWindow::AskOpenExistingLog() {
+    const int answer = program_.dialogs().MsgBox(
+        QStringLiteral("Do you want to continue an existing contest? (Yes opens your existing log, "
+                       "No erases any existing log and starts a new log.)"),
+        platform::vbQuestion | platform::vbYesNo, QStringLiteral("Open existing log?"));
+    if (answer != platform::vbYes) logstore::StartNewLog(program_);
+    cmdEdit->hide();
+    cmdDelete->hide();
+}
+
+void MainWindow::mnuNew_Click() {
+    logstore::StartNewLog(program_);
+    ReloadLog();
+    if (program_.ended()) return;
+    ShowOperatingTime();
+    ComputeRates();
+    setup::SaveQSOPref(program_);
+}
+
+void MainWindow::mnuArchive_Click() {
+    platform::Dialogs& dialogs = program_.dialogs();
+    dialogs.MsgBox(QStringLiteral("This function is used to create a permanent copy of your currently "
+                                  "open log file.  To open your log file at a later date, click File > "
+                                  "Restore from Archive or Backup."),
+                   platform::vbOKOnly, QStringLiteral("Archive Information"));
+    const QString backup = program_.folders.BackupFolder();
+    platform::FileDialogRequest request;
+    request.initialDir = backup;
+    request.fileName = backup + "/" + setup::CallFileStem(program_.station.OwnCall) +
+                       program_.clock().LocalNow().toString(QStringLiteral("yyyy-MM-dd")) + ".log";
+    request.filter = kLogFilter;
+    request.confirmOverwrite = true;
+    std::optional<QString> chosen = dialogs.SaveFileName(request);
+    if (!chosen) return;
+    QString error;
+    if (!platform::CopyFileReplacing(program_.WorkPath(QStringLiteral("log.txt")), *chosen, &error))
+        dialogs.MsgBox(error, platform::vbOKOnly, QStringLiteral("Error Archiving Log"));
+}
+
+void MainWindow::mnuRestore_Click() {
+    platform::Dialogs& dialogs = program_.dialogs();
+    dialogs.MsgBox(
+        QStringLiteral("This action will open an archived log or backup file and creates a working file "
+                       "called log.txt.  If you make any changes to your archived data that you would like "
+                       "to permanently save, before you click File > New to start a new contest, be sure "
+                       "to click File > Archive to save your changes."),
+        platform::vbOKOnly, QStringLiteral("Opening Archived Data Information"));
+    if (program_.log.QSOCount > 0 &&
+        dialogs.MsgBox(QStringLiteral("Are you sure that you want to open an archived log?  This action "
+                                      "will clear and replace existing QSO data."),
+                       platform::vbYesNo, QStringLiteral("Are your sure?")) == platform::vbNo)
+        return;
+    platform::FileDialogRequest request;
+    request.initialDir = program_.folders.BackupFolder();
+    request.filter = kLogFilter;
+    std::optional<QString> chosen = dialogs.OpenFileName(request);
+    if (!chosen) return;
+
+    const QString title = QStringLiteral("Error Restoring Log");
+    QString error;
+    std::optional<QByteArray> bytes = platform::ReadWholeFile(*chosen, &error);
+    if (!bytes) {
+        dialogs.MsgBox(error, platform::vbOKOnly, title);
+        return;
+    }
+    // A file that does not read as a log would end the program at the reload
+    // and at every later start: it is refused before it replaces anything.
+    if (!logstore::ReadsAsLog(*bytes)) {
+        dialogs.MsgBox(QStringLiteral("The file %1 is not a log that this program can read: a record "
+                                      "is incomplete or it holds more than 11,000 contacts. log.txt "
+                                      "was not changed.")
+                           .arg(*chosen),
+                       platform::vbOKOnly, title);
+        return;
+    }
+    // The log being replaced is kept in BACKUP first.
+    QFile current(program_.WorkPath(QStringLiteral("log.txt")));
+    if (current.exists() && current.size() > 0 && !logstore::CopyLogToBackup(program_, &error)) {
+        dialogs.MsgBox(error, platform::vbOKOnly, title);
+        return;
+    }
+    if (!platform::WriteFileAtomically(program_.WorkPath(QStringLiteral("log.txt")), *bytes, &error)) {
+        dialogs.MsgBox(error, platform::vbOKOnly, title);
+        return;
+    }
+    ReloadLog();
+}
+
+}  // namespace mainwindow

@@ -1,0 +1,106 @@
+// The recent-contacts list, its buttons, and clearing the entry line.
+#include <QApplication>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTreeView>
+
+#include "entry/recent_contacts_model.h"
+#include "logstore/contact_log.h"
+#include "mainwindow/main_window.h"
+#include "platform/colors.h"
+#include "program/program.h"
+
+namespace mainwindow {
+
+void MainWindow::ListRecentContacts() {
+    const int count = program_.log.QSOCount;
+    const int first = ShowAllContacts == 1 ? 1 : (count < 20 ? 1 : count - 19);
+    recentModel_->Refill(first);
+}
+
+int MainWindow::SelectedRecord() const {
+    const QModelIndex current = ListView1->currentIndex();
+    if (!current.isValid() || !ListView1->selectionModel()->isSelected(current)) return 0;
+    const int record = recentModel_->RecordAt(current.row());
+    return record >= 1 && record <= program_.log.QSOCount ? record : 0;
+}
+
+void MainWindow::ClearEntry() {
+    for (QLineEdit* box : {txtCntry, txtCall, txtSec, txtRSTS, txtRSTR})
+        if (box) box->clear();
+    platform::SetBackColor(lblDupe, QApplication::palette().color(QPalette::Button));
+    lblDupe->clear();
+    platform::SetBackColor(lblDialog, QColor(0, 192, 192));
+    lblDialog->clear();
+    for (QLabel* label : {Label19, Label22, Label23}) label->clear();
+    if (side_ == Side::In) lblStation[4]->setEnabled(false);
+    txtCall->setFocus();
+}
+
+void MainWindow::cmdDelete_Click() {
+    const int answer = program_.dialogs().MsgBox(QStringLiteral("Are you sure?"), platform::vbYesNo,
+                                                 QStringLiteral("Are you sure?"));
+    cmdEdit->hide();
+    cmdDelete->hide();
+    if (answer == platform::vbNo) return;
+    // Only a selected row of the log is ever deleted.
+    const int record = SelectedRecord();
+    if (record == 0) return;
+    logstore::DeleteContact(program_, record);
+    ReloadLog();
+    cmdEdit->hide();
+    cmdDelete->hide();
+}
+
+void MainWindow::cmdEdit_Click() {
+    const int record = SelectedRecord();
+    if (record == 0) return;
+    program_.entry.EditRecordNo = record;
+    // The contact edit dialog of the station side opens here once it stands.
+    cmdEdit->hide();
+    cmdDelete->hide();
+    logstore::RewriteLog(program_);
+    ReloadLog();
+}
+
+void MainWindow::cmdList_Click() {
+    if (ShowAllContacts == 1) {
+        cmdList->setText(QStringLiteral("Last 20"));
+        ShowAllContacts = 0;
+    } else {
+        cmdList->setText(QStringLiteral("All"));
+        ShowAllContacts = 1;
+    }
+    ListRecentContacts();
+    txtCall->setFocus();
+}
+
+void MainWindow::cmdDup_Click() {
+    platform::SetBackColor(lblDupe, QApplication::palette().color(QPalette::Button));
+    std::uint8_t& on = program_.entry.PartialDupesOn;
+    if (on == 1) {
+        on = 0;
+        cmdDup->setText(QStringLiteral("Off"));
+    } else {
+        on = 1;
+        cmdDup->setText(QStringLiteral("On"));
+    }
+    txtCall->setFocus();
+}
+
+void MainWindow::ListView1_Click() {
+    if (recentModel_ && recentModel_->rowCount() > 0) {
+        cmdEdit->show();
+        cmdDelete->show();
+    }
+}
+
+void MainWindow::ListView1_ColumnClick(int column) { recentModel_->SortOnce(column); }
+
+void MainWindow::ListView1_MouseUp(int button) {
+    if (button == 2 && recentModel_->rowCount() > 0) cmdEdit_Click();
+}
+
+}  // namespace mainwindow

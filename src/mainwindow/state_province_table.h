@@ -1,0 +1,41 @@
+#pragma once
+// The 63 U.S. states and Canadian provinces and territories that count as
+// multipliers for a station inside the party state, with the place of each
+// label of the in-state window's grid.
+#include <QString>
+#include <array>
+#include <cstdint>
+
+namespace mainwindow {
+
+inline constexpr int kStateProvinces = 63;
+
+struct StateProvinceTable {
+    // Entries 1 to 63; entry 0 and 64 to 100 stay empty.
+    std::array<QString, 101> StateProvAbbrev;
+    std::array<QString, 101> StateProvName;
+
+    // Fills entries 1 to 63.
+    void Build();
+    // The first entry whose code equals `code` ignoring case, or 0.
+    int Find(const QString& code) const;
+
+private:
+    // Entry of each two-letter code, by (first - 'A') * 26 + (second - 'A').
+    std::array<unsigned char, 26 * 26> byLetters_{};
+};
+
+// Design place of a grid label and of a block heading, in twips.
+struct GridPlace {
+    float left, top, width, height;
+};
+GridPlace StateGridLabelPlace(int k);  // k = 1 to 63
+
+struct GridHeading {
+    const char* name;
+    const char* caption;
+    float left, top;
+};
+const std::array<GridHeading, 11>& StateGridHeadings();
+
+}  // namespace mainwindow
