@@ -28,7 +28,7 @@ int main(int argc, char** argv) {
 
     // The station settings and reference tables, then the main window of the
     // stored station side.
-    program.station.PartyState = QStringLiteral("WI");
+    program.station = setup::FirstRunStation();
     if (setup::LoadQSOPref(program)) {
         program.station.PartyState = QStringLiteral("WI");
         setup::CheckUTCOffset(program);

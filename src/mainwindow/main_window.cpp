@@ -15,11 +15,13 @@
 #include <QTreeView>
 #include <QTreeWidget>
 #include <algorithm>
+#include <stdexcept>
 
 #include "entry/recent_contacts_model.h"
 #include "logstore/contact_log.h"
 #include "mainwindow/form1.h"
 #include "platform/colors.h"
+#include "platform/key_adapter.h"
 #include "platform/twips.h"
 #include "program/program.h"
 #include "setup/station.h"
@@ -44,6 +46,9 @@ MainWindow::MainWindow(Program& program, Side side) : program_(program), side_(s
     setAttribute(Qt::WA_QuitOnClose, true);
     SetDesignSize(9600, 7200, 9480, 6495);
     setMouseTracking(true);
+    keys_ = new platform::KeyAdapter(this);
+    keys_->SetKeyPreview({.keyDown = [this](int& KeyCode, int& Shift) { Form_KeyDown(KeyCode, Shift); },
+                          .keyPress = [this](int& KeyAscii) { Form_KeyPress(KeyAscii); }});
     buildMenus();
     buildCommonControls();
     if (side_ == Side::In)
@@ -394,6 +399,19 @@ void MainWindow::Form_Load(QSizeF screenTwips) {
         });
     }
     program_.entry.PartialDupesOn = 1;
+    if (st.FormSizePercent < 100) {
+        // The percentage layout shows the window itself. A percentage below
+        // the 30 that the Form Size command allows would leave no usable
+        // window: it goes back to full size like a failed scaling.
+        try {
+            if (st.FormSizePercent < 30) throw std::range_error("form size below 30 %");
+            ScaleControls(screenTwips);
+        } catch (const std::exception&) {
+            st.FormSizePercent = 100;
+            setup::SaveQSOPref(program_);
+            show();
+        }
+    }
     if (side_ == Side::Out) guarded([&] { mnuListPrevious->setChecked(st.ListPrevious == 1); });
     guarded([&] {
         Label30->setText(st.CurrentMode);
@@ -419,13 +437,125 @@ void MainWindow::Form_Load(QSizeF screenTwips) {
             setRSTLength();
         }
     });
-    show();
     guarded([&] { AskOpenExistingLog(); });
     guarded([&] { ShowOperatingTime(); });
     // The log reload runs whatever happened before it: nothing may rewrite
     // the log before it has been read.
     ReloadLog();
+    if (program_.ended()) return;
+    // The screen and the work area are taken as they stand in twips, scaled
+    // alike when a test loads the window for a screen of its own.
+    const QSizeF screen = platform::ScreenSizeTwips();
+    const QSizeF work = platform::WorkAreaTwips();
+    const QSizeF workArea(work.width() / screen.width() * screenTwips.width(),
+                          work.height() / screen.height() * screenTwips.height());
+    guarded([&] { ArrangeForTaskbar(screenTwips, workArea); });
+    show();
     txtCall->setFocus();
+}
+
+void MainWindow::ScaleControls(QSizeF screenTwips) {
+    const float p = program_.station.FormSizePercent;
+    hide();
+    Width = p * static_cast<float>(screenTwips.width()) / 100;
+    Height = p * static_cast<float>(screenTwips.height()) / 100;
+    Left = (static_cast<float>(screenTwips.width()) - Width) / 2;
+    Top = (static_cast<float>(screenTwips.height()) - Height) / 2;
+    Font.Size = Font.Size * p / 100;
+    using K = platform::ControlKind;
+    for (platform::Control& c : Controls()) {
+        switch (c.Kind) {
+        case K::Label:
+        case K::TextBox:
+        case K::CommandButton:
+        case K::ListBox:
+        case K::ListView:
+            c.Font.Size = c.Font.Size * p / 100;
+            c.Height = c.Height * p / 100;
+            c.Left = c.Left * p / 100;
+            c.Top = c.Top * p / 100;
+            c.Width = c.Width * p / 100;
+            break;
+        case K::Line:
+            c.X1 = c.X1 * p / 100;
+            c.X2 = c.X2 * p / 100;
+            c.Y1 = c.Y1 * p / 100;
+            c.Y2 = c.Y2 * p / 100;
+            break;
+        default:
+            break;
+        }
+    }
+    Apply();
+    FitCountyLists();
+    for (QAbstractItemView* view : {static_cast<QAbstractItemView*>(ListView1),
+                                    static_cast<QAbstractItemView*>(txtDX)}) {
+        std::vector<float> widths = Ctl(view).ColumnWidths;
+        for (float& w : widths) w = w * p / 100;
+        SetColumnWidths(view, widths);
+    }
+    show();
+}
+
+void MainWindow::ArrangeForTaskbar(QSizeF screenTwips, QSizeF workAreaTwips) {
+    const setup::Station& st = program_.station;
+    mnuTaskbar->setChecked(st.TaskbarLayout != 0);
+    if (st.FormSizePercent != 100) return;
+    hide();
+    const float h0 = Height;
+    const float w0 = Width;
+    const QSizeF target = st.TaskbarLayout == 1 ? workAreaTwips : screenTwips;
+    Width = static_cast<float>(target.width());
+    Height = static_cast<float>(target.height());
+    Left = 0;
+    Top = 0;
+    const float rh = Height / h0;
+    const float rw = Width / w0;
+    for (platform::Control& c : Controls()) {
+        if (c.Kind == platform::ControlKind::Line) {
+            c.X1 *= rw;
+            c.X2 *= rw;
+            c.Y1 *= rh;
+            c.Y2 *= rh;
+        } else if (c.Widget) {
+            c.Height *= rh;
+            c.Left *= rw;
+            c.Top *= rh;
+            c.Width *= rw;
+        }
+    }
+    std::vector<float> spotWidths = Ctl(txtDX).ColumnWidths;
+    for (float& w : spotWidths) w *= rw;
+    Ctl(txtDX).ColumnWidths = spotWidths;
+    Apply();
+    FitCountyLists();
+    show();
+}
+
+void MainWindow::Form_KeyDown(int& KeyCode, int& Shift) {
+    // A key with Ctrl alone held is a window shortcut; the character it
+    // would type is dropped.
+    ctrlShortcut_ = Shift == platform::vbCtrlMask && KeyCode != platform::vbKeyControl;
+}
+
+void MainWindow::Form_KeyPress(int& KeyAscii) {
+    if (ctrlShortcut_) {
+        ctrlShortcut_ = false;
+        KeyAscii = 0;
+        return;
+    }
+    // The files cannot carry a double quote; the apostrophe goes with it.
+    if (KeyAscii == '\'' || KeyAscii == '"') {
+        KeyAscii = 0;
+        return;
+    }
+    if (KeyAscii == platform::vbKeyEscape) {
+        if (program_.keyer.CWSending == 0)
+            ClearEntry();
+        else
+            program_.keyer.CWBuffer.clear();
+        KeyAscii = 0;
+    }
 }
 
 void MainWindow::fitToScreen(QSizeF screen) {

@@ -26,6 +26,9 @@ class QTreeWidget;
 namespace entry {
 class RecentContactsModel;
 }
+namespace platform {
+class KeyAdapter;
+}
 
 namespace mainwindow {
 
@@ -104,8 +107,15 @@ public:
     // The record number of the selected row, or 0 when no row is selected.
     int SelectedRecord() const;
 
+    // The window's key preview, run before the key handlers of its boxes.
+    void Form_KeyDown(int& KeyCode, int& Shift);
+    void Form_KeyPress(int& KeyAscii);
+    platform::KeyAdapter& keys() { return *keys_; }
+
     // Layout.
     void FitCountyLists();
+    void ScaleControls(QSizeF screenTwips);
+    void ArrangeForTaskbar(QSizeF screenTwips, QSizeF workAreaTwips);
 
     // Spotting and band map: the operations the spotting and rig windows
     // reach through the proxy. The band map arrives with spotting; until then
@@ -251,6 +261,10 @@ private:
     Program& program_;
     Side side_;
     std::unique_ptr<entry::RecentContactsModel> recentModel_;
+    platform::KeyAdapter* keys_ = nullptr;
+    // Set by a key pressed with Ctrl alone held: the character it types is
+    // dropped by the preview.
+    bool ctrlShortcut_ = false;
     bool closing_ = false;
 };
 

@@ -85,6 +85,18 @@ void writeField(QString& out, const Station& station, const Field& field) {
 
 }  // namespace
 
+Station FirstRunStation() {
+    Station s;
+    s.CurrentMode = QStringLiteral("CW");
+    s.CurrentBand = QStringLiteral("20");
+    s.FormSizePercent = 100;
+    s.WorkedColor = 0x0000FF;  // red
+    s.RemainingColor = 0;      // black
+    s.PartyState = QStringLiteral("WI");
+    s.RigType = QStringLiteral("None");
+    return s;
+}
+
 bool SaveQSOPref(Program& program) {
     QString text;
     for (const Field& field : kFields) writeField(text, program.station, field);

@@ -42,6 +42,10 @@ struct Station {
 
 inline constexpr int kQSOPrefValues = 25;
 
+// The settings of a station that has no QSOpref.txt yet: full-size window,
+// CW on 20 m, no rig, worked multipliers in red and the rest in black.
+Station FirstRunStation();
+
 // Writes QSOpref.txt. A failure shows "Unable to write file." and leaves the
 // old file whole; the result tells whether the file was written.
 bool SaveQSOPref(Program& program);

@@ -333,3 +333,67 @@ TEST(Shutdown, ExitBanksWithoutBackup) {
     EXPECT_FLOAT_EQ(f.program().station.BankedOperatingSeconds, 2);
     EXPECT_FALSE(w.isVisible());
 }
+
+TEST(Layout, FormSizeAndTaskbar) {
+    {
+        MainWindowFixture f(0);
+        f.WriteLog("");
+        f.program().station.FormSizePercent = 50;
+        mainwindow::MainWindow& w = f.Load();
+        EXPECT_FLOAT_EQ(w.Width, 4800);
+        EXPECT_FLOAT_EQ(w.Height, 3600);
+        EXPECT_FLOAT_EQ(w.Left, 2400);
+        EXPECT_FLOAT_EQ(w.Ctl(w.ListView1).ColumnWidths[0], 265);
+        EXPECT_FLOAT_EQ(w.Ctl(w.List1).Top + w.Ctl(w.List1).Height, w.Ctl(w.Line3).Y1);
+        EXPECT_TRUE(w.isVisible());
+    }
+    {
+        // A percentage no Form Size command can set goes back to full size.
+        MainWindowFixture f(1);
+        f.WriteLog("");
+        f.program().station.FormSizePercent = 0;
+        mainwindow::MainWindow& w = f.Load();
+        EXPECT_EQ(f.program().station.FormSizePercent, 100);
+        EXPECT_FLOAT_EQ(w.Width, 9600);
+    }
+    {
+        MainWindowFixture f(0);
+        f.WriteLog("");
+        mainwindow::MainWindow& w = f.Load();
+        f.program().station.TaskbarLayout = 1;
+        const float columnBefore = w.Ctl(w.ListView1).ColumnWidths[1];
+        w.ArrangeForTaskbar(QSizeF(9600, 7200), QSizeF(9600, 6600));
+        EXPECT_TRUE(w.mnuTaskbar->isChecked());
+        EXPECT_FLOAT_EQ(w.Height, 6600);
+        EXPECT_FLOAT_EQ(w.Ctl(w.ListView1).ColumnWidths[1], columnBefore);
+        EXPECT_FLOAT_EQ(w.Ctl(w.List1).Top + w.Ctl(w.List1).Height, w.Ctl(w.Line3).Y1);
+    }
+}
+
+TEST(KeyPreview, QuotesAreDroppedAndEscClearsTheEntryLine) {
+    MainWindowFixture f(0);
+    f.WriteLog("");
+    mainwindow::MainWindow& w = f.Load();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    w.txtCall->setFocus();
+    for (char c : std::string("W9\"A'B")) QTest::keyClick(w.windowHandle(), c);
+    EXPECT_EQ(w.txtCall->text(), "W9AB");
+    w.lblDialog->setText("Need Call Sign!");
+    QTest::keyClick(w.windowHandle(), Qt::Key_Escape);
+    EXPECT_TRUE(w.txtCall->text().isEmpty());
+    EXPECT_TRUE(w.lblDialog->text().isEmpty());
+
+    // While the keyer sends, Esc empties its buffer and leaves the entry line.
+    w.txtCall->setText("K1ABC");
+    f.program().keyer.CWSending = 1;
+    f.program().keyer.CWBuffer = "TEST";
+    QTest::keyClick(w.windowHandle(), Qt::Key_Escape);
+    EXPECT_EQ(w.txtCall->text(), "K1ABC");
+    EXPECT_TRUE(f.program().keyer.CWBuffer.isEmpty());
+    f.program().keyer.CWSending = 0;
+
+    // A Ctrl shortcut types nothing.
+    QTest::keyClick(w.windowHandle(), Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(w.txtCall->text(), "K1ABC");
+}
