@@ -17,6 +17,14 @@ struct EntryState {
     QString RigFrequencyText;
     // The record under edit.
     int EditRecordNo = 0;
+    // The checks of the last logging attempt.
+    std::uint8_t MissingFieldFlag = 0;
+    std::uint8_t BadSectionFlag = 0;
+    std::uint8_t BadCountyFlag = 0;
+    // The call that the CW macro "$" sends: the call box's text.
+    QString CWMacroCall;
+    // The RST that the CW macro "*" sends.
+    QString CWMacroRST;
 };
 
 }  // namespace entry

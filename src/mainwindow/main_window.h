@@ -107,6 +107,27 @@ public:
     // The record number of the selected row, or 0 when no row is selected.
     int SelectedRecord() const;
 
+    // The entry line and logging.
+    void Mains();
+    void txtCall_KeyPress(int& KeyAscii);
+    void txtCall_Change();
+    void txtCall_GotFocus();
+    void txtCall_LostFocus();
+    void txtCntry_KeyPress(int& KeyAscii);
+    void txtCntry_Change();
+    void txtCntry_GotFocus();
+    void txtSec_KeyPress(int& KeyAscii);
+    void txtSec_Change();
+    void txtSec_GotFocus();
+    // Dupe checks: per key in the call box, on leaving it, and at logging.
+    void CheckCallAsTyped(int KeyAscii);
+    void DupCheck2();
+    void CheckFullDupe();
+    // The in-state prefix lookup of the call box, and bearing and distance
+    // from the station to a position (degrees, positive north and west).
+    void LookupCallPrefix();
+    void ShowBearingDistance(float latitude, float longitude);
+
     // The window's key preview, run before the key handlers of its boxes.
     void Form_KeyDown(int& KeyCode, int& Shift);
     void Form_KeyPress(int& KeyAscii);
@@ -173,6 +194,7 @@ public:
     QLabel* lblAQSO20 = nullptr;
     QLabel* lblAQSO60 = nullptr;
     QLabel* Label15 = nullptr;  // in-state: states and provinces worked
+    QLabel* lblNew = nullptr;   // out-of-state: a county not yet worked
     // Clocks.
     QLabel* lblutctime = nullptr;
     QLabel* Label11 = nullptr;
@@ -244,6 +266,20 @@ private:
     void modeCommand(const QString& mode);
     void Form_Unload();
     void Form_Terminate();
+    void attachEntryLine();
+    void CheckRequiredFields();
+    void CheckSection();
+    void CheckCounty();
+    void UpdateStatesWorked();
+    void ShowDXList();
+    // Empties the entry boxes and the lookup labels after a contact or a
+    // duplicate, and puts the focus in the call box.
+    void emptyEntryLine();
+    void setStatus(const QString& text, const QColor& back);
+    void resetDupeLine();
+    // Speaks a voice-navigation prompt when the level asks for it.
+    void speak(const QString& prompt, int fromLevel);
+    void storeContact();
     QLabel* countyToGoHeading() const;
     QLabel* countyWorkedHeading() const;
     QListWidget* countyToGoList() const;
@@ -266,6 +302,8 @@ private:
     // dropped by the preview.
     bool ctrlShortcut_ = false;
     bool closing_ = false;
+    // Mains lets events run; a second Enter meanwhile must not log again.
+    bool inMains_ = false;
 };
 
 // The two windows of the program, by station side.
