@@ -25,7 +25,7 @@ int main(int argc, char** argv) {
 
     // The main window placeholder until the logging windows stand.
     QMainWindow window;
-    window.setWindowTitle(program.VersionText);
+    window.setWindowTitle("Ostrel " + program.VersionText);
     window.resize(800, 600);
     window.show();
     return app.exec();

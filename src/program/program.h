@@ -57,6 +57,7 @@ public:
     logstore::CountyTable counties;
     scoring::Tally tally;
     entry::OperatingTime operating;
+    // The program's version ("1.0.0"), as the export headers name it.
     QString VersionText;
 
 private:
