@@ -35,4 +35,11 @@ QString CountyFromAbbreviation(const CountyTable& table, QString& abbrev) {
     return QString();
 }
 
+QString ToCountyAbbreviation(const CountyTable& table, const QString& value) {
+    for (int i = 1; i <= table.CountyCount; ++i)
+        if (table.CountyNames[static_cast<std::size_t>(i)].compare(value, Qt::CaseInsensitive) == 0)
+            return table.CountyAbbrevs[static_cast<std::size_t>(i)];
+    return value;
+}
+
 }  // namespace logstore

@@ -21,6 +21,10 @@ struct CountyTable {
 // (the rows read before the 1,001st stay).
 bool LoadCountyTable(Program& program);
 
+// The abbreviation of the first county whose name equals `value`, ignoring
+// letter case; `value` itself when no name does.
+QString ToCountyAbbreviation(const CountyTable& table, const QString& value);
+
 // The county name whose abbreviation equals `abbrev` upper-cased (which is
 // written back to `abbrev`), or empty text.
 QString CountyFromAbbreviation(const CountyTable& table, QString& abbrev);

@@ -8,6 +8,10 @@ class QSettings;
 
 namespace platform {
 
+// The application name and section under which the program keeps its values.
+inline const QString kSettingsApp = QStringLiteral("Tavik_Software");
+inline const QString kSettingsSection = QStringLiteral("Settings");
+
 class SettingsStore {
 public:
     // A store kept in the INI file at `iniPath`.

@@ -76,12 +76,19 @@ std::optional<QByteArray> ReadWholeFile(const QString& path, QString* error) {
 
 bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* error) {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         if (error) *error = file.errorString();
         return false;
     }
-    if (file.write(bytes) != bytes.size() || !file.flush() ||
-        ::fsync(file.handle()) != 0) {
+    // A short write is followed by another, so that a full disk reports its
+    // own error instead of a bare short count.
+    qint64 written = 0;
+    while (written < bytes.size()) {
+        const qint64 n = file.write(bytes.constData() + written, bytes.size() - written);
+        if (n <= 0) break;
+        written += n;
+    }
+    if (written != bytes.size() || !file.flush() || ::fsync(file.handle()) != 0) {
         if (error) *error = file.errorString();
         file.cancelWriting();
         file.commit();

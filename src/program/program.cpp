@@ -8,7 +8,7 @@
 Program::Program(const QString& workingFolder, Services services)
     : services_(std::move(services)) {
     folders.WorkingFolder = QDir(workingFolder).absolutePath();
-    VersionText = QStringLiteral("Ostrel " OSTREL_VERSION);
+    VersionText = QStringLiteral(OSTREL_VERSION);
 }
 
 Program::~Program() = default;

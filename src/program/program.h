@@ -79,6 +79,7 @@ public:
     entry::EntryState entry;
     keyers::KeyerState keyer;
     mainwindow::StateProvinceTable stateProvinces;
+    // The program's version ("1.0.0"), as the export headers name it.
     QString VersionText;
 
 private:

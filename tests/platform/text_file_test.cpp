@@ -1,7 +1,9 @@
+#include <QDir>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include "platform/text_file.h"
+#include "support/file_size_limit.h"
 #include "support/test_program.h"
 
 using testing_support::TestProgram;
@@ -26,6 +28,20 @@ TEST(AtomicWrite, ReplacesWholeAndLeavesOldFileOnFailure) {
     // A folder that does not exist cannot take the temporary file.
     EXPECT_FALSE(platform::WriteFileAtomically(dir.path() + "/none/x.txt", "x", &error));
     EXPECT_FALSE(error.isEmpty());
+}
+
+TEST(AtomicWrite, AFullDiskReportsItsOwnErrorAndKeepsTheOldFile) {
+    QTemporaryDir dir;
+    const QString path = dir.path() + "/log.txt";
+    QString error;
+    ASSERT_TRUE(platform::WriteFileAtomically(path, "old\r\n", &error));
+    {
+        const testing_support::FileSizeLimit limit(100);
+        EXPECT_FALSE(platform::WriteFileAtomically(path, QByteArray(1000, 'x'), &error));
+    }
+    EXPECT_EQ(error, "File too large");
+    EXPECT_EQ(TestProgram::ReadFile(path), "old\r\n");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"log.txt"});
 }
 
 TEST(AtomicWrite, AppendAddsOneWholeLine) {

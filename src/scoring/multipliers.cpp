@@ -1,0 +1,41 @@
+#include "scoring/multipliers.h"
+
+#include <array>
+
+#include "mainwindow/state_province_table.h"
+#include "program/program.h"
+#include "scoring/worked.h"
+
+namespace scoring {
+
+int ContactPoints(const QString& mode) {
+    return mode.compare(QLatin1String("PH"), Qt::CaseInsensitive) == 0 ? 1 : 2;
+}
+
+int LogPoints(const logstore::ContactLog& log) {
+    int points = 0;
+    for (int i = 1; i <= log.QSOCount; ++i) points += ContactPoints(log.row(i).QSOMode);
+    return points;
+}
+
+int StatesProvincesWorkedCount(const logstore::ContactLog& log) {
+    std::array<bool, mainwindow::kStateProvinces + 1> worked{};
+    int count = 0;
+    for (int i = 1; i <= log.QSOCount; ++i) {
+        const QString& field = log.row(i).QSOSPC;
+        if (field.size() != 2) continue;
+        const int k = mainwindow::FindStateProvince(field);
+        if (k == 0 || worked[static_cast<std::size_t>(k)]) continue;
+        worked[static_cast<std::size_t>(k)] = true;
+        ++count;
+    }
+    return count;
+}
+
+int Multipliers(const Program& program) {
+    const int counties = CountyMultipliers(program.counties, WorkedCounties(program.log));
+    if (program.station.StationSide != 0) return counties;
+    return counties + StatesProvincesWorkedCount(program.log);
+}
+
+}  // namespace scoring
