@@ -7,6 +7,7 @@
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/settings_store.h"
+#include "platform/wave_player.h"
 #include "program/program.h"
 #include "setup/folders.h"
 
@@ -17,8 +18,9 @@ int main(int argc, char** argv) {
     platform::QtDialogs dialogs;
     platform::SystemClock clock;
     platform::SettingsStore settings(platform::SettingsStore::DefaultPath());
+    platform::QtSoundOutput sound;
     Program program(QDir::currentPath(),
-                    Program::Services{dialogs, clock, settings,
+                    Program::Services{dialogs, clock, settings, sound,
                                       platform::UserFolders::FromEnvironment(),
                                       [] { std::exit(1); }});
     setup::PrepareFolders(program);

@@ -8,14 +8,23 @@
 #include "entry/operating_time.h"
 #include "logstore/contact_log.h"
 #include "logstore/county_table.h"
+#include "keyers/keyer_state.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
+#include "platform/loaded_form.h"
 #include "platform/settings_store.h"
 #include "platform/user_folders.h"
+#include "platform/wave_player.h"
 #include "scoring/tally.h"
 #include "setup/folders.h"
 #include "setup/reference_tables.h"
 #include "setup/station.h"
+
+namespace keyers {
+class BlindFrm;
+class CWFrm;
+class PhoneFrm;
+}  // namespace keyers
 
 class Program {
 public:
@@ -23,6 +32,8 @@ public:
         platform::Dialogs& dialogs;
         platform::Clock& clock;
         platform::SettingsStore& settings;
+        // The sound output that wave players play on.
+        platform::SoundOutput& sound;
         platform::UserFolders userFolders;
         // Ends the program after an unrecoverable error (the real program
         // leaves its event loop and exits; tests record the call).
@@ -30,12 +41,14 @@ public:
     };
 
     Program(const QString& workingFolder, Services services);
+    ~Program();
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
 
     platform::Dialogs& dialogs() { return services_.dialogs; }
     platform::Clock& clock() { return services_.clock; }
     platform::SettingsStore& settings() { return services_.settings; }
+    platform::SoundOutput& sound() { return services_.sound; }
     const platform::UserFolders& userFolders() const { return services_.userFolders; }
 
     // The full path of a file of the working folder.
@@ -57,9 +70,26 @@ public:
     logstore::CountyTable counties;
     scoring::Tally tally;
     entry::OperatingTime operating;
+    keyers::KeyerState keyers;
     QString VersionText;
+
+    // The windows of the keyers and voice aids: each is created, hidden, the
+    // first time it is used and stays until it is unloaded.
+    keyers::BlindFrm& blindFrm();
+    void UnloadBlindFrm();
+    bool BlindFrmLoaded() const { return blindFrm_.IsLoaded(); }
+    keyers::CWFrm& cwFrm();
+    void UnloadCWFrm();
+    bool CWFrmLoaded() const { return cwFrm_.IsLoaded(); }
+    keyers::PhoneFrm& phoneFrm();
+    void UnloadPhoneFrm();
+    bool PhoneFrmLoaded() const { return phoneFrm_.IsLoaded(); }
 
 private:
     Services services_;
     bool ended_ = false;
+    // Declared after the services: the windows go first.
+    platform::LoadedForm<keyers::BlindFrm> blindFrm_;
+    platform::LoadedForm<keyers::CWFrm> cwFrm_;
+    platform::LoadedForm<keyers::PhoneFrm> phoneFrm_;
 };
