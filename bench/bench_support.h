@@ -14,6 +14,7 @@
 #include "platform/dialogs.h"
 #include "platform/settings_store.h"
 #include "platform/text_file.h"
+#include "platform/wave_player.h"
 #include "program/program.h"
 
 namespace bench {
@@ -30,11 +31,24 @@ public:
     void Beep() override {}
 };
 
+class QuietSound final : public platform::SoundOutput {
+    class Channel final : public platform::SoundChannel {
+    public:
+        void Start(const QString&, const platform::WaveFormat&, QByteArray) override {}
+        void Stop() override {}
+    };
+
+public:
+    std::unique_ptr<platform::SoundChannel> OpenChannel() override {
+        return std::make_unique<Channel>();
+    }
+};
+
 class BenchProgram {
 public:
     BenchProgram()
         : settings_(dir_.path() + "/settings.ini"),
-          program_(dir_.path(), Program::Services{dialogs_, clock_, settings_,
+          program_(dir_.path(), Program::Services{dialogs_, clock_, settings_, sound_,
                                                   platform::UserFolders{{}, {}, dir_.path()},
                                                   [] {}}) {}
 
@@ -73,6 +87,7 @@ private:
     QuietDialogs dialogs_;
     platform::SystemClock clock_;
     platform::SettingsStore settings_;
+    QuietSound sound_;
     Program program_;
 };
 

@@ -8,6 +8,7 @@
 #include "platform/settings_store.h"
 #include "logstore/county_table.h"
 #include "mainwindow/main_window.h"
+#include "platform/wave_player.h"
 #include "program/program.h"
 #include "setup/folders.h"
 #include "setup/reference_tables.h"
@@ -20,8 +21,9 @@ int main(int argc, char** argv) {
     platform::QtDialogs dialogs;
     platform::SystemClock clock;
     platform::SettingsStore settings(platform::SettingsStore::DefaultPath());
+    platform::QtSoundOutput sound;
     Program program(QDir::currentPath(),
-                    Program::Services{dialogs, clock, settings,
+                    Program::Services{dialogs, clock, settings, sound,
                                       platform::UserFolders::FromEnvironment(),
                                       [] { std::exit(1); }});
     setup::PrepareFolders(program);

@@ -1,5 +1,5 @@
 #pragma once
-// Program-wide state of the transmit keyers that the main windows read.
+// The program-wide values of the keyers and voice aids.
 #include <QString>
 #include <cstdint>
 
@@ -10,6 +10,9 @@ struct KeyerState {
     QString CWBuffer;
     // 1 while the software keyer drains CWBuffer.
     std::uint8_t CWSending = 0;
+    // The CW keying interface: 0 none, 1 RTS, 2 DTR, 3 parallel port,
+    // 5 WinKeyer (4 is not used). Mirrors the keying option of CWFrm.
+    std::uint8_t CWKeyingLine = 0;
 };
 
 }  // namespace keyers

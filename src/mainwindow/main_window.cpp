@@ -723,6 +723,12 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 void MainWindow::Form_Unload() {
+    // The other windows go first, each closing its own devices; the
+    // spotting, spectrum map, rig and WinKeyer windows join this order as
+    // they arrive.
+    program_.UnloadPhoneFrm();
+    program_.UnloadCWFrm();
+    program_.UnloadBlindFrm();
     program_.UnloadForm1();
     logstore::BackupLog(program_);
 }

@@ -1,6 +1,7 @@
 #include "platform/clock.h"
 
 #include <chrono>
+#include <thread>
 
 namespace platform {
 
@@ -15,6 +16,10 @@ QDateTime SystemClock::LocalNow() const {
 }
 
 QDateTime SystemClock::UtcNow() const { return QDateTime::currentDateTimeUtc(); }
+
+void SystemClock::SleepMs(int ms) {
+    if (ms > 0) std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
 
 QDateTime CalendarTime(int year, int month, int day, int hour, int minute, int second) {
     return QDateTime(QDate(year, month, day), QTime(hour, minute, second), Qt::UTC);

@@ -16,6 +16,8 @@ public:
     virtual QDateTime LocalNow() const = 0;
     // The UTC date and time.
     virtual QDateTime UtcNow() const = 0;
+    // Gives up the processor for `ms` milliseconds; no events run meanwhile.
+    virtual void SleepMs(int ms) = 0;
 };
 
 class SystemClock final : public Clock {
@@ -23,6 +25,7 @@ public:
     std::int64_t MonotonicMs() const override;
     QDateTime LocalNow() const override;
     QDateTime UtcNow() const override;
+    void SleepMs(int ms) override;
 };
 
 // Builds a calendar value (Qt::UTC spec) from a date and time.

@@ -14,8 +14,10 @@
 #include "mainwindow/state_province_table.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
+#include "platform/loaded_form.h"
 #include "platform/settings_store.h"
 #include "platform/user_folders.h"
+#include "platform/wave_player.h"
 #include "scoring/tally.h"
 #include "setup/folders.h"
 #include "setup/reference_tables.h"
@@ -25,6 +27,11 @@ namespace mainwindow {
 class MainWindow;
 class Form1;
 }  // namespace mainwindow
+namespace keyers {
+class BlindFrm;
+class CWFrm;
+class PhoneFrm;
+}  // namespace keyers
 
 class Program {
 public:
@@ -32,6 +39,8 @@ public:
         platform::Dialogs& dialogs;
         platform::Clock& clock;
         platform::SettingsStore& settings;
+        // The sound output that wave players play on.
+        platform::SoundOutput& sound;
         platform::UserFolders userFolders;
         // Ends the program after an unrecoverable error (the real program
         // leaves its event loop and exits; tests record the call).
@@ -46,6 +55,7 @@ public:
     platform::Dialogs& dialogs() { return services_.dialogs; }
     platform::Clock& clock() { return services_.clock; }
     platform::SettingsStore& settings() { return services_.settings; }
+    platform::SoundOutput& sound() { return services_.sound; }
     const platform::UserFolders& userFolders() const { return services_.userFolders; }
 
     // The full path of a file of the working folder.
@@ -82,9 +92,25 @@ public:
     // The program's version ("1.0.0"), as the export headers name it.
     QString VersionText;
 
+    // The windows of the keyers and voice aids: each is created, hidden, the
+    // first time it is used and stays until it is unloaded.
+    keyers::BlindFrm& blindFrm();
+    void UnloadBlindFrm();
+    bool BlindFrmLoaded() const { return blindFrm_.IsLoaded(); }
+    keyers::CWFrm& cwFrm();
+    void UnloadCWFrm();
+    bool CWFrmLoaded() const { return cwFrm_.IsLoaded(); }
+    keyers::PhoneFrm& phoneFrm();
+    void UnloadPhoneFrm();
+    bool PhoneFrmLoaded() const { return phoneFrm_.IsLoaded(); }
+
 private:
     Services services_;
     bool ended_ = false;
     std::unique_ptr<mainwindow::MainWindow> mainWindow_;
     std::unique_ptr<mainwindow::Form1> form1_;
+    // Declared after the services: the windows go first.
+    platform::LoadedForm<keyers::BlindFrm> blindFrm_;
+    platform::LoadedForm<keyers::CWFrm> cwFrm_;
+    platform::LoadedForm<keyers::PhoneFrm> phoneFrm_;
 };

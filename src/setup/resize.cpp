@@ -31,14 +31,6 @@ bool ScalesFont(ControlKind kind) { return ScalesBox(kind) && kind != ControlKin
 // A ratio as the window system keeps it: single precision.
 float Single(double value) { return static_cast<float>(value); }
 
-struct ControlScale {
-    double x = 1;    // left, width, X1, X2, column widths
-    double y = 1;    // top, height, Y1, Y2
-    float font = 1;  // font sizes
-    bool keepComboHeight = false;
-    QString fontName;  // empty: faces stay
-};
-
 void ScaleControl(Control& control, const ControlScale& scale) {
     const ControlKind kind = control.Kind;
     if (ScalesBox(kind)) {
@@ -62,12 +54,12 @@ void ScaleControl(Control& control, const ControlScale& scale) {
         for (float& width : control.ColumnWidths) width = Single(width * scale.x);
 }
 
+}  // namespace
+
 void ScaleControls(platform::Form& Frm, const ControlScale& scale) {
     for (Control& control : Frm.Controls()) ScaleControl(control, scale);
     Frm.Apply();
 }
-
-}  // namespace
 
 void ResizeForm(platform::Form& Frm, QSizeF screenTwips) {
     const double screenWidth = Single(screenTwips.width());

@@ -16,6 +16,20 @@ namespace setup {
 inline constexpr double kDesignScreenWidth = 9600;
 inline constexpr double kDesignScreenHeight = 7200;
 
+// How the controls of a window are scaled: positions and sizes by x and y,
+// fonts by font.
+struct ControlScale {
+    double x = 1;    // left, width, X1, X2, column widths
+    double y = 1;    // top, height, Y1, Y2
+    float font = 1;  // font sizes
+    bool keepComboHeight = false;
+    QString fontName;  // empty: faces stay
+};
+
+// Scales every control of the window (not the window itself) and shows the
+// result. Timers, menus and other controls without a box keep their values.
+void ScaleControls(platform::Form& Frm, const ControlScale& scale);
+
 // Scales the window by sx = screen width / 9600 and sy = screen height / 7200
 // and places it centred, 170 twips above the middle of the screen.
 void ResizeForm(platform::Form& Frm, QSizeF screenTwips);

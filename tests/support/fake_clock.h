@@ -16,6 +16,10 @@ public:
     std::int64_t MonotonicMs() const override { return monotonic; }
     QDateTime UtcNow() const override { return utc; }
     QDateTime LocalNow() const override { return utc.addSecs(localOffsetSeconds); }
+    // Sleeping moves the clock on by the time slept, at once.
+    void SleepMs(int ms) override {
+        if (ms > 0) AdvanceMs(ms);
+    }
 
     void AdvanceMs(std::int64_t ms) {
         monotonic += ms;

@@ -1,14 +1,16 @@
 #pragma once
 // A fresh program over a temporary working folder with fake dialogs, a fake
-// clock, a settings store and user folders inside the same temporary tree.
+// clock, a sound output that records what it plays, a settings store and user folders inside the same temporary tree.
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <memory>
 
 #include "program/program.h"
 #include "support/fake_clock.h"
 #include "support/fake_dialogs.h"
+#include "support/fake_sound.h"
 
 namespace testing_support {
 
@@ -22,11 +24,13 @@ public:
     };
     TestProgram() : TestProgram(Options{}) {}
     explicit TestProgram(const Options& options);
+    ~TestProgram();
 
     Program& program() { return *program_; }
     Program* operator->() { return program_.get(); }
     FakeDialogs dialogs;
     FakeClock clock;
+    FakeSoundOutput sound;
     int endCalls = 0;
 
     // Paths inside the temporary tree.
@@ -37,6 +41,8 @@ public:
     // Writes or reads a file (bytes as they stand on disk).
     static void WriteFile(const QString& path, const QByteArray& bytes);
     static QByteArray ReadFile(const QString& path);
+    // Writes one value per line, each line ended by CRLF, as settings files are.
+    static void WriteLines(const QString& path, const QStringList& lines);
 
     // Copies a shipped file of data/ into the working folder.
     void CopyDataFile(const QString& name);

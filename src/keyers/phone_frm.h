@@ -1,0 +1,84 @@
+#pragma once
+// The voice keyer window "Phone Wave Selections": the wave files of F1 to F9,
+// the push-to-talk interface and the F1 repeat seconds, kept in the window's
+// own controls and in wave2.txt.
+//
+// The close box hides the window, as "Done" does but without saving: the
+// settings stay loaded, so a later "Done" writes what the operator has, never
+// the design defaults.
+#include <QString>
+
+#include "platform/form.h"
+#include "platform/wave_player.h"
+
+class Program;
+class QGroupBox;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QTimer;
+
+namespace keyers {
+
+inline const QString kVoiceSettingsFile = QStringLiteral("wave2.txt");
+
+class PhoneFrm final : public platform::Form {
+public:
+    // Builds the window hidden and runs its load.
+    explicit PhoneFrm(Program& program);
+    ~PhoneFrm() override;
+
+    // Events.
+    void Form_Load();
+    void Form_Unload();
+
+    // Wave files of F1 to F9.
+    QLineEdit* Text1 = nullptr;
+    QLineEdit* Text2 = nullptr;
+    QLineEdit* Text3 = nullptr;
+    QLineEdit* Text4 = nullptr;
+    QLineEdit* Text5 = nullptr;
+    QLineEdit* Text6 = nullptr;
+    QLineEdit* Text7 = nullptr;
+    QLineEdit* Text8 = nullptr;
+    QLineEdit* Text9 = nullptr;
+    QLineEdit* txtPHLoop = nullptr;  // F1 repeat seconds
+    QLineEdit* Text10 = nullptr;     // push-to-talk serial port
+    QLineEdit* Text11 = nullptr;     // parallel port address
+    QGroupBox* Frame1 = nullptr;
+    QRadioButton* Option1 = nullptr;  // "RTS"
+    QRadioButton* Option2 = nullptr;  // "DTR"
+    QRadioButton* Option3 = nullptr;  // "Parallel"
+    // "Browse" for Text1 .. Text9.
+    QPushButton* Command2 = nullptr;
+    QPushButton* Command3 = nullptr;
+    QPushButton* Command4 = nullptr;
+    QPushButton* Command5 = nullptr;
+    QPushButton* Command6 = nullptr;
+    QPushButton* Command7 = nullptr;
+    QPushButton* Command8 = nullptr;
+    QPushButton* Command9 = nullptr;
+    QPushButton* Command10 = nullptr;
+    QPushButton* Command11 = nullptr;  // "Test"
+    QPushButton* Command1 = nullptr;   // "Done"
+    QTimer* Timer1 = nullptr;          // end-of-playback check
+    QTimer* tmrRepeat = nullptr;       // pause before the next F1 repeat
+    platform::WavePlayer MMControl1;   // the message player
+
+private:
+    void BuildSetup();
+    void BuildKeys();
+
+    Program& program_;
+};
+
+// Reads wave2.txt of the working folder into PhoneFrm (created hidden when it
+// is first touched), as the station set-up's load does: the F1 to F9 files,
+// the push-to-talk port, line and address, and the F1 repeat seconds with the
+// repeat timer's interval. False when the file is missing or holds fewer than
+// its 13 values (the values before the failure stay in the window); the
+// caller reports it. It leaves CW.txt to LoadCWSettings, which the caller
+// runs whatever this one gives.
+bool LoadVoiceSettings(Program& program);
+
+}  // namespace keyers

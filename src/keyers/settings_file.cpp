@@ -1,0 +1,57 @@
+#include "keyers/settings_file.h"
+
+#include <QLineEdit>
+#include <QTimer>
+#include <cmath>
+#include <cstdint>
+
+#include "platform/text_file.h"
+
+namespace keyers {
+
+std::optional<double> BoxNumber(const QString& text) {
+    const QString t = text.trimmed();
+    if (!t.startsWith(QStringLiteral("&H"), Qt::CaseInsensitive))
+        return logstore::ParseNumber(QStringView(t));
+    const QString digits = t.mid(2);
+    if (digits.isEmpty() || digits.size() > 8) return std::nullopt;
+    bool ok = false;
+    const quint32 value = digits.toUInt(&ok, 16);
+    if (!ok) return std::nullopt;
+    if (digits.size() <= 4) return static_cast<std::int16_t>(value);
+    return static_cast<std::int32_t>(value);
+}
+
+bool SetRepeatInterval(QTimer& timer, const QString& seconds) {
+    const std::optional<double> value = BoxNumber(seconds);
+    if (!value) return false;
+    const double ms = std::nearbyint(*value * 1000);
+    if (ms < 0 || ms > 65535) return false;
+    timer.setInterval(static_cast<int>(ms));
+    return true;
+}
+
+std::optional<SettingsFileReader> SettingsFileReader::Open(const QString& path) {
+    std::optional<QByteArray> bytes = platform::ReadWholeFile(path);
+    if (!bytes) return std::nullopt;
+    return SettingsFileReader(std::move(*bytes));
+}
+
+std::optional<QString> SettingsFileReader::Text() { return reader_.ReadText(); }
+
+bool SettingsFileReader::Text(QLineEdit* box, const QString& emptyText) {
+    std::optional<QString> value = reader_.ReadText();
+    if (!value) return false;
+    box->setText(value->isEmpty() ? emptyText : *value);
+    return true;
+}
+
+std::optional<int> SettingsFileReader::Whole(int low, int high) {
+    std::optional<logstore::RecordReader::Number> number = reader_.ReadNumber();
+    if (!number) return std::nullopt;
+    const double rounded = std::nearbyint(number->value);
+    if (rounded < low || rounded > high) return std::nullopt;
+    return static_cast<int>(rounded);
+}
+
+}  // namespace keyers

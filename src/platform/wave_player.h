@@ -1,0 +1,127 @@
+#pragma once
+// The wave player: plays one PCM wave file at a time on the sound output and
+// reports its state as the multimedia control's mode number, 526 while a file
+// plays. The mode is worked out from the monotonic clock and the length the
+// file's header gives, so it changes while a caller reads it in a loop, with
+// no event running. The sound itself goes to a SoundChannel: the sound card
+// in the program, a recorder in tests.
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <cstdint>
+#include <memory>
+#include <optional>
+
+namespace platform {
+
+class Clock;
+
+// The format and extent of a PCM wave file, as its RIFF header gives them.
+struct WaveFormat {
+    int channels = 0;
+    int sampleRate = 0;     // frames per second
+    int bitsPerSample = 0;  // 8, 16, 24 or 32
+    std::int64_t dataBytes = 0;  // sample bytes present in the file
+
+    int FrameBytes() const { return channels * (bitsPerSample / 8); }
+    std::int64_t Frames() const;
+    // The playing time in milliseconds, rounded up to a whole millisecond.
+    std::int64_t DurationMs() const;
+
+    friend bool operator==(const WaveFormat&, const WaveFormat&) = default;
+};
+
+// A wave file's format and where its samples lie in the file's bytes.
+struct WaveLayout {
+    WaveFormat format;
+    std::int64_t dataOffset = 0;
+};
+
+// Reads the RIFF/WAVE header of a file's bytes: plain PCM, or the extensible
+// format with a PCM sub-format. A data chunk that claims more than the file
+// holds is cut to what is there. std::nullopt for anything else.
+std::optional<WaveLayout> ParseWaveHeader(QByteArrayView bytes);
+
+// Where the sound is heard. Each player has a channel of its own, so two
+// players can sound at once.
+class SoundChannel {
+public:
+    virtual ~SoundChannel() = default;
+    // Starts sounding `samples` (PCM in `format`, taken from the file `path`)
+    // at once, ending what this channel sounds now. It never fails: a machine
+    // without a sound device plays nothing.
+    virtual void Start(const QString& path, const WaveFormat& format, QByteArray samples) = 0;
+    // Ends what this channel sounds, if anything.
+    virtual void Stop() = 0;
+};
+
+class SoundOutput {
+public:
+    virtual ~SoundOutput() = default;
+    virtual std::unique_ptr<SoundChannel> OpenChannel() = 0;
+};
+
+// The machine's default sound output, through Qt Multimedia.
+class QtSoundOutput final : public SoundOutput {
+public:
+    std::unique_ptr<SoundChannel> OpenChannel() override;
+};
+
+// The multimedia control's mode numbers.
+enum WaveMode : int {
+    kModeNotOpen = 524,
+    kModeStopped = 525,
+    kModePlaying = 526,
+};
+
+class WavePlayer {
+public:
+    WavePlayer(Clock& clock, std::unique_ptr<SoundChannel> channel);
+    ~WavePlayer();
+    WavePlayer(const WavePlayer&) = delete;
+    WavePlayer& operator=(const WavePlayer&) = delete;
+
+    // Closes what is open, then opens the wave file at `path`. A file that is
+    // missing, unreadable or not a PCM wave file leaves the player closed
+    // (false); nothing is reported.
+    bool Open(const QString& path);
+    // Plays the open file from its position; a file played to its end plays
+    // again from its start. Returns at once. Nothing happens when no file is
+    // open.
+    void Play();
+    // Ends the sound; the position stays where it got to.
+    void Stop();
+    // Ends the sound and closes the file.
+    void Close();
+
+    // kModePlaying while the open file sounds, kModeStopped when it is open
+    // and silent, kModeNotOpen without a file.
+    int Mode() const;
+    // The open file's path; empty when none is open.
+    QString FileName() const { return fileName_; }
+    // The open file's playing time; 0 when none is open.
+    std::int64_t LengthMs() const;
+    std::int64_t PositionMs() const;
+
+    // Waits, letting no event run, while the player's mode reads playing, but
+    // never longer than what remained of the sound when the wait began plus
+    // one second.
+    void WaitWhilePlaying();
+
+private:
+    bool playing() const;
+
+    Clock& clock_;
+    std::unique_ptr<SoundChannel> channel_;
+    QString fileName_;
+    QByteArray samples_;
+    WaveFormat format_;
+    bool open_ = false;
+    // While playing: when the sound started and from which position.
+    bool started_ = false;
+    std::int64_t startedAtMs_ = 0;
+    std::int64_t startPositionMs_ = 0;
+    std::int64_t positionMs_ = 0;  // while not playing
+};
+
+}  // namespace platform

@@ -1,0 +1,261 @@
+// The wave player: reading wave headers, and its mode over time on the fake
+// clock, with the sound going to the recording output.
+#include <QTemporaryDir>
+#include <QtEndian>
+#include <gtest/gtest.h>
+
+#include "platform/wave_player.h"
+#include "support/fake_clock.h"
+#include "support/fake_sound.h"
+#include "support/test_program.h"
+#include "support/wave_files.h"
+
+using platform::kModeNotOpen;
+using platform::kModePlaying;
+using platform::kModeStopped;
+using platform::ParseWaveHeader;
+using platform::WaveFormat;
+using platform::WavePlayer;
+using testing_support::FakeClock;
+using testing_support::FakeSoundOutput;
+using testing_support::MakeWave;
+using testing_support::TestProgram;
+
+namespace {
+
+struct HeaderCase {
+    const char* what;
+    int channels, rate, bits;
+    std::int64_t dataBytes;
+    std::int64_t durationMs;
+};
+
+const HeaderCase kHeaderCases[] = {
+    {"mono 16-bit 16 kHz", 1, 16000, 16, 32000, 1000},
+    {"mono 8-bit 8 kHz", 1, 8000, 8, 4000, 500},
+    {"stereo 8-bit 22.05 kHz", 2, 22050, 8, 44100, 1000},
+    {"stereo 16-bit 44.1 kHz", 2, 44100, 16, 441000, 2500},
+    {"mono 24-bit 48 kHz", 1, 48000, 24, 144000, 1000},
+    {"stereo 32-bit 48 kHz", 2, 48000, 32, 96000, 250},
+    {"one frame rounds up to 1 ms", 1, 44100, 16, 2, 1},
+    {"half a frame is no frame", 2, 8000, 16, 3, 0},
+    {"no samples", 1, 11025, 16, 0, 0},
+};
+
+}  // namespace
+
+TEST(WaveHeader, GivesFormatAndLengthOfPcmFiles) {
+    for (const HeaderCase& c : kHeaderCases) {
+        SCOPED_TRACE(c.what);
+        const WaveFormat format{c.channels, c.rate, c.bits, c.dataBytes};
+        std::optional<platform::WaveLayout> layout = ParseWaveHeader(MakeWave(format));
+        ASSERT_TRUE(layout);
+        EXPECT_EQ(layout->format, format);
+        EXPECT_EQ(layout->dataOffset, 44);
+        EXPECT_EQ(layout->format.DurationMs(), c.durationMs);
+    }
+}
+
+TEST(WaveHeader, FindsChunksPastOthersAndCutsDataToTheFile) {
+    const WaveFormat format{1, 8000, 16, 16000};
+    QByteArray plain = MakeWave(format);
+
+    // A LIST chunk of odd length (padded) between "fmt " and "data".
+    QByteArray withList = plain.left(36);
+    withList += QByteArray("LIST\x03\x00\x00\x00" "abc\x00", 12);
+    withList += plain.mid(36);
+    std::optional<platform::WaveLayout> layout = ParseWaveHeader(withList);
+    ASSERT_TRUE(layout);
+    EXPECT_EQ(layout->dataOffset, 56);
+    EXPECT_EQ(layout->format.DurationMs(), 1000);
+
+    // A file cut short plays what it holds.
+    layout = ParseWaveHeader(plain.left(44 + 8000));
+    ASSERT_TRUE(layout);
+    EXPECT_EQ(layout->format.dataBytes, 8000);
+    EXPECT_EQ(layout->format.DurationMs(), 500);
+}
+
+TEST(WaveHeader, TakesExtensiblePcmAndRefusesTheRest) {
+    const QByteArray plain = MakeWave({2, 16000, 16, 64000});
+    // The extensible form: a 40-byte format whose sub-format starts with the
+    // PCM tag.
+    auto extensible = [&](quint16 subFormat) {
+        QByteArray fmt = plain.mid(20, 16);
+        qToLittleEndian<quint16>(0xFFFE, fmt.data());
+        char tail[24] = {};
+        tail[0] = 22;  // cbSize
+        qToLittleEndian<quint16>(subFormat, tail + 8);
+        fmt.append(tail, 24);
+        QByteArray file = plain.left(12) + QByteArray("fmt \x28\x00\x00\x00", 8) + fmt;
+        return file + plain.mid(36);
+    };
+    std::optional<platform::WaveLayout> layout = ParseWaveHeader(extensible(1));
+    ASSERT_TRUE(layout);
+    EXPECT_EQ(layout->format.DurationMs(), 1000);
+    EXPECT_FALSE(ParseWaveHeader(extensible(3)));  // floating point
+
+    QByteArray floatTag = plain;
+    floatTag[20] = 3;
+    QByteArray twelveBits = plain;
+    twelveBits[34] = 12;
+    QByteArray noChannels = plain;
+    noChannels[22] = 0;
+    for (const QByteArray& bad :
+         {QByteArray(), QByteArray("RIFF\0\0\0\0WAVE", 12), plain.left(36), floatTag, twelveBits,
+          noChannels, QByteArray("RIFX") + plain.mid(4), plain.left(8) + "AVI " + plain.mid(12)})
+        EXPECT_FALSE(ParseWaveHeader(bad)) << bad.left(16).toHex().toStdString();
+}
+
+class WavePlayerTest : public ::testing::Test {
+protected:
+    WavePlayerTest() : player(clock, sound.OpenChannel()) {}
+
+    QString Write(const QString& name, std::int64_t ms) {
+        const QString path = dir.path() + "/" + name;
+        testing_support::WriteWaveOfMs(path, ms);
+        return path;
+    }
+
+    QTemporaryDir dir;
+    FakeClock clock;
+    FakeSoundOutput sound;
+    WavePlayer player;
+};
+
+TEST_F(WavePlayerTest, PlaysForTheFilesLengthOnTheClock) {
+    const QString path = Write("Call.wav", 800);
+    EXPECT_EQ(player.Mode(), kModeNotOpen);
+    ASSERT_TRUE(player.Open(path));
+    EXPECT_EQ(player.Mode(), kModeStopped);
+    EXPECT_EQ(player.FileName(), path);
+    EXPECT_EQ(player.LengthMs(), 800);
+    EXPECT_TRUE(sound.played().empty());
+
+    player.Play();
+    ASSERT_EQ(sound.paths(), QStringList{path});
+    EXPECT_EQ(sound.played()[0].sampleBytes, 800 * 16);
+    EXPECT_EQ(sound.played()[0].format.sampleRate, 8000);
+    EXPECT_EQ(player.Mode(), kModePlaying);
+    clock.AdvanceMs(799);
+    EXPECT_EQ(player.Mode(), kModePlaying);
+    clock.AdvanceMs(1);
+    EXPECT_EQ(player.Mode(), kModeStopped);
+    clock.AdvanceMs(5000);
+    EXPECT_EQ(player.Mode(), kModeStopped);
+
+    // Played again from the start once it has ended.
+    player.Play();
+    EXPECT_EQ(player.Mode(), kModePlaying);
+    EXPECT_EQ(sound.played().size(), 2u);
+    EXPECT_EQ(sound.played()[1].sampleBytes, 800 * 16);
+}
+
+TEST_F(WavePlayerTest, StopHoldsThePositionAndPlayGoesOnFromIt) {
+    ASSERT_TRUE(player.Open(Write("F1.wav", 1000)));
+    player.Play();
+    clock.AdvanceMs(250);
+    player.Stop();
+    EXPECT_EQ(player.Mode(), kModeStopped);
+    EXPECT_EQ(player.PositionMs(), 250);
+    EXPECT_EQ(sound.record->stops, 1);
+    clock.AdvanceMs(10000);
+    EXPECT_EQ(player.Mode(), kModeStopped);
+
+    player.Play();
+    EXPECT_EQ(sound.played().back().sampleBytes, 750 * 16);
+    clock.AdvanceMs(749);
+    EXPECT_EQ(player.Mode(), kModePlaying);
+    clock.AdvanceMs(1);
+    EXPECT_EQ(player.Mode(), kModeStopped);
+}
+
+TEST_F(WavePlayerTest, CloseEndsTheSoundAndTheFile) {
+    ASSERT_TRUE(player.Open(Write("Dupe.wav", 1000)));
+    player.Play();
+    clock.AdvanceMs(100);
+    player.Close();
+    EXPECT_EQ(player.Mode(), kModeNotOpen);
+    EXPECT_EQ(sound.record->stops, 1);
+    EXPECT_TRUE(player.FileName().isEmpty());
+    EXPECT_EQ(player.LengthMs(), 0);
+    player.Play();  // nothing open: nothing plays
+    EXPECT_EQ(sound.played().size(), 1u);
+    EXPECT_EQ(player.Mode(), kModeNotOpen);
+}
+
+TEST_F(WavePlayerTest, OpeningAnotherFileEndsTheOneThatPlays) {
+    ASSERT_TRUE(player.Open(Write("NavEn.wav", 2000)));
+    player.Play();
+    clock.AdvanceMs(100);
+    ASSERT_TRUE(player.Open(Write("Call.wav", 300)));
+    EXPECT_EQ(sound.record->stops, 1);
+    EXPECT_EQ(player.Mode(), kModeStopped);
+    player.Play();
+    clock.AdvanceMs(300);
+    EXPECT_EQ(player.Mode(), kModeStopped);
+}
+
+TEST_F(WavePlayerTest, AFileThatCannotPlayNeverPlays) {
+    TestProgram::WriteFile(dir.path() + "/text.wav", "not a wave file");
+    for (const QString& path : {dir.path() + "/missing.wav", dir.path() + "/text.wav", dir.path()}) {
+        SCOPED_TRACE(path.toStdString());
+        EXPECT_FALSE(player.Open(path));
+        player.Play();
+        EXPECT_EQ(player.Mode(), kModeNotOpen);
+        player.WaitWhilePlaying();
+    }
+    EXPECT_TRUE(sound.played().empty());
+    // A failed open closes the file that was open.
+    ASSERT_TRUE(player.Open(Write("Call.wav", 500)));
+    player.Play();
+    EXPECT_FALSE(player.Open(dir.path() + "/missing.wav"));
+    EXPECT_EQ(player.Mode(), kModeNotOpen);
+}
+
+TEST_F(WavePlayerTest, WaitWhilePlayingEndsWithTheSound) {
+    ASSERT_TRUE(player.Open(Write("NavEn.wav", 1234)));
+    player.Play();
+    clock.AdvanceMs(200);
+    const std::int64_t before = clock.MonotonicMs();
+    player.WaitWhilePlaying();
+    EXPECT_EQ(player.Mode(), kModeStopped);
+    EXPECT_EQ(clock.MonotonicMs() - before, 1034);
+
+    // Not playing: no wait at all.
+    const std::int64_t after = clock.MonotonicMs();
+    player.WaitWhilePlaying();
+    EXPECT_EQ(clock.MonotonicMs(), after);
+}
+
+// Players sound on channels of their own.
+TEST_F(WavePlayerTest, EachPlayerHasItsOwnChannel) {
+    WavePlayer other(clock, sound.OpenChannel());
+    ASSERT_TRUE(player.Open(Write("a.wav", 500)));
+    ASSERT_TRUE(other.Open(Write("b.wav", 500)));
+    player.Play();
+    other.Play();
+    ASSERT_EQ(sound.played().size(), 2u);
+    EXPECT_NE(sound.played()[0].channel, sound.played()[1].channel);
+    EXPECT_EQ(sound.record->stops, 0);
+    EXPECT_EQ(player.Mode(), kModePlaying);
+}
+
+// The real output on a machine that may have no sound device: it plays or
+// stays silent, and the player times the file all the same.
+TEST(QtSoundOutput, PlaysOrStaysSilentWithoutFailing) {
+    QTemporaryDir dir;
+    const QString path = dir.path() + "/tone.wav";
+    testing_support::WriteWaveOfMs(path, 50);
+    platform::SystemClock clock;
+    platform::QtSoundOutput output;
+    WavePlayer player(clock, output.OpenChannel());
+    ASSERT_TRUE(player.Open(path));
+    const std::int64_t start = clock.MonotonicMs();
+    player.Play();
+    EXPECT_EQ(player.Mode(), kModePlaying);
+    player.WaitWhilePlaying();
+    EXPECT_EQ(player.Mode(), kModeStopped);
+    EXPECT_GE(clock.MonotonicMs() - start, 49);  // no upper bound: a machine may be slow
+    player.Close();
+}

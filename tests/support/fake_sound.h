@@ -1,0 +1,79 @@
+#pragma once
+// A sound output that sounds nothing and records what it was given: each
+// start with its file, format and sample bytes, and each stop. The record is
+// shared by every channel and outlives the output, so a player that goes
+// after the test's output cannot reach a dead one.
+#include <QFileInfo>
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <vector>
+
+#include "platform/wave_player.h"
+
+namespace testing_support {
+
+struct PlayedSound {
+    int channel = 0;  // which channel, in the order they were opened
+    QString path;
+    platform::WaveFormat format;
+    qsizetype sampleBytes = 0;
+};
+
+struct SoundRecord {
+    std::vector<PlayedSound> played;
+    int stops = 0;        // stops of a channel that was sounding
+    int channelsOpened = 0;
+};
+
+class FakeSoundOutput final : public platform::SoundOutput {
+public:
+    std::shared_ptr<SoundRecord> record = std::make_shared<SoundRecord>();
+
+    std::unique_ptr<platform::SoundChannel> OpenChannel() override {
+        return std::make_unique<Channel>(record, ++record->channelsOpened);
+    }
+
+    const std::vector<PlayedSound>& played() const { return record->played; }
+    // The files started, in order.
+    QStringList paths() const {
+        QStringList out;
+        for (const PlayedSound& sound : record->played) out << sound.path;
+        return out;
+    }
+    // The base names of the files started ("NavEn" for ".../NavEn.wav").
+    QStringList names() const {
+        QStringList out;
+        for (const PlayedSound& sound : record->played)
+            out << QFileInfo(sound.path).completeBaseName();
+        return out;
+    }
+    void Clear() {
+        record->played.clear();
+        record->stops = 0;
+    }
+
+private:
+    class Channel final : public platform::SoundChannel {
+    public:
+        Channel(std::shared_ptr<SoundRecord> record, int number)
+            : record_(std::move(record)), number_(number) {}
+        void Start(const QString& path, const platform::WaveFormat& format,
+                   QByteArray samples) override {
+            Stop();
+            record_->played.push_back({number_, path, format, samples.size()});
+            sounding_ = true;
+        }
+        void Stop() override {
+            if (sounding_) ++record_->stops;
+            sounding_ = false;
+        }
+
+    private:
+        std::shared_ptr<SoundRecord> record_;
+        int number_;
+        bool sounding_ = false;
+    };
+};
+
+}  // namespace testing_support
