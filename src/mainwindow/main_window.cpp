@@ -76,9 +76,9 @@ void MainWindow::buildMenus() {
     mnuRestore = item(mnuFile, QStringLiteral("&Restore from Archive or Backup"),
                       &MainWindow::mnuRestore_Click);
     mnuFile->addSeparator();
-    mnuWriteSumm = item(mnuFile, QStringLiteral("&Write Submission File"), nullptr);
+    mnuWriteSumm = item(mnuFile, QStringLiteral("&Write Submission File"), &MainWindow::mnuWriteSumm_Click);
     mnuFile->addSeparator();
-    mnuexportADIF = item(mnuFile, QStringLiteral("Export &ADIF File"), nullptr);
+    mnuexportADIF = item(mnuFile, QStringLiteral("Export &ADIF File"), &MainWindow::mnuexportADIF_Click);
     mnuFile->addSeparator();
     mnuCopyListtoClipboard = item(mnuFile, QStringLiteral("&Copy Listed Items to Clipboard"), nullptr);
     mnuFile->addSeparator();

@@ -61,6 +61,8 @@ public:
     void mnuExit_Click();
     void mnuClear_Click() { ClearEntry(); }
     void mnuListPrevious_Click();
+    void mnuWriteSumm_Click();   // the summary dialog, modal, unloaded after
+    void mnuexportADIF_Click();  // the ADIF export
 
     // Band and mode.
     void BandCommand(const QString& band);

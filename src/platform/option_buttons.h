@@ -5,6 +5,9 @@
 // exclude each other.
 #include <QRadioButton>
 #include <functional>
+#include <memory>
+#include <span>
+#include <vector>
 
 namespace platform {
 
@@ -22,6 +25,25 @@ inline void ClearOption(QRadioButton* option) {
     option->setAutoExclusive(false);
     option->setChecked(false);
     option->setAutoExclusive(true);
+}
+
+// Makes the options of one container a single tab stop, as on Windows: Tab
+// reaches the selected option only (the first one while none is selected);
+// the arrow keys still move between the options.
+inline void TabStopOnSelected(std::span<QRadioButton* const> group) {
+    if (group.empty()) return;
+    auto options = std::make_shared<std::vector<QRadioButton*>>(group.begin(), group.end());
+    auto update = [options] {
+        bool any = false;
+        for (QRadioButton* option : *options) any = any || option->isChecked();
+        for (QRadioButton* option : *options) {
+            const bool stop = any ? option->isChecked() : option == options->front();
+            option->setFocusPolicy(stop ? Qt::StrongFocus : Qt::ClickFocus);
+        }
+    };
+    for (QRadioButton* option : *options)
+        QObject::connect(option, &QRadioButton::toggled, option, update);
+    update();
 }
 
 }  // namespace platform
