@@ -17,6 +17,8 @@ struct EntryState {
     QString RigFrequencyText;
     // The record under edit.
     int EditRecordNo = 0;
+    // The call as the last prefix lookup searched it.
+    QString LookupCall;
 };
 
 }  // namespace entry
