@@ -25,6 +25,8 @@ struct EntryState {
     QString CWMacroCall;
     // The RST that the CW macro "*" sends.
     QString CWMacroRST;
+    // The call as the last prefix lookup searched it.
+    QString LookupCall;
 };
 
 }  // namespace entry
