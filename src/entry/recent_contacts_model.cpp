@@ -24,6 +24,12 @@ void RecentContactsModel::Refill(int first) {
     endResetModel();
 }
 
+void RecentContactsModel::Show(std::vector<int> records) {
+    beginResetModel();
+    records_ = std::move(records);
+    endResetModel();
+}
+
 int RecentContactsModel::RecordAt(int row) const {
     if (row < 0 || row >= static_cast<int>(records_.size())) return 0;
     return records_[static_cast<std::size_t>(row)];

@@ -20,6 +20,8 @@ public:
 
     // Lists records QSOCount down to `first`.
     void Refill(int first);
+    // Lists exactly these records, in this order.
+    void Show(std::vector<int> records);
     // Sorts the rows once by the text of `column`, ascending.
     void SortOnce(int column);
     // The record number of a row.

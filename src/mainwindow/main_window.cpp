@@ -55,6 +55,7 @@ MainWindow::MainWindow(Program& program, Side side) : program_(program), side_(s
         buildInStateControls();
     else
         buildOutStateControls();
+    attachEntryLine();
     Apply();
 }
 
@@ -252,8 +253,10 @@ void MainWindow::buildInStateControls() {
     lblStation[2] = AddLabel(QStringLiteral("lblStation(2)"), QStringLiteral("    Call"), 120, 720, 1800, 240);
     lblStation[1] = AddLabel(QStringLiteral("lblStation(1)"), QStringLiteral("St / Prv / Country"), 2040, 720, 1700, 240);
     lblStation[1]->setToolTip(QStringLiteral("State / Province / Country"));
-    Label3 = AddLabel(QStringLiteral("Label3"), QStringLiteral("New"), 3740, 720, 420, 240);
-    platform::SetForeColor(Label3, Qt::red);
+    Label3 = AddLabel(QStringLiteral("Label3"), QStringLiteral("New"), 3620, 720, 420, 240);
+    platform::SetForeColor(Label3, Qt::white);
+    platform::SetBackColor(Label3, QColor(192, 0, 0));
+    Label3->setAlignment(Qt::AlignCenter);
     lblStation[4] = AddLabel(QStringLiteral("lblStation(4)"), QStringLiteral("County"), 4200, 720, 2280, 240);
     lblStation[4]->setEnabled(false);
     txtCall = AddTextBox(QStringLiteral("txtCall"), QString(), 120, 960, 1800, 400);
@@ -316,6 +319,11 @@ void MainWindow::buildOutStateControls() {
     platform::FontModel entryFont{.Name = QStringLiteral("Arial"), .Size = 12, .Bold = true};
     lblStation[2] = AddLabel(QStringLiteral("lblStation(2)"), QStringLiteral("    Call"), 120, 720, 2400, 240);
     lblStation[4] = AddLabel(QStringLiteral("lblStation(4)"), QStringLiteral("County"), 2640, 720, 3000, 240);
+    lblNew = AddLabel(QStringLiteral("lblNew"), QStringLiteral("New"), 5100, 720, 420, 240);
+    platform::SetForeColor(lblNew, Qt::white);
+    platform::SetBackColor(lblNew, QColor(192, 0, 0));
+    lblNew->setAlignment(Qt::AlignCenter);
+    lblNew->hide();
     txtCall = AddTextBox(QStringLiteral("txtCall"), QString(), 120, 960, 2400, 400);
     txtSec = AddTextBox(QStringLiteral("txtSec"), QString(), 2640, 960, 3000, 400);
     txtCall->setMaxLength(12);
@@ -653,6 +661,7 @@ void MainWindow::addSpotColumns() {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == txtCall || watched == txtCntry || watched == txtSec) entryFocusEvent(watched, event);
     if (event->type() == QEvent::MouseButtonRelease) {
         auto* mouse = static_cast<QMouseEvent*>(event);
         if (watched == Label24 && mouse->button() == Qt::LeftButton) {

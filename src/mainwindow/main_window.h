@@ -94,6 +94,9 @@ public:
     // duplicate was reported; then DupeFlag is cleared. Nothing waits, so
     // timers and other events go on meanwhile.
     bool WaitDupeTimeout();
+    // Called when the hold has run out: the status line as the next key in
+    // the call box would leave it.
+    void EndDupeHold();
 
     // Recent contacts and the entry line.
     void ListRecentContacts();
@@ -269,6 +272,7 @@ private:
     void Form_Unload();
     void Form_Terminate();
     void attachEntryLine();
+    bool entryFocusEvent(QObject* watched, QEvent* event);
     void CheckRequiredFields();
     void CheckSection();
     void CheckCounty();

@@ -1,0 +1,350 @@
+// The entry line of the main windows: the call, state/province/country and
+// county boxes, their keys, focus and change handlers.
+#include <QEvent>
+#include <QFocusEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QListWidget>
+#include <QTreeView>
+
+#include "scoring/worked.h"
+
+#include "entry/prefix_lookup.h"
+#include "keyers/blind_frm.h"
+#include "mainwindow/main_window.h"
+#include "platform/key_adapter.h"
+#include "platform/twips.h"
+#include "program/program.h"
+#include "setup/key_filters.h"
+
+namespace mainwindow {
+
+namespace {
+
+// The start of the selection, or the caret when nothing is selected.
+int selStart(const QLineEdit* box) {
+    return box->hasSelectedText() ? box->selectionStart() : box->cursorPosition();
+}
+
+bool sameText(const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
+
+}  // namespace
+
+void MainWindow::attachEntryLine() {
+    platform::KeyAdapter& adapter = *keys_;
+    adapter.Attach(txtCall, {.keyPress = [this](int& KeyAscii) { txtCall_KeyPress(KeyAscii); }});
+    adapter.Attach(txtSec, {.keyPress = [this](int& KeyAscii) { txtSec_KeyPress(KeyAscii); }});
+    connect(txtCall, &QLineEdit::textChanged, this, &MainWindow::txtCall_Change);
+    txtCall->installEventFilter(this);
+    txtSec->installEventFilter(this);
+    if (side_ == Side::In) {
+        adapter.Attach(txtCntry, {.keyPress = [this](int& KeyAscii) { txtCntry_KeyPress(KeyAscii); }});
+        connect(txtCntry, &QLineEdit::textChanged, this, &MainWindow::txtCntry_Change);
+        txtCntry->installEventFilter(this);
+    } else {
+        connect(txtSec, &QLineEdit::textChanged, this, &MainWindow::txtSec_Change);
+    }
+}
+
+bool MainWindow::entryFocusEvent(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusIn) {
+        if (watched == txtCall) txtCall_GotFocus();
+        if (watched == txtCntry) txtCntry_GotFocus();
+        if (watched == txtSec) txtSec_GotFocus();
+    } else if (event->type() == QEvent::FocusOut && watched == txtCall) {
+        // Leaving the window for a box or a menu is no leaving of the box.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) txtCall_LostFocus();
+    }
+    return false;
+}
+
+void MainWindow::speak(const QString& prompt, int fromLevel) {
+    if (program_.station.VoiceNavMode >= fromLevel && program_.station.VoiceNavMode != 0)
+        program_.blindFrm().BlindKeyPhone(prompt);
+}
+
+void MainWindow::txtCall_KeyPress(int& KeyAscii) {
+    // After a duplicate the entry line takes no key until its message has
+    // stood for three seconds; timers and other events go on meanwhile.
+    if (WaitDupeTimeout()) {
+        KeyAscii = 0;
+        return;
+    }
+    const bool in = side_ == Side::In;
+    const setup::Station& st = program_.station;
+    platform::FontModel dupeFont = Ctl(lblDupe).Font;
+    dupeFont.Size = static_cast<float>(9.0 * platform::ScreenSizeTwips().width() / 9600.0 *
+                                       st.FormSizePercent / 100.0);
+    SetFont(lblDupe, dupeFont);
+
+    const int length = static_cast<int>(txtCall->text().size());
+    if (length < 2 && (in || KeyAscii != 13)) {
+        if (txtCntry) txtCntry->clear();
+        for (QLabel* label : {Label19, Label22, Label23}) label->clear();
+    }
+    if (KeyAscii == 34) KeyAscii = 0;
+    if (length < 3 && program_.operating.LoggedOn && (in || KeyAscii != 13))
+        lblDialog->setText(QStringLiteral(" "));
+    if (!program_.operating.LoggedOn) {
+        lblDialog->setText(QStringLiteral("Click Log \"Time On\"!"));
+        program_.dialogs().Beep();
+    }
+    if (KeyAscii == 13) {
+        KeyAscii = 0;
+        Mains();
+    }
+    if (KeyAscii == 32) {
+        KeyAscii = 0;
+        (in ? txtCntry : txtSec)->setFocus();
+    }
+    setup::Cap(KeyAscii);
+    if (program_.entry.DupeFlag == 1) {
+        // The duplicate's red message stands for its three seconds; the
+        // status line is reset when they have passed.
+        const std::int64_t left =
+            program_.entry.LastDupeAtMs + 3000 - program_.clock().MonotonicMs();
+        QTimer::singleShot(static_cast<int>(std::max<std::int64_t>(left, 0)) + 1, this,
+                           &MainWindow::EndDupeHold);
+        return;
+    }
+    CheckCallAsTyped(KeyAscii);
+}
+
+void MainWindow::EndDupeHold() {
+    if (program_.entry.DupeFlag != 1) return;
+    if (WaitDupeTimeout()) {
+        const std::int64_t left =
+            program_.entry.LastDupeAtMs + 3000 - program_.clock().MonotonicMs();
+        QTimer::singleShot(static_cast<int>(std::max<std::int64_t>(left, 0)) + 1, this,
+                           &MainWindow::EndDupeHold);
+        return;
+    }
+    CheckCallAsTyped(0);
+}
+
+void MainWindow::txtCall_Change() {
+    program_.entry.CWMacroCall = txtCall->text();
+    if (side_ == Side::In) LookupCallPrefix();
+}
+
+void MainWindow::txtCall_GotFocus() {
+    cmdEdit->hide();
+    cmdDelete->hide();
+    if (side_ == Side::Out && txtCall->text().isEmpty()) {
+        txtRSTS->clear();
+        txtRSTR->clear();
+    }
+    speak(QStringLiteral("Call"), 1);
+    const int rows = ListView1->model() ? ListView1->model()->rowCount() : 0;
+    if (txtCall->text().isEmpty() && rows < program_.log.QSOCount && rows < 18) ListRecentContacts();
+}
+
+void MainWindow::txtCall_LostFocus() {
+    if (!txtCall->text().isEmpty()) DupCheck2();
+    if (side_ != Side::In) return;
+    if (txtCntry->text().isEmpty() && txtCall->text().size() > 2) {
+        const QString code = entry::CanadianProvinceCode(txtCall->text());
+        if (!code.isEmpty()) {
+            txtCntry->setText(code);
+            txtCntry->setSelection(0, 2);
+        }
+    }
+}
+
+void MainWindow::txtCntry_GotFocus() {
+    speak(QStringLiteral("SPC"), 2);
+    if (txtCall->text().contains(u'9') && txtCntry->text().isEmpty()) {
+        txtCntry->setText(program_.station.PartyState);
+        txtCntry->setSelection(0, static_cast<int>(txtCntry->text().size()));
+    }
+}
+
+void MainWindow::txtCntry_KeyPress(int& KeyAscii) {
+    if (WaitDupeTimeout()) {
+        KeyAscii = 0;
+        return;
+    }
+    if (KeyAscii == 34) KeyAscii = 0;
+    if (KeyAscii == 13) {
+        KeyAscii = 0;
+        Mains();
+        return;
+    }
+    if (KeyAscii == 32 && selStart(txtCntry) == 0) {
+        KeyAscii = 0;
+        txtSec->setFocus();
+        return;
+    }
+    if (KeyAscii >= '0' && KeyAscii <= '9') {
+        // A digit belongs to the county box: there it acts as Space.
+        int digit = KeyAscii;
+        txtSec_KeyPress(digit);
+        KeyAscii = 0;
+        txtSec->setFocus();
+        return;
+    }
+    QString t = txtCntry->text();
+    const int c = selStart(txtCntry);
+    if (KeyAscii != 0 && KeyAscii != 32 && c == 0) {
+        txtCntry->clear();
+        t.clear();
+    }
+    if ((t.isEmpty() || c < 2) && KeyAscii != 0) setup::Cap(KeyAscii);
+    if (KeyAscii != 0 && KeyAscii != 32 && c == 2 && t.size() >= 2) {
+        txtCntry->setText(t.left(1) + t.right(1).toLower());
+        txtCntry->setCursorPosition(2);
+        t = txtCntry->text();
+    }
+    if (t.size() > 1 && KeyAscii != 0) {
+        const QString p = t.left(selStart(txtCntry)) + QChar(KeyAscii);
+        const setup::PrefixTable& table = program_.prefixes;
+        for (int row = table.PrefixCount; row >= 1; --row) {
+            const setup::PrefixRow& r = table.row(row);
+            if (!r.country.startsWith(p, Qt::CaseInsensitive)) continue;
+            txtCntry->setText(p + r.country.mid(p.size()));
+            txtCntry->setSelection(static_cast<int>(p.size()), static_cast<int>(r.country.size() - p.size()));
+            KeyAscii = 0;
+            Label19->setText(r.continent);
+            ShowBearingDistance(r.latitude, r.longitude);
+            break;
+        }
+        if (KeyAscii == 32) {
+            KeyAscii = 0;
+            txtSec->setFocus();
+        }
+    }
+}
+
+void MainWindow::txtCntry_Change() {
+    try {
+        const QString text = txtCntry->text();
+        const setup::Station& st = program_.station;
+        lblStation[4]->setEnabled(sameText(text, st.PartyState));
+        if (text.size() == 2) {
+            for (int i = 1; i <= setup::kStatePositions; ++i) {
+                const setup::StatePosition& s = program_.statePositions.rows[static_cast<std::size_t>(i)];
+                if (!s.code.isEmpty() && sameText(s.code, text)) {
+                    Label19->setText(QStringLiteral("NA"));
+                    ShowBearingDistance(s.latitude, s.longitude);
+                    break;
+                }
+            }
+        }
+        bool showNew = false;
+        const bool excluded = text.size() <= 2 || sameText(text, QStringLiteral("Not Found")) ||
+                              sameText(text, QStringLiteral("Hawaii")) || sameText(text, QStringLiteral("Alaska")) ||
+                              sameText(text, QStringLiteral("Canada")) || sameText(text, QStringLiteral("USA"));
+        if (!excluded) {
+            showNew = true;
+            const int b = scoring::DXBandIndex(st.CurrentBand);
+            if (b >= 0) {
+                const auto& list = program_.tally.BandDXList[static_cast<std::size_t>(b)];
+                const int count = program_.tally.DXCount[static_cast<std::size_t>(b)];
+                for (int e = 0; e < count && showNew; ++e)
+                    if (sameText(list[static_cast<std::size_t>(e)], text)) showNew = false;
+            }
+        }
+        Label3->setVisible(showNew);
+    } catch (const std::exception&) {
+        // The labels stay as far as they came.
+    }
+}
+
+void MainWindow::txtSec_GotFocus() {
+    if (side_ == Side::In) {
+        if (!sameText(txtCntry->text(), program_.station.PartyState)) {
+            txtCall->setFocus();
+            lblStation[4]->setEnabled(false);
+        } else {
+            lblStation[4]->setEnabled(true);
+        }
+    }
+    speak(QStringLiteral("County"), 2);
+}
+
+void MainWindow::txtSec_KeyPress(int& KeyAscii) {
+    if (WaitDupeTimeout()) {
+        KeyAscii = 0;
+        return;
+    }
+    if (KeyAscii == 34) KeyAscii = 0;
+    if (side_ == Side::In && KeyAscii >= 33 && KeyAscii <= 57) KeyAscii = 32;
+    if (KeyAscii == 13) {
+        KeyAscii = 0;
+        Mains();
+        return;
+    }
+    QString t = txtSec->text();
+    const int c = selStart(txtSec);
+    const int n = static_cast<int>(t.size());
+    if (KeyAscii == 32) {
+        if (c >= n) {
+            KeyAscii = 0;
+            platform::KeyAdapter::SendTab();
+        } else if (c + 1 < n && t[c] != u' ') {
+            KeyAscii = 0;
+            if (!sameText(t.left(c), QStringLiteral("LA")))
+                platform::KeyAdapter::SendTab();
+            else
+                KeyAscii = 32;
+        }
+    }
+    if (KeyAscii != 0 && KeyAscii != 32 && c == 0) {
+        txtSec->clear();
+        t.clear();
+    }
+    if (txtSec->text().isEmpty() && KeyAscii != 0) setup::Cap(KeyAscii);
+    t = txtSec->text();
+    if (c > 0 && c < t.size() && t[c - 1] == u' ') setup::Cap(KeyAscii);
+    if (KeyAscii == 0) return;
+
+    const QString p = t.left(c) + QChar(KeyAscii);
+    const logstore::CountyTable& counties = program_.counties;
+    for (int row = counties.CountyCount; row >= 1; --row) {
+        const QString& name = counties.CountyNames[static_cast<std::size_t>(row)];
+        if (!name.startsWith(p, Qt::CaseInsensitive)) continue;
+        txtSec->setText(p + name.mid(p.size()));
+        txtSec->setSelection(static_cast<int>(p.size()), static_cast<int>(name.size() - p.size()));
+        KeyAscii = 0;
+        return;
+    }
+}
+
+void MainWindow::txtSec_Change() {
+    const QString text = txtSec->text();
+    bool worked = false;
+    for (int i = 0; i < List2->count() && !worked; ++i) worked = sameText(List2->item(i)->text(), text);
+    lblNew->setVisible(text.size() > 1 && !worked);
+}
+
+}  // namespace mainwindow
+
+namespace mainwindow {
+
+void MainWindow::LookupCallPrefix() {
+    const entry::PrefixLookupResult r =
+        entry::LookupCallPrefix(program_, txtCall->text(), txtCntry->text());
+    // Writing the country box runs its change handler first; what the
+    // lookup writes afterwards stands.
+    if (r.country) txtCntry->setText(*r.country);
+    if (r.continent) Label19->setText(*r.continent);
+    if (r.bearing == entry::BearingAction::Clear) {
+        Label22->clear();
+        Label23->clear();
+    } else if (r.bearing == entry::BearingAction::Show) {
+        ShowBearingDistance(r.latitude, r.longitude);
+    }
+    if (r.countrySelLength) txtCntry->setSelection(0, *r.countrySelLength);
+}
+
+void MainWindow::ShowBearingDistance(float latitude, float longitude) {
+    const entry::BearingDistanceText text = entry::BearingDistance(
+        program_.station.OwnLatitude, program_.station.OwnLongitude, latitude, longitude);
+    Label22->setText(text.bearing);
+    Label23->setText(text.distance);
+}
+
+}  // namespace mainwindow

@@ -1,0 +1,200 @@
+// Logging one contact: the checks of the entry line, the stored row, the
+// line appended to log.txt, and the counts and lists that follow a contact.
+#include <QCoreApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QScopeGuard>
+
+#include "logstore/contact_log.h"
+#include "logstore/county_table.h"
+#include "mainwindow/main_window.h"
+#include "platform/colors.h"
+#include "program/program.h"
+#include "scoring/worked.h"
+
+namespace mainwindow {
+
+namespace {
+bool sameText(const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
+const QColor kTeal(0, 192, 192);
+}  // namespace
+
+void MainWindow::setStatus(const QString& text, const QColor& back) {
+    platform::SetBackColor(lblDialog, back);
+    lblDialog->setText(text);
+}
+
+void MainWindow::resetDupeLine() {
+    platform::SetBackColor(lblDupe, palette().color(QPalette::Button));
+    lblDupe->clear();
+}
+
+void MainWindow::Mains() {
+    // Mains lets events run; an Enter that arrives meanwhile logs nothing.
+    if (inMains_) return;
+    inMains_ = true;
+    auto leave = qScopeGuard([this] { inMains_ = false; });
+
+    entry::EntryState& e = program_.entry;
+    const bool in = side_ == Side::In;
+    if (in && !sameText(txtCntry->text(), program_.station.PartyState)) txtSec->clear();
+    if (!program_.operating.LoggedOn) cmdLogOn_Click();
+    CheckRequiredFields();
+    if (in && txtCntry->text().size() == 2) CheckSection();
+
+    QString abbrev = txtSec->text();
+    const QString name = logstore::CountyFromAbbreviation(program_.counties, abbrev);
+    if (!name.isEmpty()) txtSec->setText(name);
+
+    if (in) {
+        CheckFullDupe();
+        e.BadCountyFlag = 0;
+        if (!txtSec->text().isEmpty()) CheckCounty();
+    } else {
+        e.BadCountyFlag = 0;
+        if (!txtSec->text().isEmpty()) CheckCounty();
+        CheckFullDupe();
+    }
+
+    if (e.MissingFieldFlag == 0 && e.DupeFlag == 0 && e.BadSectionFlag == 0 && e.BadCountyFlag == 0)
+        storeContact();
+    if (e.MissingFieldFlag == 0 && e.BadSectionFlag == 0 && e.BadCountyFlag == 0) emptyEntryLine();
+    QCoreApplication::processEvents();
+    resetDupeLine();
+    ComputeRates();
+    e.RigFrequencyText.clear();
+}
+
+void MainWindow::storeContact() {
+    const bool in = side_ == Side::In;
+    logstore::ContactRecord* row = logstore::TakeNewRow(program_);
+    if (!row) return;  // the log is full; the operator has been told
+    // One reading of the clock gives both the date and the time, so a
+    // contact at midnight never gets the day before or after.
+    const QDateTime utc = scoring::UtcFromLocal(program_.clock().LocalNow(), program_.station.UTCOffsetHours);
+    row->QSOCall = txtCall->text();
+    if (in) {
+        row->QSOSPC = txtCntry->text();
+        row->QSOCountySent = program_.station.OperatingCounty;
+    } else {
+        row->QSORSTSent = txtRSTS->text();
+        row->QSORSTRcvd = txtRSTR->text();
+    }
+    row->QSOCounty = txtSec->text();
+    row->QSODate = utc.toString(QStringLiteral("yyyy/MM/dd"));
+    row->QSOTime = utc.toString(QStringLiteral("HH:mm:ss"));
+    row->QSOMode = program_.station.CurrentMode;
+    row->QSOBand = program_.station.CurrentBand;
+    row->QSOFrequency = program_.entry.RigFrequencyText;
+    // The file first: a contact that log.txt did not take is not counted.
+    if (!logstore::AppendContact(program_)) return;
+
+    const logstore::ContactRecord& stored = program_.log.row(program_.log.QSOCount);
+    setStatus(QString(), kTeal);
+    resetDupeLine();
+    if (in && !stored.QSOCounty.isEmpty()) UpdateCountyLists();
+    scoring::Tally& tally = program_.tally;
+    if (sameText(program_.station.CurrentMode, QStringLiteral("PH"))) {
+        tally.QSOPoints += 1;
+        ++tally.PHContacts;
+    } else {
+        tally.QSOPoints += 2;
+        if (sameText(program_.station.CurrentMode, QStringLiteral("CW")))
+            ++tally.CWContacts;
+        else
+            ++tally.DGContacts;
+    }
+    ListRecentContacts();
+    if (!in) UpdateCountyLists();
+    if (in && stored.QSOSPC.size() > 2 && !Label3->isHidden()) ShowDXList();
+    if (in && stored.QSOSPC.size() == 2) UpdateStatesWorked();
+    QCoreApplication::processEvents();
+    ShowScore();
+}
+
+void MainWindow::emptyEntryLine() {
+    for (QLineEdit* box : {txtRSTS, txtCntry, txtCall, txtRSTR, txtSec})
+        if (box) box->clear();
+    for (QLabel* label : {Label19, Label22, Label23}) label->clear();
+    if (side_ == Side::In) lblStation[4]->setEnabled(false);
+    txtCall->setFocus();
+}
+
+void MainWindow::CheckRequiredFields() {
+    entry::EntryState& e = program_.entry;
+    platform::Dialogs& dialogs = program_.dialogs();
+    const bool in = side_ == Side::In;
+    e.MissingFieldFlag = 0;
+    const bool countyNeeded = in ? sameText(txtCntry->text(), program_.station.PartyState) : true;
+    auto fail = [&](const char* message, QLineEdit* box) {
+        dialogs.Beep();
+        lblDialog->setText(QString::fromLatin1(message));
+        e.MissingFieldFlag = 1;
+        box->setFocus();
+    };
+    if (countyNeeded && txtSec->text().isEmpty()) fail("Need County!", txtSec);
+    if (txtCall->text().size() < 3) fail("Need Call Sign!", txtCall);
+    if (in && txtCntry->text().isEmpty()) fail("Need Country!", txtCntry);
+}
+
+void MainWindow::CheckSection() {
+    entry::EntryState& e = program_.entry;
+    e.BadSectionFlag = 1;
+    if (program_.stateProvinces.Find(txtCntry->text()) != 0) {
+        e.BadSectionFlag = 0;
+        if (Label19->text().isEmpty()) Label19->setText(QStringLiteral("NA"));
+        return;
+    }
+    program_.dialogs().Beep();
+    lblDialog->setText(QStringLiteral("Invald Section!"));
+    txtCntry->setFocus();
+}
+
+void MainWindow::CheckCounty() {
+    entry::EntryState& e = program_.entry;
+    e.BadCountyFlag = 1;
+    const QString county = txtSec->text();
+    for (int i = 1; i <= program_.counties.CountyCount; ++i)
+        if (sameText(program_.counties.CountyNames[static_cast<std::size_t>(i)], county)) {
+            e.BadCountyFlag = 0;
+            return;
+        }
+    program_.dialogs().Beep();
+    lblDialog->setText(county + " is not a valid county!");
+    txtSec->setFocus();
+}
+
+void MainWindow::UpdateStatesWorked() {
+    const int k = program_.stateProvinces.Find(program_.log.row(program_.log.QSOCount).QSOSPC);
+    if (k == 0) return;
+    scoring::Tally& tally = program_.tally;
+    bool& worked = tally.StateProvWorked[1][static_cast<std::size_t>(k)];
+    if (worked) return;
+    worked = true;
+    ++tally.StateProvWorkedCount;
+    platform::SetForeColor(Label10[static_cast<std::size_t>(k)],
+                           platform::FromStoredColor(program_.station.WorkedColor));
+}
+
+void MainWindow::ShowDXList() {
+    const QString country = program_.log.row(program_.log.QSOCount).QSOSPC;
+    scoring::Tally& tally = program_.tally;
+    const int b = scoring::DXBandIndex(program_.station.CurrentBand);
+    if (b >= 0) {
+        auto& list = tally.BandDXList[static_cast<std::size_t>(b)];
+        int& count = tally.DXCount[static_cast<std::size_t>(b)];
+        if (static_cast<int>(list.size()) <= count) list.resize(static_cast<std::size_t>(count) + 1);
+        list[static_cast<std::size_t>(count)] = country;
+        ++count;
+    }
+    QStringList dx;
+    for (int i = 0; i < List1->count(); ++i) dx << List1->item(i)->text();
+    if (scoring::ContainsText(dx, country)) return;
+    scoring::InsertSorted(dx, country);
+    List1->clear();
+    List1->addItems(dx);
+    lblStation[5]->setText(QStringLiteral("DX All - ") + QString::number(List1->count()));
+}
+
+}  // namespace mainwindow
