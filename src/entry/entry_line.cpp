@@ -55,8 +55,11 @@ bool MainWindow::entryFocusEvent(QObject* watched, QEvent* event) {
         if (watched == txtSec) txtSec_GotFocus();
     } else if (event->type() == QEvent::FocusOut && watched == txtCall) {
         // Leaving the window for a box or a menu is no leaving of the box.
+        // The check runs once the handler that moved the focus has finished,
+        // so that its warning is what the status line keeps.
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) txtCall_LostFocus();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+            QMetaObject::invokeMethod(this, &MainWindow::txtCall_LostFocus, Qt::QueuedConnection);
     }
     return false;
 }

@@ -1,0 +1,347 @@
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTest>
+#include <QTreeView>
+#include <gtest/gtest.h>
+
+#include "mainwindow/main_window.h"
+#include "platform/colors.h"
+#include "setup/reference_tables.h"
+#include "support/main_window_fixture.h"
+
+using testing_support::Contact;
+using testing_support::MainWindowFixture;
+using testing_support::TestProgram;
+
+namespace {
+
+// A loaded, active main window with the shipped reference tables, logged on.
+class EntryLine {
+public:
+    explicit EntryLine(int side, const QByteArray& log = {}, bool logOn = true) : f(side) {
+        f.t.CopyDataFile("arrlpre2.txt");
+        f.t.CopyDataFile("states.txt");
+        setup::LoadPrefixTable(f.program());
+        setup::LoadStatePositionTable(f.program());
+        f.program().station.OwnLatitude = 43.07f;   // Madison
+        f.program().station.OwnLongitude = 89.4f;
+        f.WriteLog(log);
+        w = &f.Load();
+        w->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(w));
+        if (logOn) w->cmdLogOn_Click();
+        w->txtCall->setFocus();
+        settle();
+        f.t.dialogs.shown.clear();
+        f.t.dialogs.beeps = 0;
+    }
+
+    // Types keys into whichever box has the focus, as the keyboard would.
+    void type(const QString& keys) {
+        for (QChar c : keys) {
+            if (c == u' ')
+                QTest::keyClick(w->windowHandle(), Qt::Key_Space);
+            else if (c == u'\n')
+                QTest::keyClick(w->windowHandle(), Qt::Key_Return);
+            else
+                QTest::keyClick(w->windowHandle(), c.toLatin1());
+            settle();
+        }
+    }
+    static void settle() { QCoreApplication::processEvents(); }
+
+    QByteArray logFile() { return TestProgram::ReadFile(f.t.workFile("log.txt")); }
+    QWidget* focus() { return QApplication::focusWidget(); }
+
+    MainWindowFixture f;
+    mainwindow::MainWindow* w = nullptr;
+};
+
+}  // namespace
+
+TEST(EntryLine, InStateContactTypedAndLogged) {
+    EntryLine e(0);
+    e.f.program().entry.RigFrequencyText = "7.025";
+    e.type("w9xyz");
+    EXPECT_EQ(e.w->txtCall->text(), "W9XYZ");
+    EXPECT_EQ(e.f.program().entry.CWMacroCall, "W9XYZ");
+    e.type(" ");
+    EXPECT_EQ(e.focus(), e.w->txtCntry);
+    e.type("wi");
+    EXPECT_EQ(e.w->txtCntry->text(), "WI");
+    EXPECT_TRUE(e.w->lblStation[4]->isEnabled());
+    EXPECT_EQ(e.w->Label19->text(), "NA");
+    e.type(" ");
+    EXPECT_EQ(e.focus(), e.w->txtSec);
+    e.type("dan");
+    EXPECT_EQ(e.w->txtSec->text(), "Dane");
+    EXPECT_EQ(e.w->txtSec->selectedText(), "e");
+    e.type("\n");
+
+    EXPECT_EQ(e.logFile(),
+              "\"W9XYZ\",\"\",\"\",\"WI\",\"Dane\",\"\",\"DAN\",\"\",\"\",\"\",\"\",\"2013/04/07\","
+              "\"18:05:33\",\"CW\",\"40\",0,\"\",\"\",\"7.025\"\r\n");
+    EXPECT_EQ(e.f.program().log.QSOCount, 1);
+    EXPECT_TRUE(e.w->txtCall->text().isEmpty());
+    EXPECT_TRUE(e.w->txtCntry->text().isEmpty());
+    EXPECT_TRUE(e.w->txtSec->text().isEmpty());
+    EXPECT_EQ(e.focus(), e.w->txtCall);
+    EXPECT_TRUE(e.f.program().entry.RigFrequencyText.isEmpty());
+    EXPECT_EQ(e.w->ListView1->model()->rowCount(), 1);
+    EXPECT_EQ(testing_support::MainWindowFixture::ListTexts(e.w->List2), QStringList{"Dane"});
+    EXPECT_EQ(e.w->lblTotScore->text(), "4");  // 2 points x (Dane + WI)
+    EXPECT_EQ(platform::ForeColor(e.w->Label10[42]),
+              platform::FromStoredColor(e.f.program().station.WorkedColor));
+    EXPECT_EQ(e.w->lblAQSO20->text(), "3");
+}
+
+TEST(EntryLine, OutOfStateContactTypedAndLogged) {
+    EntryLine e(1, {}, false);
+    e.type("k1abc");
+    EXPECT_EQ(e.w->lblDialog->text(), "Click Log \"Time On\"!");
+    EXPECT_GE(e.f.t.dialogs.beeps, 5);
+    e.type(" ");
+    EXPECT_EQ(e.focus(), e.w->txtSec);
+    e.type("ada");
+    EXPECT_EQ(e.w->txtSec->text(), "Adams");
+    EXPECT_TRUE(e.w->lblNew->isVisible());
+    e.type("\n");
+    EXPECT_TRUE(e.f.program().operating.LoggedOn);  // logging pressed Time On
+    EXPECT_EQ(e.logFile(),
+              "\"K1ABC\",\"\",\"\",\"\",\"Adams\",\"\",\"\",\"\",\"\",\"\",\"\",\"2013/04/07\","
+              "\"18:05:33\",\"CW\",\"40\",0,\"\",\"\",\"\"\r\n");
+    EXPECT_EQ(e.w->lblStation[5]->text(), "Counties Worked - 1");
+    // A county already worked shows no "New".
+    e.w->txtSec->setText("Adams");
+    EXPECT_FALSE(e.w->lblNew->isVisible());
+}
+
+TEST(EntryLine, RefusedContactsStoreNothing) {
+    struct Case {
+        const char* name;
+        int side;
+        QString call, spc, county;
+        QString message;
+        QLineEdit* mainwindow::MainWindow::*focus;
+    };
+    const Case cases[] = {
+        {"short call", 0, "W9", "WI", "Dane", "Need Call Sign!", &mainwindow::MainWindow::txtCall},
+        {"party state without county", 0, "W9XYZ", "WI", "", "Need County!", &mainwindow::MainWindow::txtSec},
+        {"no state or country", 0, "W9XYZ", "", "", "Need Country!", &mainwindow::MainWindow::txtCntry},
+        {"no such section", 0, "W9XYZ", "XX", "", "Invald Section!", &mainwindow::MainWindow::txtCntry},
+        {"no such county", 0, "W9XYZ", "WI", "Dain", "Dain is not a valid county!",
+         &mainwindow::MainWindow::txtSec},
+        {"out-of-state without county", 1, "K1ABC", "", "", "Need County!", &mainwindow::MainWindow::txtSec},
+        {"out-of-state no such county", 1, "K1ABC", "", "Nowhere", "Nowhere is not a valid county!",
+         &mainwindow::MainWindow::txtSec},
+    };
+    for (const Case& c : cases) {
+        EntryLine e(c.side);
+        e.w->txtCall->setText(c.call);
+        if (c.side == 0) e.w->txtCntry->setText(c.spc);
+        e.w->txtSec->setText(c.county);
+        e.w->Mains();
+        EntryLine::settle();
+        EXPECT_EQ(e.w->lblDialog->text(), c.message) << c.name;
+        EXPECT_EQ(e.f.program().log.QSOCount, 0) << c.name;
+        EXPECT_TRUE(e.logFile().isEmpty()) << c.name;
+        EXPECT_EQ(e.focus(), e.w->*c.focus) << c.name;
+        EXPECT_EQ(e.w->txtCall->text(), c.call) << c.name;  // kept for correction
+    }
+}
+
+TEST(EntryLine, CountiesAbbreviationsAndOtherStates) {
+    EntryLine e(0);
+    // An abbreviation is stored as the county's name.
+    e.w->txtCall->setText("W9AAA");
+    e.w->txtCntry->setText("wi");
+    e.w->txtSec->setText("gre");
+    e.w->Mains();
+    // A county typed for a station of another state is dropped.
+    e.w->txtCall->setText("W9BBB");
+    e.w->txtCntry->setText("IL");
+    e.w->txtSec->setText("Dane");
+    e.w->Mains();
+    // A country needs no section check.
+    e.w->txtCall->setText("DL1AB");
+    e.w->txtCntry->setText("Germany");
+    e.w->Mains();
+    ASSERT_EQ(e.f.program().log.QSOCount, 3);
+    EXPECT_EQ(e.f.program().log.row(1).QSOCounty, "Green");
+    EXPECT_EQ(e.f.program().log.row(1).QSOSPC, "wi");
+    EXPECT_EQ(e.f.program().log.row(2).QSOCounty, "");
+    EXPECT_EQ(e.f.program().log.row(3).QSOSPC, "Germany");
+    EXPECT_EQ(testing_support::MainWindowFixture::ListTexts(e.w->List1), QStringList{"Germany"});
+}
+
+TEST(EntryLine, DuplicateIsRefusedAndHeldThreeSeconds) {
+    const QByteArray log = Contact("W9XYZ", "WI", "Dane", "2013/04/07", "18:00:00", "CW", "40", "DAN");
+    EntryLine e(0, log);
+    e.type("w9xyz wi dane\n");
+    EXPECT_EQ(e.f.program().log.QSOCount, 1);
+    EXPECT_EQ(e.w->lblDialog->text(), "Duplicate W9XYZ 04/07 18:00:00  Rec# 1");
+    EXPECT_EQ(platform::BackColor(e.w->lblDialog), QColor(255, 0, 0));
+    EXPECT_TRUE(e.w->txtCall->text().isEmpty());
+    EXPECT_TRUE(e.w->txtSec->text().isEmpty());
+    EXPECT_EQ(e.f.program().entry.DupeFlag, 1);
+
+    // Keys in the entry line are refused while the message stands.
+    e.f.t.clock.AdvanceMs(1000);
+    e.type("k");
+    EXPECT_TRUE(e.w->txtCall->text().isEmpty());
+    EXPECT_EQ(e.w->lblDialog->text(), "Duplicate W9XYZ 04/07 18:00:00  Rec# 1");
+    e.f.t.clock.AdvanceMs(2100);
+    e.type("k");
+    EXPECT_EQ(e.w->txtCall->text(), "K");
+    EXPECT_EQ(e.f.program().entry.DupeFlag, 0);
+    EXPECT_EQ(platform::BackColor(e.w->lblDialog), QColor(0, 192, 192));
+
+    // The same call on another band is no duplicate.
+    e.w->txtCall->setText("W9XYZ");
+    e.w->BandCommand("20");
+    e.w->txtCntry->setText("WI");
+    e.w->txtSec->setText("Dane");
+    e.w->Mains();
+    EXPECT_EQ(e.f.program().log.QSOCount, 2);
+}
+
+TEST(EntryLine, OutOfStateDuplicateMessage) {
+    const QByteArray log = Contact("K1ABC", "", "Adams", "2013/04/07", "18:00:00", "CW", "40");
+    EntryLine e(1, log);
+    e.w->txtCall->setText("k1abc");
+    e.w->txtSec->setText("Adams");
+    e.w->Mains();
+    EXPECT_EQ(e.w->lblDialog->text(), "Duplicate K1ABC  2013/04/07  18:00:00   Rec# 1");
+    EXPECT_EQ(e.f.program().log.QSOCount, 1);
+}
+
+TEST(EntryLine, LeavingTheCallBoxWarnsAndFillsTheExchange) {
+    const QByteArray log = Contact("W9XYZ", "WI", "Dane", "2013/04/07", "18:00:00", "CW", "40", "DAN") +
+                           Contact("W9XYZ", "WI", "Dane", "2013/04/07", "18:01:00", "CW", "20", "DAN");
+    EntryLine e(0, log);
+    e.type("w9xyz ");
+    EXPECT_EQ(e.w->lblDialog->text(), "Dupe if not rover!  W9XYZ  04/13  18:00:00   Rec# 1");
+    EXPECT_EQ(e.w->txtSec->text(), "Dane");
+    EXPECT_EQ(e.w->txtCntry->text(), "WI");
+    EXPECT_EQ(e.f.program().entry.DupeFlag, 0);
+
+    // With "List Previous Contacts" ticked every earlier contact is listed.
+    e.w->mnuListPrevious->trigger();
+    e.w->ClearEntry();
+    e.type("w9xyz ");
+    EXPECT_EQ(e.f.RecentColumn(0), (QStringList{"1", "2"}));
+
+    // An earlier contact outside the party state is refused at once.
+    EntryLine d(0, Contact("K1ABC", "MA", "", "2013/04/07", "18:00:00", "CW", "40", "DAN"));
+    d.type("k1abc ");
+    EXPECT_EQ(d.w->lblDialog->text(), "Duplicate K1ABC 04/07 18:00:00  Rec# 1");
+    EXPECT_TRUE(d.w->txtCall->text().isEmpty());
+    EXPECT_EQ(d.focus(), d.w->txtCall);
+
+    EntryLine o(1, Contact("K1ABC", "", "Adams", "2013/04/07", "18:00:00", "CW", "40"));
+    o.type("k1abc ");
+    EXPECT_EQ(o.w->lblDialog->text(), "Duplicate Unless Rover!  K1ABC  2013/04/07  18:00:00   Rec# 1");
+    EXPECT_EQ(o.w->txtSec->text(), "Adams");
+}
+
+TEST(EntryLine, PartialDupesWhileTyping) {
+    const QByteArray log = Contact("W9ABC", "WI", "Dane", "2013/04/07", "18:00:00", "CW", "40", "DAN") +
+                           Contact("W9ABD", "WI", "Dane", "2013/04/07", "18:01:00", "CW", "40", "DAN") +
+                           Contact("W9ABE", "WI", "Dane", "2013/04/07", "18:02:00", "PH", "40", "DAN");
+    EntryLine e(0, log);
+    e.type("w9a");
+    EXPECT_EQ(e.w->lblDupe->text(), "W9ABD W9ABC ");
+    EXPECT_NE(e.w->lblDialog->text(), "Possible Duplicate!");
+    e.type("b");
+    EXPECT_EQ(e.w->lblDialog->text(), "Possible Duplicate!");
+    e.type("cd");
+    EXPECT_TRUE(e.w->lblDupe->text().isEmpty());  // W9ABC is shorter than W9ABCD
+
+    e.w->ClearEntry();
+    e.type("abc");
+    EXPECT_EQ(e.w->lblDialog->text(), "The second or third character is not numeric!");
+    e.w->ClearEntry();
+    e.type("a/b");
+    EXPECT_EQ(e.w->lblDialog->text(), " ");
+
+    // Partial dupes switched off show nothing.
+    e.w->ClearEntry();
+    e.w->cmdDup_Click();
+    e.type("w9ab");
+    EXPECT_TRUE(e.w->lblDupe->text().isEmpty());
+    EXPECT_NE(e.w->lblDialog->text(), "Possible Duplicate!");
+}
+
+TEST(EntryLine, TypeAheadInTheCountyAndCountryBoxes) {
+    EntryLine e(0);
+    e.type("w9xyz wi ");
+    struct Case {
+        QString keys;
+        QString text;
+        QString selected;
+    };
+    const Case cases[] = {
+        {"green", "Green Lake", " Lake"},
+        {"green ", "Green Lake", "Lake"},
+        {"la", "Langlade", "nglade"},
+        {"la ", "La Crosse", "Crosse"},
+        {"eau c", "Eau Claire", "laire"},
+    };
+    for (const Case& c : cases) {
+        e.w->txtSec->clear();
+        e.w->txtSec->setFocus();
+        e.type(c.keys);
+        EXPECT_EQ(e.w->txtSec->text(), c.text) << c.keys.toStdString();
+        EXPECT_EQ(e.w->txtSec->selectedText(), c.selected) << c.keys.toStdString();
+        EXPECT_EQ(e.focus(), e.w->txtSec) << c.keys.toStdString();
+    }
+    // Space at the end of a completed one-word name moves on.
+    e.w->txtSec->clear();
+    e.type("ada");
+    e.w->txtSec->setCursorPosition(5);
+    e.type(" ");
+    EXPECT_EQ(e.w->txtSec->text(), "Adams");
+    EXPECT_NE(e.focus(), e.w->txtSec);
+
+    // Country names complete from the prefix table.
+    e.w->txtCntry->clear();
+    e.w->txtCntry->setFocus();
+    e.type("ger");
+    EXPECT_EQ(e.w->txtCntry->text(), "Germany");
+    EXPECT_EQ(e.w->txtCntry->selectedText(), "many");
+    EXPECT_EQ(e.w->Label19->text(), "EU");
+    EXPECT_FALSE(e.w->Label22->text().trimmed().isEmpty());
+    EXPECT_TRUE(e.w->Label3->isVisible());  // not worked on 40 m yet
+}
+
+TEST(EntryLine, CallBoxLookupShowsCountryBearingAndDistance) {
+    struct Case {
+        QString call;
+        QString country;  // what the country box shows afterwards
+        QString continent;
+        bool bearing;
+    };
+    const Case cases[] = {
+        {"DL1ABC", "Germany", "EU", true},
+        {"JA1ABC", "Japan", "AS", true},
+        {"KH6ABC", "HI", "OC", true},
+        {"KL7ABC", "AK", "NA", true},
+        {"K9ABC", "", "NA", false},
+        {"VE3ABC", "", "NA", false},
+        {"W9ABC/VE3", "", "NA", false},
+    };
+    for (const Case& c : cases) {
+        EntryLine e(0);
+        e.w->txtCall->setText(c.call);
+        EXPECT_EQ(e.w->txtCntry->text(), c.country) << c.call.toStdString();
+        EXPECT_EQ(e.w->Label19->text(), c.continent) << c.call.toStdString();
+        EXPECT_EQ(!e.w->Label22->text().trimmed().isEmpty(), c.bearing) << c.call.toStdString();
+        EXPECT_EQ(!e.w->Label23->text().trimmed().isEmpty(), c.bearing) << c.call.toStdString();
+    }
+    // Leaving the call box fills a Canadian province.
+    EntryLine e(0);
+    e.type("ve3abc ");
+    EXPECT_EQ(e.w->txtCntry->text(), "ON");
+}
