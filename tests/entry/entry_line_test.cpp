@@ -1,4 +1,7 @@
 #include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -7,7 +10,9 @@
 #include <gtest/gtest.h>
 
 #include "mainwindow/main_window.h"
+#include "keyers/blind_frm.h"
 #include "platform/colors.h"
+#include "platform/wave_player.h"
 #include "setup/reference_tables.h"
 #include "support/main_window_fixture.h"
 
@@ -344,4 +349,74 @@ TEST(EntryLine, CallBoxLookupShowsCountryBearingAndDistance) {
     EntryLine e(0);
     e.type("ve3abc ");
     EXPECT_EQ(e.w->txtCntry->text(), "ON");
+}
+
+TEST(Logging, MidnightFullLogFailedAppendAndReentry) {
+    // The UTC date and time come from one reading: 21:30:10 local on 6 April
+    // with an offset of 5 hours is 02:30:10 on 7 April.
+    {
+        EntryLine e(1);
+        e.f.t.clock.utc = platform::CalendarTime(2013, 4, 7, 2, 30, 10);
+        e.w->txtCall->setText("K1ABC");
+        e.w->txtSec->setText("Adams");
+        e.w->Mains();
+        EXPECT_EQ(e.f.program().log.row(1).QSODate, "2013/04/07");
+        EXPECT_EQ(e.f.program().log.row(1).QSOTime, "02:30:10");
+    }
+    // A full log refuses the contact with a message and keeps every row.
+    {
+        QByteArray full;
+        for (int i = 1; i <= 11000; ++i)
+            full += Contact(QString("K%1").arg(i), "", "Adams", "2013/04/07", "10:00:00", "CW", "20");
+        EntryLine e(1, full);
+        e.w->txtCall->setText("W1NEW");
+        e.w->txtSec->setText("Adams");
+        e.w->Mains();
+        EXPECT_EQ(e.f.program().log.QSOCount, 11000);
+        EXPECT_EQ(e.f.t.dialogs.titles(), std::vector<QString>{"Log Full"});
+        EXPECT_EQ(e.f.program().log.row(11000).QSOCall, "K11000");
+    }
+    // A contact that log.txt cannot take is not counted either.
+    {
+        EntryLine e(0);
+        const QString path = e.f.t.workFile("log.txt");
+        QFile::remove(path);
+        QDir().mkdir(path);  // a folder where the file belongs
+        e.w->txtCall->setText("W9XYZ");
+        e.w->txtCntry->setText("WI");
+        e.w->txtSec->setText("Dane");
+        e.w->Mains();
+        EXPECT_EQ(e.f.program().log.QSOCount, 0);
+        EXPECT_EQ(e.f.t.dialogs.titles(), std::vector<QString>{"Unable to write file."});
+        EXPECT_EQ(e.f.program().tally.QSOPoints, 0);
+        EXPECT_EQ(e.w->List2->count(), 0);
+    }
+    // An Enter that arrives while Mains lets events run logs nothing more.
+    {
+        EntryLine e(1);
+        e.w->txtCall->setText("K1ABC");
+        e.w->txtSec->setText("Adams");
+        QTimer::singleShot(0, e.w, [&] { e.w->Mains(); });
+        e.w->Mains();
+        EntryLine::settle();
+        EXPECT_EQ(e.f.program().log.QSOCount, 1);
+    }
+}
+
+TEST(Logging, DupePromptIsHeardBeforeAnythingElse) {
+    const QByteArray log = Contact("K1ABC", "", "Adams", "2013/04/07", "18:00:00", "CW", "40");
+    EntryLine e(1, log);
+    e.f.t.CopyDataFile("Dupe.wav");
+    e.f.t.CopyDataFile("NavDis.wav");
+    e.f.program().station.VoiceNavMode = 1;
+    const std::int64_t before = e.f.t.clock.MonotonicMs();
+    e.w->txtCall->setText("K1ABC");
+    e.w->txtSec->setText("Adams");
+    e.w->Mains();
+    // The wait lasted the prompt's length, no more than a second beyond it.
+    const std::int64_t waited = e.f.t.clock.MonotonicMs() - before;
+    const std::int64_t length = e.f.program().blindFrm().MMControl1.LengthMs();
+    EXPECT_GE(waited, length);
+    EXPECT_LE(waited, length + 1000);
+    EXPECT_NE(e.f.program().blindFrm().MMControl1.Mode(), platform::kModePlaying);
 }
