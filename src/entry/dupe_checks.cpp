@@ -9,14 +9,13 @@
 #include "keyers/blind_frm.h"
 #include "mainwindow/main_window.h"
 #include "platform/colors.h"
+#include "platform/same_text.h"
 #include "program/program.h"
 #include "scoring/worked.h"
 
 namespace mainwindow {
 
 namespace {
-
-bool sameText(const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
 
 const QColor kTeal(0, 192, 192);
 const QColor kRed(255, 0, 0);
@@ -46,12 +45,12 @@ void MainWindow::CheckFullDupe() {
     const logstore::ContactLog& log = program_.log;
     for (int i = 1; i <= log.QSOCount; ++i) {
         const logstore::ContactRecord& r = log.row(i);
-        if (!sameText(r.QSOCall, txtCall->text())) continue;
+        if (!platform::SameText(r.QSOCall, txtCall->text())) continue;
         fillEmpty(txtSec, r.QSOCounty);
         if (in) fillEmpty(txtCntry, r.QSOSPC);
-        const bool dupe = sameText(r.QSOBand, st.CurrentBand) && sameText(r.QSOMode, st.CurrentMode) &&
-                          sameText(r.QSOCounty, txtSec->text()) &&
-                          (!in || sameText(r.QSOCountySent, st.OperatingCounty));
+        const bool dupe = platform::SameText(r.QSOBand, st.CurrentBand) && platform::SameText(r.QSOMode, st.CurrentMode) &&
+                          platform::SameText(r.QSOCounty, txtSec->text()) &&
+                          (!in || platform::SameText(r.QSOCountySent, st.OperatingCounty));
         if (!dupe) continue;
         setStatus(in ? "Duplicate " + r.QSOCall + " " + datePart(r.QSODate, false) + " " + r.QSOTime +
                            "  Rec# " + QString::number(i)
@@ -89,19 +88,19 @@ void MainWindow::DupCheck2() {
     const QString call = txtCall->text();
     for (int i = 1; i <= log.QSOCount; ++i) {
         const logstore::ContactRecord& r = log.row(i);
-        if (!sameText(r.QSOCall, call)) continue;
+        if (!platform::SameText(r.QSOCall, call)) continue;
         if (listing) previous.push_back(i);
         fillEmpty(txtSec, r.QSOCounty);
         if (in) fillEmpty(txtCntry, r.QSOSPC);
-        const bool sameBandMode = sameText(r.QSOBand, st.CurrentBand) && sameText(r.QSOMode, st.CurrentMode);
-        if (in && !sameText(r.QSOSPC, st.PartyState) && sameBandMode &&
-            sameText(r.QSOCountySent, st.OperatingCounty)) {
+        const bool sameBandMode = platform::SameText(r.QSOBand, st.CurrentBand) && platform::SameText(r.QSOMode, st.CurrentMode);
+        if (in && !platform::SameText(r.QSOSPC, st.PartyState) && sameBandMode &&
+            platform::SameText(r.QSOCountySent, st.OperatingCounty)) {
             // A station outside the party state cannot be worked again from
             // another county: the full check decides at once.
             CheckFullDupe();
             if (e.DupeFlag == 1) break;
         }
-        if (sameBandMode && (!in || sameText(r.QSOCountySent, st.OperatingCounty))) {
+        if (sameBandMode && (!in || platform::SameText(r.QSOCountySent, st.OperatingCounty))) {
             setStatus(in ? "Dupe if not rover!  " + r.QSOCall + "  " + datePart(r.QSODate, true) + "  " +
                                r.QSOTime + "   Rec# " + QString::number(i)
                          : "Duplicate Unless Rover!  " + r.QSOCall + "  " + r.QSODate + "  " + r.QSOTime +
@@ -116,9 +115,28 @@ void MainWindow::DupCheck2() {
     if (listing) recentModel_->Show(previous);
 }
 
-void MainWindow::CheckCallAsTyped(int KeyAscii) {
-    const bool in = side_ == Side::In;
+const std::vector<int>& MainWindow::partialDupeRows() {
     const setup::Station& st = program_.station;
+    const bool in = side_ == Side::In;
+    const QString key = st.CurrentBand.toUpper() + u'|' + st.CurrentMode.toUpper() + u'|' +
+                        (in ? st.OperatingCounty.toUpper() : QString());
+    const logstore::ContactLog& log = program_.log;
+    if (key != partialKey_ || partialCount_ < 0 || partialCount_ > log.QSOCount) {
+        partialKey_ = key;
+        partialRows_.clear();
+        partialCount_ = 0;
+    }
+    for (int i = partialCount_ + 1; i <= log.QSOCount; ++i) {
+        const logstore::ContactRecord& r = log.row(i);
+        if (platform::SameText(r.QSOMode, st.CurrentMode) && platform::SameText(r.QSOBand, st.CurrentBand) &&
+            (!in || platform::SameText(r.QSOCountySent, st.OperatingCounty)))
+            partialRows_.push_back(i);
+    }
+    partialCount_ = log.QSOCount;
+    return partialRows_;
+}
+
+void MainWindow::CheckCallAsTyped(int KeyAscii) {
     platform::SetBackColor(lblDialog, kTeal);
     resetDupeLine();
     const QString before = txtCall->text();
@@ -127,12 +145,10 @@ void MainWindow::CheckCallAsTyped(int KeyAscii) {
     QString list;
     if (program_.entry.PartialDupesOn == 1 && listable) {
         const logstore::ContactLog& log = program_.log;
-        for (int i = 1; i <= log.QSOCount; ++i) {
-            const logstore::ContactRecord& r = log.row(i);
-            if (!sameText(r.QSOMode, st.CurrentMode) || !sameText(r.QSOBand, st.CurrentBand)) continue;
-            if (in && !sameText(r.QSOCountySent, st.OperatingCounty)) continue;
-            if (r.QSOCall.size() >= typed.size() && r.QSOCall.startsWith(typed, Qt::CaseInsensitive))
-                list = r.QSOCall + " " + list;
+        for (int i : partialDupeRows()) {
+            const QString& call = log.row(i).QSOCall;
+            if (call.size() >= typed.size() && call.startsWith(typed, Qt::CaseInsensitive))
+                list = call + " " + list;
             if (list.size() > 100) break;
         }
         platform::SetBackColor(lblDupe, list.isEmpty() ? palette().color(QPalette::Button) : kTeal);

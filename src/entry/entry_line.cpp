@@ -16,6 +16,7 @@
 #include "mainwindow/main_window.h"
 #include "platform/key_adapter.h"
 #include "platform/twips.h"
+#include "platform/same_text.h"
 #include "program/program.h"
 #include "setup/key_filters.h"
 
@@ -28,7 +29,6 @@ int selStart(const QLineEdit* box) {
     return box->hasSelectedText() ? box->selectionStart() : box->cursorPosition();
 }
 
-bool sameText(const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
 
 }  // namespace
 
@@ -81,7 +81,7 @@ void MainWindow::txtCall_KeyPress(int& KeyAscii) {
     platform::FontModel dupeFont = Ctl(lblDupe).Font;
     dupeFont.Size = static_cast<float>(9.0 * platform::ScreenSizeTwips().width() / 9600.0 *
                                        st.FormSizePercent / 100.0);
-    SetFont(lblDupe, dupeFont);
+    if (dupeFont.Size != Ctl(lblDupe).Font.Size) SetFont(lblDupe, dupeFont);
 
     const int length = static_cast<int>(txtCall->text().size());
     if (length < 2 && (in || KeyAscii != 13)) {
@@ -225,11 +225,11 @@ void MainWindow::txtCntry_Change() {
     try {
         const QString text = txtCntry->text();
         const setup::Station& st = program_.station;
-        lblStation[4]->setEnabled(sameText(text, st.PartyState));
+        lblStation[4]->setEnabled(platform::SameText(text, st.PartyState));
         if (text.size() == 2) {
             for (int i = 1; i <= setup::kStatePositions; ++i) {
                 const setup::StatePosition& s = program_.statePositions.rows[static_cast<std::size_t>(i)];
-                if (!s.code.isEmpty() && sameText(s.code, text)) {
+                if (!s.code.isEmpty() && platform::SameText(s.code, text)) {
                     Label19->setText(QStringLiteral("NA"));
                     ShowBearingDistance(s.latitude, s.longitude);
                     break;
@@ -237,9 +237,9 @@ void MainWindow::txtCntry_Change() {
             }
         }
         bool showNew = false;
-        const bool excluded = text.size() <= 2 || sameText(text, QStringLiteral("Not Found")) ||
-                              sameText(text, QStringLiteral("Hawaii")) || sameText(text, QStringLiteral("Alaska")) ||
-                              sameText(text, QStringLiteral("Canada")) || sameText(text, QStringLiteral("USA"));
+        const bool excluded = text.size() <= 2 || platform::SameText(text, QStringLiteral("Not Found")) ||
+                              platform::SameText(text, QStringLiteral("Hawaii")) || platform::SameText(text, QStringLiteral("Alaska")) ||
+                              platform::SameText(text, QStringLiteral("Canada")) || platform::SameText(text, QStringLiteral("USA"));
         if (!excluded) {
             showNew = true;
             const int b = scoring::DXBandIndex(st.CurrentBand);
@@ -247,7 +247,7 @@ void MainWindow::txtCntry_Change() {
                 const auto& list = program_.tally.BandDXList[static_cast<std::size_t>(b)];
                 const int count = program_.tally.DXCount[static_cast<std::size_t>(b)];
                 for (int e = 0; e < count && showNew; ++e)
-                    if (sameText(list[static_cast<std::size_t>(e)], text)) showNew = false;
+                    if (platform::SameText(list[static_cast<std::size_t>(e)], text)) showNew = false;
             }
         }
         Label3->setVisible(showNew);
@@ -258,7 +258,7 @@ void MainWindow::txtCntry_Change() {
 
 void MainWindow::txtSec_GotFocus() {
     if (side_ == Side::In) {
-        if (!sameText(txtCntry->text(), program_.station.PartyState)) {
+        if (!platform::SameText(txtCntry->text(), program_.station.PartyState)) {
             txtCall->setFocus();
             lblStation[4]->setEnabled(false);
         } else {
@@ -289,7 +289,7 @@ void MainWindow::txtSec_KeyPress(int& KeyAscii) {
             platform::KeyAdapter::SendTab();
         } else if (c + 1 < n && t[c] != u' ') {
             KeyAscii = 0;
-            if (!sameText(t.left(c), QStringLiteral("LA")))
+            if (!platform::SameText(t.left(c), QStringLiteral("LA")))
                 platform::KeyAdapter::SendTab();
             else
                 KeyAscii = 32;
@@ -319,7 +319,7 @@ void MainWindow::txtSec_KeyPress(int& KeyAscii) {
 void MainWindow::txtSec_Change() {
     const QString text = txtSec->text();
     bool worked = false;
-    for (int i = 0; i < List2->count() && !worked; ++i) worked = sameText(List2->item(i)->text(), text);
+    for (int i = 0; i < List2->count() && !worked; ++i) worked = platform::SameText(List2->item(i)->text(), text);
     lblNew->setVisible(text.size() > 1 && !worked);
 }
 

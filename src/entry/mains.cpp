@@ -10,13 +10,13 @@
 #include "logstore/county_table.h"
 #include "mainwindow/main_window.h"
 #include "platform/colors.h"
+#include "platform/same_text.h"
 #include "program/program.h"
 #include "scoring/worked.h"
 
 namespace mainwindow {
 
 namespace {
-bool sameText(const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
 const QColor kTeal(0, 192, 192);
 }  // namespace
 
@@ -38,7 +38,7 @@ void MainWindow::Mains() {
 
     entry::EntryState& e = program_.entry;
     const bool in = side_ == Side::In;
-    if (in && !sameText(txtCntry->text(), program_.station.PartyState)) txtSec->clear();
+    if (in && !platform::SameText(txtCntry->text(), program_.station.PartyState)) txtSec->clear();
     if (!program_.operating.LoggedOn) cmdLogOn_Click();
     CheckRequiredFields();
     if (in && txtCntry->text().size() == 2) CheckSection();
@@ -95,12 +95,12 @@ void MainWindow::storeContact() {
     resetDupeLine();
     if (in && !stored.QSOCounty.isEmpty()) UpdateCountyLists();
     scoring::Tally& tally = program_.tally;
-    if (sameText(program_.station.CurrentMode, QStringLiteral("PH"))) {
+    if (platform::SameText(program_.station.CurrentMode, QStringLiteral("PH"))) {
         tally.QSOPoints += 1;
         ++tally.PHContacts;
     } else {
         tally.QSOPoints += 2;
-        if (sameText(program_.station.CurrentMode, QStringLiteral("CW")))
+        if (platform::SameText(program_.station.CurrentMode, QStringLiteral("CW")))
             ++tally.CWContacts;
         else
             ++tally.DGContacts;
@@ -126,7 +126,7 @@ void MainWindow::CheckRequiredFields() {
     platform::Dialogs& dialogs = program_.dialogs();
     const bool in = side_ == Side::In;
     e.MissingFieldFlag = 0;
-    const bool countyNeeded = in ? sameText(txtCntry->text(), program_.station.PartyState) : true;
+    const bool countyNeeded = in ? platform::SameText(txtCntry->text(), program_.station.PartyState) : true;
     auto fail = [&](const char* message, QLineEdit* box) {
         dialogs.Beep();
         lblDialog->setText(QString::fromLatin1(message));
@@ -156,7 +156,7 @@ void MainWindow::CheckCounty() {
     e.BadCountyFlag = 1;
     const QString county = txtSec->text();
     for (int i = 1; i <= program_.counties.CountyCount; ++i)
-        if (sameText(program_.counties.CountyNames[static_cast<std::size_t>(i)], county)) {
+        if (platform::SameText(program_.counties.CountyNames[static_cast<std::size_t>(i)], county)) {
             e.BadCountyFlag = 0;
             return;
         }

@@ -310,6 +310,14 @@ private:
     bool closing_ = false;
     // Mains lets events run; a second Enter meanwhile must not log again.
     bool inMains_ = false;
+    // The contacts of the current band and mode (and, in-state, county
+    // sent) in log order: the only ones the partial dupes of a key can list.
+    // Kept between keys, extended as contacts are logged, and made afresh
+    // when the log is reloaded or the band, mode or county sent changes.
+    const std::vector<int>& partialDupeRows();
+    std::vector<int> partialRows_;
+    QString partialKey_;
+    int partialCount_ = -1;
 };
 
 // The two windows of the program, by station side.

@@ -20,6 +20,7 @@ const QString kLogFilter = QStringLiteral("Log Files (*.log) | *.log");
 }
 
 void MainWindow::ReloadLog() {
+    partialCount_ = -1;  // the rows may have changed in place
     if (!logstore::LoadLog(program_)) return;  // the program has ended
     scoring::Tally& tally = program_.tally;
     if (side_ == Side::In) {

@@ -6,6 +6,8 @@
 namespace platform {
 
 void SetForeColor(QWidget* widget, const QColor& color) {
+    // An unchanged colour costs nothing: no new palette, no repaint.
+    if (widget->palette().color(QPalette::WindowText) == color) return;
     QPalette palette = widget->palette();
     palette.setColor(QPalette::WindowText, color);
     palette.setColor(QPalette::Text, color);
@@ -14,6 +16,7 @@ void SetForeColor(QWidget* widget, const QColor& color) {
 }
 
 void SetBackColor(QWidget* widget, const QColor& color) {
+    if (widget->autoFillBackground() && widget->palette().color(QPalette::Window) == color) return;
     QPalette palette = widget->palette();
     palette.setColor(QPalette::Window, color);
     palette.setColor(QPalette::Base, color);
