@@ -1,4 +1,6 @@
-// The logger: one QApplication, one program context over the current folder.
+// The logger: one QApplication, one program context over the current folder,
+// and the start-up road from the logo through the station set-up dialog to
+// the main window.
 #include <QApplication>
 #include <QDir>
 #include <cstdlib>
@@ -6,13 +8,9 @@
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/settings_store.h"
-#include "logstore/county_table.h"
-#include "mainwindow/main_window.h"
 #include "platform/wave_player.h"
 #include "program/program.h"
-#include "setup/folders.h"
-#include "setup/reference_tables.h"
-#include "setup/station.h"
+#include "setup/splash.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -26,19 +24,11 @@ int main(int argc, char** argv) {
                     Program::Services{dialogs, clock, settings, sound,
                                       platform::UserFolders::FromEnvironment(),
                                       [] { std::exit(1); }});
-    setup::PrepareFolders(program);
 
-    // The station settings and reference tables, then the main window of the
-    // stored station side.
-    program.station = setup::FirstRunStation();
-    if (setup::LoadQSOPref(program)) {
-        program.station.PartyState = QStringLiteral("WI");
-        setup::CheckUTCOffset(program);
-    }
-    setup::LoadPrefixTable(program);
-    setup::LoadStatePositionTable(program);
-    logstore::LoadCountyTable(program);
-    program.OpenMainWindow().Form_Load();
+    // The logo, the folders and the set-up dialog; the dialog's "Done" opens
+    // the main window, and closing either of them ends the run.
+    setup::StartUp(program);
     if (program.ended()) return 1;
+    if (program.quitting()) return 0;
     return app.exec();
 }

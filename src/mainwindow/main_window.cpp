@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "entry/county_list.h"
 #include "entry/recent_contacts_model.h"
 #include "logstore/contact_log.h"
 #include "mainwindow/form1.h"
@@ -138,6 +139,7 @@ void MainWindow::buildMenus() {
     mnuGraph = command(QStringLiteral("&Graph"), nullptr);
     mnuRecall = command(QStringLiteral("&Recall"), nullptr);
     mnuCountyList = command(QStringLiteral("L&ist"), nullptr);
+    connect(mnuCountyList, &QAction::triggered, this, [this] { entry::ShowCountyList(program_); });
     mnuHelp = command(QStringLiteral("&Help"), nullptr);
 }
 

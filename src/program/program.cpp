@@ -1,12 +1,15 @@
 #include "program/program.h"
 
+#include <QCoreApplication>
 #include <QDir>
 
+#include "entry/county_list.h"
 #include "mainwindow/form1.h"
 #include "mainwindow/main_window.h"
 #include "keyers/blind_frm.h"
 #include "keyers/cw_frm.h"
 #include "keyers/phone_frm.h"
+#include "setup/station_id.h"
 
 Program::Program(const QString& workingFolder, Services services)
     : services_(std::move(services)) {
@@ -42,6 +45,11 @@ void Program::EndProgram() {
     if (services_.endProgram) services_.endProgram();
 }
 
+void Program::Quit() {
+    quitting_ = true;
+    QCoreApplication::quit();
+}
+
 void Program::ReportWriteFailure(const QString& systemText) {
     dialogs().MsgBox(systemText, platform::vbOKOnly | platform::vbCritical,
                      QStringLiteral("Unable to write file."));
@@ -61,3 +69,13 @@ keyers::PhoneFrm& Program::phoneFrm() {
     return phoneFrm_.Get([this] { return std::make_unique<keyers::PhoneFrm>(*this); });
 }
 void Program::UnloadPhoneFrm() { phoneFrm_.Unload(); }
+
+setup::frmStationID& Program::frmStationID() {
+    return frmStationID_.Get([this] { return std::make_unique<setup::frmStationID>(*this); });
+}
+void Program::UnloadFrmStationID() { frmStationID_.Unload(); }
+
+entry::frmCountyList& Program::frmCountyList() {
+    return frmCountyList_.Get([this] { return std::make_unique<entry::frmCountyList>(*this); });
+}
+void Program::UnloadFrmCountyList() { frmCountyList_.Unload(); }

@@ -27,6 +27,12 @@ namespace mainwindow {
 class MainWindow;
 class Form1;
 }  // namespace mainwindow
+namespace setup {
+class frmStationID;
+}
+namespace entry {
+class frmCountyList;
+}
 namespace keyers {
 class BlindFrm;
 class CWFrm;
@@ -64,6 +70,13 @@ public:
     // Ends the program after an error that leaves nothing sound to go on with.
     void EndProgram();
     bool ended() const { return ended_; }
+
+    // Ends the program the ordinary way, as closing its last window does: the
+    // event loop ends, the loaded windows are unloaded and nothing more is
+    // written. Before the event loop runs, the caller sees quitting() and
+    // does not start it.
+    void Quit();
+    bool quitting() const { return quitting_; }
 
     // Tells the operator that a file could not be written.
     void ReportWriteFailure(const QString& systemText);
@@ -104,13 +117,27 @@ public:
     void UnloadPhoneFrm();
     bool PhoneFrmLoaded() const { return phoneFrm_.IsLoaded(); }
 
+    // The station set-up dialog of the start-up road, made on first use; its
+    // Form_Load runs when it is first shown.
+    setup::frmStationID& frmStationID();
+    void UnloadFrmStationID();
+    bool FrmStationIDLoaded() const { return frmStationID_.IsLoaded(); }
+    // The county pick list, made on first use for one showing (see
+    // entry::ShowCountyList, which loads, shows and unloads it).
+    entry::frmCountyList& frmCountyList();
+    void UnloadFrmCountyList();
+    bool FrmCountyListLoaded() const { return frmCountyList_.IsLoaded(); }
+
 private:
     Services services_;
     bool ended_ = false;
+    bool quitting_ = false;
     std::unique_ptr<mainwindow::MainWindow> mainWindow_;
     std::unique_ptr<mainwindow::Form1> form1_;
     // Declared after the services: the windows go first.
     platform::LoadedForm<keyers::BlindFrm> blindFrm_;
     platform::LoadedForm<keyers::CWFrm> cwFrm_;
     platform::LoadedForm<keyers::PhoneFrm> phoneFrm_;
+    platform::LoadedForm<setup::frmStationID> frmStationID_;
+    platform::LoadedForm<entry::frmCountyList> frmCountyList_;
 };

@@ -25,18 +25,20 @@ std::optional<logstore::RecordReader> openRecords(const QString& path) {
 
 }  // namespace
 
+QString PrefixTablePath(const Program& program) {
+    for (const QString& folder : {program.folders.SharedFolder, program.folders.DataFolder,
+                                  program.folders.WorkingFolder}) {
+        if (!folder.isEmpty() && QFileInfo(folder + "/arrlpre2.txt").isFile())
+            return folder + "/arrlpre2.txt";
+    }
+    return {};
+}
+
 bool LoadPrefixTable(Program& program) {
     PrefixTable& table = program.prefixes;
     table = PrefixTable{};
 
-    QString path;
-    for (const QString& folder : {program.folders.SharedFolder, program.folders.DataFolder,
-                                  program.folders.WorkingFolder}) {
-        if (!folder.isEmpty() && QFileInfo(folder + "/arrlpre2.txt").isFile()) {
-            path = folder + "/arrlpre2.txt";
-            break;
-        }
-    }
+    const QString path = PrefixTablePath(program);
     if (path.isEmpty()) return true;
 
     std::optional<logstore::RecordReader> reader = openRecords(path);

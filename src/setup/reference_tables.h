@@ -42,6 +42,10 @@ struct StatePositionTable {
     std::vector<StatePosition> rows = std::vector<StatePosition>(56);
 };
 
+// The arrlpre2.txt that the prefix table is loaded from: the first of the
+// shared, data and working folders that has it; empty when none has.
+QString PrefixTablePath(const Program& program);
+
 // Loads arrlpre2.txt from the shared, data or working folder (the first that
 // has it). No file leaves the table empty and succeeds; a bad row or a
 // 10,001st row fails, keeping the rows read whole before it.

@@ -84,6 +84,20 @@ void ResizeForm(platform::Form& Frm, QSizeF screenTwips) {
 
 void ResizeForm(platform::Form& Frm) { ResizeForm(Frm, platform::ScreenSizeTwips()); }
 
+void ScaleToArea(platform::Form& Frm, QSizeF area, double screenWidth, double topDivisor) {
+    const double sx = Single(area.width()) / kDesignScreenWidth;
+    const double sy = Single(area.height()) / kDesignScreenHeight;
+
+    Frm.Width = Single(Frm.Width * sx);
+    Frm.Height = Single(Frm.Height * sy);
+    Frm.Left = Single((area.width() - Frm.Width) / 2);
+    Frm.Top = Single((area.height() - Frm.Height) / topDivisor);
+    Frm.Font.Size = Single(Frm.Font.Size * Frm.Width / kDesignScreenWidth);
+
+    const float font = std::min(Single(screenWidth / kDesignScreenWidth), 1.5f);
+    ScaleControls(Frm, {.x = sx, .y = sy, .font = font, .keepComboHeight = true, .fontName = {}});
+}
+
 void ResizeFormTo(platform::Form& Frm, float NewWidth, float NewHeight, float DesignWidth,
                   float DesignHeight, std::uint8_t FixedSize, float FontScale,
                   const QString& FontName) {

@@ -36,6 +36,14 @@ void ResizeForm(platform::Form& Frm, QSizeF screenTwips);
 // The same on the primary screen.
 void ResizeForm(platform::Form& Frm);
 
+// Scales the window with `area` (the screen or the desktop work area) against
+// the design screen: its width and height by the area's ratios, placed
+// centred across the area and with 1/topDivisor of the free height above it
+// (2 centres it). Its own font size becomes size x new width / 9600. Every
+// control's box and lines' end points scale by the same ratios, list-view
+// columns by the width ratio, and fonts by screenWidth / 9600, at most 1.5.
+void ScaleToArea(platform::Form& Frm, QSizeF area, double screenWidth, double topDivisor);
+
 // Sizes the window to NewWidth x NewHeight (FixedSize = 1) or by the ratio of
 // that size to DesignWidth x DesignHeight, centres it in the target area, and
 // scales the controls by the change of the window's inner area. Fonts follow

@@ -128,13 +128,32 @@ float RecommendedUTCOffset(const QDateTime& local, const QDateTime& utc) {
     return static_cast<float>(std::round(static_cast<double>(minutes) / 60.0 * 100.0) / 100.0);
 }
 
+namespace {
+
+// The PC clock's UTC time, without its milliseconds, and its local time.
+struct ClockReading {
+    QDateTime utc;
+    QDateTime local;
+};
+
+ClockReading readClock(const platform::Clock& clock) {
+    QDateTime utc = clock.UtcNow();
+    utc.setTime(QTime(utc.time().hour(), utc.time().minute(), utc.time().second()));
+    return {utc, clock.LocalNow()};
+}
+
+}  // namespace
+
+float ClockUTCOffset(Program& program) {
+    const ClockReading now = readClock(program.clock());
+    return RecommendedUTCOffset(now.local, now.utc);
+}
+
 void CheckUTCOffset(Program& program) {
     float& offset = program.station.UTCOffsetHours;
     const float kept = offset;
 
-    QDateTime utc = program.clock().UtcNow();
-    utc.setTime(QTime(utc.time().hour(), utc.time().minute(), utc.time().second()));
-    const QDateTime local = program.clock().LocalNow();
+    const auto [utc, local] = readClock(program.clock());
     const float recommended = RecommendedUTCOffset(local, utc);
     if (offset == recommended) return;
 

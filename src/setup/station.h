@@ -59,6 +59,9 @@ bool LoadQSOPref(Program& program);
 // to correct it.
 void CheckUTCOffset(Program& program);
 
+// The offset the PC clock implies now: what CheckUTCOffset recommends.
+float ClockUTCOffset(Program& program);
+
 // The recommended offset: minutes from local to UTC time, in hours, rounded to
 // two decimal places.
 float RecommendedUTCOffset(const QDateTime& local, const QDateTime& utc);
