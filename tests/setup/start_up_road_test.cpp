@@ -79,9 +79,7 @@ protected:
 
 }  // namespace
 
-// Logging a contact joins this road: type into txtCall, txtCntry and txtSec
-// of the main window it returns and press Enter.
-TEST_F(StartUpRoad, EmptyFolderToMainWindowReadyToLog) {
+TEST_F(StartUpRoad, EmptyFolderToALoggedContact) {
     mainwindow::MainWindow* main = RoadToMainWindow();
     ASSERT_NE(main, nullptr);
     EXPECT_EQ(t.dialogs.titles(), std::vector<QString>{"Open existing log?"});
@@ -103,4 +101,23 @@ TEST_F(StartUpRoad, EmptyFolderToMainWindowReadyToLog) {
     EXPECT_EQ(main->Label25->text(), "DAN");
     EXPECT_EQ(main->lblDialog->text(), "Select a band, mode and Click Log \"Time On\"!");
     EXPECT_EQ(main->focusWidget(), main->txtCall);
+
+    // The operator logs a contact from the keyboard.
+    ASSERT_TRUE(Activate(*main));
+    main->txtCall->setFocus();
+    Settle();
+    for (QChar c : QString("w9xyz wi dane\n")) {
+        if (c == u' ')
+            QTest::keyClick(main->windowHandle(), Qt::Key_Space);
+        else if (c == u'\n')
+            QTest::keyClick(main->windowHandle(), Qt::Key_Return);
+        else
+            QTest::keyClick(main->windowHandle(), c.toLatin1());
+        Settle();
+    }
+    EXPECT_EQ(t->log.QSOCount, 1);
+    const QByteArray log = TestProgram::ReadFile(t.workFile("log.txt"));
+    EXPECT_TRUE(log.startsWith("\"W9XYZ\",\"\",\"\",\"WI\",\"Dane\",\"\",\"DAN\","));
+    EXPECT_EQ(log.count("\r\n"), 1);
+    EXPECT_TRUE(main->txtCall->text().isEmpty());
 }
