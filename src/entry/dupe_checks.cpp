@@ -7,6 +7,7 @@
 
 #include "entry/recent_contacts_model.h"
 #include "keyers/blind_frm.h"
+#include "logstore/log_moment.h"
 #include "mainwindow/main_window.h"
 #include "platform/colors.h"
 #include "platform/same_text.h"
@@ -17,15 +18,13 @@ namespace mainwindow {
 
 namespace {
 
-const QColor kTeal(0, 192, 192);
-const QColor kRed(255, 0, 0);
 
 // The month and day ("mm/dd") or the month and year ("mm/yy") of a stored
 // date "yyyy/mm/dd"; the text as stored when it reads otherwise.
 QString datePart(const QString& stored, bool withYear) {
-    const QDate date = QDate::fromString(stored, QStringLiteral("yyyy/MM/dd"));
-    if (!date.isValid()) return stored;
-    return date.toString(withYear ? QStringLiteral("MM/yy") : QStringLiteral("MM/dd"));
+    const std::optional<QDate> date = logstore::ParseLogDate(stored);
+    if (!date) return stored;
+    return date->toString(withYear ? QStringLiteral("MM/yy") : QStringLiteral("MM/dd"));
 }
 
 // Fills an empty box from an earlier contact and selects what it wrote.
@@ -56,7 +55,7 @@ void MainWindow::CheckFullDupe() {
                            "  Rec# " + QString::number(i)
                      : "Duplicate " + r.QSOCall + "  " + r.QSODate + "  " + r.QSOTime + "   Rec# " +
                            QString::number(i),
-                  kRed);
+                  kStatusRed);
         resetDupeLine();
         program_.dialogs().Beep();
         keyers::BlindFrm& blind = program_.blindFrm();
@@ -68,13 +67,7 @@ void MainWindow::CheckFullDupe() {
         e.LastDupeAtMs = program_.clock().MonotonicMs();
         break;
     }
-    if (e.DupeFlag == 1) {
-        txtCall->setFocus();
-        for (QLineEdit* box : {txtRSTS, txtCntry, txtCall, txtRSTR, txtSec})
-            if (box) box->clear();
-        for (QLabel* label : {Label19, Label22, Label23}) label->clear();
-        if (in) lblStation[4]->setEnabled(false);
-    }
+    if (e.DupeFlag == 1) emptyEntryLine();
 }
 
 void MainWindow::DupCheck2() {
@@ -105,7 +98,7 @@ void MainWindow::DupCheck2() {
                                r.QSOTime + "   Rec# " + QString::number(i)
                          : "Duplicate Unless Rover!  " + r.QSOCall + "  " + r.QSODate + "  " + r.QSOTime +
                                "   Rec# " + QString::number(i),
-                      kRed);
+                      kStatusRed);
             platform::SetBackColor(lblDupe, palette().color(QPalette::Button));
             if (in) lblDupe->clear();
             program_.dialogs().Beep();
@@ -137,7 +130,7 @@ const std::vector<int>& MainWindow::partialDupeRows() {
 }
 
 void MainWindow::CheckCallAsTyped(int KeyAscii) {
-    platform::SetBackColor(lblDialog, kTeal);
+    platform::SetBackColor(lblDialog, kStatusTeal);
     resetDupeLine();
     const QString before = txtCall->text();
     const QString typed = KeyAscii > 0 ? before + QChar(KeyAscii) : before;
@@ -151,7 +144,7 @@ void MainWindow::CheckCallAsTyped(int KeyAscii) {
                 list = call + " " + list;
             if (list.size() > 100) break;
         }
-        platform::SetBackColor(lblDupe, list.isEmpty() ? palette().color(QPalette::Button) : kTeal);
+        platform::SetBackColor(lblDupe, list.isEmpty() ? palette().color(QPalette::Button) : kStatusTeal);
         lblDupe->setText(list);
     }
     if (!list.isEmpty() && before.size() > 2)

@@ -49,17 +49,21 @@ void MainWindow::attachEntryLine() {
 }
 
 bool MainWindow::entryFocusEvent(QObject* watched, QEvent* event) {
+    // Focus handlers run once the handler that moved the focus has finished,
+    // the box left first and then the box entered, so that what they write
+    // (a dupe warning, a filled-in exchange) is what stays.
+    const auto reason = static_cast<QFocusEvent*>(event)->reason();
+    // Leaving the window for a box or a menu is no leaving of the box.
+    if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) return false;
+    auto later = [this](void (MainWindow::*handler)()) {
+        QMetaObject::invokeMethod(this, handler, Qt::QueuedConnection);
+    };
     if (event->type() == QEvent::FocusIn) {
-        if (watched == txtCall) txtCall_GotFocus();
-        if (watched == txtCntry) txtCntry_GotFocus();
-        if (watched == txtSec) txtSec_GotFocus();
+        if (watched == txtCall) later(&MainWindow::txtCall_GotFocus);
+        if (watched == txtCntry) later(&MainWindow::txtCntry_GotFocus);
+        if (watched == txtSec) later(&MainWindow::txtSec_GotFocus);
     } else if (event->type() == QEvent::FocusOut && watched == txtCall) {
-        // Leaving the window for a box or a menu is no leaving of the box.
-        // The check runs once the handler that moved the focus has finished,
-        // so that its warning is what the status line keeps.
-        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
-            QMetaObject::invokeMethod(this, &MainWindow::txtCall_LostFocus, Qt::QueuedConnection);
+        later(&MainWindow::txtCall_LostFocus);
     }
     return false;
 }

@@ -16,10 +16,6 @@
 
 namespace mainwindow {
 
-namespace {
-const QColor kTeal(0, 192, 192);
-}  // namespace
-
 void MainWindow::setStatus(const QString& text, const QColor& back) {
     platform::SetBackColor(lblDialog, back);
     lblDialog->setText(text);
@@ -57,19 +53,22 @@ void MainWindow::Mains() {
         CheckFullDupe();
     }
 
+    bool stored = true;
     if (e.MissingFieldFlag == 0 && e.DupeFlag == 0 && e.BadSectionFlag == 0 && e.BadCountyFlag == 0)
-        storeContact();
-    if (e.MissingFieldFlag == 0 && e.BadSectionFlag == 0 && e.BadCountyFlag == 0) emptyEntryLine();
+        stored = storeContact();
+    // A contact that could not be stored stays on the entry line.
+    if (stored && e.MissingFieldFlag == 0 && e.BadSectionFlag == 0 && e.BadCountyFlag == 0)
+        emptyEntryLine();
     QCoreApplication::processEvents();
     resetDupeLine();
     ComputeRates();
     e.RigFrequencyText.clear();
 }
 
-void MainWindow::storeContact() {
+bool MainWindow::storeContact() {
     const bool in = side_ == Side::In;
     logstore::ContactRecord* row = logstore::TakeNewRow(program_);
-    if (!row) return;  // the log is full; the operator has been told
+    if (!row) return false;  // the log is full; the operator has been told
     // One reading of the clock gives both the date and the time, so a
     // contact at midnight never gets the day before or after.
     const QDateTime utc = scoring::UtcFromLocal(program_.clock().LocalNow(), program_.station.UTCOffsetHours);
@@ -88,29 +87,20 @@ void MainWindow::storeContact() {
     row->QSOBand = program_.station.CurrentBand;
     row->QSOFrequency = program_.entry.RigFrequencyText;
     // The file first: a contact that log.txt did not take is not counted.
-    if (!logstore::AppendContact(program_)) return;
+    if (!logstore::AppendContact(program_)) return false;
 
     const logstore::ContactRecord& stored = program_.log.row(program_.log.QSOCount);
-    setStatus(QString(), kTeal);
+    setStatus(QString(), kStatusTeal);
     resetDupeLine();
     if (in && !stored.QSOCounty.isEmpty()) UpdateCountyLists();
-    scoring::Tally& tally = program_.tally;
-    if (platform::SameText(program_.station.CurrentMode, QStringLiteral("PH"))) {
-        tally.QSOPoints += 1;
-        ++tally.PHContacts;
-    } else {
-        tally.QSOPoints += 2;
-        if (platform::SameText(program_.station.CurrentMode, QStringLiteral("CW")))
-            ++tally.CWContacts;
-        else
-            ++tally.DGContacts;
-    }
+    scoring::CountContact(program_.station.CurrentMode, program_.tally);
     ListRecentContacts();
     if (!in) UpdateCountyLists();
     if (in && stored.QSOSPC.size() > 2 && !Label3->isHidden()) ShowDXList();
     if (in && stored.QSOSPC.size() == 2) UpdateStatesWorked();
     QCoreApplication::processEvents();
     ShowScore();
+    return true;
 }
 
 void MainWindow::emptyEntryLine() {

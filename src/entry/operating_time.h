@@ -7,8 +7,8 @@ namespace entry {
 
 struct OperatingTime {
     bool LoggedOn = false;
-    QDateTime TimeOnAt;
-    // The monotonic clock at Time On, from which the elapsed time is counted.
+    // The monotonic clock at Time On, from which the elapsed time is counted
+    // (setting the PC clock never changes it).
     std::int64_t TimeOnAtMs = 0;
     double OperatingSeconds = 0;
 };

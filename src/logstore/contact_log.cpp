@@ -68,14 +68,21 @@ QString allRecords(const ContactLog& log) {
 }  // namespace
 
 // The backup is named by the local date and time "yyyymmddhhnn".
-bool CopyLogToBackup(Program& program, QString* error) {
+bool CopyLogToBackup(Program& program, QString* error, bool keepOlder) {
     const QString backup = program.folders.BackupFolder();
     if (!QFileInfo(backup).isDir() && !QDir().mkpath(backup)) {
         if (error) *error = QStringLiteral("The folder %1 cannot be made.").arg(backup);
         return false;
     }
-    const QString name = program.clock().LocalNow().toString("yyyyMMddHHmm") + ".log";
-    return platform::CopyFileReplacing(program.WorkPath(kLogFile), backup + "/" + name, error);
+    std::optional<QByteArray> log = platform::ReadWholeFile(program.WorkPath(kLogFile), error);
+    if (!log) return false;
+    const QString stem = backup + "/" + program.clock().LocalNow().toString("yyyyMMddHHmm");
+    QString path = stem + ".log";
+    for (int n = 2; keepOlder && QFileInfo::exists(path); ++n) {
+        if (platform::ReadWholeFile(path) == log) return true;  // that copy is there already
+        path = stem + "-" + QString::number(n) + ".log";
+    }
+    return platform::WriteFileAtomically(path, *log, error);
 }
 
 QString LogFileRecord(const ContactRecord& record) {
@@ -182,7 +189,7 @@ bool StartNewLog(Program& program) {
     const QFileInfo logInfo(program.WorkPath(kLogFile));
     if (logInfo.exists() && logInfo.size() > 0) {
         QString error;
-        if (!CopyLogToBackup(program, &error)) {
+        if (!CopyLogToBackup(program, &error, true)) {
             program.ReportWriteFailure(error);
             return false;
         }

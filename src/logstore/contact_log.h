@@ -75,9 +75,11 @@ void BackupLog(Program& program);
 // Whether `bytes` read as a log: whole records, at most 11,000 of them.
 bool ReadsAsLog(const QByteArray& bytes);
 
-// Copies log.txt into BACKUP under the local date and time, whatever the
-// counts say. False (and *error set) when the copy could not be made.
-bool CopyLogToBackup(Program& program, QString* error);
+// Copies log.txt into BACKUP under the local date and time "yyyymmddhhnn",
+// whatever the counts say. With keepOlder, a backup of that name that holds
+// another log is kept and the copy takes the name with "-2", "-3" and so on
+// added. False (and *error set) when the copy could not be made.
+bool CopyLogToBackup(Program& program, QString* error, bool keepOlder = false);
 
 // The log.txt line of one contact, CRLF included.
 QString LogFileRecord(const ContactRecord& record);

@@ -18,20 +18,28 @@ Form1::Form1(Program& program) : program_(program) {
     lblDX->hide();
 }
 
-MainWindow& Form1::target() { return program_.OpenMainWindow(); }
+MainWindow* Form1::target() { return program_.mainWindow(); }
 
 void Form1::SavePref() { setup::SaveQSOPref(program_); }
 
-void Form1::BandFreqConversion(float& frequencyValue) { target().BandFreqConversion(frequencyValue); }
+void Form1::BandFreqConversion(float& frequencyValue) {
+    if (MainWindow* w = target()) w->BandFreqConversion(frequencyValue);
+}
 
-void Form1::ModeSelection(QString& strMode) { target().ModeSelection(strMode); }
+void Form1::ModeSelection(QString& strMode) {
+    if (MainWindow* w = target()) w->ModeSelection(strMode);
+}
 
-void Form1::PacketResize() { target().PacketResize(); }
+void Form1::PacketResize() {
+    if (MainWindow* w = target()) w->PacketResize();
+}
 
-void Form1::DisplayBandMapLabels() { target().DisplayBandMapLabels(); }
+void Form1::DisplayBandMapLabels() {
+    if (MainWindow* w = target()) w->DisplayBandMapLabels();
+}
 
 void Form1::BandMapSpots(QVariant& qDXSpotCall, QVariant& qDXSpotFreq, QVariant& qDXSpotRecord) {
-    target().BandMapSpots(qDXSpotCall, qDXSpotFreq, qDXSpotRecord);
+    if (MainWindow* w = target()) w->BandMapSpots(qDXSpotCall, qDXSpotFreq, qDXSpotRecord);
 }
 
 }  // namespace mainwindow

@@ -26,6 +26,8 @@ public:
     void BandMapSpots(QVariant& qDXSpotCall, QVariant& qDXSpotFreq, QVariant& qDXSpotRecord);
 
     QString Caption() const { return windowTitle(); }
+    // Unloading the proxy has nothing of its own to close.
+    void Form_Unload() {}
 
     QLineEdit* txtCall = nullptr;
     QLineEdit* txtDX = nullptr;
@@ -33,8 +35,8 @@ public:
 
 private:
     // The main window of the run: Infrm when the station is inside the party
-    // state, else Outfrm.
-    MainWindow& target();
+    // state, else Outfrm; null before the main window is loaded.
+    MainWindow* target();
 
     Program& program_;
 };

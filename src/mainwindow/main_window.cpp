@@ -31,7 +31,6 @@ namespace mainwindow {
 
 namespace {
 
-const QColor kTeal(0, 192, 192);
 const QColor kNavy(0, 0, 128);
 
 // Labels that act on a click.
@@ -181,7 +180,7 @@ void MainWindow::buildCommonControls() {
 
     // Status line, dupe line and the buttons beside them.
     lblDialog = AddLabel(QStringLiteral("lblDialog"), QString(), 120, 1440, 3600, 300);
-    platform::SetBackColor(lblDialog, kTeal);
+    platform::SetBackColor(lblDialog, kStatusTeal);
     platform::SetForeColor(lblDialog, Qt::black);
     cmdLogOn = AddCommandButton(QStringLiteral("cmdLogOn"), QStringLiteral("&Log \"Time On\""),
                                 3840, 1410, 1500, 360);
@@ -288,6 +287,7 @@ void MainWindow::buildInStateControls() {
     List1->setToolTip(QStringLiteral("You can click the list to enter the country."));
     List2->setToolTip(QStringLiteral("You can click the list to enter the county."));
     List3->setToolTip(QStringLiteral("You can click the list to enter the county."));
+    for (QListWidget* list : {List1, List2, List3}) list->setFocusPolicy(Qt::ClickFocus);
     buildScorePanel(4680, 3600, 1500, 420);
     Line3 = AddLine(QStringLiteral("Line3"), 0, 6000, 9480, 6000);
 
@@ -313,6 +313,7 @@ void MainWindow::buildInStateControls() {
 
     txtDX = AddListView(QStringLiteral("txtDX"), 120, 3600, 6360, 2400);
     txtDX->hide();
+    txtDX->setFocusPolicy(Qt::ClickFocus);
     lblDX = AddLabel(QStringLiteral("lblDX"), QString(), 120, 3600, 6360, 2400);
     lblDX->hide();
 }
@@ -367,10 +368,12 @@ void MainWindow::buildOutStateControls() {
     List1 = AddListBox(QStringLiteral("List1"), 1920, 2880, 1680, 3120);
     List1->setToolTip(QStringLiteral("You can click the list to enter the county."));
     List2->setToolTip(QStringLiteral("You can click the list to enter the county."));
+    for (QListWidget* list : {List1, List2}) list->setFocusPolicy(Qt::ClickFocus);
     Line3 = AddLine(QStringLiteral("Line3"), 0, 6000, 9480, 6000);
 
     txtDX = AddListView(QStringLiteral("txtDX"), 3720, 3600, 5640, 2400);
     txtDX->hide();
+    txtDX->setFocusPolicy(Qt::ClickFocus);
     lblDX = AddLabel(QStringLiteral("lblDX"), QString(), 3720, 3600, 5640, 2400);
     lblDX->hide();
 }
@@ -663,7 +666,9 @@ void MainWindow::addSpotColumns() {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == txtCall || watched == txtCntry || watched == txtSec) entryFocusEvent(watched, event);
+    if ((watched == txtCall || watched == txtCntry || watched == txtSec) &&
+        (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut))
+        entryFocusEvent(watched, event);
     if (event->type() == QEvent::MouseButtonRelease) {
         auto* mouse = static_cast<QMouseEvent*>(event);
         if (watched == Label24 && mouse->button() == Qt::LeftButton) {

@@ -2,6 +2,7 @@
 // The main logging window: Infrm for a station inside the party state, Outfrm
 // for one outside. The two are near twins; this class holds what they share,
 // and `side()` tells where they differ.
+#include <QColor>
 #include <QSizeF>
 #include <QString>
 #include <QVariant>
@@ -33,6 +34,10 @@ class KeyAdapter;
 namespace mainwindow {
 
 enum class Side { In, Out };
+
+// The status line's colour: teal normally, red for a duplicate.
+inline const QColor kStatusTeal{0, 192, 192};
+inline const QColor kStatusRed{255, 0, 0};
 
 // The band codes in menu order.
 inline constexpr std::array<const char*, 12> kBandCodes = {
@@ -285,7 +290,9 @@ private:
     void resetDupeLine();
     // Speaks a voice-navigation prompt when the level asks for it.
     void speak(const QString& prompt, int fromLevel);
-    void storeContact();
+    // Stores the entry as a new contact; false when it could not be stored
+    // (the log is full or log.txt did not take it; the operator was told).
+    bool storeContact();
     QLabel* countyToGoHeading() const;
     QLabel* countyWorkedHeading() const;
     QListWidget* countyToGoList() const;

@@ -61,7 +61,7 @@ void MainWindow::BandChanged() {
     }
     // The entry line's "New" flag follows the band; it is the entry line's
     // own change handler that sets it.
-    if (side_ == Side::In && !txtCall->text().isEmpty()) Q_EMIT txtCntry->textChanged(txtCntry->text());
+    if (side_ == Side::In && !txtCall->text().isEmpty()) txtCntry_Change();
 }
 
 void MainWindow::BandCommand(const QString& band) {
@@ -100,7 +100,7 @@ void MainWindow::modeCommand(const QString& mode) {
     if (side_ == Side::Out)
         setRSTLength();
     else if (!txtCall->text().isEmpty())
-        Q_EMIT txtCntry->textChanged(txtCntry->text());
+        txtCntry_Change();
 }
 
 void MainWindow::mnu160_Click() { modeCommand(QStringLiteral("CW")); }

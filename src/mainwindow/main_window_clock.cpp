@@ -61,7 +61,6 @@ void MainWindow::ShowOperatingTime() {
 void MainWindow::cmdLogOn_Click() {
     entry::OperatingTime& op = program_.operating;
     if (!op.LoggedOn) {
-        op.TimeOnAt = program_.clock().LocalNow();
         op.TimeOnAtMs = program_.clock().MonotonicMs();
         op.LoggedOn = true;
         cmdLogOn->setText(QStringLiteral("&Log \"Time Off\""));

@@ -128,7 +128,7 @@ void MainWindow::mnuRestore_Click() {
     }
     // The log being replaced is kept in BACKUP first.
     QFile current(program_.WorkPath(QStringLiteral("log.txt")));
-    if (current.exists() && current.size() > 0 && !logstore::CopyLogToBackup(program_, &error)) {
+    if (current.exists() && current.size() > 0 && !logstore::CopyLogToBackup(program_, &error, true)) {
         dialogs.MsgBox(error, platform::vbOKOnly, title);
         return;
     }

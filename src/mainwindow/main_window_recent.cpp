@@ -28,15 +28,9 @@ int MainWindow::SelectedRecord() const {
 }
 
 void MainWindow::ClearEntry() {
-    for (QLineEdit* box : {txtCntry, txtCall, txtSec, txtRSTS, txtRSTR})
-        if (box) box->clear();
-    platform::SetBackColor(lblDupe, QApplication::palette().color(QPalette::Button));
-    lblDupe->clear();
-    platform::SetBackColor(lblDialog, QColor(0, 192, 192));
-    lblDialog->clear();
-    for (QLabel* label : {Label19, Label22, Label23}) label->clear();
-    if (side_ == Side::In) lblStation[4]->setEnabled(false);
-    txtCall->setFocus();
+    resetDupeLine();
+    setStatus(QString(), kStatusTeal);
+    emptyEntryLine();
 }
 
 void MainWindow::cmdDelete_Click() {
@@ -58,11 +52,10 @@ void MainWindow::cmdEdit_Click() {
     const int record = SelectedRecord();
     if (record == 0) return;
     program_.entry.EditRecordNo = record;
-    // The contact edit dialog of the station side opens here once it stands.
     cmdEdit->hide();
     cmdDelete->hide();
-    logstore::RewriteLog(program_);
-    ReloadLog();
+    // The contact edit dialogs are not part of this version: nothing is
+    // changed, so the log is neither rewritten nor reloaded.
 }
 
 void MainWindow::cmdList_Click() {
@@ -78,7 +71,7 @@ void MainWindow::cmdList_Click() {
 }
 
 void MainWindow::cmdDup_Click() {
-    platform::SetBackColor(lblDupe, QApplication::palette().color(QPalette::Button));
+    platform::SetBackColor(lblDupe, palette().color(QPalette::Button));
     std::uint8_t& on = program_.entry.PartialDupesOn;
     if (on == 1) {
         on = 0;
@@ -91,10 +84,8 @@ void MainWindow::cmdDup_Click() {
 }
 
 void MainWindow::ListView1_Click() {
-    if (recentModel_ && recentModel_->rowCount() > 0) {
-        cmdEdit->show();
-        cmdDelete->show();
-    }
+    // Only Delete is offered: editing a contact is not part of this version.
+    if (recentModel_ && recentModel_->rowCount() > 0) cmdDelete->show();
 }
 
 void MainWindow::ListView1_ColumnClick(int column) { recentModel_->SortOnce(column); }

@@ -24,10 +24,11 @@ QString SettingsStore::GetSetting(const QString& appName, const QString& section
     return settings_->value(keyPath(appName, section, key), defaultValue).toString();
 }
 
-void SettingsStore::SaveSetting(const QString& appName, const QString& section,
+bool SettingsStore::SaveSetting(const QString& appName, const QString& section,
                                 const QString& key, const QString& value) {
     settings_->setValue(keyPath(appName, section, key), value);
     settings_->sync();
+    return settings_->status() == QSettings::NoError;
 }
 
 }  // namespace platform

@@ -25,7 +25,8 @@ public:
 
     QString GetSetting(const QString& appName, const QString& section, const QString& key,
                        const QString& defaultValue = QString()) const;
-    void SaveSetting(const QString& appName, const QString& section, const QString& key,
+    // False when the store could not be written.
+    bool SaveSetting(const QString& appName, const QString& section, const QString& key,
                      const QString& value);
 
 private:

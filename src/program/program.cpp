@@ -30,11 +30,10 @@ mainwindow::MainWindow& Program::OpenMainWindow() {
 }
 
 mainwindow::Form1& Program::form1() {
-    if (!form1_) form1_ = std::make_unique<mainwindow::Form1>(*this);
-    return *form1_;
+    return form1_.Get([this] { return std::make_unique<mainwindow::Form1>(*this); });
 }
 
-void Program::UnloadForm1() { form1_.reset(); }
+void Program::UnloadForm1() { form1_.Unload(); }
 
 QString Program::WorkPath(const QString& fileName) const {
     return folders.WorkingFolder + "/" + fileName;

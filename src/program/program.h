@@ -133,7 +133,7 @@ private:
     bool ended_ = false;
     bool quitting_ = false;
     std::unique_ptr<mainwindow::MainWindow> mainWindow_;
-    std::unique_ptr<mainwindow::Form1> form1_;
+    platform::LoadedForm<mainwindow::Form1> form1_;
     // Declared after the services: the windows go first.
     platform::LoadedForm<keyers::BlindFrm> blindFrm_;
     platform::LoadedForm<keyers::CWFrm> cwFrm_;

@@ -95,10 +95,15 @@ SummaryInputs RememberedSummaryInputs(Program& program) {
 }
 
 void RememberAddressBlock(Program& program, const SummaryInputs& inputs) {
+    bool saved = true;
     for (const RememberedValue& value : kRemembered)
-        program.settings().SaveSetting(platform::kSettingsApp, platform::kSettingsSection,
-                                       QString::fromLatin1(value.settingsKey),
-                                       (inputs.*value.field).trimmed());
+        saved = program.settings().SaveSetting(platform::kSettingsApp, platform::kSettingsSection,
+                                               QString::fromLatin1(value.settingsKey),
+                                               (inputs.*value.field).trimmed()) &&
+                saved;
+    if (!saved)
+        program.ReportWriteFailure(QStringLiteral("The address block could not be kept in %1.")
+                                       .arg(platform::SettingsStore::DefaultPath()));
     for (std::size_t i = 0; i < kRemembered.size(); ++i) {
         const bool last = i + 1 == kRemembered.size();
         setup::SetSharedPref(program, QString::fromLatin1(kRemembered[i].sharedKey),

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "logstore/log_moment.h"
+#include "scoring/multipliers.h"
 #include "mainwindow/state_province_table.h"
 
 namespace scoring {
@@ -30,19 +32,18 @@ bool ContainsText(const QStringList& list, const QString& text) {
 void CountModes(const logstore::ContactLog& log, Tally& tally) {
     tally.CWContacts = tally.PHContacts = tally.DGContacts = 0;
     tally.QSOPoints = 0;
-    for (int i = 1; i <= log.QSOCount; ++i) {
-        const QString& mode = log.row(i).QSOMode;
-        if (mode.compare(QLatin1String("PH"), Qt::CaseInsensitive) == 0) {
-            tally.QSOPoints += 1;
-            ++tally.PHContacts;
-        } else {
-            tally.QSOPoints += 2;
-            if (mode.compare(QLatin1String("CW"), Qt::CaseInsensitive) == 0)
-                ++tally.CWContacts;
-            else
-                ++tally.DGContacts;
-        }
-    }
+    for (int i = 1; i <= log.QSOCount; ++i) CountContact(log.row(i).QSOMode, tally);
+}
+
+void CountContact(const QString& mode, Tally& tally) {
+    const int points = ContactPoints(mode);
+    tally.QSOPoints += points;
+    if (points == 1)
+        ++tally.PHContacts;
+    else if (mode.compare(QLatin1String("CW"), Qt::CaseInsensitive) == 0)
+        ++tally.CWContacts;
+    else
+        ++tally.DGContacts;
 }
 
 namespace {
@@ -153,13 +154,10 @@ QStringList DXWorked(const logstore::ContactLog& log) {
 }
 
 std::optional<QDateTime> ContactMoment(const logstore::ContactRecord& record) {
-    const QDate date = QDate::fromString(record.QSODate, QStringLiteral("yyyy/MM/dd"));
-    QTime time = QTime::fromString(record.QSOTime, QStringLiteral("HH:mm:ss"));
-    if (!time.isValid()) time = QTime::fromString(record.QSOTime, QStringLiteral("HH:mm"));
-    if (!time.isValid()) time = QTime::fromString(record.QSOTime, QStringLiteral("H:mm:ss"));
-    if (!time.isValid()) time = QTime::fromString(record.QSOTime, QStringLiteral("H:mm"));
-    if (!date.isValid() || !time.isValid()) return std::nullopt;
-    return QDateTime(date, time, Qt::UTC);
+    const std::optional<QDate> date = logstore::ParseLogDate(record.QSODate);
+    const std::optional<QTime> time = logstore::ParseLogTime(record.QSOTime);
+    if (!date || !time) return std::nullopt;
+    return QDateTime(*date, *time, Qt::UTC);
 }
 
 std::optional<RateCounts> CountRates(const logstore::ContactLog& log, const QDateTime& utcNow) {

@@ -20,6 +20,8 @@ namespace scoring {
 // Recounts QSOPoints and the PH, CW and digital contacts over the whole log:
 // "PH" (any case) scores 1 point, every other mode 2.
 void CountModes(const logstore::ContactLog& log, Tally& tally);
+// Adds one contact of `mode` to the points and mode counts.
+void CountContact(const QString& mode, Tally& tally);
 
 // The distinct non-empty counties received, the first spelling met in log
 // order, in alphabetical order ignoring case.

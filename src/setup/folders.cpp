@@ -80,7 +80,9 @@ QString FindDataFolder(Program& program, const QString& makerFolder, const QStri
     if (auto documents = presentAs(profile + "/Documents")) return underRoot(*documents);
 
     underRoot(profile);
-    return underRoot(appData);
+    // Without APPDATA the platform's own data root stands in for it, never
+    // the top of the file system.
+    return underRoot(appData.isEmpty() ? program.userFolders().fallbackRoot : appData);
 }
 
 void PrepareFolders(Program& program) {

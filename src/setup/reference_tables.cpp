@@ -13,7 +13,7 @@ namespace {
 
 std::optional<float> readPosition(logstore::RecordReader& reader) {
     std::optional<logstore::RecordReader::Number> n = reader.ReadNumber();
-    if (!n || !n->numeric || std::fabs(n->value) > 360.0) return std::nullopt;
+    if (!n || !n->numeric) return std::nullopt;
     return static_cast<float>(n->value);
 }
 

@@ -51,29 +51,28 @@ frmTavikLogo::~frmTavikLogo() = default;
 void frmTavikLogo::Form_Load() { Form_Load(platform::ScreenSizeTwips()); }
 
 void frmTavikLogo::Form_Load(QSizeF screenTwips) {
-    // Both timers are enabled at design and count from the load.
-    Timer2->start();
-    Timer1->start();
-
     // Centred, 170 twips above the middle of the screen.
     Left = static_cast<float>((screenTwips.width() - Width) / 2);
     Top = static_cast<float>((screenTwips.height() - Height) / 2 - 170);
     Apply();
 
-    // The search makes the shared folder when it is missing.
+    // The search makes the shared folder when it is missing. It may show a
+    // message box, so the timers count from after it: the logo is never
+    // closed before it was shown.
     const QString root = FindDataFolder(program_, kMakerFolder, kSharedSubFolder);
     const QFileInfo splash(root + kSharedSubFolder + "/" + kSplashPicture);
-    if (!splash.isFile() || splash.isHidden()) return;
     // A file that does not read as a picture is passed over: the logo shows
     // for its usual time.
-    const QImage picture(splash.filePath());
-    if (picture.isNull()) return;
+    const QImage picture = splash.isFile() && !splash.isHidden() ? QImage(splash.filePath()) : QImage();
+    if (picture.isNull()) {
+        Timer2->start();
+        Timer1->start();
+        return;
+    }
     Image1->setPixmap(QPixmap::fromImage(picture));
     splashPicture_ = true;
-    Timer1->stop();
     Timer1->setInterval(kSplashPictureCloseMs);
     Timer1->start();
-    Timer2->stop();
 }
 
 void frmTavikLogo::Form_Unload() {

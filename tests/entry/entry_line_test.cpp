@@ -308,7 +308,7 @@ TEST(EntryLine, TypeAheadInTheCountyAndCountryBoxes) {
     e.w->txtSec->setCursorPosition(5);
     e.type(" ");
     EXPECT_EQ(e.w->txtSec->text(), "Adams");
-    EXPECT_NE(e.focus(), e.w->txtSec);
+    EXPECT_EQ(e.focus(), e.w->txtCall);  // the lists are no tab stops
 
     // Country names complete from the prefix table.
     e.w->txtCntry->clear();
@@ -345,10 +345,17 @@ TEST(EntryLine, CallBoxLookupShowsCountryBearingAndDistance) {
         EXPECT_EQ(!e.w->Label22->text().trimmed().isEmpty(), c.bearing) << c.call.toStdString();
         EXPECT_EQ(!e.w->Label23->text().trimmed().isEmpty(), c.bearing) << c.call.toStdString();
     }
-    // Leaving the call box fills a Canadian province.
-    EntryLine e(0);
-    e.type("ve3abc ");
-    EXPECT_EQ(e.w->txtCntry->text(), "ON");
+    // Leaving the call box fills a Canadian province, before the state box
+    // offers the party state for a call with a 9.
+    for (const auto& [call, code] : {std::pair<QString, QString>{"ve3abc ", "ON"}, {"ve9abc ", "NB"}}) {
+        EntryLine e(0);
+        e.type(call);
+        EXPECT_EQ(e.w->txtCntry->text(), code) << call.toStdString();
+    }
+    // An earlier contact's state wins over the party state for a 9 call.
+    EntryLine e(0, Contact("W9IL", "IL", "", "2013/04/07", "18:00:00", "CW", "20", "DAN"));
+    e.type("w9il ");
+    EXPECT_EQ(e.w->txtCntry->text(), "IL");
 }
 
 TEST(Logging, MidnightFullLogFailedAppendAndReentry) {
@@ -374,6 +381,7 @@ TEST(Logging, MidnightFullLogFailedAppendAndReentry) {
         e.w->Mains();
         EXPECT_EQ(e.f.program().log.QSOCount, 11000);
         EXPECT_EQ(e.f.t.dialogs.titles(), std::vector<QString>{"Log Full"});
+        EXPECT_EQ(e.w->txtCall->text(), "W1NEW");
         EXPECT_EQ(e.f.program().log.row(11000).QSOCall, "K11000");
     }
     // A contact that log.txt cannot take is not counted either.
@@ -390,6 +398,10 @@ TEST(Logging, MidnightFullLogFailedAppendAndReentry) {
         EXPECT_EQ(e.f.t.dialogs.titles(), std::vector<QString>{"Unable to write file."});
         EXPECT_EQ(e.f.program().tally.QSOPoints, 0);
         EXPECT_EQ(e.w->List2->count(), 0);
+        // The contact stays on the entry line, to be logged once the file
+        // can take it.
+        EXPECT_EQ(e.w->txtCall->text(), "W9XYZ");
+        EXPECT_EQ(e.w->txtSec->text(), "Dane");
     }
     // An Enter that arrives while Mains lets events run logs nothing more.
     {

@@ -200,6 +200,23 @@ TEST(LogCommands, RestoreReplacesTheLogKeepingTheOldOne) {
     EXPECT_EQ(f.t.dialogs.shown.size(), before + 2);
 }
 
+TEST(LogCommands, TwoRestoresInOneMinuteKeepBothOlderLogs) {
+    MainWindowFixture f(0);
+    f.WriteLog(numberedLog(3));
+    mainwindow::MainWindow& w = f.Load();
+    const QString archive = f.t.root() + "/a.log";
+    for (int count : {5, 7}) {
+        TestProgram::WriteFile(archive, numberedLog(count));
+        f.t.dialogs.msgAnswers = {platform::vbOK, platform::vbYes};
+        f.t.dialogs.fileAnswers.push_back(archive);
+        w.mnuRestore->trigger();
+    }
+    EXPECT_EQ(TestProgram::ReadFile(f.t.workFile("log.txt")), numberedLog(7));
+    ASSERT_EQ(backups(f.t), (QStringList{"201304071305-2.log", "201304071305.log"}));
+    EXPECT_EQ(TestProgram::ReadFile(f.program().folders.BackupFolder() + "/201304071305.log"), numberedLog(3));
+    EXPECT_EQ(TestProgram::ReadFile(f.program().folders.BackupFolder() + "/201304071305-2.log"), numberedLog(5));
+}
+
 TEST(LogCommands, RestoreOnAnEmptyLogAsksNothingMore) {
     MainWindowFixture f(1);
     f.WriteLog("");

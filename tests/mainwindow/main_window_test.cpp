@@ -294,6 +294,19 @@ TEST(BandAndMode, RigReportsThroughTheProxy) {
     EXPECT_EQ(rec2.toString(), "x\ry");
 }
 
+TEST(BandAndMode, ProxyReachesTheInStateWindowAndNothingBeforeALoad) {
+    MainWindowFixture f(0);
+    f.WriteLog("");
+    float mhz = 21.2f;
+    f.program().form1().BandFreqConversion(mhz);  // no main window yet
+    EXPECT_EQ(f.program().mainWindow(), nullptr);
+    EXPECT_EQ(f.program().station.CurrentBand, "40");
+    mainwindow::MainWindow& w = f.Load();
+    f.program().form1().BandFreqConversion(mhz);
+    EXPECT_NE(dynamic_cast<mainwindow::Infrm*>(&w), nullptr);
+    EXPECT_EQ(w.Label24->text(), "15");
+}
+
 TEST(BandAndMode, ProxyFollowsTheStationSide) {
     for (int side : {1, 2}) {
         MainWindowFixture f(1);

@@ -64,6 +64,14 @@ TEST(DataFolders, ProfileWithoutDocumentFoldersUsesBothProfileAndAppData) {
     EXPECT_TRUE(t.dialogs.shown[0].text.endsWith("  " + t.root() + "/p/Tavik Software"));
 }
 
+TEST(DataFolders, ProfileWithoutAppDataStaysInTheUserDataRoot) {
+    TestProgram t({"p", ""});
+    TestProgram::WriteFile(t.root() + "/p", "not a folder");
+    const QString root = setup::FindDataFolder(t.program(), setup::kMakerFolder, "/Shared");
+    EXPECT_EQ(root, t.root() + "/xdg/Tavik Software");
+    EXPECT_TRUE(isDir(root + "/Shared"));
+}
+
 TEST(DataFolders, MakeDirectoryReportsAsAsked) {
     TestProgram t;
     EXPECT_FALSE(setup::MakeDirectory(t.program(), "", false));
