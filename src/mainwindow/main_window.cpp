@@ -25,6 +25,7 @@
 #include "platform/key_adapter.h"
 #include "platform/twips.h"
 #include "program/program.h"
+#include "setup/resize.h"
 #include "setup/station.h"
 
 namespace mainwindow {
@@ -475,38 +476,9 @@ void MainWindow::ScaleControls(QSizeF screenTwips) {
     Left = (static_cast<float>(screenTwips.width()) - Width) / 2;
     Top = (static_cast<float>(screenTwips.height()) - Height) / 2;
     Font.Size = Font.Size * p / 100;
-    using K = platform::ControlKind;
-    for (platform::Control& c : Controls()) {
-        switch (c.Kind) {
-        case K::Label:
-        case K::TextBox:
-        case K::CommandButton:
-        case K::ListBox:
-        case K::ListView:
-            c.Font.Size = c.Font.Size * p / 100;
-            c.Height = c.Height * p / 100;
-            c.Left = c.Left * p / 100;
-            c.Top = c.Top * p / 100;
-            c.Width = c.Width * p / 100;
-            break;
-        case K::Line:
-            c.X1 = c.X1 * p / 100;
-            c.X2 = c.X2 * p / 100;
-            c.Y1 = c.Y1 * p / 100;
-            c.Y2 = c.Y2 * p / 100;
-            break;
-        default:
-            break;
-        }
-    }
-    Apply();
+    // Fonts, boxes, line ends and the list columns, all by the percentage.
+    setup::ScaleControls(*this, {.x = p / 100, .y = p / 100, .font = p / 100, .keepComboHeight = false, .fontName = {}});
     FitCountyLists();
-    for (QAbstractItemView* view : {static_cast<QAbstractItemView*>(ListView1),
-                                    static_cast<QAbstractItemView*>(txtDX)}) {
-        std::vector<float> widths = Ctl(view).ColumnWidths;
-        for (float& w : widths) w = w * p / 100;
-        SetColumnWidths(view, widths);
-    }
     show();
 }
 
@@ -522,25 +494,11 @@ void MainWindow::ArrangeForTaskbar(QSizeF screenTwips, QSizeF workAreaTwips) {
     Height = static_cast<float>(target.height());
     Left = 0;
     Top = 0;
-    const float rh = Height / h0;
-    const float rw = Width / w0;
-    for (platform::Control& c : Controls()) {
-        if (c.Kind == platform::ControlKind::Line) {
-            c.X1 *= rw;
-            c.X2 *= rw;
-            c.Y1 *= rh;
-            c.Y2 *= rh;
-        } else if (c.Widget) {
-            c.Height *= rh;
-            c.Left *= rw;
-            c.Top *= rh;
-            c.Width *= rw;
-        }
-    }
-    std::vector<float> spotWidths = Ctl(txtDX).ColumnWidths;
-    for (float& w : spotWidths) w *= rw;
-    Ctl(txtDX).ColumnWidths = spotWidths;
-    Apply();
+    // Boxes, line ends and the spot list's columns follow the new size; the
+    // fonts and the recent-contacts list's columns stay.
+    const std::vector<float> recentColumns = Ctl(ListView1).ColumnWidths;
+    setup::ScaleControls(*this, {.x = Width / w0, .y = Height / h0, .font = 1, .keepComboHeight = false, .fontName = {}});
+    SetColumnWidths(ListView1, recentColumns);
     FitCountyLists();
     show();
 }
@@ -572,44 +530,14 @@ void MainWindow::Form_KeyPress(int& KeyAscii) {
 }
 
 void MainWindow::fitToScreen(QSizeF screen) {
-    const float W = static_cast<float>(screen.width());
-    const float H = static_cast<float>(screen.height());
-    const float rx = W / 9600.0f;
-    const float ry = H / 7200.0f;
-    Width = Width / 9600.0f * W;
-    Height = Height / 7200.0f * H;
-    Left = (W - Width) / 2;
-    Top = (H - Height) / 2;
+    const float rx = static_cast<float>(screen.width()) / 9600.0f;
+    const float ry = static_cast<float>(screen.height()) / 7200.0f;
+    Width = Width / 9600.0f * static_cast<float>(screen.width());
+    Height = Height / 7200.0f * static_cast<float>(screen.height());
+    Left = (static_cast<float>(screen.width()) - Width) / 2;
+    Top = (static_cast<float>(screen.height()) - Height) / 2;
     Font.Size *= Width / 9600.0f;
-    const float fontRatio = std::min(rx, ry);
-    using K = platform::ControlKind;
-    for (platform::Control& c : Controls()) {
-        switch (c.Kind) {
-        case K::Label:
-        case K::TextBox:
-        case K::CommandButton:
-        case K::ListBox:
-        case K::Frame:
-        case K::OptionButton:
-        case K::CheckBox:
-        case K::ListView:
-            c.Height *= ry;
-            c.Top *= ry;
-            c.Left *= rx;
-            c.Width *= rx;
-            c.Font.Size *= fontRatio;
-            break;
-        case K::Line:
-            c.X1 *= rx;
-            c.X2 *= rx;
-            c.Y1 *= ry;
-            c.Y2 *= ry;
-            break;
-        default:
-            break;
-        }
-    }
-    Apply();
+    setup::ScaleControls(*this, {.x = rx, .y = ry, .font = std::min(rx, ry), .keepComboHeight = false, .fontName = {}});
 }
 
 void MainWindow::FitCountyLists() {
