@@ -28,7 +28,7 @@ public:
     void SleepMs(int ms) override;
 };
 
-// Builds a calendar value (Qt::UTC spec) from a date and time.
+// Builds a calendar value (held as Qt::UTC) from a date and time.
 QDateTime CalendarTime(int year, int month, int day, int hour, int minute, int second);
 
 }  // namespace platform
