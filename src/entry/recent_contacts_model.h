@@ -33,8 +33,6 @@ public:
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
-    QStringList Headings() const { return headings_; }
-
 private:
     const logstore::ContactLog& log_;
     bool inState_;

@@ -9,7 +9,7 @@
 
 #include "keyers/keyer_window.h"
 #include "keyers/settings_file.h"
-#include "platform/widget_colors.h"
+#include "platform/colors.h"
 #include "program/program.h"
 
 namespace keyers {

@@ -100,13 +100,4 @@ GridPlace StateGridLabelPlace(int k) {
 
 const std::array<GridHeading, 11>& StateGridHeadings() { return kHeadings; }
 
-int FindStateProvince(const QString& code) {
-    static const StateProvinceTable table = [] {
-        StateProvinceTable t;
-        t.Build();
-        return t;
-    }();
-    return table.Find(code);
-}
-
 }  // namespace mainwindow

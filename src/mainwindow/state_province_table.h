@@ -38,8 +38,4 @@ struct GridHeading {
 };
 const std::array<GridHeading, 11>& StateGridHeadings();
 
-// The entry (1 to 63) of a state or province code in the fixed table,
-// ignoring case; 0 for any other text.
-int FindStateProvince(const QString& code);
-
 }  // namespace mainwindow

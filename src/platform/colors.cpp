@@ -7,25 +7,23 @@ namespace platform {
 
 void SetForeColor(QWidget* widget, const QColor& color) {
     // An unchanged colour costs nothing: no new palette, no repaint.
-    if (widget->palette().color(QPalette::WindowText) == color) return;
+    if (widget->palette().color(widget->foregroundRole()) == color) return;
     QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, color);
-    palette.setColor(QPalette::Text, color);
-    palette.setColor(QPalette::ButtonText, color);
+    palette.setColor(widget->foregroundRole(), color);
     widget->setPalette(palette);
 }
 
 void SetBackColor(QWidget* widget, const QColor& color) {
-    if (widget->autoFillBackground() && widget->palette().color(QPalette::Window) == color) return;
+    if (widget->autoFillBackground() && widget->palette().color(widget->backgroundRole()) == color)
+        return;
     QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, color);
-    palette.setColor(QPalette::Base, color);
+    palette.setColor(widget->backgroundRole(), color);
     widget->setPalette(palette);
     widget->setAutoFillBackground(true);
 }
 
-QColor ForeColor(const QWidget* widget) { return widget->palette().color(QPalette::WindowText); }
+QColor ForeColor(const QWidget* widget) { return widget->palette().color(widget->foregroundRole()); }
 
-QColor BackColor(const QWidget* widget) { return widget->palette().color(QPalette::Window); }
+QColor BackColor(const QWidget* widget) { return widget->palette().color(widget->backgroundRole()); }
 
 }  // namespace platform

@@ -1,6 +1,5 @@
 #include "scoring/multipliers.h"
 
-#include <array>
 
 #include "mainwindow/state_province_table.h"
 #include "program/program.h"
@@ -19,17 +18,11 @@ int LogPoints(const logstore::ContactLog& log) {
 }
 
 int StatesProvincesWorkedCount(const logstore::ContactLog& log) {
-    std::array<bool, mainwindow::kStateProvinces + 1> worked{};
-    int count = 0;
-    for (int i = 1; i <= log.QSOCount; ++i) {
-        const QString& field = log.row(i).QSOSPC;
-        if (field.size() != 2) continue;
-        const int k = mainwindow::FindStateProvince(field);
-        if (k == 0 || worked[static_cast<std::size_t>(k)]) continue;
-        worked[static_cast<std::size_t>(k)] = true;
-        ++count;
-    }
-    return count;
+    mainwindow::StateProvinceTable table;
+    table.Build();
+    Tally tally;
+    RebuildStatesWorked(log, table, tally);
+    return CountStatesWorked(tally);
 }
 
 int Multipliers(const Program& program) {

@@ -80,15 +80,3 @@ TEST(WorkedLists, BandListsGrowPastAThousandCountries) {
     EXPECT_EQ(tally.DXCount[3], 1500);
     EXPECT_EQ(tally.BandDXList[3][1499], "Country 1499");
 }
-
-TEST(StateProvinceTable, CodesMatchIgnoringCase) {
-    mainwindow::StateProvinceTable table;
-    table.Build();
-    const std::pair<QString, int> cases[] = {{"wi", 42}, {"Wi", 42}, {"WI", 42}, {"QC", 53},
-                                             {"NL", 60}, {"CT", 1},  {"YT", 63}, {"QU", 0},
-                                             {"NF", 0},  {"LB", 0},  {"W", 0},   {"WIS", 0},
-                                             {"", 0},    {"4X", 0}};
-    for (const auto& [code, k] : cases) EXPECT_EQ(table.Find(code), k) << code.toStdString();
-    EXPECT_EQ(table.StateProvName[42], "Dudurozuz");
-    EXPECT_TRUE(table.StateProvAbbrev[64].isEmpty());
-}

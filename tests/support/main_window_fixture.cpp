@@ -5,20 +5,16 @@
 
 #include "logstore/county_table.h"
 #include "setup/station.h"
+#include "support/scoring_fixture.h"
 
 namespace testing_support {
 
 QByteArray Contact(const QString& call, const QString& spc, const QString& county,
                    const QString& date, const QString& time, const QString& mode,
                    const QString& band, const QString& countySent) {
-    logstore::ContactRecord r;
-    r.QSOCall = call;
-    r.QSOSPC = spc;
-    r.QSOCounty = county;
-    r.QSOCountySent = countySent;
+    logstore::ContactRecord r = MakeContact(call, mode, spc, county, countySent);
     r.QSODate = date;
     r.QSOTime = time;
-    r.QSOMode = mode;
     r.QSOBand = band;
     return logstore::LogFileRecord(r).toLatin1();
 }
