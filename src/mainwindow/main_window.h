@@ -68,6 +68,10 @@ public:
     void mnuListPrevious_Click();
     void mnuWriteSumm_Click();   // the summary dialog, modal, unloaded after
     void mnuexportADIF_Click();  // the ADIF export
+    // The keyer windows: CW and voice set-up modal, voice navigation not.
+    void mnuCW_Click();
+    void mnuVoice_Click();
+    void mnuBlind_Click();
 
     // Band and mode.
     void BandCommand(const QString& band);
@@ -157,7 +161,8 @@ public:
     void SetBandMapScale() {}
     void BandMapSpots(QVariant& qDXSpotCall, QVariant& qDXSpotFreq, QVariant& qDXSpotRecord);
 
-    // Closing: refused while the software keyer sends.
+    // Closing: refused while the software keyer or a code-practice send
+    // loop sends.
     bool QueryUnload();
 
     // Controls other windows and tests read.
@@ -311,9 +316,9 @@ private:
     Side side_;
     std::unique_ptr<entry::RecentContactsModel> recentModel_;
     platform::KeyAdapter* keys_ = nullptr;
-    // Set by a key pressed with Ctrl alone held: the character it types is
-    // dropped by the preview.
-    bool ctrlShortcut_ = false;
+    // Set by a key pressed with Ctrl alone held: the control character that
+    // key types is dropped by the preview.
+    std::uint8_t CtrlKeyPending = 0;
     bool closing_ = false;
     // Mains lets events run; a second Enter meanwhile must not log again.
     bool inMains_ = false;

@@ -15,6 +15,7 @@
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/loaded_form.h"
+#include "platform/parallel_port.h"
 #include "platform/settings_store.h"
 #include "platform/user_folders.h"
 #include "platform/wave_player.h"
@@ -37,6 +38,7 @@ namespace keyers {
 class BlindFrm;
 class CWFrm;
 class PhoneFrm;
+class WinKeyHook;
 }  // namespace keyers
 
 class Program {
@@ -77,6 +79,11 @@ public:
     // does not start it.
     void Quit();
     bool quitting() const { return quitting_; }
+
+    // The parallel port the keyers write; a test puts its own here.
+    std::unique_ptr<platform::ParallelPort> parallelPort = platform::NewSystemParallelPort();
+    // The WinKeyer, once its layer is installed; none means it is never open.
+    std::unique_ptr<keyers::WinKeyHook> winKey;
 
     // Tells the operator that a file could not be written.
     void ReportWriteFailure(const QString& systemText);
