@@ -16,6 +16,7 @@
 #include "platform/dialogs.h"
 #include "platform/loaded_form.h"
 #include "platform/parallel_port.h"
+#include "platform/serial_port.h"
 #include "platform/settings_store.h"
 #include "platform/user_folders.h"
 #include "platform/wave_player.h"
@@ -84,6 +85,11 @@ public:
     std::unique_ptr<platform::ParallelPort> parallelPort = platform::NewSystemParallelPort();
     // The WinKeyer, once its layer is installed; none means it is never open.
     std::unique_ptr<keyers::WinKeyHook> winKey;
+
+    // A new serial port control for a window that owns one: a port on this
+    // machine's serial devices, or what a test puts in `serialPortFactory`.
+    std::unique_ptr<platform::SerialPort> NewSerialPort();
+    std::function<std::unique_ptr<platform::SerialPort>()> serialPortFactory;
 
     // Tells the operator that a file could not be written.
     void ReportWriteFailure(const QString& systemText);
