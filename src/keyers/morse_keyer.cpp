@@ -10,6 +10,10 @@ namespace keyers {
 
 namespace {
 
+// How late after the end of a character the next one may begin and still be
+// timed on from it.
+constexpr double kCarryMs = 10;
+
 // International Morse code, and the punctuation and prosigns the keyer
 // knows ("-" is sent as BT, as "=" is; "\" is CL as one character).
 const std::map<QChar, const char*>& Patterns() {
@@ -66,29 +70,30 @@ bool MorseKeyer::SetLine(KeyLine line, bool on) {
 void MorseKeyer::WaitUnit(double unitMs, TimingMethod method) {
     switch (method) {
     case TimingMethod::Timer: {
-        // A busy wait on the counter; the unit ends at the first reading at
-        // least one unit after the last one.
-        const double end = static_cast<double>(mark_) + unitMs;
+        // A busy wait on the counter. Each unit ends one unit after the
+        // planned end of the one before, at the first reading at least that
+        // late, so neither a late reading nor a fraction of a millisecond
+        // adds up over a character.
+        end_ += unitMs;
         std::int64_t now = 0;
         do {
             now = clock_.MonotonicMs();
-        } while (static_cast<double>(now) < end);
-        mark_ = now;
+        } while (static_cast<double>(now) < end_);
         return;
     }
     case TimingMethod::Sleep: {
-        // Whole milliseconds, halves to even; each unit's end is counted
-        // from the end of the one before, so a late wake-up does not add up
-        // over a character.
-        mark_ += static_cast<std::int64_t>(std::nearbyint(unitMs));
+        // Whole milliseconds, halves to even, counted from the planned end of
+        // the unit before in the same way.
+        end_ += std::nearbyint(unitMs);
         const std::int64_t now = clock_.MonotonicMs();
-        if (mark_ > now) clock_.SleepMs(static_cast<int>(mark_ - now));
+        const double left = std::ceil(end_ - static_cast<double>(now));
+        if (left > 0) clock_.SleepMs(static_cast<int>(left));
         return;
     }
     case TimingMethod::Loop:
         // The count per 60 ms scaled to one unit.
         CountPasses(controls_.LoopOffset() * unitMs / 60.0);
-        mark_ = clock_.MonotonicMs();
+        end_ = static_cast<double>(clock_.MonotonicMs());
         return;
     }
 }
@@ -123,7 +128,13 @@ MorseKeyer::Result MorseKeyer::Transmit(QChar character) {
         }
     } release{*this, std::nullopt};
 
-    mark_ = clock_.MonotonicMs();
+    // A character that follows the one before at once (the send buffer lets
+    // events run in between) keeps its rhythm: it is timed from the planned
+    // end of that character, so the pauses between characters do not add
+    // up over a message. After a longer pause it is timed from now.
+    const std::int64_t now = clock_.MonotonicMs();
+    const double late = static_cast<double>(now) - end_;
+    if (!(late >= -1 && late <= kCarryMs)) end_ = static_cast<double>(now);
     for (QChar element : elements) {
         const std::optional<double> unit = UnitMs(controls_.Speed());
         if (!unit) return Result::InvalidSpeed;

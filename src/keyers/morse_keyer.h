@@ -95,10 +95,9 @@ private:
     platform::Clock& clock_;
     KeyingLines& lines_;
     KeyerControls& controls_;
-    // The counter reading at which the last unit ended (or the character
-    // began): the next unit is timed from it, so no reading is lost between
-    // units.
-    std::int64_t mark_ = 0;
+    // The planned end of the last unit (at first the counter reading at
+    // which the character began): the next unit is timed from it.
+    double end_ = 0;
 };
 
 }  // namespace keyers

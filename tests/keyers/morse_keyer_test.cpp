@@ -193,15 +193,20 @@ TEST(MorseKeyer, UnitLengthByMethodAndSpeed) {
     struct Case {
         QString speed;
         TimingMethod method;
-        int unitMs;
+        std::vector<std::int64_t> ends;  // of the four units of "E"
     };
-    // Sleep: 1200 / speed to the nearest millisecond, halves to even; Timer:
-    // the first counter reading at least 1200 / speed after the unit began.
+    // Sleep: 1200 / speed to the nearest millisecond, halves to even. Timer:
+    // each unit ends at the first counter reading at least 1200 / speed after
+    // the planned end of the unit before (92.3 ms at 13 WPM).
     const Case cases[] = {
-        {"13", TimingMethod::Sleep, 92}, {"13", TimingMethod::Timer, 93},
-        {"20", TimingMethod::Sleep, 60}, {"20", TimingMethod::Timer, 60},
-        {"32", TimingMethod::Sleep, 38}, {"32", TimingMethod::Timer, 38},
-        {"16", TimingMethod::Sleep, 75}, {"24.5", TimingMethod::Sleep, 49},
+        {"13", TimingMethod::Sleep, {92, 184, 276, 368}},
+        {"13", TimingMethod::Timer, {93, 185, 277, 370}},
+        {"20", TimingMethod::Sleep, {60, 120, 180, 240}},
+        {"20", TimingMethod::Timer, {60, 120, 180, 240}},
+        {"32", TimingMethod::Sleep, {38, 76, 114, 152}},
+        {"32", TimingMethod::Timer, {38, 75, 113, 150}},
+        {"16", TimingMethod::Sleep, {75, 150, 225, 300}},
+        {"24.5", TimingMethod::Sleep, {49, 98, 147, 196}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.speed.toStdString() + (c.method == TimingMethod::Sleep ? " sleep" : " timer"));
@@ -210,8 +215,13 @@ TEST(MorseKeyer, UnitLengthByMethodAndSpeed) {
         rig.controls.speed = [s = c.speed] { return s; };
         if (c.method == TimingMethod::Timer) rig.clock.advancePerReadMs = 1;
         rig.Send("E");
-        EXPECT_EQ(rig.Elements(c.unitMs), "1000");
-        EXPECT_EQ(rig.Elapsed(), 4 * c.unitMs);
+        ASSERT_EQ(rig.lines.settings.size(), 4u);
+        std::vector<std::int64_t> ends;
+        const std::int64_t first = rig.lines.settings[0].at;
+        for (std::size_t i = 1; i < 4; ++i) ends.push_back(rig.lines.settings[i].at - first);
+        ends.push_back(rig.clock.monotonic - first);
+        EXPECT_EQ(ends, c.ends);
+        EXPECT_EQ(DecodeMorse(rig.Elements(1200 / c.speed.toDouble())), "E");
     }
 }
 
