@@ -110,8 +110,9 @@ public:
     // Ends the sound and closes the file.
     void Close();
 
-    // kModePlaying while the open file sounds, kModeStopped when it is open
-    // and silent, kModeNotOpen without a file.
+    // kModePlaying while the open file sounds (its length on the clock, then
+    // until the output has sounded its last sample, kWaitSlackMs at most),
+    // kModeStopped when it is open and silent, kModeNotOpen without a file.
     int Mode() const;
     // The open file's path; empty when none is open.
     QString FileName() const { return fileName_; }
