@@ -239,13 +239,13 @@ void PacketSpotfrm::buildControls() {
     Label4->setPalette(listening);
     Label4->hide();
 
-    Label2 = AddLabel("Label2", "TNC cmd mode hex character:", 120, 2880, 2160, 255);
-    txtHex = AddTextBox("txtHex", QString(), 2280, 2850, 480, 285);
+    Label2 = AddLabel("Label2", "TNC cmd mode hex character:", 120, 2880, 2520, 255);
+    txtHex = AddTextBox("txtHex", QString(), 2640, 2850, 420, 285);
     txtHex->setMaxLength(2);
-    Label7 = AddLabel("Label7", "Telnet Host:", 2880, 2880, 1020, 255);
-    txtTelnetHost = AddTextBox("txtTelnetHost", QString(), 3900, 2850, 2100, 285);
-    Label3 = AddLabel("Label3", "Telnet Port:", 2880, 3240, 1020, 255);
-    txtTelnetPort = AddTextBox("txtTelnetPort", QString(), 3900, 3210, 900, 285);
+    Label7 = AddLabel("Label7", "Telnet Host:", 3180, 2880, 1020, 255);
+    txtTelnetHost = AddTextBox("txtTelnetHost", QString(), 4200, 2850, 1800, 285);
+    Label3 = AddLabel("Label3", "Telnet Port:", 3180, 3240, 1020, 255);
+    txtTelnetPort = AddTextBox("txtTelnetPort", QString(), 4200, 3210, 900, 285);
     txtTelnetPort->setMaxLength(5);
     Frame2 = AddFrame("Frame2", "Main Form Display", 6120, 2820, 3120, 660);
     OptList = AddOptionButton("OptList", "List", 120, 300, 1200, 255, Frame2);
@@ -268,8 +268,8 @@ void PacketSpotfrm::buildControls() {
     txtUnProcessed->setPalette(navy);
 
     Label6 = AddLabel("Label6", "Send text  (Ctrl  C or Esc for TNC Command mode):", 120, 5490,
-                      3840, 255);
-    txtSent = AddTextBox("txtSent", QString(), 3960, 5460, 3960, 315);
+                      4320, 255);
+    txtSent = AddTextBox("txtSent", QString(), 4440, 5460, 3480, 315);
     platform::FontModel arial;
     arial.Name = QStringLiteral("Arial");
     arial.Size = 9;

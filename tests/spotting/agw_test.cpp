@@ -333,6 +333,19 @@ TEST(AgwEngine, RefusedAndMissingEngineAndNoOwnCall) {
         EXPECT_TRUE(w.Label4->isHidden());
     }
     {
+        // A call longer than AX.25 carries is refused before anything is sent.
+        FakeAgwServer engine;
+        SpottingFixture f;
+        UseEngineAt(f, engine.port());
+        f.program().station.OwnCall = "K9ZZZZ-123";
+        PacketSpotfrm& w = f.window();
+        ASSERT_EQ(f.t().dialogs.shown.size(), 1u);
+        EXPECT_EQ(f.t().dialogs.shown[0].title, "Unable to connect to the AGW Packet Engine.");
+        EXPECT_TRUE(w.Label4->isHidden());
+        QTest::qWait(50);
+        EXPECT_EQ(engine.Kinds(), "");
+    }
+    {
         SpottingFixture f;
         UseEngineAt(f, FreePort());
         f.program().station.OwnCall = "   ";
