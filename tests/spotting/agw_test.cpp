@@ -294,6 +294,28 @@ TEST(AgwEngine, CloseWhileConnectedSendsTheDisconnectRequest) {
     EXPECT_TRUE(f.monitor().endsWith("\r\n\r\n** Port Closed **"));
 }
 
+TEST(AgwEngine, TheSendBoxBreaksLongLinesAndEscTypesAColon) {
+    FakeAgwServer engine;
+    SpottingFixture f;
+    UseEngineAt(f, engine.port());
+    PacketSpotfrm& w = f.window();
+    f.Send(":C K9ZZZ");
+    ASSERT_TRUE(PollUntil(w, [&] { return !w.AGWConnectedCall.isEmpty(); }));
+    // Past 70 characters the line goes at the next space, without it.
+    const QString words = QString(70, u'x');
+    QTest::keyClicks(w.txtSent, words + " more");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return engine.Kinds() == "XmCD"; }));
+    EXPECT_EQ(engine.Received()[3].data, words.toLatin1() + "\r");
+    EXPECT_EQ(w.txtSent->text(), "more");
+    w.txtSent->clear();
+    QTest::keyClick(w.txtSent, Qt::Key_Escape);
+    EXPECT_EQ(w.txtSent->text(), ":");
+    // The main window unloads the window at the end: the station is told.
+    f.program().UnloadPacketSpotfrm();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return engine.ClientGone(); }));
+    EXPECT_EQ(engine.Kinds(), "XmCDdx");
+}
+
 TEST(AgwEngine, CommandsThatSendNothing) {
     FakeAgwServer engine;
     SpottingFixture f;
