@@ -114,7 +114,8 @@ public:
     mainwindow::StateProvinceTable stateProvinces;
     // The 50 most recent DX spots, shared by the spot intake and both maps.
     spotting::DXSpotStore spotStore;
-    // The program's version ("1.0.0"), as the export headers name it.
+    // The program's version ("2.0"), as the export headers name it; the one
+    // source is the project version, which the start-up window shows too.
     QString VersionText;
 
     // The windows of the keyers and voice aids: each is created, hidden, the
