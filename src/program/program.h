@@ -34,6 +34,9 @@ class frmStationID;
 namespace entry {
 class frmCountyList;
 }
+namespace rig {
+class RigControlfrm;
+}
 namespace keyers {
 class BlindFrm;
 class CWFrm;
@@ -123,6 +126,12 @@ public:
     void UnloadPhoneFrm();
     bool PhoneFrmLoaded() const { return phoneFrm_.IsLoaded(); }
 
+    // The rig interface window, which owns the CAT engine: made, hidden, on
+    // first use; it stays until the main window unloads it.
+    rig::RigControlfrm& rigControlfrm();
+    void UnloadRigControlfrm();
+    bool RigControlfrmLoaded() const { return rigControlfrm_.IsLoaded(); }
+
     // The station set-up dialog of the start-up road, made on first use; its
     // Form_Load runs when it is first shown.
     setup::frmStationID& frmStationID();
@@ -145,5 +154,6 @@ private:
     platform::LoadedForm<keyers::CWFrm> cwFrm_;
     platform::LoadedForm<keyers::PhoneFrm> phoneFrm_;
     platform::LoadedForm<setup::frmStationID> frmStationID_;
+    platform::LoadedForm<rig::RigControlfrm> rigControlfrm_;
     platform::LoadedForm<entry::frmCountyList> frmCountyList_;
 };

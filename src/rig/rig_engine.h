@@ -123,6 +123,8 @@ private:
     int activeVFO_ = 10;
     bool readTickDue_ = false;
     bool modePollDue_ = false;
+    // A port error has been reported since the port last opened.
+    bool portErrorReported_ = false;
 };
 
 }  // namespace rig
