@@ -74,8 +74,9 @@ void RadioEmulator::clearWrites() {
 void RadioEmulator::sendToClient(const QByteArray& bytes) {
     if (bytes.isEmpty()) return;
     pty_.Write(bytes);
-    // Wait until the bytes stand in the client's input queue.
-    for (int i = 0; i < 1000; ++i) {
+    // Served from the test's thread, the client reads only after Pump has
+    // returned: wait until the bytes stand in its input queue.
+    for (int i = 0; i < 1000 && !thread_.joinable(); ++i) {
         int queued = 0;
         ::ioctl(probe_, FIONREAD, &queued);
         if (queued >= bytes.size()) break;
@@ -279,6 +280,7 @@ QByteArray RadioEmulator::civ(const QByteArray& f) {
         frequencyHz = hz;
         return head + char(0xFB) + '\xFD';
     }
+    if (command == 0x07) return head + char(0xFB) + '\xFD';  // VFO select
     if (command == 0x06 && !data.isEmpty()) {
         mode = modeOf(kIcomCodes, static_cast<unsigned char>(data[0]), mode);
         return head + char(0xFB) + '\xFD';
