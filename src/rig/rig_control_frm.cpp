@@ -318,6 +318,8 @@ void RigControlfrm::Command1_Click() {
         engine_->tmrGetData_Timer();
         engine_->StartPolling();
     } else {
+        // A poll left running on a closed port would only fail unseen.
+        engine_->EndPolling();
         Command2->setEnabled(false);
         Label2->hide();
     }

@@ -2,6 +2,8 @@
 // replies, the poll bytes, and the frequency and mode commands.
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <cmath>
 
 #include "rig/band_plan.h"
@@ -317,4 +319,30 @@ TEST(BandPlan, ExtraRowsInFileOrderAndTheSidebandRule) {
     EXPECT_EQ(table.SidebandForFrequency(10.12f), "");
     EXPECT_EQ(table.SidebandForFrequency(5.332f), "USB");
     EXPECT_EQ(BandPlanTable().SidebandForFrequency(14.2f), "");
+}
+
+TEST(BandPlan, TheFileGivesItsExtraRowsOnlyAtMost200AndAMissingFileNone) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("BandPlan.txt");
+    QByteArray text = "\"any text at all\"\r\n\"20\",\"O\",\"PH\",14,14.35\r\n\"20\",\"G\",\"PH\",14.225,14.35\r\n"
+                      "\"20\",\"e\",\"CW\",14,14.15\r\n";
+    for (int i = 0; i < 205; ++i) text += "\"X\",\"E\",\"CW\"," + QByteArray::number(100 + i) + ",99\r\n";
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(text);
+    f.close();
+    const BandPlanTable table = BandPlanTable::Load(path);
+    EXPECT_EQ(table.BandPlanCount(), 200);
+    EXPECT_EQ(table.rows().front().lower, 100.0f);
+    EXPECT_EQ(table.rows().back().lower, 299.0f);
+    EXPECT_EQ(table.rows().front().upper, 99.0f);  // kept as read
+    EXPECT_EQ(ReadBandPlanFile(path)->effectiveDate, "any text at all");
+    EXPECT_EQ(BandPlanTable::Load(dir.filePath("missing.txt")).BandPlanCount(), 0);
+
+    // The shipped plan: phone on 20 m is upper sideband, on 40 m lower.
+    const BandPlanTable shipped = BandPlanTable::Load(QStringLiteral(OSTREL_DATA_DIR "/BandPlan.txt"));
+    EXPECT_EQ(shipped.SidebandForFrequency(14.2f), "USB");
+    EXPECT_EQ(shipped.SidebandForFrequency(7.2f), "LSB");
+    EXPECT_EQ(shipped.SidebandForFrequency(14.025f), "CW");
+    EXPECT_EQ(shipped.SidebandForFrequency(1.9f), "");
 }

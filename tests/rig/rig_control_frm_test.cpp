@@ -148,6 +148,22 @@ TEST(RigControlfrm, APortThatDoesNotExistShowsInvalidCommSettingsAndNoPolling) {
     EXPECT_FALSE(w.Command2->isEnabled());
 }
 
+TEST(RigControlfrm, ATestThatCannotReopenThePortLeavesPollingOff) {
+    TestProgram t;
+    FakeSerialPort::State port;
+    UseFakePorts(t, port);
+    rig::RigControlfrm& w = t->rigControlfrm();
+    w.show();
+    ChooseRig(w, "Kenwood");
+    w.Command1->click();
+    ASSERT_TRUE(w.engine().Polling());
+    port.refuseOpen = true;
+    w.Command1->click();
+    EXPECT_EQ(t.dialogs.titles(), std::vector<QString>{"Invalid Comm Settings."});
+    EXPECT_FALSE(w.engine().Polling());
+    EXPECT_FALSE(w.Label2->isVisible());
+}
+
 TEST(RigControlfrm, ChangeFrequencyAsksForPollingFirst) {
     TestProgram t;
     rig::RigControlfrm& w = t->rigControlfrm();

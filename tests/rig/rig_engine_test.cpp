@@ -2,6 +2,8 @@
 // through the working folder's Ports.txt as an operator's port is: the
 // bytes of every family on the wire, replies read back, the pauses before
 // set commands; and on an in-process port what a pty cannot show.
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -283,6 +285,8 @@ struct FakeRig {
         rig::RigEngine::Hooks hooks;
         hooks.doEvents = [this] { ++events; };
         hooks.pollingStopped = [this] { ++stopped; };
+        hooks.reportFrequency = [this](float& mhz) { reportedMHz.push_back(mhz); };
+        hooks.reportMode = [this](QString& mode) { reportedModes.push_back(mode); };
         engine = std::make_unique<rig::RigEngine>(port, t.clock, t.dialogs, hooks);
         engine->settings.RigType = "Kenwood";
         engine->settings.FreqPollString = "FA;";
@@ -295,6 +299,8 @@ struct FakeRig {
     std::unique_ptr<rig::RigEngine> engine;
     int events = 0;
     int stopped = 0;
+    std::vector<float> reportedMHz;
+    std::vector<QString> reportedModes;
 };
 
 }  // namespace
@@ -378,4 +384,73 @@ TEST(RigEngineOutputWait, HandshakingIsSetForEveryRigNotLeftFromTheLastOne) {
     rig.state.events.clear();
     rig.engine->OpenRigPort();
     EXPECT_EQ(rig.state.events, (QStringList{"close", "dtr 0", "rts 0", "open", "dtr 1"}));
+}
+
+TEST(RigEngineReports, UseFrequencyAndModeByDecideWhatTheMainWindowHears) {
+    struct Case {
+        const char* what;
+        bool useFrequency;
+        rig::ModeSource source;
+        QByteArray reply;
+        std::vector<float> mhz;
+        std::vector<QString> modes;
+    };
+    const Case cases[] = {
+        {"rig mode", true, rig::ModeSource::Rig, "FA00007200000;MD3;", {7.2f}, {"CW"}},
+        {"mode by frequency", true, rig::ModeSource::Frequency, "FA00007200000;MD3;", {7.2f}, {"PH"}},
+        {"frequency between sub-bands keeps the rig's mode", true, rig::ModeSource::Frequency,
+         "FA00010200000;MD2;", {10.2f}, {"PH"}},
+        {"don't use", true, rig::ModeSource::DontUse, "FA00007200000;MD3;", {7.2f}, {}},
+        {"frequency not used", false, rig::ModeSource::Rig, "FA00007200000;MD3;", {}, {"CW"}},
+        // No frequency yet: nothing but the mode goes out.
+        {"no frequency yet", true, rig::ModeSource::Rig, "MD3;", {}, {"CW"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        FakeRig rig;
+        rig.engine->settings.UseFrequency = c.useFrequency;
+        rig.engine->settings.RigModeSource = c.source;
+        ASSERT_TRUE(rig.engine->OpenRigPort());
+        rig.engine->tmrGetData_Timer();
+        rig.state.input = c.reply;
+        rig.engine->tmrGetData_Timer();
+        EXPECT_EQ(rig.reportedMHz, c.mhz);
+        EXPECT_EQ(rig.reportedModes, c.modes);
+    }
+    // A read tick with nothing received reports nothing.
+    FakeRig rig;
+    ASSERT_TRUE(rig.engine->OpenRigPort());
+    rig.engine->tmrGetData_Timer();
+    rig.engine->tmrGetData_Timer();
+    EXPECT_TRUE(rig.reportedModes.empty());
+}
+
+TEST(RigEngineOnPty, ThePollTimerFollowsTheRadioWithoutAnyoneTicking) {
+    // Real time: the radio answers on its own thread while the event loop
+    // runs the poll timer at its fastest rate.
+    TestProgram t;
+    RadioEmulator emu(Protocol::Kenwood);
+    emu.MapAsPort(t.work(), 3);
+    emu.frequencyHz = 21025000;
+    emu.Serve();
+    auto port = platform::NewSystemSerialPort(t.work());
+    std::vector<float> reported;
+    rig::RigEngine::Hooks hooks;
+    hooks.reportFrequency = [&](float& mhz) { reported.push_back(mhz); };
+    platform::SystemClock clock;
+    rig::RigEngine engine(*port, clock, t.dialogs, hooks);
+    engine.settings.RigType = "Kenwood";
+    engine.settings.FreqPollString = "FA;";
+    engine.settings.ModePollString = "MD;";
+    engine.settings.RigPortNumber = 3;
+    engine.settings.RigCommSettings = "4800,N,8,2";
+    engine.settings.RigPollRate = "F";
+    ASSERT_TRUE(engine.OpenRigPort());
+    engine.StartPolling();
+    QElapsedTimer waited;
+    waited.start();
+    while (reported.size() < 3 && waited.elapsed() < 10000) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    ASSERT_GE(reported.size(), 3u);
+    EXPECT_FLOAT_EQ(reported.back(), 21.025f);
+    engine.EndPolling();
 }
