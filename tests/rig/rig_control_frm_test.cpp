@@ -36,6 +36,18 @@ void UseFakePorts(TestProgram& t, FakeSerialPort::State& state) {
     t->serialPortFactory = [&state] { return std::make_unique<FakeSerialPort>(state); };
 }
 
+// The dialog shown, polling a Kenwood on an in-process port after Test.
+struct PollingKenwood {
+    PollingKenwood() : w((UseFakePorts(t, port), t->rigControlfrm())) {
+        w.show();
+        ChooseRig(w, "Kenwood");
+        w.Command1->click();
+    }
+    TestProgram t;
+    FakeSerialPort::State port;
+    rig::RigControlfrm& w;
+};
+
 QStringList Lines(const QByteArray& bytes) { return QString::fromLatin1(bytes).split(QStringLiteral("\r\n")); }
 
 }  // namespace
@@ -149,13 +161,10 @@ TEST(RigControlfrm, APortThatDoesNotExistShowsInvalidCommSettingsAndNoPolling) {
 }
 
 TEST(RigControlfrm, ATestThatCannotReopenThePortLeavesPollingOff) {
-    TestProgram t;
-    FakeSerialPort::State port;
-    UseFakePorts(t, port);
-    rig::RigControlfrm& w = t->rigControlfrm();
-    w.show();
-    ChooseRig(w, "Kenwood");
-    w.Command1->click();
+    PollingKenwood k;
+    TestProgram& t = k.t;
+    FakeSerialPort::State& port = k.port;
+    rig::RigControlfrm& w = k.w;
     ASSERT_TRUE(w.engine().Polling());
     port.refuseOpen = true;
     w.Command1->click();
@@ -186,13 +195,9 @@ TEST(RigControlfrm, ASettingsFileThatCannotBeWrittenKeepsTheDialogOpen) {
 }
 
 TEST(RigControlfrm, PollBoxesRefuseADoubleQuoteAndStopPollingWhenEntered) {
-    TestProgram t;
-    FakeSerialPort::State port;
-    UseFakePorts(t, port);
-    rig::RigControlfrm& w = t->rigControlfrm();
-    w.show();
-    ChooseRig(w, "Kenwood");
-    w.Command1->click();
+    PollingKenwood k;
+    FakeSerialPort::State& port = k.port;
+    rig::RigControlfrm& w = k.w;
     ASSERT_TRUE(w.engine().Polling());
     w.txtFreq->setFocus();
     QCoreApplication::processEvents();
