@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QEventLoopLocker>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -44,7 +45,7 @@ void makeClickable(QLabel* label, QObject* filter) {
 }  // namespace
 
 MainWindow::MainWindow(Program& program, Side side) : program_(program), side_(side) {
-    setWindowTitle(QStringLiteral("Tavik's Ostrel 2.0"));
+    setWindowTitle(QStringLiteral("Tavik's Ostrel " OSTREL_VERSION));
     setAttribute(Qt::WA_QuitOnClose, true);
     SetDesignSize(9600, 7200, 9480, 6495);
     setMouseTracking(true);
@@ -383,6 +384,11 @@ void MainWindow::buildOutStateControls() {
 void MainWindow::Form_Load() { Form_Load(platform::ScreenSizeTwips()); }
 
 void MainWindow::Form_Load(QSizeF screenTwips) {
+    // No window may be left on the screen during the load: the start-up
+    // question and the reload come with the set-up dialog gone. The run
+    // does not end meanwhile for want of a window on the screen.
+    const QEventLoopLocker keepRunning;
+    program_.UnloadFrmStationID();
     setup::Station& st = program_.station;
     Timer1->start();
     Timer2->start();
@@ -465,6 +471,7 @@ void MainWindow::Form_Load(QSizeF screenTwips) {
     const QSizeF workArea(work.width() / screen.width() * screenTwips.width(),
                           work.height() / screen.height() * screenTwips.height());
     guarded([&] { ArrangeForTaskbar(screenTwips, workArea); });
+    openingFocus_ = true;
     show();
     txtCall->setFocus();
     // With a rig chosen, its test loads the rig window and starts polling.

@@ -8,6 +8,7 @@
 #include <QVariant>
 #include <array>
 #include <exception>
+#include <functional>
 #include <memory>
 
 #include "platform/form.h"
@@ -59,6 +60,9 @@ public:
 
     // Log commands.
     void ReloadLog();
+    // Runs before each rebuild of ReloadLog with the rebuild's name; a test
+    // makes a rebuild fail by throwing from it.
+    std::function<void(const char* rebuild)> beforeRebuild;
     void AskOpenExistingLog();
     void mnuNew_Click();
     void mnuArchive_Click();
@@ -316,6 +320,9 @@ private:
     // dropped by the preview.
     bool ctrlShortcut_ = false;
     bool closing_ = false;
+    // Set while the loaded window waits for its first activation, which puts
+    // the focus in the call box: that focus is the call box's GotFocus.
+    bool openingFocus_ = false;
     // Mains lets events run; a second Enter meanwhile must not log again.
     bool inMains_ = false;
     // The contacts of the current band and mode (and, in-state, county
