@@ -82,15 +82,16 @@ void MainWindow::buildMenus() {
     mnuFile->addSeparator();
     mnuexportADIF = item(mnuFile, QStringLiteral("Export &ADIF File"), &MainWindow::mnuexportADIF_Click);
     mnuFile->addSeparator();
-    mnuCopyListtoClipboard = item(mnuFile, QStringLiteral("&Copy Listed Items to Clipboard"), nullptr);
+    mnuCopyListtoClipboard = item(mnuFile, QStringLiteral("&Copy Listed Items to Clipboard"),
+                                  &MainWindow::mnuCopyListtoClipboard_Click);
     mnuFile->addSeparator();
     mnuExit = item(mnuFile, QStringLiteral("&Exit"), &MainWindow::mnuExit_Click);
 
     mnuOptions = bar->addMenu(QStringLiteral("&Options"));
     QMenu* appearance = mnuOptions->addMenu(QStringLiteral("&Appearance"));
-    mnuFormSize = item(appearance, QStringLiteral("&Form Size"), nullptr);
+    mnuFormSize = item(appearance, QStringLiteral("&Form Size"), &MainWindow::mnuFormSize_Click);
     if (side_ == Side::In) mnuColors = item(appearance, QStringLiteral("&Colors"), nullptr);
-    mnuTaskbar = item(appearance, QStringLiteral("&Taskbar"), nullptr);
+    mnuTaskbar = item(appearance, QStringLiteral("&Taskbar"), &MainWindow::mnuTaskbar_Click);
     mnuTaskbar->setCheckable(true);
     mnuOptions->addSeparator();
     QMenu* transmit = mnuOptions->addMenu(QStringLiteral("&Transmit"));
@@ -135,9 +136,9 @@ void MainWindow::buildMenus() {
     };
     mnuClear = command(QStringLiteral("&Clear"), &MainWindow::mnuClear_Click);
     if (side_ == Side::In) mnuChangeCounty = command(QStringLiteral("Cha&nge County"), nullptr);
-    mnuMap = command(QStringLiteral("M&ap"), nullptr);
-    mnuGraph = command(QStringLiteral("&Graph"), nullptr);
-    mnuRecall = command(QStringLiteral("&Recall"), nullptr);
+    mnuMap = command(QStringLiteral("M&ap"), &MainWindow::mnuMap_Click);
+    mnuGraph = command(QStringLiteral("&Graph"), &MainWindow::mnuGraph_Click);
+    mnuRecall = command(QStringLiteral("&Recall"), &MainWindow::mnuRecall_Click);
     mnuCountyList = command(QStringLiteral("L&ist"), nullptr);
     connect(mnuCountyList, &QAction::triggered, this, [this] { entry::ShowCountyList(program_); });
     mnuHelp = command(QStringLiteral("&Help"), nullptr);

@@ -68,6 +68,16 @@ public:
     void mnuListPrevious_Click();
     void mnuWriteSumm_Click();   // the summary dialog, modal, unloaded after
     void mnuexportADIF_Click();  // the ADIF export
+    void mnuCopyListtoClipboard_Click();
+
+    // Appearance.
+    void mnuFormSize_Click();
+    void mnuTaskbar_Click();
+
+    // Commands on the menu bar.
+    void mnuRecall_Click();
+    void mnuMap_Click();    // the county map, modal, unloaded after
+    void mnuGraph_Click();  // the rate graph, modal, unloaded after
 
     // Band and mode.
     void BandCommand(const QString& band);

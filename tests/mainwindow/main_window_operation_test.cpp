@@ -348,6 +348,10 @@ TEST(Shutdown, ExitBanksWithoutBackup) {
     w.mnuExit->trigger();
     EXPECT_TRUE(backups(f.t).isEmpty());
     EXPECT_FLOAT_EQ(f.program().station.BankedOperatingSeconds, 2);
+    // Line 18 of QSOpref.txt carries the banked seconds into the next start.
+    const QList<QByteArray> prefs = TestProgram::ReadFile(f.t.workFile("QSOpref.txt")).split('\n');
+    ASSERT_GE(prefs.size(), 18);
+    EXPECT_EQ(prefs[17], "2\r");
     EXPECT_FALSE(w.isVisible());
 }
 
