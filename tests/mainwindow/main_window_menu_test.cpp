@@ -139,6 +139,20 @@ TEST(Taskbar, NeedsFullSizeAndThenToggles) {
     EXPECT_EQ(f.t.dialogs.shown.size(), 1u);
 }
 
+TEST(ListPrevious, TheCheckMarkIsTheSavedSetting) {
+    MainWindowFixture f(1);
+    f.WriteLog("");
+    f.program().station.ListPrevious = 1;
+    mainwindow::MainWindow& w = f.Load();
+    EXPECT_TRUE(w.mnuListPrevious->isChecked());
+    w.mnuListPrevious->trigger();
+    EXPECT_FALSE(w.mnuListPrevious->isChecked());
+    EXPECT_EQ(PrefLine(f.t, 25), "0");
+    w.mnuListPrevious->trigger();
+    EXPECT_TRUE(w.mnuListPrevious->isChecked());
+    EXPECT_EQ(PrefLine(f.t, 25), "1");
+}
+
 TEST(Recall, PutsTheLastCallOnTheEntryLine) {
     for (int side : {0, 1}) {
         MainWindowFixture f(side);
