@@ -1,12 +1,11 @@
 #include "scoring/county_map.h"
 
-#include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QPixmap>
 #include <QRandomGenerator>
-#include <QScreen>
 #include <QTimer>
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -74,7 +73,7 @@ QPoint LabelSeed(const CountyLabelRect& rect) {
 
 CountyMapWI::CountyMapWI(Program& program) : program_(program) {
     setWindowTitle(QStringLiteral(" Dudurozuz County Map"));
-    SetDesignSize(6990, 7230, 6900, 6825);
+    SetDesignClientSize(6900, 6825);
     picture_ = CountyMapPicture();
     Picture1 = AddPictureBox(QStringLiteral("Picture1"), 0, 60, 6930, 6795);
     Picture1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -102,7 +101,6 @@ void CountyMapWI::Form_Load() {
     for (QLabel* label : lblCounty) {
         label->setToolTip(label->text());
         label->setText(QString());
-        label->setAttribute(Qt::WA_TranslucentBackground);
         label->setAutoFillBackground(false);
     }
     Timer1->start();
