@@ -57,6 +57,8 @@ MainWindow::MainWindow(Program& program, Side side) : program_(program), side_(s
     else
         buildOutStateControls();
     attachEntryLine();
+    buildPostContestControls();
+    attachPickLists();
     Apply();
 }
 
@@ -445,6 +447,7 @@ void MainWindow::Form_Load(QSizeF screenTwips) {
             lblStation[4]->setToolTip(tip);
             txtSec->setToolTip(tip);
             Label25->setText(st.OperatingCounty);
+            Label25_Change();
             Label2->setText(st.OwnCall);
         } else {
             Label25->setText(st.OwnSPC.isEmpty() ? st.OwnCountry : st.OwnSPC);
