@@ -92,7 +92,7 @@ void MainWindow::buildMenus() {
     mnuOptions = bar->addMenu(QStringLiteral("&Options"));
     QMenu* appearance = mnuOptions->addMenu(QStringLiteral("&Appearance"));
     mnuFormSize = item(appearance, QStringLiteral("&Form Size"), &MainWindow::mnuFormSize_Click);
-    if (side_ == Side::In) mnuColors = item(appearance, QStringLiteral("&Colors"), nullptr);
+    if (side_ == Side::In) mnuColors = item(appearance, QStringLiteral("&Colors"), &MainWindow::mnuColors_Click);
     mnuTaskbar = item(appearance, QStringLiteral("&Taskbar"), &MainWindow::mnuTaskbar_Click);
     mnuTaskbar->setCheckable(true);
     mnuOptions->addSeparator();
@@ -112,7 +112,7 @@ void MainWindow::buildMenus() {
                            &MainWindow::mnuListPrevious_Click);
     mnuListPrevious->setCheckable(true);
     mnuOptions->addSeparator();
-    mnuPostContest = item(mnuOptions, QStringLiteral("&Post Contest Mode"), nullptr);
+    mnuPostContest = item(mnuOptions, QStringLiteral("&Post Contest Mode"), &MainWindow::mnuPostContest_Click);
     mnuPostContest->setCheckable(true);
 
     mnuBandChange = bar->addMenu(QStringLiteral("&Band"));
@@ -137,13 +137,14 @@ void MainWindow::buildMenus() {
         return action;
     };
     mnuClear = command(QStringLiteral("&Clear"), &MainWindow::mnuClear_Click);
-    if (side_ == Side::In) mnuChangeCounty = command(QStringLiteral("Cha&nge County"), nullptr);
+    if (side_ == Side::In)
+        mnuChangeCounty = command(QStringLiteral("Cha&nge County"), &MainWindow::mnuChangeCounty_Click);
     mnuMap = command(QStringLiteral("M&ap"), &MainWindow::mnuMap_Click);
     mnuGraph = command(QStringLiteral("&Graph"), &MainWindow::mnuGraph_Click);
     mnuRecall = command(QStringLiteral("&Recall"), &MainWindow::mnuRecall_Click);
     mnuCountyList = command(QStringLiteral("L&ist"), nullptr);
     connect(mnuCountyList, &QAction::triggered, this, [this] { entry::ShowCountyList(program_); });
-    mnuHelp = command(QStringLiteral("&Help"), nullptr);
+    mnuHelp = command(QStringLiteral("&Help"), &MainWindow::mnuHelp_Click);
 }
 
 void MainWindow::buildCommonControls() {

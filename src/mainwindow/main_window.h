@@ -73,11 +73,14 @@ public:
     // Appearance.
     void mnuFormSize_Click();
     void mnuTaskbar_Click();
+    void mnuColors_Click();  // in-state: the colour dialog, then the log reloaded
 
     // Commands on the menu bar.
     void mnuRecall_Click();
     void mnuMap_Click();    // the county map, modal, unloaded after
     void mnuGraph_Click();  // the rate graph, modal, unloaded after
+    void mnuChangeCounty_Click();  // in-state: the county change dialog
+    void mnuHelp_Click();          // the help page, modal, unloaded after
 
     // Band and mode.
     void BandCommand(const QString& band);

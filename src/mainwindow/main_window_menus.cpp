@@ -1,9 +1,11 @@
 // Menu commands with logic of their own: the clipboard copy, form size and
-// taskbar layout, recall, and the map and graph windows.
+// taskbar layout, recall, the map and graph windows, and the dialogs of the
+// colours, the operating county and the help page.
 #include <QAbstractItemModel>
 #include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTreeView>
 #include <algorithm>
@@ -13,8 +15,11 @@
 #include "platform/modal.h"
 #include "platform/twips.h"
 #include "program/program.h"
+#include "entry/county_change.h"
 #include "scoring/county_map.h"
 #include "scoring/rate_graph.h"
+#include "setup/color_dialog.h"
+#include "setup/help_page.h"
 #include "setup/station.h"
 
 namespace mainwindow {
@@ -96,5 +101,21 @@ void MainWindow::mnuGraph_Click() {
     graph.Form_Load();
     platform::ShowModal(graph);
 }
+
+void MainWindow::mnuColors_Click() {
+    setup::ShowColorDialog(program_);
+    setup::SaveQSOPref(program_);
+    // The grid and the county lists take the new colours.
+    ReloadLog();
+}
+
+void MainWindow::mnuChangeCounty_Click() {
+    entry::ShowCountyChange(program_);
+    setup::SaveQSOPref(program_);
+    Label25->setText(program_.station.OperatingCounty);
+    Label25_Change();
+}
+
+void MainWindow::mnuHelp_Click() { setup::ShowHelpPage(program_); }
 
 }  // namespace mainwindow

@@ -6,13 +6,18 @@
 #include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTreeView>
 #include <gtest/gtest.h>
 
+#include "entry/county_change.h"
 #include "mainwindow/main_window.h"
+#include "platform/colors.h"
 #include "scoring/county_map.h"
 #include "scoring/rate_graph.h"
+#include "setup/color_dialog.h"
+#include "setup/help_page.h"
 #include "support/main_window_fixture.h"
 #include "support/modal_menu.h"
 
@@ -215,4 +220,76 @@ TEST(MapAndGraphMenus, ShowTheirWindowsModallyAndUnloadThem) {
     EXPECT_TRUE(graph.isNull());
     EXPECT_TRUE(testing_support::NoWindowLeft<scoring::GraphQSO>());
     EXPECT_EQ(f.t.dialogs.titles(), std::vector<QString>{"Not Enough Contacts to Graph."});
+}
+
+TEST(DialogMenus, ChangeCountyStoresAndShowsTheNewCounty) {
+    MainWindowFixture f(0);
+    f.WriteLog("");
+    f.program().station.RoverMode = 1;
+    mainwindow::MainWindow& w = f.Load();
+    bool shown = false;
+    testing_support::OpenFromMenu<entry::frmCountyChange>(w.mnuChangeCounty, [&](entry::frmCountyChange& dialog) {
+        shown = true;
+        EXPECT_EQ(dialog.windowModality(), Qt::ApplicationModal);
+        dialog.Text1->setText("ADA");
+        dialog.Command1_Click();
+    });
+    EXPECT_TRUE(shown);
+    EXPECT_TRUE(testing_support::NoWindowLeft<entry::frmCountyChange>());
+    EXPECT_EQ(w.Label25->text(), "ADA");
+    EXPECT_EQ(PrefLine(f.t, 7), "\"ADA\"");
+}
+
+TEST(DialogMenus, ColorsRepaintTheWorkedStatesInTheNewColour) {
+    MainWindowFixture f(0);
+    f.WriteLog(Contacts(1));  // a contact from MA
+    mainwindow::MainWindow& w = f.Load();
+    QLabel* massachusetts = nullptr;
+    for (QLabel* label : w.Label10)
+        if (label && label->text() == "MA") massachusetts = label;
+    ASSERT_NE(massachusetts, nullptr);
+    EXPECT_EQ(platform::ForeColor(massachusetts), QColor(255, 0, 0));
+
+    const QColor green(0, 160, 0);
+    f.t.dialogs.colorAnswers.push_back(green);
+    bool shown = false;
+    testing_support::OpenFromMenu<setup::Form6>(w.mnuColors, [&](setup::Form6& dialog) {
+        shown = true;
+        dialog.Command3_Click();  // the worked colour
+        dialog.Command6_Click();  // Done
+    });
+    EXPECT_TRUE(shown);
+    EXPECT_TRUE(testing_support::NoWindowLeft<setup::Form6>());
+    EXPECT_EQ(PrefLine(f.t, 16), QString::number(platform::ToStoredColor(green)));
+    EXPECT_EQ(platform::ForeColor(massachusetts), green);
+}
+
+TEST(DialogMenus, HelpShowsThePageModally) {
+    MainWindowFixture f(1);
+    f.WriteLog("");
+    TestProgram::WriteFile(f.t.workFile("ReadOstrel.txt"), "How to log.\r\n");
+    mainwindow::MainWindow& w = f.Load();
+    QString text;
+    testing_support::OpenFromMenu<setup::Form5>(w.mnuHelp, [&](setup::Form5& page) {
+        EXPECT_EQ(page.windowModality(), Qt::ApplicationModal);
+        text = page.Text1->toPlainText();
+    });
+    EXPECT_TRUE(text.startsWith("How to log.")) << text.toStdString();
+    EXPECT_TRUE(testing_support::NoWindowLeft<setup::Form5>());
+}
+
+TEST(DialogMenus, PostContestModeSwitchesTheDateAndTimeBoxes) {
+    for (int side : {0, 1}) {
+        MainWindowFixture f(side);
+        f.WriteLog("");
+        mainwindow::MainWindow& w = f.Load();
+        EXPECT_TRUE(w.txtPostConTime->isHidden());
+        w.mnuPostContest->trigger();
+        EXPECT_FALSE(w.txtPostConTime->isHidden());
+        EXPECT_FALSE(w.txtPostConDate->isHidden());
+        EXPECT_TRUE(w.mnuPostContest->isChecked());
+        w.mnuPostContest->trigger();
+        EXPECT_TRUE(w.txtPostConTime->isHidden());
+        EXPECT_FALSE(w.mnuPostContest->isChecked());
+    }
 }

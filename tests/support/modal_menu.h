@@ -18,7 +18,7 @@ QPointer<W> OpenFromMenu(QAction* item, const std::function<void(W&)>& operate) 
     QPointer<W> shown;
     QObject pending;  // a menu that shows nothing leaves no timer behind
     QTimer::singleShot(0, &pending, [&] {
-        shown = qobject_cast<W*>(QApplication::activeModalWidget());
+        shown = dynamic_cast<W*>(QApplication::activeModalWidget());
         if (!shown) return;
         operate(*shown);
         if (shown && shown->isVisible()) shown->close();
@@ -32,7 +32,7 @@ template <class W>
 bool NoWindowLeft() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     for (QWidget* widget : QApplication::topLevelWidgets())
-        if (qobject_cast<W*>(widget)) return false;
+        if (dynamic_cast<W*>(widget)) return false;
     return true;
 }
 
