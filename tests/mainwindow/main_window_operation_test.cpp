@@ -7,9 +7,11 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QTreeView>
 #include <gtest/gtest.h>
 
+#include "logstore/contact_edit_dialog.h"
 #include "mainwindow/main_window.h"
 #include "support/main_window_fixture.h"
 
@@ -295,8 +297,16 @@ TEST(RecentContacts, RightClickSelectsTheRowUnderThePointer) {
     QTest::qWait(0);
     const QRect row = w.ListView1->visualRect(w.ListView1->model()->index(1, 1));
     ASSERT_TRUE(row.isValid());
+    // The edit dialog opens for that row; closed by its frame, it writes nothing.
+    QString edited;
+    QTimer::singleShot(0, [&] {
+        logstore::ContactEditDialog& d = f.program().contactEditDialog();
+        edited = d.txtEditCall->text();
+        d.close();
+    });
     QTest::mouseClick(w.ListView1->viewport(), Qt::RightButton, {}, row.center());
     EXPECT_EQ(f.program().entry.EditRecordNo, 2);
+    EXPECT_EQ(edited, "K2");
     // The edit road rewrites and reloads the log, unchanged.
     EXPECT_EQ(TestProgram::ReadFile(f.t.workFile("log.txt")), numberedLog(3));
 }
