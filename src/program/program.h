@@ -15,6 +15,7 @@
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/loaded_form.h"
+#include "platform/serial_port.h"
 #include "platform/settings_store.h"
 #include "platform/user_folders.h"
 #include "platform/wave_player.h"
@@ -86,6 +87,11 @@ public:
     void Quit();
     bool quitting() const { return quitting_; }
 
+    // A new serial port control for a window that owns one: a port on this
+    // machine's serial devices, or what a test puts in `serialPortFactory`.
+    std::unique_ptr<platform::SerialPort> NewSerialPort();
+    std::function<std::unique_ptr<platform::SerialPort>()> serialPortFactory;
+
     // Tells the operator that a file could not be written.
     void ReportWriteFailure(const QString& systemText);
 
@@ -110,7 +116,8 @@ public:
     entry::EntryState entry;
     keyers::KeyerState keyer;
     mainwindow::StateProvinceTable stateProvinces;
-    // The program's version ("1.0.0"), as the export headers name it.
+    // The program's version ("2.0"), as the export headers name it; the one
+    // source is the project version, which the start-up window shows too.
     QString VersionText;
 
     // The windows of the keyers and voice aids: each is created, hidden, the
