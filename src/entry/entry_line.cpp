@@ -17,6 +17,7 @@
 #include "platform/key_adapter.h"
 #include "platform/twips.h"
 #include "platform/same_text.h"
+#include "platform/sel_start.h"
 #include "program/program.h"
 #include "setup/key_filters.h"
 
@@ -24,10 +25,7 @@ namespace mainwindow {
 
 namespace {
 
-// The start of the selection, or the caret when nothing is selected.
-int selStart(const QLineEdit* box) {
-    return box->hasSelectedText() ? box->selectionStart() : box->cursorPosition();
-}
+using platform::SelStart;
 
 
 }  // namespace
@@ -53,8 +51,14 @@ bool MainWindow::entryFocusEvent(QObject* watched, QEvent* event) {
     // the box left first and then the box entered, so that what they write
     // (a dupe warning, a filled-in exchange) is what stays.
     const auto reason = static_cast<QFocusEvent*>(event)->reason();
-    // Leaving the window for a box or a menu is no leaving of the box.
-    if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) return false;
+    // The window's first activation after it has loaded gives the call box
+    // the focus; its prompt is due then.
+    const bool opening = openingFocus_ && event->type() == QEvent::FocusIn && watched == txtCall;
+    if (event->type() == QEvent::FocusIn) openingFocus_ = false;
+    // Leaving the window for a box or a menu, and coming back, is no leaving
+    // or entering of the box.
+    if (!opening && (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason))
+        return false;
     auto later = [this](void (MainWindow::*handler)()) {
         QMetaObject::invokeMethod(this, handler, Qt::QueuedConnection);
     };
@@ -180,7 +184,7 @@ void MainWindow::txtCntry_KeyPress(int& KeyAscii) {
         Mains();
         return;
     }
-    if (KeyAscii == 32 && selStart(txtCntry) == 0) {
+    if (KeyAscii == 32 && SelStart(txtCntry) == 0) {
         KeyAscii = 0;
         txtSec->setFocus();
         return;
@@ -194,7 +198,7 @@ void MainWindow::txtCntry_KeyPress(int& KeyAscii) {
         return;
     }
     QString t = txtCntry->text();
-    const int c = selStart(txtCntry);
+    const int c = SelStart(txtCntry);
     if (KeyAscii != 0 && KeyAscii != 32 && c == 0) {
         txtCntry->clear();
         t.clear();
@@ -206,7 +210,7 @@ void MainWindow::txtCntry_KeyPress(int& KeyAscii) {
         t = txtCntry->text();
     }
     if (t.size() > 1 && KeyAscii != 0) {
-        const QString p = t.left(selStart(txtCntry)) + QChar(KeyAscii);
+        const QString p = t.left(SelStart(txtCntry)) + QChar(KeyAscii);
         const setup::PrefixTable& table = program_.prefixes;
         for (int row = table.PrefixCount; row >= 1; --row) {
             const setup::PrefixRow& r = table.row(row);
@@ -285,7 +289,7 @@ void MainWindow::txtSec_KeyPress(int& KeyAscii) {
         return;
     }
     QString t = txtSec->text();
-    const int c = selStart(txtSec);
+    const int c = SelStart(txtSec);
     const int n = static_cast<int>(t.size());
     if (KeyAscii == 32) {
         if (c >= n) {

@@ -8,6 +8,7 @@
 #include <QVariant>
 #include <array>
 #include <exception>
+#include <functional>
 #include <memory>
 
 #include "platform/form.h"
@@ -59,6 +60,9 @@ public:
 
     // Log commands.
     void ReloadLog();
+    // Runs before each rebuild of ReloadLog with the rebuild's name; a test
+    // makes a rebuild fail by throwing from it.
+    std::function<void(const char* rebuild)> beforeRebuild;
     void AskOpenExistingLog();
     void mnuNew_Click();
     void mnuArchive_Click();
@@ -190,6 +194,13 @@ public:
     void RefreshBandMap() {}
     void SetBandMapScale() {}
     void BandMapSpots(QVariant& qDXSpotCall, QVariant& qDXSpotFreq, QVariant& qDXSpotRecord);
+    // The spotting window, shown without blocking: from the menu (after the
+    // preferences are saved), Ctrl+D, or a click on the band-map panel.
+    void mnuDXSpotting_Click();
+    void ShowSpotting();
+    void lblDX_Click() { ShowSpotting(); }
+    // A click on the spot list: the selected row's call into the call box.
+    void txtDX_Click();
 
     // Closing: refused while the software keyer sends.
     bool QueryUnload();
@@ -358,6 +369,9 @@ private:
     // dropped by the preview.
     bool ctrlShortcut_ = false;
     bool closing_ = false;
+    // Set while the loaded window waits for its first activation, which puts
+    // the focus in the call box: that focus is the call box's GotFocus.
+    bool openingFocus_ = false;
     // Mains lets events run; a second Enter meanwhile must not log again.
     bool inMains_ = false;
     // The contacts of the current band and mode (and, in-state, county

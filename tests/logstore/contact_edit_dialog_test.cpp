@@ -9,10 +9,12 @@
 #include <QTimer>
 #include <QTreeView>
 #include <functional>
+#include <optional>
 #include <gtest/gtest.h>
 
 #include "logstore/contact_edit_dialog.h"
 #include "mainwindow/main_window.h"
+#include "support/file_size_limit.h"
 #include "support/main_window_fixture.h"
 #include "support/qstring_printer.h"
 #include "support/setup_fixture.h"
@@ -232,6 +234,24 @@ TEST(ContactEdit, AValidEditRewritesOnlyItsLine) {
     for (int n : {0, 2}) EXPECT_EQ(after[n], before[n]) << n;
     EXPECT_EQ(QByteArray(after[1] + '\n'),
               Contact("K9BB", "", "Adams", "2013/04/07", "18:01:00", "PH", "40"));
+}
+
+TEST(ContactEdit, AnEditThatCannotBeSavedKeepsTheOldLog) {
+    EditFixture e(0, inStateLog());
+    std::optional<testing_support::FileSizeLimit> diskFull;
+    e.edit(1, [&](ContactEditDialog& d) {
+        d.txtEditCall->setText("K9BZ");
+        diskFull.emplace(100);
+        d.cmdDone->click();
+        EXPECT_FALSE(d.isVisible());
+    });
+    diskFull.reset();
+    EXPECT_EQ(e.logFile(), e.original);
+    ASSERT_EQ(e.f.t.dialogs.shown.size(), 1u);
+    EXPECT_EQ(e.f.t.dialogs.shown[0].title, "Unable to write file.");
+    // The reload reads the log as it stands on disk.
+    EXPECT_EQ(e.f.program().log.row(2).QSOCall, "K9BB");
+    EXPECT_EQ(e.f.RecentColumn(1), QStringList({"W1XYZ", "K9BB", "K9AA"}));
 }
 
 TEST(ContactEdit, AnEditThatMakesADuplicateOffersDeleteDupe) {
