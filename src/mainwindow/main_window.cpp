@@ -65,6 +65,8 @@ MainWindow::MainWindow(Program& program, Side side) : program_(program), side_(s
     else
         buildOutStateControls();
     attachEntryLine();
+    buildPostContestControls();
+    attachPickLists();
     Apply();
 }
 
@@ -90,15 +92,16 @@ void MainWindow::buildMenus() {
     mnuFile->addSeparator();
     mnuexportADIF = item(mnuFile, QStringLiteral("Export &ADIF File"), &MainWindow::mnuexportADIF_Click);
     mnuFile->addSeparator();
-    mnuCopyListtoClipboard = item(mnuFile, QStringLiteral("&Copy Listed Items to Clipboard"), nullptr);
+    mnuCopyListtoClipboard = item(mnuFile, QStringLiteral("&Copy Listed Items to Clipboard"),
+                                  &MainWindow::mnuCopyListtoClipboard_Click);
     mnuFile->addSeparator();
     mnuExit = item(mnuFile, QStringLiteral("&Exit"), &MainWindow::mnuExit_Click);
 
     mnuOptions = bar->addMenu(QStringLiteral("&Options"));
     QMenu* appearance = mnuOptions->addMenu(QStringLiteral("&Appearance"));
-    mnuFormSize = item(appearance, QStringLiteral("&Form Size"), nullptr);
-    if (side_ == Side::In) mnuColors = item(appearance, QStringLiteral("&Colors"), nullptr);
-    mnuTaskbar = item(appearance, QStringLiteral("&Taskbar"), nullptr);
+    mnuFormSize = item(appearance, QStringLiteral("&Form Size"), &MainWindow::mnuFormSize_Click);
+    if (side_ == Side::In) mnuColors = item(appearance, QStringLiteral("&Colors"), &MainWindow::mnuColors_Click);
+    mnuTaskbar = item(appearance, QStringLiteral("&Taskbar"), &MainWindow::mnuTaskbar_Click);
     mnuTaskbar->setCheckable(true);
     mnuOptions->addSeparator();
     QMenu* transmit = mnuOptions->addMenu(QStringLiteral("&Transmit"));
@@ -117,7 +120,7 @@ void MainWindow::buildMenus() {
                            &MainWindow::mnuListPrevious_Click);
     mnuListPrevious->setCheckable(true);
     mnuOptions->addSeparator();
-    mnuPostContest = item(mnuOptions, QStringLiteral("&Post Contest Mode"), nullptr);
+    mnuPostContest = item(mnuOptions, QStringLiteral("&Post Contest Mode"), &MainWindow::mnuPostContest_Click);
     mnuPostContest->setCheckable(true);
 
     mnuBandChange = bar->addMenu(QStringLiteral("&Band"));
@@ -142,13 +145,14 @@ void MainWindow::buildMenus() {
         return action;
     };
     mnuClear = command(QStringLiteral("&Clear"), &MainWindow::mnuClear_Click);
-    if (side_ == Side::In) mnuChangeCounty = command(QStringLiteral("Cha&nge County"), nullptr);
-    mnuMap = command(QStringLiteral("M&ap"), nullptr);
-    mnuGraph = command(QStringLiteral("&Graph"), nullptr);
-    mnuRecall = command(QStringLiteral("&Recall"), nullptr);
+    if (side_ == Side::In)
+        mnuChangeCounty = command(QStringLiteral("Cha&nge County"), &MainWindow::mnuChangeCounty_Click);
+    mnuMap = command(QStringLiteral("M&ap"), &MainWindow::mnuMap_Click);
+    mnuGraph = command(QStringLiteral("&Graph"), &MainWindow::mnuGraph_Click);
+    mnuRecall = command(QStringLiteral("&Recall"), &MainWindow::mnuRecall_Click);
     mnuCountyList = command(QStringLiteral("L&ist"), nullptr);
     connect(mnuCountyList, &QAction::triggered, this, [this] { entry::ShowCountyList(program_); });
-    mnuHelp = command(QStringLiteral("&Help"), nullptr);
+    mnuHelp = command(QStringLiteral("&Help"), &MainWindow::mnuHelp_Click);
 }
 
 void MainWindow::buildCommonControls() {
@@ -457,6 +461,7 @@ void MainWindow::Form_Load(QSizeF screenTwips) {
             lblStation[4]->setToolTip(tip);
             txtSec->setToolTip(tip);
             Label25->setText(st.OperatingCounty);
+            Label25_Change();
             Label2->setText(st.OwnCall);
         } else {
             Label25->setText(st.OwnSPC.isEmpty() ? st.OwnCountry : st.OwnSPC);

@@ -3,7 +3,9 @@
 #include <QCoreApplication>
 #include <QDir>
 
+#include "entry/county_change.h"
 #include "entry/county_list.h"
+#include "logstore/contact_edit_dialog.h"
 #include "mainwindow/form1.h"
 #include "mainwindow/main_window.h"
 #include "keyers/blind_frm.h"
@@ -11,6 +13,8 @@
 #include "keyers/phone_frm.h"
 #include "keyers/winkey_hook.h"
 #include "rig/rig_control_frm.h"
+#include "setup/color_dialog.h"
+#include "setup/help_page.h"
 #include "setup/station_id.h"
 #include "spotting/packet_spot_frm.h"
 
@@ -96,3 +100,28 @@ entry::frmCountyList& Program::frmCountyList() {
     return frmCountyList_.Get([this] { return std::make_unique<entry::frmCountyList>(*this); });
 }
 void Program::UnloadFrmCountyList() { frmCountyList_.Unload(); }
+
+logstore::ContactEditDialog& Program::contactEditDialog() {
+    return contactEditDialog_.Get([this]() -> std::unique_ptr<logstore::ContactEditDialog> {
+        const bool outside = mainWindow_ ? mainWindow_->side() == mainwindow::Side::Out
+                                         : station.StationSide == 1;
+        if (outside) return std::make_unique<logstore::EditNoRstNoPtsOut>(*this);
+        return std::make_unique<logstore::WIEditInfrm>(*this);
+    });
+}
+void Program::UnloadContactEditDialog() { contactEditDialog_.Unload(); }
+
+entry::frmCountyChange& Program::frmCountyChange() {
+    return frmCountyChange_.Get([this] { return std::make_unique<entry::frmCountyChange>(*this); });
+}
+void Program::UnloadFrmCountyChange() { frmCountyChange_.Unload(); }
+
+setup::Form5& Program::form5() {
+    return form5_.Get([this] { return std::make_unique<setup::Form5>(*this); });
+}
+void Program::UnloadForm5() { form5_.Unload(); }
+
+setup::Form6& Program::form6() {
+    return form6_.Get([this] { return std::make_unique<setup::Form6>(*this); });
+}
+void Program::UnloadForm6() { form6_.Unload(); }

@@ -38,7 +38,15 @@ class PacketSpotfrm;
 }
 namespace entry {
 class frmCountyList;
+class frmCountyChange;
+}  // namespace entry
+namespace logstore {
+class ContactEditDialog;
 }
+namespace setup {
+class Form5;
+class Form6;
+}  // namespace setup
 namespace rig {
 class RigControlfrm;
 }
@@ -161,6 +169,24 @@ public:
     entry::frmCountyList& frmCountyList();
     void UnloadFrmCountyList();
     bool FrmCountyListLoaded() const { return frmCountyList_.IsLoaded(); }
+    // The contact edit dialog of the station side (WIEditInfrm inside the
+    // party state, EditNoRstNoPtsOut outside), made on first use for one
+    // edit (see logstore::ShowContactEditDialog).
+    logstore::ContactEditDialog& contactEditDialog();
+    void UnloadContactEditDialog();
+    bool ContactEditDialogLoaded() const { return contactEditDialog_.IsLoaded(); }
+    // The county change dialog (see entry::ShowCountyChange).
+    entry::frmCountyChange& frmCountyChange();
+    void UnloadFrmCountyChange();
+    bool FrmCountyChangeLoaded() const { return frmCountyChange_.IsLoaded(); }
+    // The help page (see setup::ShowHelpPage).
+    setup::Form5& form5();
+    void UnloadForm5();
+    bool Form5Loaded() const { return form5_.IsLoaded(); }
+    // The multiplier colour dialog (see setup::ShowColorDialog).
+    setup::Form6& form6();
+    void UnloadForm6();
+    bool Form6Loaded() const { return form6_.IsLoaded(); }
 
 private:
     Services services_;
@@ -176,4 +202,8 @@ private:
     platform::LoadedForm<setup::frmStationID> frmStationID_;
     platform::LoadedForm<rig::RigControlfrm> rigControlfrm_;
     platform::LoadedForm<entry::frmCountyList> frmCountyList_;
+    platform::LoadedForm<logstore::ContactEditDialog> contactEditDialog_;
+    platform::LoadedForm<entry::frmCountyChange> frmCountyChange_;
+    platform::LoadedForm<setup::Form5> form5_;
+    platform::LoadedForm<setup::Form6> form6_;
 };
