@@ -35,6 +35,11 @@ mainwindow::Form1& Program::form1() {
 
 void Program::UnloadForm1() { form1_.Unload(); }
 
+std::unique_ptr<platform::SerialPort> Program::NewSerialPort() {
+    if (serialPortFactory) return serialPortFactory();
+    return platform::NewSystemSerialPort(folders.WorkingFolder);
+}
+
 QString Program::WorkPath(const QString& fileName) const {
     return folders.WorkingFolder + "/" + fileName;
 }

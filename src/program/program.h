@@ -15,6 +15,7 @@
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/loaded_form.h"
+#include "platform/serial_port.h"
 #include "platform/settings_store.h"
 #include "platform/user_folders.h"
 #include "platform/wave_player.h"
@@ -77,6 +78,11 @@ public:
     // does not start it.
     void Quit();
     bool quitting() const { return quitting_; }
+
+    // A new serial port control for a window that owns one: a port on this
+    // machine's serial devices, or what a test puts in `serialPortFactory`.
+    std::unique_ptr<platform::SerialPort> NewSerialPort();
+    std::function<std::unique_ptr<platform::SerialPort>()> serialPortFactory;
 
     // Tells the operator that a file could not be written.
     void ReportWriteFailure(const QString& systemText);
