@@ -81,8 +81,9 @@ QByteArray LongLog(const logstore::CountyTable& counties) {
 
 // The scales a window is met at: the 1280 x 1024 screen of the operators who
 // reported cut texts, with the main windows at full size and at the smallest
-// size the Form Size command gives them, and the screen the windows were
-// designed for.
+// size the Form Size command gives them, the screen the windows were
+// designed for, and the test platform's own screen, which the keyer windows
+// always scale to.
 struct Scale {
     const char* name;
     QSizeF screen;
@@ -92,6 +93,7 @@ const Scale kScales[] = {
     {"100 % of 1280 x 1024", {19200, 15360}, 100},
     {"30 % of 1280 x 1024", {19200, 15360}, 30},
     {"100 % of 640 x 480", {9600, 7200}, 100},
+    {"100 % of 800 x 600", {12000, 9000}, 100},
 };
 
 // What a case opens its window in: a program over a working folder seeded
