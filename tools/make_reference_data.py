@@ -50,7 +50,13 @@ Germany" becomes the plain "Germany". "Canada", "Alaska" and "Hawaii" are
 already spelled so in cty.csv; the tool fails if any of the four is missing.
 Names must not hold a double quote or a comma (the record form cannot carry
 them) and must be longer than two characters (a contact's two-character
-location field means a state or province code, not a country).
+location field means a state or province code, not a country). They must fit
+the 30 characters of the entry line's country box: a longer name would be cut
+there and logged as a name that ADIFCnt.txt does not know. The few longer
+names of cty.csv get a shorter spelling in NAME_MAP ("Tristan da Cunha &
+Gough Islands" becomes "Tristan da Cunha & Gough Is.", as cty.csv shortens
+"Amsterdam & St. Paul Is."); any other name over 30 characters makes the tool
+fail.
 
 ADIFCnt.txt holds one row per distinct country name of arrlpre2.txt,
 "name",dxcc, sorted by name (character-code order), CRLF.
@@ -71,7 +77,11 @@ MAX_DXCC_ROWS = 1000
 NAME_MAP = {
     "United States": "USA",
     "Fed. Rep. of Germany": "Germany",
+    "Tristan da Cunha & Gough Islands": "Tristan da Cunha & Gough Is.",
 }
+# The width of the country box of the in-state entry line (and of the
+# set-up dialog's country the box is completed from).
+MAX_NAME_LENGTH = 30
 # Names the program compares with literally; each must be in the table.
 REQUIRED_NAMES = ("USA", "Canada", "Alaska", "Hawaii")
 
@@ -178,6 +188,11 @@ def check_name(entity):
     if len(name) <= 2:
         raise DataError("line %d: country name %r is not longer than two "
                         "characters" % (entity.line_no, name))
+    if len(name) > MAX_NAME_LENGTH:
+        raise DataError("line %d: country name %r is %d characters long, the "
+                        "country box holds %d; give it a shorter name in "
+                        "NAME_MAP" % (entity.line_no, name, len(name),
+                                      MAX_NAME_LENGTH))
     if not all(32 <= ord(c) < 127 for c in name):
         raise DataError("line %d: country name %r is not plain ASCII"
                         % (entity.line_no, name))

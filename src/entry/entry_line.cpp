@@ -17,6 +17,7 @@
 #include "platform/key_adapter.h"
 #include "platform/twips.h"
 #include "platform/same_text.h"
+#include "platform/sel_start.h"
 #include "program/program.h"
 #include "setup/key_filters.h"
 
@@ -24,10 +25,7 @@ namespace mainwindow {
 
 namespace {
 
-// The start of the selection, or the caret when nothing is selected.
-int selStart(const QLineEdit* box) {
-    return box->hasSelectedText() ? box->selectionStart() : box->cursorPosition();
-}
+using platform::SelStart;
 
 
 }  // namespace
@@ -180,7 +178,7 @@ void MainWindow::txtCntry_KeyPress(int& KeyAscii) {
         Mains();
         return;
     }
-    if (KeyAscii == 32 && selStart(txtCntry) == 0) {
+    if (KeyAscii == 32 && SelStart(txtCntry) == 0) {
         KeyAscii = 0;
         txtSec->setFocus();
         return;
@@ -194,7 +192,7 @@ void MainWindow::txtCntry_KeyPress(int& KeyAscii) {
         return;
     }
     QString t = txtCntry->text();
-    const int c = selStart(txtCntry);
+    const int c = SelStart(txtCntry);
     if (KeyAscii != 0 && KeyAscii != 32 && c == 0) {
         txtCntry->clear();
         t.clear();
@@ -206,7 +204,7 @@ void MainWindow::txtCntry_KeyPress(int& KeyAscii) {
         t = txtCntry->text();
     }
     if (t.size() > 1 && KeyAscii != 0) {
-        const QString p = t.left(selStart(txtCntry)) + QChar(KeyAscii);
+        const QString p = t.left(SelStart(txtCntry)) + QChar(KeyAscii);
         const setup::PrefixTable& table = program_.prefixes;
         for (int row = table.PrefixCount; row >= 1; --row) {
             const setup::PrefixRow& r = table.row(row);
@@ -285,7 +283,7 @@ void MainWindow::txtSec_KeyPress(int& KeyAscii) {
         return;
     }
     QString t = txtSec->text();
-    const int c = selStart(txtSec);
+    const int c = SelStart(txtSec);
     const int n = static_cast<int>(t.size());
     if (KeyAscii == 32) {
         if (c >= n) {

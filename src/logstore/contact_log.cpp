@@ -65,6 +65,15 @@ QString allRecords(const ContactLog& log) {
     return text;
 }
 
+// Writes rows 1 to QSOCount over log.txt; the file then ends cleanly.
+bool writeWholeLog(Program& program, QString* error) {
+    if (!platform::WriteFileAtomically(program.WorkPath(kLogFile),
+                                       platform::EncodeAnsi(allRecords(program.log)), error))
+        return false;
+    program.log.CleanEnd = true;
+    return true;
+}
+
 }  // namespace
 
 // The backup is named by the local date and time "yyyymmddhhnn".
@@ -85,6 +94,12 @@ bool CopyLogToBackup(Program& program, QString* error, bool keepOlder) {
     return platform::WriteFileAtomically(path, *log, error);
 }
 
+ContactRecord WithoutLineBreaks(ContactRecord record) {
+    for (TextField field : kFieldsBeforeNumber) record.*field = WithoutLineBreaks(record.*field);
+    for (TextField field : kFieldsAfterNumber) record.*field = WithoutLineBreaks(record.*field);
+    return record;
+}
+
 QString LogFileRecord(const ContactRecord& record) {
     RecordWriter writer;
     for (TextField field : kFieldsBeforeNumber) writer.Text(record.*field);
@@ -95,7 +110,7 @@ QString LogFileRecord(const ContactRecord& record) {
 
 namespace {
 // Reads every record of `bytes` into rows 1 onwards; false when a record is
-// cut short or there are more than 11,000.
+// cut short or there are more than 11,000. Sets log.CleanEnd.
 bool readLog(QByteArray bytes, ContactLog& log) {
     RecordReader reader(std::move(bytes));
     // Blank lines after the last record are passed over, not read as the
@@ -106,6 +121,7 @@ bool readLog(QByteArray bytes, ContactLog& log) {
         const ContactRecord* above = log.QSOCount > 1 ? &log.row(log.QSOCount - 1) : nullptr;
         if (!readRecord(reader, log.row(log.QSOCount), above)) return false;
     }
+    log.CleanEnd = reader.AtCleanEnd();
     return true;
 }
 }  // namespace
@@ -121,9 +137,11 @@ bool LoadLog(Program& program) {
     return true;
 }
 
-bool ReadsAsLog(const QByteArray& bytes) {
+std::optional<QByteArray> CleanLogBytes(const QByteArray& bytes) {
     auto scratch = std::make_unique<ContactLog>();
-    return readLog(bytes, *scratch);
+    if (!readLog(bytes, *scratch)) return std::nullopt;
+    if (scratch->CleanEnd) return bytes;
+    return platform::EncodeAnsi(allRecords(*scratch));
 }
 
 ContactRecord* TakeNewRow(Program& program) {
@@ -145,9 +163,14 @@ bool AppendContact(Program& program) {
     ContactLog& log = program.log;
     if (log.QSOCount < 1) return false;
     QString error;
-    if (!platform::AppendToFile(program.WorkPath(kLogFile),
-                                platform::EncodeAnsi(LogFileRecord(log.row(log.QSOCount))),
-                                &error)) {
+    // Appended to a file that does not end cleanly, the record would run on
+    // from the last one and shift its items; such a file is written anew.
+    const bool written =
+        log.CleanEnd ? platform::AppendToFile(program.WorkPath(kLogFile),
+                                              platform::EncodeAnsi(LogFileRecord(log.row(log.QSOCount))),
+                                              &error)
+                     : writeWholeLog(program, &error);
+    if (!written) {
         program.ReportWriteFailure(error);
         // The file did not take the contact, so neither does the table.
         log.row(log.QSOCount) = ContactRecord{};
@@ -159,8 +182,7 @@ bool AppendContact(Program& program) {
 
 bool RewriteLog(Program& program) {
     QString error;
-    if (!platform::WriteFileAtomically(program.WorkPath(kLogFile),
-                                       platform::EncodeAnsi(allRecords(program.log)), &error)) {
+    if (!writeWholeLog(program, &error)) {
         program.ReportWriteFailure(error);
         return false;
     }

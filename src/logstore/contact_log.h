@@ -3,6 +3,7 @@
 // order of log.txt, and the operations that keep the table and the file equal.
 #include <QByteArray>
 #include <QString>
+#include <optional>
 #include <vector>
 
 class Program;
@@ -42,6 +43,11 @@ struct ContactLog {
     int QSOCount = 0;
     // The count found by the first load of this run that found any contact.
     float BackupBaseCount = 0;
+    // log.txt ends where its last record ends, with a line end, so that an
+    // append starts a line of its own. A file that does not (trailing blank
+    // lines, no final line end, an unclosed quote in its last item) is
+    // rewritten whole from the table in place of the next append.
+    bool CleanEnd = true;
 
     ContactRecord& row(int index) { return rows.at(static_cast<std::size_t>(index)); }
     const ContactRecord& row(int index) const { return rows.at(static_cast<std::size_t>(index)); }
@@ -72,14 +78,21 @@ bool StartNewLog(Program& program);
 // Copies log.txt to BACKUP when the count changed since the first load.
 void BackupLog(Program& program);
 
-// Whether `bytes` read as a log: whole records, at most 11,000 of them.
-bool ReadsAsLog(const QByteArray& bytes);
+// `bytes` as a log file ready for appending: the same bytes when they read as
+// a log and end cleanly, else the log they hold written anew (one record per
+// line, each ended by CRLF). std::nullopt when they do not read as a log
+// (a record cut short, more than 11,000 of them).
+std::optional<QByteArray> CleanLogBytes(const QByteArray& bytes);
 
 // Copies log.txt into BACKUP under the local date and time "yyyymmddhhnn",
 // whatever the counts say. With keepOlder, a backup of that name that holds
 // another log is kept and the copy takes the name with "-2", "-3" and so on
 // added. False (and *error set) when the copy could not be made.
 bool CopyLogToBackup(Program& program, QString* error, bool keepOlder = false);
+
+// The contact with CR and LF dropped from every text field, as the log writer
+// drops them; the writers of one-contact-per-line files start from it.
+ContactRecord WithoutLineBreaks(ContactRecord record);
 
 // The log.txt line of one contact, CRLF included.
 QString LogFileRecord(const ContactRecord& record);

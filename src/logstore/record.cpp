@@ -20,6 +20,11 @@ bool RecordReader::OnlyBlankLinesLeft() const {
     return true;
 }
 
+bool RecordReader::AtCleanEnd() const {
+    // An unclosed quote reads to the end and one past it.
+    return pos_ == bytes_.size() && (bytes_.isEmpty() || isLineEnd(bytes_.back()));
+}
+
 std::optional<QByteArrayView> RecordReader::ReadRaw() {
     if (AtEnd()) return std::nullopt;
     const char* data = bytes_.constData();
@@ -106,6 +111,12 @@ QString formatFixed(T value) {
 
 QString FormatNumber(double value) { return formatFixed(value); }
 QString FormatSingle(float value) { return formatFixed(value); }
+
+QString WithoutLineBreaks(const QString& text) {
+    QString out = text;
+    out.removeIf([](QChar c) { return isLineEnd(c); });
+    return out;
+}
 
 void RecordWriter::separate() {
     if (!first_) line_ += u',';

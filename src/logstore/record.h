@@ -21,6 +21,10 @@ public:
     bool AtEnd() const { return pos_ >= bytes_.size(); }
     // Only blanks and line ends are left.
     bool OnlyBlankLinesLeft() const;
+    // Everything was read, and the file is empty or ends with the line end
+    // that the last item read ended with: a record added at the end starts
+    // on a line of its own.
+    bool AtCleanEnd() const;
 
     // The next item as text; std::nullopt at the end of the file.
     std::optional<QString> ReadText();
@@ -51,6 +55,10 @@ std::optional<double> ParseNumber(QByteArrayView text);
 // digits that single precision carries.
 QString FormatNumber(double value);
 QString FormatSingle(float value);
+
+// `text` without its CR and LF characters: a line break inside a field would
+// split the line of any file written one record or contact per line.
+QString WithoutLineBreaks(const QString& text);
 
 // Builds one record.
 class RecordWriter {

@@ -18,7 +18,15 @@ Form1::Form1(Program& program) : program_(program) {
     lblDX->hide();
 }
 
-MainWindow* Form1::target() { return program_.mainWindow(); }
+MainWindow* Form1::target() {
+    // The side is read afresh at every call: 0 means Infrm, any other value
+    // Outfrm. The run's one main window is the target only when it is the
+    // window of that side; the other side's window is never made here.
+    MainWindow* window = program_.mainWindow();
+    if (!window) return nullptr;
+    const Side wanted = program_.station.StationSide == 0 ? Side::In : Side::Out;
+    return window->side() == wanted ? window : nullptr;
+}
 
 void Form1::SavePref() { setup::SaveQSOPref(program_); }
 

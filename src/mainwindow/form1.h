@@ -34,8 +34,8 @@ public:
     QLabel* lblDX = nullptr;
 
 private:
-    // The main window of the run: Infrm when the station is inside the party
-    // state, else Outfrm; null before the main window is loaded.
+    // The main window that StationSide names now: Infrm for 0, Outfrm for any
+    // other value; null when that window is not the one loaded.
     MainWindow* target();
 
     Program& program_;

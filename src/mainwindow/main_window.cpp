@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QEventLoopLocker>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -43,7 +44,7 @@ void makeClickable(QLabel* label, QObject* filter) {
 }  // namespace
 
 MainWindow::MainWindow(Program& program, Side side) : program_(program), side_(side) {
-    setWindowTitle(QStringLiteral("Tavik's Ostrel 2.0"));
+    setWindowTitle(QStringLiteral("Tavik's Ostrel " OSTREL_VERSION));
     setAttribute(Qt::WA_QuitOnClose, true);
     SetDesignSize(9600, 7200, 9480, 6495);
     setMouseTracking(true);
@@ -398,6 +399,11 @@ void MainWindow::buildOutStateControls() {
 void MainWindow::Form_Load() { Form_Load(platform::ScreenSizeTwips()); }
 
 void MainWindow::Form_Load(QSizeF screenTwips) {
+    // No window may be left on the screen during the load: the start-up
+    // question and the reload come with the set-up dialog gone. The run
+    // does not end meanwhile for want of a window on the screen.
+    const QEventLoopLocker keepRunning;
+    program_.UnloadFrmStationID();
     setup::Station& st = program_.station;
     Timer1->start();
     Timer2->start();

@@ -8,6 +8,7 @@
 #include <QVariant>
 #include <array>
 #include <exception>
+#include <functional>
 #include <memory>
 
 #include "platform/form.h"
@@ -59,6 +60,9 @@ public:
 
     // Log commands.
     void ReloadLog();
+    // Runs before each rebuild of ReloadLog with the rebuild's name; a test
+    // makes a rebuild fail by throwing from it.
+    std::function<void(const char* rebuild)> beforeRebuild;
     void AskOpenExistingLog();
     void mnuNew_Click();
     void mnuArchive_Click();

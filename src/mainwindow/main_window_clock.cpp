@@ -13,7 +13,10 @@
 namespace mainwindow {
 
 QString MainWindow::OperatingTimeText(double seconds) {
-    const auto total = static_cast<long long>(std::floor(std::fabs(seconds)));
+    // A total beyond any operating time (from a damaged settings file) shows
+    // as none rather than overflowing the conversion.
+    const double whole = std::floor(std::fabs(seconds));
+    const auto total = setup::OperatingSecondsInRange(whole) ? static_cast<long long>(whole) : 0LL;
     const long long h = total / 3600;
     const long long m = total / 60 - h * 60;
     const long long c = total - (total / 60) * 60;
@@ -72,8 +75,10 @@ void MainWindow::cmdLogOn_Click() {
         // The offset applies in minutes here too, as it does to logged contacts.
         const QDateTime utc =
             scoring::UtcFromLocal(program_.clock().LocalNow(), program_.station.UTCOffsetHours);
+        // The operator's locale (the system's, unless one was set for the
+        // program) gives the short date.
         lblDialog->setText(QStringLiteral("Logged Off at ") +
-                           QLocale::system().toString(utc.date(), QLocale::ShortFormat) + " " +
+                           QLocale().toString(utc.date(), QLocale::ShortFormat) + " " +
                            utc.toString(QStringLiteral("HH:mm:ss")));
         setup::SaveQSOPref(program_);
     }

@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
+#include <type_traits>
 
 #include "logstore/contact_log.h"
 #include "mainwindow/main_window.h"
@@ -23,8 +24,23 @@ void MainWindow::ReloadLog() {
     partialCount_ = -1;  // the rows may have changed in place
     if (!logstore::LoadLog(program_)) return;  // the program has ended
     scoring::Tally& tally = program_.tally;
+    // Each rebuild stands on its own: one that fails leaves its display as
+    // it was and never ends the program. A failure is told once, whatever
+    // number of rebuilds failed.
+    bool failed = false;
+    auto rebuild = [&](const char* name, auto step) {
+        try {
+            if (beforeRebuild) beforeRebuild(name);
+            if constexpr (std::is_member_function_pointer_v<decltype(step)>)
+                (this->*step)();
+            else
+                step();
+        } catch (const std::exception&) {
+            failed = true;
+        }
+    };
     if (side_ == Side::In) {
-        guarded([&] {
+        rebuild("ResetStatesGrid", [&] {
             const QColor remaining = platform::FromStoredColor(program_.station.RemainingColor);
             for (int k = 1; k <= kStateProvinces; ++k)
                 platform::SetForeColor(Label10[static_cast<std::size_t>(k)], remaining);
@@ -32,23 +48,31 @@ void MainWindow::ReloadLog() {
         });
     }
     scoring::CountModes(program_.log, tally);
-    // Each rebuild stands on its own: one that fails leaves its display as
-    // it was and never ends the program.
     if (side_ == Side::In) {
-        guarded([&] { RebuildStatesWorked(); });
-        guarded([&] { FillCountyLists(); });
-        guarded([&] { ComputeRates(); });
-        guarded([&] { ShowStatesWorked(); });
-        guarded([&] { CountPerBand(); });
-        guarded([&] { ShowDXWorked(); });
-        guarded([&] { ShowScore(); });
-        guarded([&] { ListRecentContacts(); });
+        rebuild("RebuildStatesWorked", &MainWindow::RebuildStatesWorked);
+        rebuild("FillCountyLists", &MainWindow::FillCountyLists);
+        rebuild("ComputeRates", &MainWindow::ComputeRates);
+        rebuild("ShowStatesWorked", &MainWindow::ShowStatesWorked);
+        rebuild("CountPerBand", &MainWindow::CountPerBand);
+        rebuild("ShowDXWorked", &MainWindow::ShowDXWorked);
+        rebuild("ShowScore", &MainWindow::ShowScore);
+        rebuild("ListRecentContacts", &MainWindow::ListRecentContacts);
     } else {
-        guarded([&] { FillCountyLists(); });
-        guarded([&] { ListRecentContacts(); });
-        guarded([&] { ComputeRates(); });
-        guarded([&] { ShowScore(); });
+        rebuild("FillCountyLists", &MainWindow::FillCountyLists);
+        rebuild("ListRecentContacts", &MainWindow::ListRecentContacts);
+        rebuild("ComputeRates", &MainWindow::ComputeRates);
+        rebuild("ShowScore", &MainWindow::ShowScore);
     }
+    if (failed)
+        program_.dialogs().MsgBox(
+            QStringLiteral(
+                "Error opening file.  This error is annoying but probably correctable.  In all "
+                "likelihood, a character such as a quote got into your data or one of your entries "
+                "has an invalid date/time format.  Close this program and open log.txt in the "
+                "program's working directory with a text editor such as notepad.  Inspect the data "
+                "and fix any errors you see (remove any extra quotes and make sure your date and "
+                "time entries are valid)."),
+            platform::vbOKOnly, QStringLiteral("File Error"));
 }
 
 void MainWindow::AskOpenExistingLog() {
@@ -118,7 +142,10 @@ void MainWindow::mnuRestore_Click() {
     }
     // A file that does not read as a log would end the program at the reload
     // and at every later start: it is refused before it replaces anything.
-    if (!logstore::ReadsAsLog(*bytes)) {
+    // One that reads but does not end cleanly is restored in clean form, so
+    // that the next contact appended to it starts a line of its own.
+    const std::optional<QByteArray> restored = logstore::CleanLogBytes(*bytes);
+    if (!restored) {
         dialogs.MsgBox(QStringLiteral("The file %1 is not a log that this program can read: a record "
                                       "is incomplete or it holds more than 11,000 contacts. log.txt "
                                       "was not changed.")
@@ -132,7 +159,7 @@ void MainWindow::mnuRestore_Click() {
         dialogs.MsgBox(error, platform::vbOKOnly, title);
         return;
     }
-    if (!platform::WriteFileAtomically(program_.WorkPath(QStringLiteral("log.txt")), *bytes, &error)) {
+    if (!platform::WriteFileAtomically(program_.WorkPath(QStringLiteral("log.txt")), *restored, &error)) {
         dialogs.MsgBox(error, platform::vbOKOnly, title);
         return;
     }

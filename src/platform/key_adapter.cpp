@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QPointer>
 #include <QWidget>
 #include <memory>
 #include <utility>
@@ -203,6 +204,27 @@ void typeTab() {
     }
 }
 
+// Carries a Tab sent from code through the event queue.
+class TabEvent final : public QEvent {
+public:
+    static QEvent::Type kind() {
+        static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
+        return type;
+    }
+    TabEvent() : QEvent(kind()) {}
+};
+
+// Types the queued Tabs; one lives as long as the application.
+class TabTyper final : public QObject {
+public:
+    using QObject::QObject;
+    bool event(QEvent* event) override {
+        if (event->type() != TabEvent::kind()) return QObject::event(event);
+        typeTab();
+        return true;
+    }
+};
+
 }  // namespace
 
 int VirtualKeyCode(int qtKey, Qt::KeyboardModifiers modifiers) {
@@ -236,7 +258,13 @@ void KeyAdapter::Detach(QWidget* control) {
 }
 
 void KeyAdapter::SendTab() {
-    QMetaObject::invokeMethod(QCoreApplication::instance(), &typeTab, Qt::QueuedConnection);
+    // Posted below the ordinary events, the Tab acts after the focus
+    // handlers that the running handler's focus changes have queued: a
+    // handler that moves the focus on by itself has done so when the Tab
+    // arrives, as on the keyboard.
+    static QPointer<TabTyper> typer;
+    if (!typer) typer = new TabTyper(QCoreApplication::instance());
+    QCoreApplication::postEvent(typer, new TabEvent, Qt::LowEventPriority);
 }
 
 KeyAdapter::Target KeyAdapter::targetFor(QWidget* receiver) const {

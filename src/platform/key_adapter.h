@@ -98,8 +98,9 @@ public:
     void Detach(QWidget* control);
 
     // A Tab keystroke sent from code: queued, it acts once the running handler
-    // (and the key that called it) is done, on the focused control of the
-    // active window, exactly as a Tab typed then would.
+    // (and the key that called it) is done and the focus handlers queued
+    // meanwhile have run, on the focused control of the active window,
+    // exactly as a Tab typed then would.
     static void SendTab();
 
 protected:

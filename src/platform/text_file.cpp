@@ -1,9 +1,12 @@
 #include "platform/text_file.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <array>
+#include <cerrno>
+#include <cstring>
 #include <unistd.h>
 
 namespace platform {
@@ -20,6 +23,8 @@ constexpr std::array<char16_t, 32> kHighControls = {
 }  // namespace
 
 namespace {
+QString systemText(int errorNumber) { return QString::fromLocal8Bit(std::strerror(errorNumber)); }
+
 QChar decodeByte(unsigned char b) {
     return (b >= 0x80 && b < 0xA0) ? QChar(kHighControls[b - 0x80]) : QChar(b);
 }
@@ -88,8 +93,15 @@ bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* 
         if (n <= 0) break;
         written += n;
     }
-    if (written != bytes.size() || !file.flush() || ::fsync(file.handle()) != 0) {
-        if (error) *error = file.errorString();
+    int failure = 0;
+    if (written != bytes.size() || !file.flush()) {
+        if (file.error() == QFileDevice::NoError) failure = ENOSPC;
+    } else if (::fsync(file.handle()) != 0) {
+        failure = errno;
+    }
+    if (written != bytes.size() || failure != 0) {
+        // The system's words for a failed flush to disk; Qt has none.
+        if (error) *error = failure != 0 ? systemText(failure) : file.errorString();
         file.cancelWriting();
         file.commit();
         return false;
@@ -101,20 +113,57 @@ bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* 
     return true;
 }
 
+int RemoveStaleTemporaryFiles(const QString& folder, const QStringList& fileNames) {
+    // QSaveFile's temporary file: the target's name and six random letters
+    // or digits.
+    auto isTemporaryOf = [](const QString& entry, const QString& name) {
+        if (entry.size() != name.size() + 7 || !entry.startsWith(name + u'.')) return false;
+        for (QChar c : QStringView(entry).mid(name.size() + 1))
+            if (!((c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9')))
+                return false;
+        return true;
+    };
+    int removed = 0;
+    const QDir dir(folder);
+    for (const QString& entry : dir.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+        for (const QString& name : fileNames) {
+            if (!isTemporaryOf(entry, name)) continue;
+            if (QFile::remove(dir.filePath(entry))) ++removed;
+            break;
+        }
+    }
+    return removed;
+}
+
 bool AppendToFile(const QString& path, const QByteArray& bytes, QString* error) {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
         if (error) *error = file.errorString();
         return false;
     }
-    const qint64 before = file.size();
-    if (file.write(bytes) != bytes.size() || !file.flush() || ::fsync(file.handle()) != 0) {
-        if (error) *error = file.errorString();
-        if (::ftruncate(file.handle(), before) != 0 && error)
-            *error += QStringLiteral(" The file could not be cut back to its former length.");
-        return false;
+    const int fd = file.handle();
+    const off_t before = ::lseek(fd, 0, SEEK_END);
+    // The bytes go out with the system's own calls, so that a failure is
+    // told in the system's words ("No space left on device").
+    qsizetype written = 0;
+    int failure = 0;
+    while (written < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.constData() + written,
+                                  static_cast<std::size_t>(bytes.size() - written));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            failure = n < 0 ? errno : ENOSPC;
+            break;
+        }
+        written += n;
     }
-    return true;
+    if (failure == 0 && ::fsync(fd) != 0 && errno != EINVAL) failure = errno;
+    if (failure == 0) return true;
+    if (error) *error = systemText(failure);
+    // No partial line stays behind.
+    if (written > 0 && before >= 0 && ::ftruncate(fd, before) != 0 && error)
+        *error += QStringLiteral(" The file could not be cut back to its former length.");
+    return false;
 }
 
 bool CopyFileReplacing(const QString& from, const QString& to, QString* error) {

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 namespace platform {
@@ -21,6 +22,12 @@ std::optional<QByteArray> ReadWholeFile(const QString& path, QString* error = nu
 // same folder, flushed to disk and renamed over the old one. On failure the old
 // file is left as it was and *error holds the system's description.
 bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* error);
+
+// Removes the temporary files that WriteFileAtomically leaves beside one of
+// `fileNames` in `folder` when the program is killed during a write: the name
+// followed by "." and six letters or digits. Run at start, before anything
+// writes. Returns how many were removed.
+int RemoveStaleTemporaryFiles(const QString& folder, const QStringList& fileNames);
 
 // Appends `bytes` in one write and flushes. On failure the file is cut back to
 // its former length, so no partial line stays behind.

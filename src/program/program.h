@@ -108,7 +108,8 @@ public:
     entry::EntryState entry;
     keyers::KeyerState keyer;
     mainwindow::StateProvinceTable stateProvinces;
-    // The program's version ("1.0.0"), as the export headers name it.
+    // The program's version ("2.0"), as the export headers name it; the one
+    // source is the project version, which the start-up window shows too.
     QString VersionText;
 
     // The windows of the keyers and voice aids: each is created, hidden, the

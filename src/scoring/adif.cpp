@@ -24,8 +24,10 @@ QString trimEnd(const QString& text) {
     return text.left(end);
 }
 
-// "<Name:length>value"; the length counts the characters of the value.
-QString tag(const char* name, const QString& value) {
+// "<Name:length>value"; the length counts the characters of the value. A line
+// break inside the value is dropped, as the log writer drops it.
+QString tag(const char* name, const QString& field) {
+    const QString value = logstore::WithoutLineBreaks(field);
     return QStringLiteral("<%1:%2>").arg(QLatin1String(name)).arg(value.size()) + value;
 }
 
@@ -147,8 +149,9 @@ AdifExtras AskAdifExtras(Program& program) {
     return extras;
 }
 
-QString AdifRecord(const logstore::ContactRecord& record, const DxccTable& table,
+QString AdifRecord(const logstore::ContactRecord& stored, const DxccTable& table,
                    const QString& partyState, const AdifExtras& extras) {
+    const logstore::ContactRecord record = logstore::WithoutLineBreaks(stored);
     const QString blank = QStringLiteral(" ");
     const QString crlf = QStringLiteral("\r\n");
     const QString date = AdifDate(record.QSODate);

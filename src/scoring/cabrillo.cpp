@@ -37,8 +37,10 @@ constexpr int kRoverBonusContacts = 12;
 class ColumnLine {
 public:
     // Starts `text` at `column` when the line ends before the column with room
-    // for a blank; otherwise after one blank behind what the line holds.
-    void Put(int column, const QString& text) {
+    // for a blank; otherwise after one blank behind what the line holds. A
+    // line break inside the text is dropped: it would split the line.
+    void Put(int column, const QString& field) {
+        const QString text = logstore::WithoutLineBreaks(field);
         const qsizetype start = column - 1;
         if (line_.isEmpty() || line_.size() < start)
             line_.append(QString(start - line_.size(), u' '));
@@ -161,8 +163,9 @@ QString CabrilloTime(const QString& storedTime) {
 }
 
 std::optional<QString> CabrilloContactLine(const Program& program,
-                                           const logstore::ContactRecord& record,
+                                           const logstore::ContactRecord& stored,
                                            const QString& ownCall) {
+    const logstore::ContactRecord record = logstore::WithoutLineBreaks(stored);
     const std::optional<QDate> date = logstore::ParseLogDate(record.QSODate);
     if (!date) return std::nullopt;
     ColumnLine line;
@@ -182,28 +185,31 @@ std::optional<QString> CabrilloLogText(const Program& program, const SummaryInpu
                                        QString* error) {
     const setup::Station& station = program.station;
     const QString ownCall = station.OwnCall.trimmed();
-    const QString lines[] = {
-        QStringLiteral("START-OF-LOG: 2.0"),
-        QStringLiteral("CREATED-BY: Tavik's Fenw ") + program.VersionText,
-        QStringLiteral("LOCATION: ") + station.OwnSPC,
-        QStringLiteral("CONTEST: Dudurozuz State QSO Party"),
-        QStringLiteral("CALLSIGN: ") + ownCall,
-        QStringLiteral("NAME: ") + inputs.name,
-        QStringLiteral("ADDRESS: ") + inputs.address1,
-        QStringLiteral("ADDRESS: ") + inputs.address2,
-        QStringLiteral("EMAIL: ") + inputs.email,
-        QStringLiteral("ADDRESS-COUNTY: ") + station.HomeCounty,
-        QStringLiteral("CLUB: ") + inputs.club,
-        QStringLiteral("OPERATORS: ") + inputs.operators,
-        QStringLiteral("CATEGORY: ") + inputs.entryClass,
-        QStringLiteral("CATEGORY-POWER: ") + PowerCategoryText(inputs.power),
-        QStringLiteral("CLAIMED-SCORE: ") + ClaimedScoreText(ClaimedScore(program, inputs.power)),
-        QStringLiteral("SOAPBOX: ") + inputs.soapbox,
+    // Each header line is a tag and a value; a line break inside a value is
+    // dropped, since it would split the line.
+    const std::pair<const char*, QString> lines[] = {
+        {"START-OF-LOG: 2.0", QString()},
+        {"CREATED-BY: Tavik's Fenw ", program.VersionText},
+        {"LOCATION: ", station.OwnSPC},
+        {"CONTEST: Dudurozuz State QSO Party", QString()},
+        {"CALLSIGN: ", ownCall},
+        {"NAME: ", inputs.name},
+        {"ADDRESS: ", inputs.address1},
+        {"ADDRESS: ", inputs.address2},
+        {"EMAIL: ", inputs.email},
+        {"ADDRESS-COUNTY: ", station.HomeCounty},
+        {"CLUB: ", inputs.club},
+        {"OPERATORS: ", inputs.operators},
+        {"CATEGORY: ", inputs.entryClass},
+        {"CATEGORY-POWER: ", PowerCategoryText(inputs.power)},
+        {"CLAIMED-SCORE: ", ClaimedScoreText(ClaimedScore(program, inputs.power))},
+        {"SOAPBOX: ", inputs.soapbox},
     };
     const QString crlf = QStringLiteral("\r\n");
     QString text;
     text.reserve(static_cast<qsizetype>(program.log.QSOCount + 20) * 90);
-    for (const QString& line : lines) text += line + crlf;
+    for (const auto& [tag, value] : lines)
+        text += QLatin1String(tag) + logstore::WithoutLineBreaks(value) + crlf;
     for (int i = 1; i <= program.log.QSOCount; ++i) {
         const logstore::ContactRecord& record = program.log.row(i);
         std::optional<QString> line = CabrilloContactLine(program, record, ownCall);

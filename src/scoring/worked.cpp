@@ -7,6 +7,7 @@
 #include "logstore/log_moment.h"
 #include "scoring/multipliers.h"
 #include "mainwindow/state_province_table.h"
+#include "setup/station.h"
 
 namespace scoring {
 
@@ -174,12 +175,16 @@ std::optional<RateCounts> CountRates(const logstore::ContactLog& log, const QDat
 }
 
 QDateTime UtcFromLocal(const QDateTime& local, float utcOffsetHours) {
+    // An offset beyond any time zone is never taken (the settings refuse
+    // it); should one arrive all the same it counts as none.
+    if (!setup::UTCOffsetInRange(utcOffsetHours)) return local;
     const auto minutes = static_cast<qint64>(std::lround(static_cast<double>(utcOffsetHours) * 60.0));
     return local.addSecs(minutes * 60);
 }
 
 QString FormatGrouped(double value) {
-    return QLocale::system().toString(static_cast<qlonglong>(std::llround(value)));
+    // The operator's locale: the system's, unless one was set for the program.
+    return QLocale().toString(static_cast<qlonglong>(std::llround(value)));
 }
 
 }  // namespace scoring

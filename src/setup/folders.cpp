@@ -95,6 +95,16 @@ void PrepareFolders(Program& program) {
     MakeDirectory(program, program.folders.BackupFolder(), true);
 }
 
+void RemoveStaleTemporaryFiles(Program& program) {
+    platform::RemoveStaleTemporaryFiles(
+        program.folders.WorkingFolder,
+        {QStringLiteral("log.txt"), QStringLiteral("QSOpref.txt"), QStringLiteral("CW.txt"),
+         QStringLiteral("wave2.txt"), QStringLiteral("RigCntrl.txt"), QStringLiteral("PackSpot.txt")});
+    platform::RemoveStaleTemporaryFiles(program.folders.SharedFolder,
+                                        {QStringLiteral("SharedUserPreferences.xml")});
+    platform::RemoveStaleTemporaryFiles(program.folders.DataFolder, {QStringLiteral("WK.txt")});
+}
+
 void LoadSharedPrefs(Program& program, const QString& path) {
     SharedPrefs& prefs = program.sharedPrefs;
     prefs.PrefsXmlPath = path;
@@ -123,16 +133,20 @@ bool SetSharedPref(Program& program, const QString& key, const QString& value, b
     const qsizetype p = text.indexOf(open);
     if (p >= 0) {
         const qsizetype e = p + open.size();  // just past the opening tag
-        qsizetype c = text.indexOf(close, e);
-        if (c >= 0) {
+        // The element's value ends on its own line: a closing tag further on
+        // belongs to another line and is never looked for there.
+        qsizetype lineEnd = e;
+        while (lineEnd < text.size() && text[lineEnd] != u'\r' && text[lineEnd] != u'\n') ++lineEnd;
+        const qsizetype c = text.indexOf(close, e);
+        if (c >= 0 && c < lineEnd) {
             text = text.left(e) + cleanValue + text.mid(c);
         } else {
-            // An opening tag with no closing tag: the rest of its line becomes
-            // the value, closed properly.
-            qsizetype lineEnd = e;
-            while (lineEnd < text.size() && text[lineEnd] != u'\r' && text[lineEnd] != u'\n')
-                ++lineEnd;
-            text = text.left(e) + cleanValue + close + text.mid(lineEnd);
+            // An opening tag with no closing tag on its line: its value runs
+            // to the next element on the line, or to the line's end, and is
+            // replaced and closed; what follows on the line stays.
+            qsizetype valueEnd = e;
+            while (valueEnd < lineEnd && text[valueEnd] != u'<') ++valueEnd;
+            text = text.left(e) + cleanValue + close + text.mid(valueEnd);
         }
     } else {
         text += "\r\n" + open + cleanValue + close;

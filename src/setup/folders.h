@@ -39,6 +39,10 @@ bool MakeDirectory(Program& program, const QString& path, bool showError);
 // preferences loaded, and the BACKUP folder made.
 void PrepareFolders(Program& program);
 
+// Removes what a write cut short by a kill left behind: the temporary files
+// beside the working folder's files, the shared preferences and WK.txt.
+void RemoveStaleTemporaryFiles(Program& program);
+
 void LoadSharedPrefs(Program& program, const QString& path);
 // Enters one key (upper-cased) into the store; with saveNow the store is
 // written. False when that write failed (the operator has been told).

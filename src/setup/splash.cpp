@@ -117,7 +117,7 @@ frmSplash::frmSplash(Program& program)
     Label13 = AddLabel(QStringLiteral("Label13"), QStringLiteral("Ostrel"), 2400, 1320, 4560, 600);
     for (QLabel* label : {lblCompanyName, lblProductName, Label13}) SetFont(label, title);
     Label1 = AddLabel(QStringLiteral("Label1"), QStringLiteral("Version"), 2400, 2040, 900, 300);
-    lblVersion1 = AddLabel(QStringLiteral("lblVersion1"), QStringLiteral("2.0"), 3360, 2040, 900, 300);
+    lblVersion1 = AddLabel(QStringLiteral("lblVersion1"), QStringLiteral(OSTREL_VERSION), 3360, 2040, 900, 300);
     Image2 = AddImage(QStringLiteral("Image2"), 240, 240, 2055, 2025);
     Image2->setPixmap(QPixmap::fromImage(CountyMapPicture()));
     AddLine(QStringLiteral("Line1"), 240, 2520, 6975, 2520);
@@ -152,6 +152,7 @@ void frmSplash::Form_Load(QSizeF screenTwips) {
     ResizeForm(*this, screenTwips);
     // The data and shared folders, the shared preferences and BACKUP.
     PrepareFolders(program_);
+    RemoveStaleTemporaryFiles(program_);
     program_.VersionText = lblVersion1->text();
     Command1_Click();
 }

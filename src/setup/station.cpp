@@ -42,6 +42,14 @@ std::optional<T> wholeNumber(double value) {
     return static_cast<T>(rounded);
 }
 
+// Values whose stored number is taken only within a range; outside it the
+// value stays as it was before the read.
+bool keptOutsideRange(const Field& field, double v) {
+    if (field == Field(&Station::UTCOffsetHours)) return !UTCOffsetInRange(v);
+    if (field == Field(&Station::BankedOperatingSeconds)) return !OperatingSecondsInRange(v);
+    return false;
+}
+
 bool readField(logstore::RecordReader& reader, Station& station, const Field& field) {
     if (auto text = std::get_if<QString Station::*>(&field)) {
         std::optional<QString> item = reader.ReadText();
@@ -52,6 +60,7 @@ bool readField(logstore::RecordReader& reader, Station& station, const Field& fi
     std::optional<logstore::RecordReader::Number> number = reader.ReadNumber();
     if (!number || !number->numeric) return false;
     const double v = number->value;
+    if (keptOutsideRange(field, v)) return true;
     if (auto single = std::get_if<float Station::*>(&field)) {
         if (std::fabs(v) > std::numeric_limits<float>::max()) return false;
         station.**single = static_cast<float>(v);
@@ -84,6 +93,14 @@ void writeField(QString& out, const Station& station, const Field& field) {
 }
 
 }  // namespace
+
+bool UTCOffsetInRange(double hours) {
+    return std::isfinite(hours) && std::fabs(hours) <= kMaxUTCOffsetHours;
+}
+
+bool OperatingSecondsInRange(double seconds) {
+    return std::isfinite(seconds) && seconds >= 0 && seconds <= kMaxOperatingSeconds;
+}
 
 Station FirstRunStation() {
     Station s;
@@ -171,7 +188,7 @@ void CheckUTCOffset(Program& program) {
                                    logstore::FormatSingle(recommended));
     if (!answer) return;
     std::optional<double> typed = logstore::ParseNumber(answer->trimmed());
-    if (!typed || std::fabs(*typed) > std::numeric_limits<float>::max()) return;
+    if (!typed || !UTCOffsetInRange(*typed)) return;
     offset = static_cast<float>(*typed);
     SaveQSOPref(program);
 }

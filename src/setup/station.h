@@ -42,6 +42,15 @@ struct Station {
 
 inline constexpr int kQSOPrefValues = 25;
 
+// The UTC offsets the program takes: no place on earth is further than 14
+// hours from UTC.
+inline constexpr float kMaxUTCOffsetHours = 14;
+bool UTCOffsetInRange(double hours);
+
+// The banked operating time the program takes: from 0 to a year of seconds.
+inline constexpr float kMaxOperatingSeconds = 366.0f * 24 * 3600;
+bool OperatingSecondsInRange(double seconds);
+
 // The settings of a station that has no QSOpref.txt yet: full-size window,
 // CW on 20 m, no rig, worked multipliers in red and the rest in black.
 Station FirstRunStation();
@@ -52,7 +61,9 @@ bool SaveQSOPref(Program& program);
 
 // Reads QSOpref.txt value by value into the station settings. Values read
 // before a failure keep their new value. False when the file is missing, ends
-// before the 25th value, or a number does not fit its type.
+// before the 25th value, or a number does not fit its type. A UTC offset or a
+// banked operating time outside its range leaves the value the settings held
+// (the caller's first-run value) in place.
 bool LoadQSOPref(Program& program);
 
 // Compares the stored UTC offset with the one the PC clock implies and offers

@@ -23,6 +23,7 @@
 #include "mainwindow/main_window.h"
 #include "platform/key_adapter.h"
 #include "platform/option_buttons.h"
+#include "platform/sel_start.h"
 #include "platform/text_file.h"
 #include "platform/twips.h"
 #include "program/program.h"
@@ -70,9 +71,7 @@ frmStationID::frmStationID(Program& program)
     : program_(program), screen_(platform::ScreenSizeTwips()) {
     setWindowTitle(QStringLiteral(" Setup Information"));
     setWindowFlags(Qt::Dialog | Qt::WindowCloseButtonHint | Qt::WindowTitleHint);
-    // The dialog counts as a window of the program's own (WA_QuitOnClose):
-    // while it shows, a box that the main window's load shows and closes is
-    // not the last window closed. Its close box ends the program.
+    // Its close box ends the program.
     SetDesignClientSize(5025, 5310);
     buildRows();
     buildFrames();
@@ -333,9 +332,12 @@ void frmStationID::optState_Click(int Index) {
 // ---- Boxes ----
 
 void frmStationID::Text2_KeyPress(int& KeyAscii) {
-    if (Text2->cursorPosition() == 0) Cap3(KeyAscii);
+    // The caret is the start of the selection: a key typed over a selection
+    // replaces it (entering the box by Tab selects the whole text).
+    const int caret = platform::SelStart(Text2);
+    if (caret == 0) Cap3(KeyAscii);
     if (KeyAscii == 0) return;
-    const QString typed = Text2->text().left(Text2->cursorPosition()) + QChar(KeyAscii);
+    const QString typed = Text2->text().left(caret) + QChar(KeyAscii);
     const PrefixTable& prefixes = program_.prefixes;
     for (int i = prefixes.PrefixCount; i >= 1; --i) {
         const PrefixRow& row = prefixes.row(i);
@@ -380,8 +382,25 @@ bool frmStationID::Text8_LostFocus() { return checkCounty(Text8, Text9); }
 bool frmStationID::Text9_LostFocus() { return checkCounty(Text9, Text8); }
 
 bool frmStationID::Text6_LostFocus() {
-    if (singleOf(Text6->text())) return true;
-    program_.dialogs().Beep();
+    const std::optional<float> hours = singleOf(Text6->text());
+    if (!hours) {
+        program_.dialogs().Beep();
+        Text6->setFocus();
+        return false;
+    }
+    return offsetInRange();
+}
+
+bool frmStationID::offsetInRange() {
+    // An offset beyond any time zone would put every logged date out of
+    // reach of the contest (or of the calendar).
+    const std::optional<float> hours = singleOf(Text6->text());
+    if (!hours || UTCOffsetInRange(*hours)) return true;
+    program_.dialogs().MsgBox(
+        QStringLiteral("%1 is not a valid UTC offset.  Please enter the hours added to your local "
+                       "time for UTC, from -14 to 14.")
+            .arg(Text6->text()),
+        platform::vbOKOnly | platform::vbExclamation, QStringLiteral("Invalid UTC Offset"));
     Text6->setFocus();
     return false;
 }
@@ -456,6 +475,7 @@ void frmStationID::Command1_Click() {
 void frmStationID::saveAndOpenMainWindow() {
     for (QLineEdit* box : {Text6, Text3, Text4})
         if (!singleOf(box->text())) box->setText(QStringLiteral("0"));
+    if (!offsetInRange()) return;
 
     Station& st = program_.station;
     st.StationSide = Option1->isChecked() ? 0 : 1;
@@ -493,11 +513,9 @@ void frmStationID::saveAndOpenMainWindow() {
             program_.ReportWriteFailure(error);
     }
 
-    // The dialog stays on the screen while the main window loads (it asks
-    // its start-up question), and goes once that window shows.
+    // The main window's load closes this dialog first (it is deleted once
+    // this click is done).
     program_.OpenMainWindow().Form_Load(screen_);
-    if (program_.ended()) return;
-    program_.UnloadFrmStationID();
 }
 
 }  // namespace setup

@@ -104,6 +104,9 @@ private:
     // The county boxes' check; `other` takes a valid text when empty.
     bool checkCounty(QLineEdit* box, QLineEdit* other);
     bool partyStation() const;
+    // False, after a message and with the focus back in the hours box, when
+    // that box holds an offset outside -14 to 14 hours.
+    bool offsetInRange();
     // The checks of boxes the operator has left and that have not run yet
     // (they run once the click or key that moved the focus is done, or
     // before "Done"); false when one refused.

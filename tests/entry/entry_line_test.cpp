@@ -14,6 +14,7 @@
 #include "platform/colors.h"
 #include "platform/wave_player.h"
 #include "setup/reference_tables.h"
+#include "support/scoring_fixture.h"
 #include "support/main_window_fixture.h"
 
 using testing_support::Contact;
@@ -322,28 +323,32 @@ TEST(EntryLine, TypeAheadInTheCountyAndCountryBoxes) {
 }
 
 TEST(EntryLine, CallBoxLookupShowsCountryBearingAndDistance) {
+    // From Madison (43.07 N, 89.4 W) to the prefix rows' positions: the
+    // bearing in whole degrees and the distance in whole miles, grouped.
+    const testing_support::DefaultLocale usNumbers(QLocale(QLocale::English, QLocale::UnitedStates));
     struct Case {
         QString call;
         QString country;  // what the country box shows afterwards
         QString continent;
-        bool bearing;
+        QString bearing;
+        QString miles;
     };
     const Case cases[] = {
-        {"DL1ABC", "Germany", "EU", true},
-        {"JA1ABC", "Japan", "AS", true},
-        {"KH6ABC", "HI", "OC", true},
-        {"KL7ABC", "AK", "NA", true},
-        {"K9ABC", "", "NA", false},
-        {"VE3ABC", "", "NA", false},
-        {"W9ABC/VE3", "", "NA", false},
+        {"DL1ABC", "Germany", "EU", "44 ", "4,342 "},
+        {"JA1ABC", "Japan", "AS", "323 ", "6,174 "},
+        {"KH6ABC", "HI", "OC", "272 ", "4,140 "},
+        {"KL7ABC", "AK", "NA", "319 ", "2,692 "},
+        {"K9ABC", "", "NA", "", ""},
+        {"VE3ABC", "", "NA", "", ""},
+        {"W9ABC/VE3", "", "NA", "", ""},
     };
     for (const Case& c : cases) {
         EntryLine e(0);
         e.w->txtCall->setText(c.call);
         EXPECT_EQ(e.w->txtCntry->text(), c.country) << c.call.toStdString();
         EXPECT_EQ(e.w->Label19->text(), c.continent) << c.call.toStdString();
-        EXPECT_EQ(!e.w->Label22->text().trimmed().isEmpty(), c.bearing) << c.call.toStdString();
-        EXPECT_EQ(!e.w->Label23->text().trimmed().isEmpty(), c.bearing) << c.call.toStdString();
+        EXPECT_EQ(e.w->Label22->text(), c.bearing) << c.call.toStdString();
+        EXPECT_EQ(e.w->Label23->text(), c.miles) << c.call.toStdString();
     }
     // Leaving the call box fills a Canadian province, before the state box
     // offers the party state for a call with a 9.
@@ -431,4 +436,83 @@ TEST(Logging, DupePromptIsHeardBeforeAnythingElse) {
     EXPECT_GE(waited, length);
     EXPECT_LE(waited, length + 1000);
     EXPECT_NE(e.f.program().blindFrm().MMControl1.Mode(), platform::kModePlaying);
+}
+
+TEST(EntryLine, ALogWithAnUncleanEndTakesTheNextContactWhole) {
+    // Two contacts, then an end that an append would run into: blank lines,
+    // no final line end, an unclosed quote in the last item. Loaded at
+    // start-up or restored from an archive, the log then takes a contact,
+    // a band change reloads it, and every contact is read back whole.
+    const QByteArray two = Contact("K1AA", "", "Adams", "2013/04/07", "17:00:00", "CW", "40") +
+                           Contact("K2BB", "", "Brown", "2013/04/07", "17:01:00", "CW", "40");
+    QByteArray noLineEnd = two;
+    noLineEnd.chop(2);
+    QByteArray unclosedQuote = noLineEnd;
+    unclosedQuote.chop(1);  // the last item's closing quote
+    const std::pair<const char*, QByteArray> endings[] = {
+        {"blank lines", two + "\r\n\r\n"},
+        {"no line end", noLineEnd},
+        {"unclosed quote", unclosedQuote + "\r\n"},
+    };
+    for (const auto& [name, bytes] : endings) {
+        for (const bool restore : {false, true}) {
+            SCOPED_TRACE(std::string(name) + (restore ? ", restored" : ", loaded"));
+            EntryLine e(1, restore ? QByteArray() : bytes);
+            if (restore) {
+                const QString archive = e.f.t.root() + "/archive.log";
+                TestProgram::WriteFile(archive, bytes);
+                e.f.t.dialogs.fileAnswers.push_back(archive);
+                e.w->mnuRestore->trigger();
+                // The restored log.txt ends with the last record's line end.
+                EXPECT_TRUE(e.logFile().endsWith("\"\"\r\n"));
+                EXPECT_FALSE(e.logFile().endsWith("\r\n\r\n"));
+            }
+            ASSERT_EQ(e.f.program().log.QSOCount, 2);
+            e.w->txtCall->setFocus();
+            e.type("k3cc ada\n");
+            ASSERT_EQ(e.f.program().log.QSOCount, 3);
+            e.w->bandItems[3]->trigger();  // "20": the log is read again
+            EXPECT_EQ(e.f.t.endCalls, 0);
+            ASSERT_EQ(e.f.program().log.QSOCount, 3);
+            const char* calls[] = {"K1AA", "K2BB", "K3CC"};
+            const char* counties[] = {"Adams", "Brown", "Adams"};
+            for (int i = 1; i <= 3; ++i) {
+                const logstore::ContactRecord& r = e.f.program().log.row(i);
+                EXPECT_EQ(r.QSOCall, calls[i - 1]);
+                EXPECT_EQ(r.QSOCounty, counties[i - 1]);
+                EXPECT_EQ(r.QSOBand, "40");
+                EXPECT_EQ(r.QSOFrequency, "");
+            }
+            // The next start reads the same log.
+            EXPECT_TRUE(logstore::CleanLogBytes(e.logFile()).has_value());
+            EXPECT_EQ(logstore::CleanLogBytes(e.logFile()), e.logFile());
+        }
+    }
+}
+
+TEST(EntryLine, ADigitInTheStateBoxGoesToTheCountyBoxAndThenOn) {
+    // The digit is entered nowhere. The county box takes it as Space and
+    // sends a Tab; the county box's own focus handler runs first. With a
+    // country it sends the focus to the call box, from which the Tab
+    // returns to the state box; with the party state it stays, and the Tab
+    // moves on to the call box (the post-contest boxes are hidden).
+    struct Case {
+        const char* keys;
+        const char* spc;
+        bool backInStateBox;
+    };
+    const Case cases[] = {
+        {"dl1ab 5", "Germany", true},
+        {"k9abc wi5", "WI", false},
+    };
+    for (const Case& c : cases) {
+        EntryLine e(0);
+        e.type(c.keys);
+        for (int i = 0; i < 3; ++i) EntryLine::settle();
+        EXPECT_EQ(e.w->txtCntry->text(), c.spc) << c.keys;
+        EXPECT_TRUE(e.w->txtSec->text().isEmpty()) << c.keys;
+        EXPECT_EQ(e.focus(), c.backInStateBox ? static_cast<QWidget*>(e.w->txtCntry)
+                                              : static_cast<QWidget*>(e.w->txtCall))
+            << c.keys;
+    }
 }

@@ -9,9 +9,11 @@
 #include <QTest>
 #include <QTreeView>
 #include <gtest/gtest.h>
+#include <limits>
 
 #include "mainwindow/main_window.h"
 #include "support/main_window_fixture.h"
+#include "support/scoring_fixture.h"
 
 using testing_support::Contact;
 using testing_support::MainWindowFixture;
@@ -69,6 +71,7 @@ TEST(Clocks, TickShowsUtcLocalAndOperatingTime) {
 }
 
 TEST(Clocks, TimeOnAndOffBankTheOperatingTime) {
+    const testing_support::DefaultLocale usDates(QLocale(QLocale::English, QLocale::UnitedStates));
     MainWindowFixture f(0);
     f.WriteLog("");
     f.program().station.BankedOperatingSeconds = 600;
@@ -92,10 +95,9 @@ TEST(Clocks, TimeOnAndOffBankTheOperatingTime) {
     w.cmdLogOn->click();
     EXPECT_EQ(w.cmdLogOn->text(), "&Log \"Time On\"");
     EXPECT_FLOAT_EQ(f.program().station.BankedOperatingSeconds, 660);
-    // The message applies the offset of 4 hours 15 minutes, as logging does.
-    const QDateTime utc = f.t.clock.UtcNow();
-    EXPECT_EQ(w.lblDialog->text(), "Logged Off at " + QLocale::system().toString(utc.date(), QLocale::ShortFormat) +
-                                       " " + utc.toString("HH:mm:ss"));
+    // The message applies the offset of 4 hours 15 minutes, as logging does:
+    // the local 12:51:33 becomes 17:06:33 UTC, with the locale's short date.
+    EXPECT_EQ(w.lblDialog->text(), "Logged Off at 4/7/13 17:06:33");
     EXPECT_TRUE(TestProgram::ReadFile(f.t.workFile("QSOpref.txt")).contains("\r\n660\r\n"));
     f.t.clock.AdvanceMs(5000);
     w.Timer2_Timer();
@@ -103,6 +105,10 @@ TEST(Clocks, TimeOnAndOffBankTheOperatingTime) {
 
     // Every digit of the hours shows.
     EXPECT_EQ(mainwindow::MainWindow::OperatingTimeText(360000), "100:00:00");
+    // A total beyond any operating time (a damaged settings file) shows none.
+    for (double beyond : {1e30, -1e30, std::numeric_limits<double>::infinity(),
+                          std::numeric_limits<double>::quiet_NaN()})
+        EXPECT_EQ(mainwindow::MainWindow::OperatingTimeText(beyond), "00:00:00") << beyond;
     EXPECT_EQ(mainwindow::MainWindow::OperatingTimeText(3599), "00:59:59");
     EXPECT_EQ(mainwindow::MainWindow::OperatingTimeText(59), "00:00:59");
 }

@@ -9,6 +9,7 @@
 #include <QTest>
 #include <QTreeView>
 #include <gtest/gtest.h>
+#include <stdexcept>
 
 #include "mainwindow/form1.h"
 #include "mainwindow/main_window.h"
@@ -175,6 +176,41 @@ TEST(MainWindowLoad, StartUpQuestionAnswers) {
     }
 }
 
+TEST(MainWindowLoad, AFailingRebuildIsToldOnceAndTheProgramGoesOn) {
+    const QString fileError =
+        "Error opening file.  This error is annoying but probably correctable.  In all "
+        "likelihood, a character such as a quote got into your data or one of your entries has "
+        "an invalid date/time format.  Close this program and open log.txt in the program's "
+        "working directory with a text editor such as notepad.  Inspect the data and fix any "
+        "errors you see (remove any extra quotes and make sure your date and time entries are "
+        "valid).";
+    for (int side : {0, 1}) {
+        MainWindowFixture f(side);
+        f.WriteLog(inStateLog());
+        mainwindow::MainWindow& w = f.Load();
+        f.t.dialogs.shown.clear();
+        // Two rebuilds fail; the others still run.
+        std::vector<std::string> ran;
+        w.beforeRebuild = [&](const char* rebuild) {
+            ran.emplace_back(rebuild);
+            if (ran.back() == "FillCountyLists" || ran.back() == "ShowScore")
+                throw std::runtime_error("injected");
+        };
+        w.bandItems[3]->trigger();  // a band change reloads the log
+        EXPECT_EQ(ran.size(), side == 0 ? 9u : 4u);
+        ASSERT_EQ(f.t.dialogs.shown.size(), 1u) << side;
+        EXPECT_EQ(f.t.dialogs.shown[0].title, "File Error");
+        EXPECT_EQ(f.t.dialogs.shown[0].text, fileError);
+        EXPECT_EQ(f.t.dialogs.shown[0].style, platform::vbOKOnly);
+        EXPECT_EQ(f.t.endCalls, 0);
+        EXPECT_EQ(w.ListView1->model()->rowCount(), 6);  // the recent list was rebuilt
+        // Without a failure nothing is shown.
+        w.beforeRebuild = nullptr;
+        w.bandItems[2]->trigger();
+        EXPECT_EQ(f.t.dialogs.shown.size(), 1u);
+    }
+}
+
 TEST(MainWindowLoad, FitsTheScreen) {
     MainWindowFixture f(0);
     f.WriteLog("");
@@ -308,19 +344,40 @@ TEST(BandAndMode, ProxyReachesTheInStateWindowAndNothingBeforeALoad) {
 }
 
 TEST(BandAndMode, ProxyFollowsTheStationSide) {
-    for (int side : {1, 2}) {
-        MainWindowFixture f(1);
+    // The proxy reads StationSide at every call: 0 names Infrm, any other
+    // value Outfrm. The run's one window is reached only while the side
+    // names it; a side naming the other window reaches nothing.
+    struct Case {
+        int windowSide;
+        int sideAtCall;
+        const char* band;  // the band label after a 21.2 MHz report
+    };
+    const Case cases[] = {
+        {1, 1, "15"}, {1, 2, "15"}, {1, 0, "40"}, {0, 0, "15"}, {0, 1, "40"}, {0, 2, "40"},
+    };
+    for (const Case& c : cases) {
+        MainWindowFixture f(c.windowSide);
         f.WriteLog("");
         mainwindow::MainWindow& w = f.Load();
-        f.program().station.StationSide = static_cast<std::uint8_t>(side);
+        ASSERT_EQ(w.Label24->text(), "40");
+        // The same proxy, loaded before the side changes.
+        mainwindow::Form1& proxy = f.program().form1();
+        f.program().station.StationSide = static_cast<std::uint8_t>(c.sideAtCall);
         float mhz = 21.2f;
-        f.program().form1().BandFreqConversion(mhz);
-        EXPECT_EQ(w.side(), mainwindow::Side::Out);
-        EXPECT_EQ(w.Label24->text(), "15");
-        // The out-of-state mode commands set the RST lengths.
-        w.mnuSSB->trigger();
-        EXPECT_EQ(w.txtRSTR->maxLength(), 2);
-        w.mnu160->trigger();
-        EXPECT_EQ(w.txtRSTR->maxLength(), 3);
+        proxy.BandFreqConversion(mhz);
+        EXPECT_EQ(w.Label24->text(), c.band) << c.windowSide << " " << c.sideAtCall;
+        // Back to the window's own side: the next call reaches it again.
+        f.program().station.StationSide = static_cast<std::uint8_t>(c.windowSide);
+        mhz = 28.4f;
+        proxy.BandFreqConversion(mhz);
+        EXPECT_EQ(w.Label24->text(), "10") << c.windowSide << " " << c.sideAtCall;
     }
+    MainWindowFixture f(1);
+    f.WriteLog("");
+    mainwindow::MainWindow& w = f.Load();
+    // The out-of-state mode commands set the RST lengths.
+    w.mnuSSB->trigger();
+    EXPECT_EQ(w.txtRSTR->maxLength(), 2);
+    w.mnu160->trigger();
+    EXPECT_EQ(w.txtRSTR->maxLength(), 3);
 }

@@ -1,3 +1,4 @@
+#include <QFile>
 #include <QDir>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -51,4 +52,39 @@ TEST(AtomicWrite, AppendAddsOneWholeLine) {
     ASSERT_TRUE(platform::AppendToFile(path, "a\r\n", &error));
     ASSERT_TRUE(platform::AppendToFile(path, "b\r\n", &error));
     EXPECT_EQ(TestProgram::ReadFile(path), "a\r\nb\r\n");
+}
+
+TEST(AtomicWrite, AFailedAppendGivesTheSystemsTextAndLeavesNoPartLine) {
+    QTemporaryDir dir;
+    const QString path = dir.path() + "/log.txt";
+    QString error;
+    ASSERT_TRUE(platform::AppendToFile(path, QByteArray(90, 'a'), &error));
+    {
+        // Room for part of the line only: the part written is taken back.
+        const testing_support::FileSizeLimit limit(100);
+        EXPECT_FALSE(platform::AppendToFile(path, QByteArray(20, 'b'), &error));
+    }
+    EXPECT_EQ(error, "File too large");
+    EXPECT_EQ(TestProgram::ReadFile(path), QByteArray(90, 'a'));
+
+    // A device that is always full, as a full disk answers.
+    if (!QFile::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+    const QString full = dir.path() + "/full.txt";
+    ASSERT_TRUE(QFile::link("/dev/full", full));
+    error.clear();
+    EXPECT_FALSE(platform::AppendToFile(full, "\"K1ABC\"\r\n", &error));
+    EXPECT_EQ(error, "No space left on device");
+}
+
+TEST(AtomicWrite, StaleTemporaryFilesOfTheProgramsFilesAreRemoved) {
+    QTemporaryDir dir;
+    const QStringList files = {"log.txt", "log.txt.a1B2c3", "log.txt.Zz9yX8", "QSOpref.txt.q1w2e3",
+                               // Not temporary files of the program's naming:
+                               "log.txt.bak", "log.txt.1234567", "notes.txt.abc123",
+                               "log.txt.ab-c12"};
+    for (const QString& name : files) TestProgram::WriteFile(dir.path() + "/" + name, "x");
+    EXPECT_EQ(platform::RemoveStaleTemporaryFiles(dir.path(), {"log.txt", "QSOpref.txt"}), 3);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files, QDir::Name),
+              (QStringList{"log.txt", "log.txt.1234567", "log.txt.ab-c12", "log.txt.bak",
+                           "notes.txt.abc123"}));
 }

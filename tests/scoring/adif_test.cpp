@@ -137,6 +137,17 @@ TEST(AdifRecord, PiecesAndLineBreaksFollowWhatIsPresent) {
          }),
          {"", ""},
          "<Call:5>DL1AB <Qso_Date:8:d>20130407 <Band:3>40M <Mode:2>CW\r\n<DXCC:3>230 <eor>\r\n\r\n"},
+        {"line breaks in fields and extras dropped", with(dane, [](auto& r) {
+             r.QSOCall = "W9\r\nAAA";
+             r.QSOCounty = "Da\nne";
+             r.QSORSTRcvd = "5\r79";
+             r.QSOFrequency = "7.0\r\n25";
+         }),
+         {"1\r\n00", "WI\n Party"},
+         "<Call:5>W9AAA <Qso_Date:8:d>20130407 <Band:3>40M <Mode:2>CW\r\n"
+         "<Tx_Pwr:3>100 <Freq:5>7.025 <Time_On:4>1805 <DXCC:3>291 <State:2>WI <Cnty:7>WI,Dane "
+         "<Cont:2>NA <RST_Rcvd:3>579 <RST_Sent:3>599 <Comment:8>WI Party\r\n"
+         "<eor>\r\n\r\n"},
         {"Canadian contact has no state, continent or county",
          with(contact("VE3AB", "ON"), [](auto& r) { r.QSOBand = "902"; }), {"5", ""},
          "<Call:5>VE3AB <Qso_Date:8:d>20130407 <Band:4>33CM <Mode:2>CW\r\n"
@@ -200,7 +211,6 @@ TEST(AdifExport, AsksPowerAndCommentAndAnEmptyLogGivesTheHeaderOnly) {
     const testing_support::DefaultLocale usDates(QLocale(QLocale::English, QLocale::UnitedStates));
     TestProgram t;
     t->station.PartyState = "WI";
-    t->VersionText = "2.0";
     t.CopyDataFile("ADIFCnt.txt");
     const QString path = t.root() + "/empty.adi";
     t.dialogs.fileAnswers = {path};  // both input boxes cancelled

@@ -231,6 +231,14 @@ TEST(CabrilloContactLine, PlacesEachFieldAtItsColumnOrOneBlankLater) {
         // The out-of-state station sends its own state and receives a county.
         {"out of state", 1, with([](ContactRecord& r) { r.QSOCounty = "Dane"; }), "WD9XYZ",
          standardLine({{49, "TX"}, {56, "W9AAA"}, {74, "DAN"}})},
+        // A line break inside a field of a damaged log never splits the line.
+        {"line breaks in fields", 0, with([](ContactRecord& r) {
+             r.QSOCall = "W9\r\nAAA";
+             r.QSOSPC = "I\nL";
+             r.QSOMode = "C\rW";
+             r.QSOCountySent = "DA\r\nN";
+         }),
+         "WD9\nXYZ", standardLine({{49, "DAN"}, {56, "W9AAA"}, {74, "IL"}})},
     };
     TestProgram t;
     loadShippedCounties(t);
@@ -260,17 +268,19 @@ TEST(CabrilloFile, AnEmptyLogHasTheHeaderAndTheEnd) {
     t->station.OwnCall = " AB9CDEFGH ";
     t->station.OwnSPC = "WI";
     t->station.HomeCounty = "DAN";
-    t->VersionText = "2.0";
     scoring::SummaryInputs in;
     in.name = " Pat ";  // written as typed
     in.power = PowerClass::High;
+    // A line break typed into a field would start a line of its own.
+    in.soapbox = "Fun\r\nQSO:  7000 CW";
+    in.address1 = "1 Main\nSt";
     QString error;
     EXPECT_EQ(scoring::CabrilloLogText(t.program(), in, &error),
               "START-OF-LOG: 2.0\r\nCREATED-BY: Tavik's Fenw 2.0\r\nLOCATION: WI\r\n"
               "CONTEST: Dudurozuz State QSO Party\r\nCALLSIGN: AB9CDEFGH\r\nNAME:  Pat \r\n"
-              "ADDRESS: \r\nADDRESS: \r\nEMAIL: \r\nADDRESS-COUNTY: DAN\r\nCLUB: \r\n"
+              "ADDRESS: 1 MainSt\r\nADDRESS: \r\nEMAIL: \r\nADDRESS-COUNTY: DAN\r\nCLUB: \r\n"
               "OPERATORS: \r\nCATEGORY: Single OP Fixed\r\nCATEGORY-POWER:  HIGH\r\n"
-              "CLAIMED-SCORE:  0 \r\nSOAPBOX: \r\nEND-OF-LOG:\r\n");
+              "CLAIMED-SCORE:  0 \r\nSOAPBOX: FunQSO:  7000 CW\r\nEND-OF-LOG:\r\n");
 }
 
 TEST(CabrilloFile, SaveDialogProposesTheTrimmedCallsFileAndCancelWritesNothing) {

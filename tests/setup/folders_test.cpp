@@ -129,6 +129,27 @@ TEST(SharedPrefs, OddStoresAreMendedNotBroken) {
     EXPECT_EQ(TestProgram::ReadFile(path),
               "<?xml version=\"1.0\" encoding=\"UTF-8\" ?>\n<OWN_CALL>N0CALL</OWN_CALL>\n<X>1</X>\r\n");
 
+    // An unclosed element with another after it on its line: only its own
+    // value is replaced, the other element stays, and a closing tag of the
+    // same key on a later line is left alone.
+    const struct {
+        const char* stored;
+        const char* saved;
+    } lines[] = {
+        {"<OWN_SPC>IL<OWN_CALL>K1ABC</OWN_CALL>\r\n<Y>2</Y>",
+         "<OWN_SPC>WI</OWN_SPC><OWN_CALL>K1ABC</OWN_CALL>\r\n<Y>2</Y>\r\n"},
+        {"<OWN_SPC>IL\r\n<Y>2</Y><OWN_SPC>x</OWN_SPC>",
+         "<OWN_SPC>WI</OWN_SPC>\r\n<Y>2</Y><OWN_SPC>x</OWN_SPC>\r\n"},
+        {"<OWN_SPC>\r\n</OWN_SPC>", "<OWN_SPC>WI</OWN_SPC>\r\n</OWN_SPC>\r\n"},
+    };
+    for (const auto& line : lines) {
+        const QByteArray declaration = "<?xml version=\"1.0\" encoding=\"UTF-8\" ?>\r\n";
+        TestProgram::WriteFile(path, declaration + line.stored + "\r\n");
+        setup::LoadSharedPrefs(t.program(), path);
+        ASSERT_TRUE(setup::SetSharedPref(t.program(), "OWN_SPC", "WI", true));
+        EXPECT_EQ(TestProgram::ReadFile(path), declaration + line.saved) << line.stored;
+    }
+
     // A failed save says so and keeps the old file.
     const QByteArray before = TestProgram::ReadFile(path);
     {

@@ -37,8 +37,11 @@ protected:
         t->folders.DataFolder.clear();
         t->folders.SharedFolder.clear();
         SeedWorkingFolder(t);
+        // What a kill during a rewrite of the log left behind.
+        TestProgram::WriteFile(t.workFile("log.txt.Ab12Cd"), "\"K1");
 
         setup::StartUp(t.program());
+        EXPECT_FALSE(QFileInfo::exists(t.workFile("log.txt.Ab12Cd")));
         EXPECT_EQ(t->VersionText, "2.0");
         const QString maker = t.root() + "/xdg/Tavik Software";
         EXPECT_EQ(t->folders.DataFolder, maker + "/Dudurozuz");

@@ -427,6 +427,22 @@ TEST_F(CountryTypeAhead, TheTypedPartStaysAsTypedAndBackspaceDeletesTheRest) {
     EXPECT_TRUE(f.t.dialogs.shown.empty());
 }
 
+TEST_F(CountryTypeAhead, AKeyTypedOverTheWholeTextCompletesFromItsStart) {
+    // Tab into the box selects its whole text; the next key replaces it and
+    // completes as a first key does, in capitals.
+    d->Text2->setText("USA");
+    d->Text6->setFocus(Qt::OtherFocusReason);
+    QTest::keyClick(d->windowHandle(), Qt::Key_Tab);
+    Settle();
+    ASSERT_EQ(QApplication::focusWidget(), d->Text2);
+    ASSERT_EQ(d->Text2->selectedText(), "USA");
+    QTest::keyClick(d->windowHandle(), 'c');
+    EXPECT_EQ(d->Text2->text(), "Canada");
+    EXPECT_EQ(d->Text2->selectedText(), "anada");
+    EXPECT_EQ(d->Text7->text(), "NA");
+    EXPECT_EQ(d->Text3->text(), "80");
+}
+
 TEST(CountryTypeAheadWithoutTable, ThePlainBoxTakesTheKeys) {
     Loaded f(QByteArray{});
     for (const QString& folder : {f.t->folders.SharedFolder, f.t->folders.DataFolder})
@@ -501,13 +517,16 @@ TEST(StationSetupLeave, AnEmptyCountyTableRefusesEveryAbbreviation) {
     EXPECT_EQ(f.t.dialogs.titles(), std::vector<QString>{"Valid Abbreviation Required"});
 }
 
-TEST(StationSetupLeave, TheHoursBoxWantsANumber) {
+TEST(StationSetupLeave, TheHoursBoxWantsANumberWithinAnyTimeZone) {
     struct Case {
         QString text;
-        bool refused;
+        bool beep;     // no number: a beep
+        bool message;  // a number beyond -14 to 14 hours: a message
     };
-    const Case cases[] = {{"-5.5", false}, {"5", false}, {" 6 ", false},
-                          {"", true},      {"5/2", true}, {"-", true}};
+    const Case cases[] = {{"-5.5", false, false}, {"5", false, false}, {" 6 ", false, false},
+                          {"14", false, false},   {"-14", false, false}, {"", true, false},
+                          {"5/2", true, false},   {"-", true, false},   {"14.5", false, true},
+                          {"-15", false, true},   {"1e12", false, true}};
     for (const Case& c : cases) {
         Loaded f;
         frmStationID& d = f.Load();
@@ -516,9 +535,63 @@ TEST(StationSetupLeave, TheHoursBoxWantsANumber) {
         d.Text6->setText(c.text);
         QTest::keyClick(d.windowHandle(), Qt::Key_Tab);
         Settle();
-        EXPECT_EQ(f.t.dialogs.beeps, c.refused ? 1 : 0) << c.text.toStdString();
-        EXPECT_EQ(QApplication::focusWidget() == d.Text6, c.refused) << c.text.toStdString();
-        EXPECT_TRUE(f.t.dialogs.shown.empty());
+        EXPECT_EQ(f.t.dialogs.beeps, c.beep ? 1 : 0) << c.text.toStdString();
+        EXPECT_EQ(QApplication::focusWidget() == d.Text6, c.beep || c.message) << c.text.toStdString();
+        if (c.message) {
+            ASSERT_EQ(f.t.dialogs.shown.size(), 1u) << c.text.toStdString();
+            EXPECT_EQ(f.t.dialogs.shown[0].title, "Invalid UTC Offset");
+            EXPECT_EQ(f.t.dialogs.shown[0].text,
+                      c.text + " is not a valid UTC offset.  Please enter the hours added to your "
+                               "local time for UTC, from -14 to 14.");
+        } else {
+            EXPECT_TRUE(f.t.dialogs.shown.empty()) << c.text.toStdString();
+        }
+    }
+}
+
+TEST(StationSetupDone, AnOffsetBeyondAnyTimeZoneIsRefused) {
+    // Enter in the hours box runs "Done" without the leaving check: "Done"
+    // refuses the offset itself, saves nothing and opens no window.
+    Loaded f;
+    const QByteArray prefs = TestProgram::ReadFile(f.t.workFile("QSOpref.txt"));
+    frmStationID& d = f.Load();
+    ASSERT_TRUE(Activate(d));
+    d.Text6->setText("1000000000000");
+    PressEnter(d, d.Text6);
+    Settle();
+    EXPECT_EQ(f.t.dialogs.titles(), std::vector<QString>{"Invalid UTC Offset"});
+    EXPECT_EQ(QApplication::focusWidget(), d.Text6);
+    EXPECT_EQ(f.t->mainWindow(), nullptr);
+    EXPECT_TRUE(f.t->FrmStationIDLoaded());
+    EXPECT_EQ(TestProgram::ReadFile(f.t.workFile("QSOpref.txt")), prefs);
+    EXPECT_EQ(f.t->station.UTCOffsetHours, 5);
+}
+
+TEST(StationSetupLoad, StoredOffsetsAndBankedTimesBeyondRangeReadAsFirstRun) {
+    // The fixture stores an offset of 5 (what the fake clock implies) and
+    // 3600 banked seconds; values beyond range read as the first-run ones:
+    // the clock's offset, so no question is asked, and no banked time.
+    struct Case {
+        QByteArray offset, banked;
+        float offsetRead, bankedRead;
+    };
+    const Case cases[] = {
+        {"5", "3600", 5, 3600},       {"-14", "0", -14, 0},         {"1E+12", "3600", 5, 3600},
+        {"-1000000000000000", "3600", 5, 3600}, {"14.01", "3600", 5, 3600},
+        {"5", "1E+30", 5, 0},         {"5", "-60", 5, 0},
+    };
+    for (const Case& c : cases) {
+        QByteArray prefs = kInStatePrefs;
+        prefs.replace("\r\n5\r\n89.4\r\n", "\r\n" + c.offset + "\r\n89.4\r\n");
+        prefs.replace("\r\n3600\r\n", "\r\n" + c.banked + "\r\n");
+        Loaded f(prefs);
+        f.t.dialogs.inputAnswers.push_back(std::nullopt);  // keep a stored -14
+        frmStationID& d = f.Load();
+        EXPECT_EQ(f.t->station.UTCOffsetHours, c.offsetRead) << c.offset.toStdString();
+        EXPECT_EQ(f.t->station.BankedOperatingSeconds, c.bankedRead) << c.banked.toStdString();
+        EXPECT_EQ(d.Text6->text(), QString::number(c.offsetRead)) << c.offset.toStdString();
+        // Only a stored offset in range that differs from the clock's is asked about.
+        EXPECT_EQ(f.t.dialogs.shown.size(), c.offsetRead != 5 ? 1u : 0u) << c.offset.toStdString();
     }
 }
 
@@ -628,7 +701,17 @@ TEST(StationSetupDone, SavesQSOprefAndTheNineSharedKeysAndOpensInfrm) {
     Loaded f;
     frmStationID& d = f.Load();
     f.t.dialogs.msgAnswers.push_back(platform::vbYes);  // "Open existing log?"
+    // The main window's load closes the dialog first: under the start-up
+    // question no set-up dialog is left on the screen.
+    bool dialogShownUnderQuestion = true;
+    f.t.dialogs.onMessage = [&](const testing_support::ShownBox&) {
+        dialogShownUnderQuestion = f.t->FrmStationIDLoaded() && f.t->frmStationID().isVisible();
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->isVisible() && qobject_cast<frmStationID*>(w)) dialogShownUnderQuestion = true;
+    };
     d.Command1_Click();
+    f.t.dialogs.onMessage = nullptr;
+    EXPECT_FALSE(dialogShownUnderQuestion);
     Settle();
 
     const QByteArray prefs = TestProgram::ReadFile(f.t.workFile("QSOpref.txt"));

@@ -158,6 +158,8 @@ TEST(UTCOffset, AsksOnlyWhenTheStoredOffsetDiffers) {
         {"typed 4.5", 6, QString("4.5"), 4.5f, true},
         {"empty answer", 6, QString(""), 6, false},
         {"not a number", 6, QString("five"), 6, false},
+        {"beyond any time zone", 6, QString("15"), 6, false},
+        {"far beyond", 6, QString("1e12"), 6, false},
     };
     for (const Case& c : cases) {
         TestProgram t;  // the fake clock's local time is 5 hours behind UTC

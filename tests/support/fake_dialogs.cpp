@@ -4,6 +4,7 @@ namespace testing_support {
 
 int FakeDialogs::MsgBox(const QString& text, int style, const QString& title) {
     shown.push_back({ShownBox::Message, title, text, style, {}, {}});
+    if (onMessage) onMessage(shown.back());
     if (!msgAnswers.empty()) {
         int a = msgAnswers.front();
         msgAnswers.pop_front();

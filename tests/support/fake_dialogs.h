@@ -5,6 +5,7 @@
 #include <QColor>
 #include <QString>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -25,6 +26,9 @@ class FakeDialogs final : public platform::Dialogs {
 public:
     std::vector<ShownBox> shown;
     int beeps = 0;
+    // Runs as each message box is shown, before it is answered: a test looks
+    // at the screen as the operator sees it under the box.
+    std::function<void(const ShownBox&)> onMessage;
 
     // Answers, consumed in order per kind.
     std::deque<int> msgAnswers;

@@ -67,7 +67,6 @@ void LoadFixture(TestProgram& t, const ScoringFixture& fixture) {
         s.OwnSPC = "TX";
         s.StationSide = 1;
     }
-    t->VersionText = "2.0";
     setup::LoadSharedPrefs(t.program(), t->folders.SharedFolder + "/SharedUserPreferences.xml");
     t.CopyDataFile("county2.txt");
     t.CopyDataFile("ADIFCnt.txt");

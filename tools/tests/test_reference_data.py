@@ -253,6 +253,29 @@ class ReferenceDataToolTest(unittest.TestCase):
         self.assertEqual(countries["Germany"], 230)
         self.assertNotIn("United States", countries)
 
+    def test_names_fit_the_country_box(self):
+        # A name of 31 characters is refused, one of 30 passes, and the
+        # known long name is written shorter in both files alike.
+        too_long = "X" * 31
+        run = self.run_tool(CTY_BASE + "XX,%s,999,EU,1,1,0,0,0,XX;\n"
+                            % too_long)
+        self.assertNotEqual(run.rc, 0)
+        self.assertIn(too_long, run.stderr)
+        self.assertFalse(os.path.exists(run.out))
+
+        fits = "Y" * 30
+        run = self.run_tool(
+            CTY_BASE + "XY,%s,998,EU,1,1,0,0,0,XY;\n" % fits +
+            "ZD9,Tristan da Cunha & Gough Islands,274,AF,38,66,-37.13,12.30,"
+            "0.0,ZD9;\n")
+        self.assertEqual(run.rc, 0, run.stderr)
+        countries = run.countries()
+        self.assertEqual(countries[fits], 998)
+        self.assertEqual(countries["Tristan da Cunha & Gough Is."], 274)
+        self.assertNotIn("Tristan da Cunha & Gough Islands", countries)
+        rows = {r[0]: r[1] for r in run.prefixes()}
+        self.assertEqual(rows["ZD9"], "Tristan da Cunha & Gough Is.")
+
     def test_required_name_missing_fails(self):
         run = self.run_tool(CTY_HEAD + CTY_USA + CTY_CANADA + CTY_ALASKA)
         self.assertNotEqual(run.rc, 0)
@@ -357,6 +380,7 @@ class ShippedPrefixTableTest(unittest.TestCase):
         self.assertEqual(len(lines) - 1, len(self.records))
         for r in self.records:
             self.assertTrue(r[0][1] and r[1][1] and r[2][1], r)
+            self.assertLessEqual(len(r[1][0]), 30, r)  # the country box
             self.assertRegex(r[0][0], r"^[A-Z0-9]+$")
             self.assertIn(r[2][0], ("AF", "AN", "AS", "EU", "NA", "OC", "SA"))
             lon, lat = as_number(r[3]), as_number(r[4])
