@@ -486,6 +486,7 @@ void MainWindow::Form_Load(QSizeF screenTwips) {
     const QSizeF workArea(work.width() / screen.width() * screenTwips.width(),
                           work.height() / screen.height() * screenTwips.height());
     guarded([&] { ArrangeForTaskbar(screenTwips, workArea); });
+    openingFocus_ = true;
     show();
     txtCall->setFocus();
 }

@@ -319,6 +319,9 @@ private:
     // dropped by the preview.
     bool ctrlShortcut_ = false;
     bool closing_ = false;
+    // Set while the loaded window waits for its first activation, which puts
+    // the focus in the call box: that focus is the call box's GotFocus.
+    bool openingFocus_ = false;
     // Mains lets events run; a second Enter meanwhile must not log again.
     bool inMains_ = false;
     // The contacts of the current band and mode (and, in-state, county
