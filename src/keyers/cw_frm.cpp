@@ -198,6 +198,8 @@ void CWFrm::BuildSetup() {
              "to see the characters you are sending on the main form.  For the most precise "
              "timing, do not run any other programs, virus software etc. while transmitting.",
              120, 3165, 6000, 750);
+    // The long instructions fit their boxes at a size below the window's.
+    for (const char* name : {"Label5", "Label6"}) SetFontSize(Find(name)->Widget, 7.5f);
 
     Frame1 = AddFrame("Frame1", "Keying Options", 6300, 360, 2940, 1920);
     Option4 = AddOptionButton("Option4", "None", 120, 240, 1500, 255, Frame1);
@@ -252,6 +254,7 @@ void CWFrm::BuildMessages() {
              "appropriate function key each time you wish to send the string.  A ! in the "
              "string enters the contact.",
              120, 4590, 9120, 420);
+    for (const char* name : {"Label13", "Label14"}) SetFontSize(Find(name)->Widget, 7.5f);
 
     // Four columns of three rows: F1 to F3, F4 to F6, F7 to F9, F10 to F12.
     constexpr float kColumnWidth = 2010;

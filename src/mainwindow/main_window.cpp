@@ -193,6 +193,9 @@ void MainWindow::buildCommonControls() {
 
     // Status line, dupe line and the buttons beside them.
     lblDialog = AddLabel(QStringLiteral("lblDialog"), QString(), 120, 1440, 3600, 300);
+    // The longest messages fit one line: the partial-dupe warning with the
+    // full date and a four-digit record number outside the party state.
+    SetFontSize(lblDialog, side_ == Side::In ? 6.75f : 5.6f);
     platform::SetBackColor(lblDialog, kStatusTeal);
     platform::SetForeColor(lblDialog, Qt::black);
     cmdLogOn = AddCommandButton(QStringLiteral("cmdLogOn"), QStringLiteral("&Log \"Time On\""),
@@ -248,11 +251,19 @@ void MainWindow::buildScorePanel(float left, float top, float captionWidth, floa
         QStringLiteral("lblTotSec"), QStringLiteral("lblTotScore"), QStringLiteral("lblAQSO20"),
         QStringLiteral("lblAQSO60")};
     std::array<QLabel*, 6> values{};
+    // Captions and values of up to seven digits with grouping ("9,999,999")
+    // share the row at sizes that let both fit, down to the smallest form
+    // size: the in-state panel is the narrower one.
+    const float captionPoints = in ? 6.0f : 7.5f;
+    const float valuePoints = in ? 5.6f : 7.5f;
     for (std::size_t i = 0; i < captions.size(); ++i) {
         const float y = top + row * static_cast<float>(i + 1);
-        AddLabel(QStringLiteral("lblScoreCaption%1").arg(i + 1), captions[i], left, y, captionWidth, row);
+        QLabel* caption = AddLabel(QStringLiteral("lblScoreCaption%1").arg(i + 1), captions[i],
+                                   left, y, captionWidth, row);
+        SetFontSize(caption, captionPoints);
         values[i] = AddLabel(names[i], QString(), valueLeft, y, valueWidth, row);
         values[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        SetFontSize(values[i], valuePoints);
     }
     lblTotCon = values[0];
     lblsectogo = values[1];
@@ -289,6 +300,7 @@ void MainWindow::buildInStateControls() {
     lblDupe->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     ListView1 = AddListViewOf<QTreeView>(QStringLiteral("ListView1"), 120, 1800, 6360, 1440);
+    SetFontSize(ListView1, 6.75f);  // "12/10 23:59" fits the Date/Time column
 
     // Worked lists: DX countries, counties worked, counties to work.
     lblStation[5] = AddLabel(QStringLiteral("lblStation(5)"), QStringLiteral("DX"), 120, 3360, 1440, 240);
@@ -301,7 +313,9 @@ void MainWindow::buildInStateControls() {
     List2->setToolTip(QStringLiteral("You can click the list to enter the county."));
     List3->setToolTip(QStringLiteral("You can click the list to enter the county."));
     for (QListWidget* list : {List1, List2, List3}) list->setFocusPolicy(Qt::ClickFocus);
-    buildScorePanel(4680, 3600, 1500, 420);
+    // The value column is wide enough for "9,999,999"; the panel keeps its
+    // place and width.
+    buildScorePanel(4680, 3600, 1400, 520);
     Line3 = AddLine(QStringLiteral("Line3"), 0, 6000, 9480, 6000);
 
     // The state and province grid.
@@ -374,9 +388,11 @@ void MainWindow::buildOutStateControls() {
                                        6480, 1800, 2880, 240);
     bandMultipliers->hide();
     ListView1 = AddListViewOf<QTreeView>(QStringLiteral("ListView1"), 3720, 3600, 5640, 2400);
+    SetFontSize(ListView1, 6.75f);  // "12/10 23:59" fits the Date/Time column
 
     lblStation[5] = AddLabel(QStringLiteral("lblStation(5)"), QStringLiteral("Counties Worked"), 120, 2640, 1680, 240);
     lblStation[7] = AddLabel(QStringLiteral("lblStation(7)"), QStringLiteral("Counties To Go"), 1920, 2640, 1680, 240);
+    for (QLabel* heading : {lblStation[5], lblStation[7]}) SetFontSize(heading, 7.5f);  // "- 72"
     List2 = AddListBox(QStringLiteral("List2"), 120, 2880, 1680, 3120);
     List1 = AddListBox(QStringLiteral("List1"), 1920, 2880, 1680, 3120);
     List1->setToolTip(QStringLiteral("You can click the list to enter the county."));
