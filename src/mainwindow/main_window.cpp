@@ -28,6 +28,7 @@
 #include "platform/key_adapter.h"
 #include "platform/twips.h"
 #include "program/program.h"
+#include "rig/rig_control_frm.h"
 #include "setup/resize.h"
 #include "setup/station.h"
 #include "spotting/spot_list.h"
@@ -103,7 +104,7 @@ void MainWindow::buildMenus() {
     mnuCW = item(transmit, QStringLiteral("&CW Setup"), nullptr);
     mnuVoice = item(transmit, QStringLiteral("&Voice Setup"), nullptr);
     mnuOptions->addSeparator();
-    mnuRigInterface = item(mnuOptions, QStringLiteral("&Rig Interface"), nullptr);
+    mnuRigInterface = item(mnuOptions, QStringLiteral("&Rig Interface"), &MainWindow::mnuRigInterface_Click);
     mnuOptions->addSeparator();
     QMenu* dx = mnuOptions->addMenu(QStringLiteral("&DX Spotting"));
     mnuDXSpotting = item(dx, QStringLiteral("&Configure"), &MainWindow::mnuDXSpotting_Click);
@@ -479,6 +480,9 @@ void MainWindow::Form_Load(QSizeF screenTwips) {
     openingFocus_ = true;
     show();
     txtCall->setFocus();
+    // With a rig chosen, its test loads the rig window and starts polling.
+    if (st.RigType.compare(QLatin1String("None"), Qt::CaseInsensitive) != 0)
+        guarded([&] { program_.rigControlfrm().Command1_Click(); });
 }
 
 void MainWindow::ScaleControls(QSizeF screenTwips) {
@@ -706,6 +710,7 @@ void MainWindow::Form_Unload() {
     program_.UnloadCWFrm();
     program_.UnloadBlindFrm();
     program_.UnloadPacketSpotfrm();
+    program_.UnloadRigControlfrm();
     program_.UnloadForm1();
     logstore::BackupLog(program_);
 }
@@ -724,13 +729,17 @@ void MainWindow::mnuExit_Click() {
         program_.station.BankedOperatingSeconds = static_cast<float>(program_.operating.OperatingSeconds);
         setup::SaveQSOPref(program_);
     }
-    // Ends at once: no other window is unloaded and no backup is made.
+    // Ends at once: no backup is made. The rig link still ends properly:
+    // polling stops, a Yaesu is told to leave CAT mode and the port closes.
+    program_.UnloadRigControlfrm();
     closing_ = true;
     Timer1->stop();
     Timer2->stop();
     hide();
     QCoreApplication::quit();
 }
+
+void MainWindow::mnuRigInterface_Click() { program_.rigControlfrm().show(); }
 
 void MainWindow::mnuListPrevious_Click() {
     // The action has already toggled its own check mark.

@@ -70,6 +70,7 @@ public:
     void mnuExit_Click();
     void mnuClear_Click() { ClearEntry(); }
     void mnuListPrevious_Click();
+    void mnuRigInterface_Click();
     void mnuWriteSumm_Click();   // the summary dialog, modal, unloaded after
     void mnuexportADIF_Click();  // the ADIF export
 

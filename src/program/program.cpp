@@ -11,6 +11,7 @@
 #include "keyers/blind_frm.h"
 #include "keyers/cw_frm.h"
 #include "keyers/phone_frm.h"
+#include "rig/rig_control_frm.h"
 #include "setup/color_dialog.h"
 #include "setup/help_page.h"
 #include "setup/station_id.h"
@@ -78,6 +79,11 @@ keyers::CWFrm& Program::cwFrm() {
     return cwFrm_.Get([this] { return std::make_unique<keyers::CWFrm>(*this); });
 }
 void Program::UnloadCWFrm() { cwFrm_.Unload(); }
+
+rig::RigControlfrm& Program::rigControlfrm() {
+    return rigControlfrm_.Get([this] { return std::make_unique<rig::RigControlfrm>(*this); });
+}
+void Program::UnloadRigControlfrm() { rigControlfrm_.Unload(); }
 
 keyers::PhoneFrm& Program::phoneFrm() {
     return phoneFrm_.Get([this] { return std::make_unique<keyers::PhoneFrm>(*this); });

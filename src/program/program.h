@@ -46,6 +46,9 @@ namespace setup {
 class Form5;
 class Form6;
 }  // namespace setup
+namespace rig {
+class RigControlfrm;
+}
 namespace keyers {
 class BlindFrm;
 class CWFrm;
@@ -143,6 +146,11 @@ public:
     spotting::PacketSpotfrm& packetSpotfrm();
     void UnloadPacketSpotfrm();
     bool PacketSpotfrmLoaded() const { return packetSpotfrm_.IsLoaded(); }
+    // The rig interface window, which owns the CAT engine: made, hidden, on
+    // first use; it stays until the main window unloads it.
+    rig::RigControlfrm& rigControlfrm();
+    void UnloadRigControlfrm();
+    bool RigControlfrmLoaded() const { return rigControlfrm_.IsLoaded(); }
 
     // The station set-up dialog of the start-up road, made on first use; its
     // Form_Load runs when it is first shown.
@@ -185,6 +193,7 @@ private:
     platform::LoadedForm<keyers::PhoneFrm> phoneFrm_;
     platform::LoadedForm<spotting::PacketSpotfrm> packetSpotfrm_;
     platform::LoadedForm<setup::frmStationID> frmStationID_;
+    platform::LoadedForm<rig::RigControlfrm> rigControlfrm_;
     platform::LoadedForm<entry::frmCountyList> frmCountyList_;
     platform::LoadedForm<logstore::ContactEditDialog> contactEditDialog_;
     platform::LoadedForm<entry::frmCountyChange> frmCountyChange_;
