@@ -20,6 +20,7 @@
 
 #include "entry/county_list.h"
 #include "entry/recent_contacts_model.h"
+#include "keyers/cw_frm.h"
 #include "logstore/contact_log.h"
 #include "mainwindow/form1.h"
 #include "platform/colors.h"
@@ -95,8 +96,8 @@ void MainWindow::buildMenus() {
     mnuTaskbar->setCheckable(true);
     mnuOptions->addSeparator();
     QMenu* transmit = mnuOptions->addMenu(QStringLiteral("&Transmit"));
-    mnuCW = item(transmit, QStringLiteral("&CW Setup"), nullptr);
-    mnuVoice = item(transmit, QStringLiteral("&Voice Setup"), nullptr);
+    mnuCW = item(transmit, QStringLiteral("&CW Setup"), &MainWindow::mnuCW_Click);
+    mnuVoice = item(transmit, QStringLiteral("&Voice Setup"), &MainWindow::mnuVoice_Click);
     mnuOptions->addSeparator();
     mnuRigInterface = item(mnuOptions, QStringLiteral("&Rig Interface"), nullptr);
     mnuOptions->addSeparator();
@@ -104,7 +105,7 @@ void MainWindow::buildMenus() {
     mnuDXSpotting = item(dx, QStringLiteral("&Configure"), nullptr);
     mnuSpectrumMap = item(dx, QStringLiteral("&View Spectrum Map"), nullptr);
     mnuOptions->addSeparator();
-    mnuBlind = item(mnuOptions, QStringLiteral("&Voice Navigation"), nullptr);
+    mnuBlind = item(mnuOptions, QStringLiteral("&Voice Navigation"), &MainWindow::mnuBlind_Click);
     mnuOptions->addSeparator();
     mnuListPrevious = item(mnuOptions, QStringLiteral("&List Previous Contacts"),
                            &MainWindow::mnuListPrevious_Click);
@@ -510,32 +511,6 @@ void MainWindow::ArrangeForTaskbar(QSizeF screenTwips, QSizeF workAreaTwips) {
     show();
 }
 
-void MainWindow::Form_KeyDown(int& KeyCode, int& Shift) {
-    // A key with Ctrl alone held is a window shortcut; the character it
-    // would type is dropped.
-    ctrlShortcut_ = Shift == platform::vbCtrlMask && KeyCode != platform::vbKeyControl;
-}
-
-void MainWindow::Form_KeyPress(int& KeyAscii) {
-    if (ctrlShortcut_) {
-        ctrlShortcut_ = false;
-        KeyAscii = 0;
-        return;
-    }
-    // The files cannot carry a double quote; the apostrophe goes with it.
-    if (KeyAscii == '\'' || KeyAscii == '"') {
-        KeyAscii = 0;
-        return;
-    }
-    if (KeyAscii == platform::vbKeyEscape) {
-        if (program_.keyer.CWSending == 0)
-            ClearEntry();
-        else
-            program_.keyer.CWBuffer.clear();
-        KeyAscii = 0;
-    }
-}
-
 void MainWindow::fitToScreen(QSizeF screen) {
     const float rx = static_cast<float>(screen.width()) / 9600.0f;
     const float ry = static_cast<float>(screen.height()) / 7200.0f;
@@ -653,7 +628,7 @@ void MainWindow::BandMapSpots(QVariant& qDXSpotCall, QVariant& qDXSpotFreq,
 
 bool MainWindow::QueryUnload() {
     program_.keyer.CWBuffer.clear();
-    return program_.keyer.CWSending != 1;
+    return program_.keyer.CWSending != 1 && program_.keyer.PracticeSending == 0;
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -694,6 +669,8 @@ void MainWindow::Form_Terminate() {
 }
 
 void MainWindow::mnuExit_Click() {
+    // No window is unloaded, but no transmitter is left keyed either.
+    if (program_.CWFrmLoaded()) program_.cwFrm().ReleaseKeying();
     if (program_.operating.LoggedOn) {
         program_.station.BankedOperatingSeconds = static_cast<float>(program_.operating.OperatingSeconds);
         setup::SaveQSOPref(program_);

@@ -72,6 +72,10 @@ public:
     void mnuListPrevious_Click();
     void mnuWriteSumm_Click();   // the summary dialog, modal, unloaded after
     void mnuexportADIF_Click();  // the ADIF export
+    // The keyer windows: CW and voice set-up modal, voice navigation not.
+    void mnuCW_Click();
+    void mnuVoice_Click();
+    void mnuBlind_Click();
 
     // Band and mode.
     void BandCommand(const QString& band);
@@ -161,7 +165,8 @@ public:
     void SetBandMapScale() {}
     void BandMapSpots(QVariant& qDXSpotCall, QVariant& qDXSpotFreq, QVariant& qDXSpotRecord);
 
-    // Closing: refused while the software keyer sends.
+    // Closing: refused while the software keyer or a code-practice send
+    // loop sends.
     bool QueryUnload();
 
     // Controls other windows and tests read.
@@ -315,9 +320,9 @@ private:
     Side side_;
     std::unique_ptr<entry::RecentContactsModel> recentModel_;
     platform::KeyAdapter* keys_ = nullptr;
-    // Set by a key pressed with Ctrl alone held: the character it types is
-    // dropped by the preview.
-    bool ctrlShortcut_ = false;
+    // Set by a key pressed with Ctrl alone held: the control character that
+    // key types is dropped by the preview.
+    std::uint8_t CtrlKeyPending = 0;
     bool closing_ = false;
     // Set while the loaded window waits for its first activation, which puts
     // the focus in the call box: that focus is the call box's GotFocus.

@@ -9,6 +9,7 @@
 #include "keyers/blind_frm.h"
 #include "keyers/cw_frm.h"
 #include "keyers/phone_frm.h"
+#include "keyers/winkey_hook.h"
 #include "setup/station_id.h"
 
 Program::Program(const QString& workingFolder, Services services)

@@ -15,6 +15,7 @@
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/loaded_form.h"
+#include "platform/parallel_port.h"
 #include "platform/serial_port.h"
 #include "platform/settings_store.h"
 #include "platform/user_folders.h"
@@ -38,6 +39,7 @@ namespace keyers {
 class BlindFrm;
 class CWFrm;
 class PhoneFrm;
+class WinKeyHook;
 }  // namespace keyers
 
 class Program {
@@ -78,6 +80,11 @@ public:
     // does not start it.
     void Quit();
     bool quitting() const { return quitting_; }
+
+    // The parallel port the keyers write; a test puts its own here.
+    std::unique_ptr<platform::ParallelPort> parallelPort = platform::NewSystemParallelPort();
+    // The WinKeyer, once its layer is installed; none means it is never open.
+    std::unique_ptr<keyers::WinKeyHook> winKey;
 
     // A new serial port control for a window that owns one: a port on this
     // machine's serial devices, or what a test puts in `serialPortFactory`.
