@@ -21,6 +21,7 @@
 #include "entry/county_list.h"
 #include "entry/recent_contacts_model.h"
 #include "keyers/cw_frm.h"
+#include "keyers/winkey_hook.h"
 #include "logstore/contact_log.h"
 #include "mainwindow/form1.h"
 #include "platform/colors.h"
@@ -653,6 +654,7 @@ void MainWindow::Form_Unload() {
     // spotting, spectrum map, rig and WinKeyer windows join this order as
     // they arrive.
     program_.UnloadPhoneFrm();
+    if (program_.winKey) program_.winKey->Unload();
     program_.UnloadCWFrm();
     program_.UnloadBlindFrm();
     program_.UnloadForm1();

@@ -9,13 +9,14 @@
 #include "keyers/blind_frm.h"
 #include "keyers/cw_frm.h"
 #include "keyers/phone_frm.h"
-#include "keyers/winkey_hook.h"
+#include "keyers/winkey_frm.h"
 #include "setup/station_id.h"
 
 Program::Program(const QString& workingFolder, Services services)
     : services_(std::move(services)) {
     folders.WorkingFolder = QDir(workingFolder).absolutePath();
     VersionText = QStringLiteral(OSTREL_VERSION);
+    winKey = std::make_unique<keyers::WinKeyLayer>(*this);
 }
 
 Program::~Program() = default;
