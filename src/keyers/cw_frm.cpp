@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QFocusEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -38,10 +39,6 @@ namespace {
 constexpr float kRowHeight = 285;
 constexpr float kButtonHeight = 300;
 
-// The speeds the keyer accepts, in words per minute.
-constexpr double kMinWpm = 5;
-constexpr double kMaxWpm = 99;
-
 const QString kUserCWSelection = QStringLiteral("UserCWSelection");
 const QString kUserCWLoopOffset = QStringLiteral("UserCWLoopOffset");
 
@@ -51,8 +48,8 @@ void KeepOnly(int& KeyAscii, QStringView allowed) {
     if (KeyAscii <= 0 || KeyAscii > 0xFFFF || !allowed.contains(QChar(KeyAscii))) KeyAscii = 0;
 }
 
-// A message or address box: letters become capitals; a double quote, which
-// CW.txt cannot hold, is dropped.
+// A message box: letters become capitals; a double quote, which CW.txt
+// cannot hold, is dropped.
 void MessageKey(int& KeyAscii) {
     if (KeyAscii == '"') KeyAscii = 0;
     setup::Cap(KeyAscii);
@@ -103,8 +100,11 @@ CWFrm::~CWFrm() = default;
 void CWFrm::AttachKeyFilters() {
     keys_ = new platform::KeyAdapter(this);
     for (QLineEdit* box : {Text1, Text2, Text3, Text4, Text5, Text6, Text7, Text8, Text9, Text12,
-                           Text13, Text14})
+                           Text13})
         keys_->Attach(box, {.keyPress = [](int& KeyAscii) { MessageKey(KeyAscii); }});
+    keys_->Attach(Text14, {.keyPress = [](int& KeyAscii) {
+                      if (KeyAscii == '"') KeyAscii = 0;
+                  }});
     const auto digits = [](int& KeyAscii) { KeepOnly(KeyAscii, u"0123456789"); };
     keys_->Attach(Text10, {.keyPress = digits});
     keys_->Attach(Text11, {.keyPress = digits});
@@ -121,7 +121,10 @@ bool CWFrm::eventFilter(QObject* watched, QEvent* event) {
             // After Qt's own focus handling, which places the caret.
             QTimer::singleShot(0, box, [box] { box->selectAll(); });
         }
-    } else if (event->type() == QEvent::FocusOut) {
+    } else if (event->type() == QEvent::FocusOut &&
+               static_cast<QFocusEvent*>(event)->reason() != Qt::ActiveWindowFocusReason &&
+               static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
+        // The focus moved on inside the window (not away with the window).
         if (watched == Text10) Text10_LostFocus();
         else if (watched == Text11) Text11_LostFocus();
         else if (watched == txtSpace) txtSpace_LostFocus();
@@ -471,6 +474,9 @@ bool LoadCWSettings(Program& program) {
     if (!file->Text(f.Text9, QStringLiteral("VVV DE "))) return false;
     for (QLineEdit* box : {f.Text10, f.Text11, f.Text12, f.Text13, f.txtSpace})
         if (!file->Text(box)) return false;
+    // A speed outside 5 to 99 comes in at the nearer end.
+    if (std::optional<double> speed = BoxNumber(f.Text11->text()); speed && (*speed < kMinWpm || *speed > kMaxWpm))
+        f.Text11->setText(logstore::FormatNumber(std::clamp(*speed, kMinWpm, kMaxWpm)));
     std::optional<int> keyingLine = file->Whole(0, 255);
     if (!keyingLine) return false;
     program.keyer.CWKeyingLine = static_cast<std::uint8_t>(*keyingLine);

@@ -25,8 +25,10 @@ struct KeyerState {
     int WKStatus = 0;
     // Passes of the "Loop" timing per 60 ms; 0 until calibrated.
     double CWLoopOffset = 0;
-    // 1 while a code-practice send loop runs.
+    // Above 0 while a code-practice send loop runs.
     std::uint8_t PracticeSending = 0;
+    // 1 while the WinKeyer layer waits for the device to send CWBuffer.
+    std::uint8_t WKSending = 0;
 };
 
 }  // namespace keyers

@@ -1,5 +1,6 @@
 #include "keyers/morse_keyer.h"
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 
@@ -49,7 +50,8 @@ QString MorseElements(QChar character) {
 std::optional<double> MorseKeyer::UnitMs(const QString& speed) {
     const std::optional<double> wpm = BoxNumber(speed);
     if (!wpm || !(*wpm > 0)) return std::nullopt;
-    return 1200.0 / *wpm;
+    // The keyer never sends outside 5 to 99 WPM.
+    return 1200.0 / std::clamp(*wpm, kMinWpm, kMaxWpm);
 }
 
 bool MorseKeyer::SetLine(KeyLine line, bool on) {

@@ -21,6 +21,10 @@ namespace keyers {
 // their upper-case forms.
 QString MorseElements(QChar character);
 
+// The speeds the keyer sends at, in words per minute.
+inline constexpr double kMinWpm = 5;
+inline constexpr double kMaxWpm = 99;
+
 // The keying line chosen among the keying options.
 enum class KeyLine { None, RTS, DTR, Printer };
 
@@ -77,8 +81,9 @@ public:
     // included. Whatever way it ends, the keying line is left released.
     Result Transmit(QChar character);
 
-    // The milliseconds of one unit at `wpm` words per minute (1200 / wpm), or
-    // nothing when the speed cannot give one.
+    // The milliseconds of one unit at `speed` words per minute (1200 /
+    // speed, the speed held within 5 to 99), or nothing when the speed is no
+    // number, 0 or below.
     static std::optional<double> UnitMs(const QString& speed);
 
     // Counts a double-precision counter up from 0 in steps of 1 while it is

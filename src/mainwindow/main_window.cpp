@@ -629,7 +629,8 @@ void MainWindow::BandMapSpots(QVariant& qDXSpotCall, QVariant& qDXSpotFreq,
 
 bool MainWindow::QueryUnload() {
     program_.keyer.CWBuffer.clear();
-    return program_.keyer.CWSending != 1 && program_.keyer.PracticeSending == 0;
+    const keyers::KeyerState& k = program_.keyer;
+    return k.CWSending != 1 && k.PracticeSending == 0 && k.WKSending == 0;
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -658,6 +659,7 @@ void MainWindow::Form_Unload() {
     program_.UnloadCWFrm();
     program_.UnloadBlindFrm();
     program_.UnloadForm1();
+    if (program_.winKey) program_.winKey->Unload();
     logstore::BackupLog(program_);
 }
 

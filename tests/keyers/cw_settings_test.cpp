@@ -124,15 +124,16 @@ TEST(CWSettings, AFileThatCannotBeWrittenIsReportedAndTheWindowStays) {
     EXPECT_EQ(Setting(t.program(), "UserCWSelection"), "(none)");
 }
 
-TEST(CWSettings, RepeatSecondsFromTheFileGetTheTypedCheck) {
+TEST(CWSettings, RepeatSecondsAndSpeedFromTheFileGetTheTypedChecks) {
     TestProgram t;
     QStringList lines(9, "\"\"");
-    lines << "\"0\"" << "\"13\"" << "\"\"" << "\"\"" << "\"0\"" << "0" << "\"&H378\"" << "1"
+    lines << "\"0\"" << "\"150\"" << "\"\"" << "\"\"" << "\"0\"" << "0" << "\"&H378\"" << "1"
           << "\"75\"";
     TestProgram::WriteLines(t.workFile("CW.txt"), lines);
     LoadCWSettings(t.program());
     EXPECT_EQ(t->cwFrm().txtCWLoop->text(), "0");
     EXPECT_EQ(t->cwFrm().tmrRepeat->interval(), 0);
+    EXPECT_EQ(t->cwFrm().Text11->text(), "99");
 }
 
 TEST(CWSettings, TypedQuotesAndLettersInMessageBoxes) {
@@ -143,7 +144,7 @@ TEST(CWSettings, TypedQuotesAndLettersInMessageBoxes) {
     for (QLineEdit* box : {f.Text1, f.Text13, f.Text14}) {
         box->setFocus();
         QTest::keyClicks(box, "a\"b");
-        EXPECT_EQ(box->text(), box == f.Text14 ? "&H378AB" : "AB");
+        EXPECT_EQ(box->text(), box == f.Text14 ? "&H378ab" : "AB");  // the address keeps its case
     }
     // The port and speed boxes take digits only.
     f.Text11->clear();

@@ -208,6 +208,9 @@ TEST(MorseKeyer, UnitLengthByMethodAndSpeed) {
         {"32", TimingMethod::Timer, {38, 75, 113, 150}},
         {"16", TimingMethod::Sleep, {75, 150, 225, 300}},
         {"24.5", TimingMethod::Sleep, {49, 98, 147, 196}},
+        // Outside 5 to 99 WPM the nearer end is sent.
+        {"150", TimingMethod::Sleep, {12, 24, 36, 48}},
+        {"2", TimingMethod::Sleep, {240, 480, 720, 960}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.speed.toStdString() + (c.method == TimingMethod::Sleep ? " sleep" : " timer"));
@@ -222,7 +225,7 @@ TEST(MorseKeyer, UnitLengthByMethodAndSpeed) {
         for (std::size_t i = 1; i < 4; ++i) ends.push_back(rig.lines.settings[i].at - first);
         ends.push_back(rig.clock.monotonic - first);
         EXPECT_EQ(ends, c.ends);
-        EXPECT_EQ(DecodeMorse(rig.Elements(1200 / c.speed.toDouble())), "E");
+        EXPECT_EQ(DecodeMorse(rig.Elements(static_cast<double>(c.ends.back()) / 4)), "E");
     }
 }
 
