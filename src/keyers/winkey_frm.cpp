@@ -388,10 +388,9 @@ void WinKeyLayer::WKTransmit() {
         k.CWBuffer.clear();
         return;
     }
-    // While the buffer drains the main window stays open and keyboard CW
-    // appends to this sender's buffer.
-    const std::uint8_t wasSending = k.CWSending;
-    k.CWSending = 1;
+    // The main window stays open while the buffer drains.
+    const std::uint8_t wasSending = k.WKSending;
+    k.WKSending = 1;
     while (!k.CWBuffer.isEmpty()) {
         if (!WaitForRoom()) {
             GiveUp();
@@ -409,7 +408,7 @@ void WinKeyLayer::WKTransmit() {
         k.CWBuffer.remove(0, 1);
         program_.clock().SleepMs(10);
     }
-    k.CWSending = wasSending;
+    k.WKSending = wasSending;
 }
 
 }  // namespace keyers

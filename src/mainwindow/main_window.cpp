@@ -655,7 +655,6 @@ void MainWindow::Form_Unload() {
     // spotting, spectrum map, rig and WinKeyer windows join this order as
     // they arrive.
     program_.UnloadPhoneFrm();
-    if (program_.winKey) program_.winKey->Unload();
     program_.UnloadCWFrm();
     program_.UnloadBlindFrm();
     program_.UnloadForm1();

@@ -252,6 +252,29 @@ TEST(VoiceKeyer, PushToTalkIsReleasedOnEveryWayOut) {
         EXPECT_FALSE(v.f->Timer1->isActive());
     }
     {
+        // A parallel port that cannot be written (none on this machine).
+        testing_support::FakeSerialPort::State serial;  // outlives the window's port
+        MainWindowFixture mf(0);
+        auto port = std::make_unique<FakeParallelPort>(mf.t.clock);
+        port->refuse = true;
+        mf.program().parallelPort = std::move(port);
+        mf.program().serialPortFactory = [&serial] { return std::make_unique<FakeSerialPort>(serial); };
+        mf.WriteLog({});
+        mainwindow::MainWindow& w = mf.Load();
+        PhoneFrm& f = mf.program().phoneFrm();
+        f.show();
+        const QString message = mf.t.workFile("cq.wav");
+        TestProgram::WriteFile(message, testing_support::MakeWaveOfMs(kMessageMs));
+        f.Text1->setText(message);
+        f.Option3->setChecked(true);
+        f.Text10->setText("2");
+        f.FKeyPhone(112);
+        EXPECT_EQ(serial.events, (QStringList{"dtr 0", "rts 0", "open", "rts 1", "rts 0"}));
+        EXPECT_TRUE(mf.t.sound.played().empty());
+        EXPECT_EQ(mf.t.dialogs.beeps, 1);
+        EXPECT_EQ(w.lblDialog->text(), "refused");
+    }
+    {
         VoiceFixture v;
         v.f->Option3->setChecked(true);
         v.f->Text10->setText("2");

@@ -235,7 +235,7 @@ TEST(WinKey, GivesUpOnADeviceThatStopsAnswering) {
     EXPECT_LT(waited, WinKeyLayer::kGiveUpMs + 1000);
     EXPECT_TRUE(f.program().keyer.CWBuffer.isEmpty());
     EXPECT_EQ(f.program().keyer.WKOpen, 0);
-    EXPECT_EQ(f.program().keyer.CWSending, 0);
+    EXPECT_EQ(f.program().keyer.WKSending, 0);
     EXPECT_EQ(f.program().winKey->wk_getstatus(), 0);
     EXPECT_EQ(wk.lblOpenStatus->text(), "Closed");
     EXPECT_EQ(w.lblDialog->text(), "WinKey not responding");
