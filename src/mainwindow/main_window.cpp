@@ -16,9 +16,11 @@
 #include <QTreeView>
 #include <QTreeWidget>
 #include <algorithm>
+#include <optional>
 #include <stdexcept>
 
 #include "entry/county_list.h"
+#include "entry/prefix_lookup.h"
 #include "entry/recent_contacts_model.h"
 #include "keyers/cw_frm.h"
 #include "keyers/winkey_hook.h"
@@ -28,8 +30,10 @@
 #include "platform/key_adapter.h"
 #include "platform/twips.h"
 #include "program/program.h"
+#include "rig/rig_control_frm.h"
 #include "setup/resize.h"
 #include "setup/station.h"
+#include "spotting/spot_list.h"
 
 namespace mainwindow {
 
@@ -100,10 +104,10 @@ void MainWindow::buildMenus() {
     mnuCW = item(transmit, QStringLiteral("&CW Setup"), &MainWindow::mnuCW_Click);
     mnuVoice = item(transmit, QStringLiteral("&Voice Setup"), &MainWindow::mnuVoice_Click);
     mnuOptions->addSeparator();
-    mnuRigInterface = item(mnuOptions, QStringLiteral("&Rig Interface"), nullptr);
+    mnuRigInterface = item(mnuOptions, QStringLiteral("&Rig Interface"), &MainWindow::mnuRigInterface_Click);
     mnuOptions->addSeparator();
     QMenu* dx = mnuOptions->addMenu(QStringLiteral("&DX Spotting"));
-    mnuDXSpotting = item(dx, QStringLiteral("&Configure"), nullptr);
+    mnuDXSpotting = item(dx, QStringLiteral("&Configure"), &MainWindow::mnuDXSpotting_Click);
     mnuSpectrumMap = item(dx, QStringLiteral("&View Spectrum Map"), nullptr);
     mnuOptions->addSeparator();
     mnuBlind = item(mnuOptions, QStringLiteral("&Voice Navigation"), &MainWindow::mnuBlind_Click);
@@ -475,6 +479,9 @@ void MainWindow::Form_Load(QSizeF screenTwips) {
     openingFocus_ = true;
     show();
     txtCall->setFocus();
+    // With a rig chosen, its test loads the rig window and starts polling.
+    if (st.RigType.compare(QLatin1String("None"), Qt::CaseInsensitive) != 0)
+        guarded([&] { program_.rigControlfrm().Command1_Click(); });
 }
 
 void MainWindow::ScaleControls(QSizeF screenTwips) {
@@ -574,6 +581,7 @@ void MainWindow::addSpotColumns() {
         AddColumnHeader(txtDX, QString::fromLatin1(c.caption), Width / 9600.0f * c.width);
         txtDX->headerItem()->setTextAlignment(txtDX->columnCount() - 1, c.align);
     }
+    connect(txtDX, &QTreeWidget::itemClicked, this, [this] { txtDX_Click(); });
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -616,15 +624,29 @@ void MainWindow::mouseMoveEvent(QMouseEvent* event) {
 
 void MainWindow::BandMapSpots(QVariant& qDXSpotCall, QVariant& qDXSpotFreq,
                               QVariant& qDXSpotRecord) {
-    Q_UNUSED(qDXSpotCall);
-    bool numeric = false;
-    const double kHz = qDXSpotFreq.toString().trimmed().toDouble(&numeric);
-    if (!numeric) return;
-    QString record = qDXSpotRecord.toString();
-    const qsizetype cr = record.indexOf(u'\r');
-    if (cr >= 0) record.truncate(cr);
-    qDXSpotRecord = record;
-    qDXSpotFreq = kHz / 1000.0;
+    // Every step guards itself: a failure ends the intake where it is, and
+    // nothing reaches the caller.
+    try {
+        const QString call = qDXSpotCall.toString();
+        const std::optional<double> kHz = spotting::SpotFrequencyKHz(qDXSpotFreq.toString());
+        if (!kHz) return;
+        const std::optional<spotting::SpotRow> row = spotting::FileSpot(
+            program_.spotStore, call, qDXSpotFreq.toString(), qDXSpotRecord.toString(),
+            program_.clock(),
+            [this](const QString& c) { return entry::CountryFromCall(program_, c); });
+        if (!row) return;
+        // The caller's values as the intake left them: MHz, and the record
+        // cut before its first CR.
+        QString record = qDXSpotRecord.toString();
+        const qsizetype cr = record.indexOf(u'\r');
+        if (cr >= 0) record.truncate(cr);
+        qDXSpotRecord = record;
+        qDXSpotFreq = *kHz / 1000.0;
+        if (lblDX->isVisible()) DisplayBandMapLabels();
+        spotting::AddSpotRow(*txtDX, *row);
+    } catch (const std::exception&) {
+        // The steps done stay done.
+    }
 }
 
 bool MainWindow::QueryUnload() {
@@ -657,6 +679,8 @@ void MainWindow::Form_Unload() {
     program_.UnloadPhoneFrm();
     program_.UnloadCWFrm();
     program_.UnloadBlindFrm();
+    program_.UnloadPacketSpotfrm();
+    program_.UnloadRigControlfrm();
     program_.UnloadForm1();
     if (program_.winKey) program_.winKey->Unload();
     logstore::BackupLog(program_);
@@ -678,13 +702,17 @@ void MainWindow::mnuExit_Click() {
         program_.station.BankedOperatingSeconds = static_cast<float>(program_.operating.OperatingSeconds);
         setup::SaveQSOPref(program_);
     }
-    // Ends at once: no other window is unloaded and no backup is made.
+    // Ends at once: no backup is made. The rig link still ends properly:
+    // polling stops, a Yaesu is told to leave CAT mode and the port closes.
+    program_.UnloadRigControlfrm();
     closing_ = true;
     Timer1->stop();
     Timer2->stop();
     hide();
     QCoreApplication::quit();
 }
+
+void MainWindow::mnuRigInterface_Click() { program_.rigControlfrm().show(); }
 
 void MainWindow::mnuListPrevious_Click() {
     // The action has already toggled its own check mark.

@@ -70,6 +70,7 @@ public:
     void mnuExit_Click();
     void mnuClear_Click() { ClearEntry(); }
     void mnuListPrevious_Click();
+    void mnuRigInterface_Click();
     void mnuWriteSumm_Click();   // the summary dialog, modal, unloaded after
     void mnuexportADIF_Click();  // the ADIF export
     // The keyer windows: CW and voice set-up modal, voice navigation not.
@@ -164,6 +165,13 @@ public:
     void RefreshBandMap() {}
     void SetBandMapScale() {}
     void BandMapSpots(QVariant& qDXSpotCall, QVariant& qDXSpotFreq, QVariant& qDXSpotRecord);
+    // The spotting window, shown without blocking: from the menu (after the
+    // preferences are saved), Ctrl+D, or a click on the band-map panel.
+    void mnuDXSpotting_Click();
+    void ShowSpotting();
+    void lblDX_Click() { ShowSpotting(); }
+    // A click on the spot list: the selected row's call into the call box.
+    void txtDX_Click();
 
     // Closing: refused while the software keyer or a code-practice send
     // loop sends.

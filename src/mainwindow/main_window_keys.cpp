@@ -42,6 +42,10 @@ void MainWindow::Form_KeyDown(int& KeyCode, int& Shift) {
             cw.setWindowState(cw.windowState() & ~Qt::WindowMinimized);
             return;
         }
+        case 'D':
+            KeyCode = 0;
+            ShowSpotting();
+            return;
         case 'P': {
             KeyCode = 0;
             keyers::PhoneFrm& phone = program_.phoneFrm();

@@ -10,7 +10,9 @@
 #include "keyers/cw_frm.h"
 #include "keyers/phone_frm.h"
 #include "keyers/winkey_frm.h"
+#include "rig/rig_control_frm.h"
 #include "setup/station_id.h"
+#include "spotting/packet_spot_frm.h"
 
 Program::Program(const QString& workingFolder, Services services)
     : services_(std::move(services)) {
@@ -61,6 +63,11 @@ void Program::ReportWriteFailure(const QString& systemText) {
                      QStringLiteral("Unable to write file."));
 }
 
+spotting::PacketSpotfrm& Program::packetSpotfrm() {
+    return packetSpotfrm_.Get([this] { return std::make_unique<spotting::PacketSpotfrm>(*this); });
+}
+void Program::UnloadPacketSpotfrm() { packetSpotfrm_.Unload(); }
+
 keyers::BlindFrm& Program::blindFrm() {
     return blindFrm_.Get([this] { return std::make_unique<keyers::BlindFrm>(*this); });
 }
@@ -70,6 +77,11 @@ keyers::CWFrm& Program::cwFrm() {
     return cwFrm_.Get([this] { return std::make_unique<keyers::CWFrm>(*this); });
 }
 void Program::UnloadCWFrm() { cwFrm_.Unload(); }
+
+rig::RigControlfrm& Program::rigControlfrm() {
+    return rigControlfrm_.Get([this] { return std::make_unique<rig::RigControlfrm>(*this); });
+}
+void Program::UnloadRigControlfrm() { rigControlfrm_.Unload(); }
 
 keyers::PhoneFrm& Program::phoneFrm() {
     return phoneFrm_.Get([this] { return std::make_unique<keyers::PhoneFrm>(*this); });
