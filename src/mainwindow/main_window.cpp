@@ -30,6 +30,7 @@
 #include "platform/key_adapter.h"
 #include "platform/twips.h"
 #include "program/program.h"
+#include "rig/band_plan_chart.h"
 #include "rig/rig_control_frm.h"
 #include "setup/resize.h"
 #include "setup/station.h"
@@ -127,7 +128,7 @@ void MainWindow::buildMenus() {
         connect(bandItems[b], &QAction::triggered, this, [this, band] { BandCommand(band); });
     }
     mnuBandChange->addSeparator();
-    mnuPrivileges = item(mnuBandChange, QStringLiteral("&Privileges"), nullptr);
+    mnuPrivileges = item(mnuBandChange, QStringLiteral("&Privileges"), &MainWindow::mnuPrivileges_Click);
 
     mnuBand = bar->addMenu(QStringLiteral("&Mode"));
     mnu160 = item(mnuBand, QStringLiteral("&CW"), &MainWindow::mnu160_Click);
@@ -713,6 +714,8 @@ void MainWindow::mnuExit_Click() {
 }
 
 void MainWindow::mnuRigInterface_Click() { program_.rigControlfrm().show(); }
+
+void MainWindow::mnuPrivileges_Click() { rig::ShowPrivilegesChart(program_); }
 
 void MainWindow::mnuListPrevious_Click() {
     // The action has already toggled its own check mark.

@@ -71,6 +71,7 @@ public:
     void mnuClear_Click() { ClearEntry(); }
     void mnuListPrevious_Click();
     void mnuRigInterface_Click();
+    void mnuPrivileges_Click();
     void mnuWriteSumm_Click();   // the summary dialog, modal, unloaded after
     void mnuexportADIF_Click();  // the ADIF export
     // The keyer windows: CW and voice set-up modal, voice navigation not.

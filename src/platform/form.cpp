@@ -122,6 +122,16 @@ Control* Form::Find(const QString& name) {
     return found == controls_.end() ? nullptr : &*found;
 }
 
+void Form::RemoveControlsNamed(const QString& prefix) {
+    // From the last to the first, so positions still to visit stay valid.
+    for (auto it = controls_.end(); it != controls_.begin();) {
+        --it;
+        if (!it->Name.startsWith(prefix)) continue;
+        delete it->Object.data();
+        it = controls_.erase(it);
+    }
+}
+
 Control& Form::Append(ControlKind kind, const QString& name, QObject* object) {
     Control& control = controls_.emplace_back();
     control.Kind = kind;

@@ -208,6 +208,10 @@ public:
     void AddColumnHeader(QTreeWidget* view, const QString& text, float widthTwips);
     void SetColumnWidths(QAbstractItemView* view, std::vector<float> widthsTwips);
 
+    // Removes the controls whose names begin with `prefix`, and their widgets
+    // (controls added at run time and taken away again).
+    void RemoveControlsNamed(const QString& prefix);
+
     // Run-time changes of one control that show at once.
     void Move(const QWidget* widget, float left, float top, float width, float height);
     void SetFont(const QWidget* widget, const FontModel& font);
