@@ -55,14 +55,6 @@ void MessageKey(int& KeyAscii) {
     setup::Cap(KeyAscii);
 }
 
-// One value of CW.txt as text, in double quotes.
-QString QuotedLine(QString text) {
-    text.replace(u'"', u'\'');
-    text.remove(u'\r');
-    text.remove(u'\n');
-    return u'"' + text + QStringLiteral("\"\r\n");
-}
-
 }  // namespace
 
 CWFrm::CWFrm(Program& program) : program_(program) {

@@ -9,6 +9,13 @@
 
 namespace keyers {
 
+QString QuotedLine(QString text) {
+    text.replace(u'"', u'\'');
+    text.remove(u'\r');
+    text.remove(u'\n');
+    return u'"' + text + QStringLiteral("\"\r\n");
+}
+
 std::optional<double> BoxNumber(const QString& text) {
     const QString t = text.trimmed();
     if (!t.startsWith(QStringLiteral("&H"), Qt::CaseInsensitive))

@@ -31,6 +31,11 @@ bool SetRepeatInterval(QTimer& timer, const QString& seconds);
 // the repeat. False when the box was reset.
 bool CheckRepeatSeconds(QLineEdit* box, QTimer& timer);
 
+// One text value of a settings file, in double quotes and ended by CRLF. A
+// double quote inside becomes an apostrophe and line breaks are dropped, so
+// the file always reads back.
+QString QuotedLine(QString text);
+
 // Reads the values of a settings file in order. Each read is false (or
 // std::nullopt) once the file has no value left.
 class SettingsFileReader {

@@ -19,6 +19,9 @@ public:
     // Feeds the whole of CWBuffer to the device and empties it; lets events
     // run while it waits for the device.
     virtual void WKTransmit() = 0;
+    // Closes the device, as the window's "Close" does (the voice keyer, before
+    // it opens its push-to-talk port).
+    virtual void CloseDevice() {}
     virtual void wk_wpm(std::uint8_t wpm) = 0;
     virtual void wk_clearbuf() = 0;
     // The device's status: above 0 while it is busy sending; 0 when closed.

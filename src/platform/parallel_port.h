@@ -5,6 +5,7 @@
 #include <QString>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 namespace platform {
 
@@ -25,7 +26,19 @@ public:
                       QString* error = nullptr) override;
 };
 
-// The parallel ports of this machine, as the program writes them.
-std::unique_ptr<ParallelPort> NewSystemParallelPort();
+// The device of the parallel port whose base address is `baseAddress`, as
+// the system lists its ports (procRoot/parportN/base-addr): devRoot/parportN.
+// std::nullopt when no port has that address.
+std::optional<QString> ParallelDeviceFor(std::uint16_t baseAddress,
+                                         const QString& procRoot = QStringLiteral("/proc/sys/dev/parport"),
+                                         const QString& devRoot = QStringLiteral("/dev"));
+
+// The parallel ports of this machine through Linux ppdev: the port whose base
+// address is given is opened and claimed on first use, and its control
+// register written with PPWCONTROL. A machine without that port fails each
+// write with words for the operator.
+std::unique_ptr<ParallelPort> NewSystemParallelPort(
+    const QString& procRoot = QStringLiteral("/proc/sys/dev/parport"),
+    const QString& devRoot = QStringLiteral("/dev"));
 
 }  // namespace platform

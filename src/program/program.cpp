@@ -11,7 +11,7 @@
 #include "keyers/blind_frm.h"
 #include "keyers/cw_frm.h"
 #include "keyers/phone_frm.h"
-#include "keyers/winkey_hook.h"
+#include "keyers/winkey_frm.h"
 #include "rig/rig_control_frm.h"
 #include "setup/color_dialog.h"
 #include "setup/help_page.h"
@@ -22,6 +22,7 @@ Program::Program(const QString& workingFolder, Services services)
     : services_(std::move(services)) {
     folders.WorkingFolder = QDir(workingFolder).absolutePath();
     VersionText = QStringLiteral(OSTREL_VERSION);
+    winKey = std::make_unique<keyers::WinKeyLayer>(*this);
 }
 
 Program::~Program() = default;

@@ -98,7 +98,7 @@ public:
 
     // The parallel port the keyers write; a test puts its own here.
     std::unique_ptr<platform::ParallelPort> parallelPort = platform::NewSystemParallelPort();
-    // The WinKeyer, once its layer is installed; none means it is never open.
+    // The WinKeyer; a test may put its own here, and none means it is never open.
     std::unique_ptr<keyers::WinKeyHook> winKey;
 
     // A new serial port control for a window that owns one: a port on this
