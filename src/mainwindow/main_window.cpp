@@ -30,7 +30,9 @@
 #include "program/program.h"
 #include "setup/resize.h"
 #include "setup/station.h"
+#include "spotting/spectrum_map.h"
 #include "spotting/spot_list.h"
+#include "spotting/spot_panel.h"
 
 namespace mainwindow {
 
@@ -105,7 +107,7 @@ void MainWindow::buildMenus() {
     mnuOptions->addSeparator();
     QMenu* dx = mnuOptions->addMenu(QStringLiteral("&DX Spotting"));
     mnuDXSpotting = item(dx, QStringLiteral("&Configure"), &MainWindow::mnuDXSpotting_Click);
-    mnuSpectrumMap = item(dx, QStringLiteral("&View Spectrum Map"), nullptr);
+    mnuSpectrumMap = item(dx, QStringLiteral("&View Spectrum Map"), &MainWindow::mnuSpectrumMap_Click);
     mnuOptions->addSeparator();
     mnuBlind = item(mnuOptions, QStringLiteral("&Voice Navigation"), nullptr);
     mnuOptions->addSeparator();
@@ -319,8 +321,7 @@ void MainWindow::buildInStateControls() {
     txtDX = AddListView(QStringLiteral("txtDX"), 120, 3600, 6360, 2400);
     txtDX->hide();
     txtDX->setFocusPolicy(Qt::ClickFocus);
-    lblDX = AddLabel(QStringLiteral("lblDX"), QString(), 120, 3600, 6360, 2400);
-    lblDX->hide();
+    buildSpotPanel();
 }
 
 void MainWindow::buildOutStateControls() {
@@ -379,8 +380,7 @@ void MainWindow::buildOutStateControls() {
     txtDX = AddListView(QStringLiteral("txtDX"), 3720, 3600, 5640, 2400);
     txtDX->hide();
     txtDX->setFocusPolicy(Qt::ClickFocus);
-    lblDX = AddLabel(QStringLiteral("lblDX"), QString(), 3720, 3600, 5640, 2400);
-    lblDX->hide();
+    buildSpotPanel();
 }
 
 void MainWindow::Form_Load() { Form_Load(platform::ScreenSizeTwips()); }
@@ -519,6 +519,9 @@ void MainWindow::Form_KeyDown(int& KeyCode, int& Shift) {
     if (Shift == platform::vbCtrlMask && KeyCode == 'D') {
         KeyCode = 0;
         ShowSpotting();
+    } else if (Shift == platform::vbCtrlMask && KeyCode == 'B') {
+        KeyCode = 0;
+        ShowSpectrumMap();
     }
 }
 
@@ -605,6 +608,7 @@ void MainWindow::addSpotColumns() {
         txtDX->headerItem()->setTextAlignment(txtDX->columnCount() - 1, c.align);
     }
     connect(txtDX, &QTreeWidget::itemClicked, this, [this] { txtDX_Click(); });
+    connect(txtDX, &QTreeWidget::itemDoubleClicked, this, [this] { txtDX_DblClick(); });
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -665,7 +669,8 @@ void MainWindow::BandMapSpots(QVariant& qDXSpotCall, QVariant& qDXSpotFreq,
         if (cr >= 0) record.truncate(cr);
         qDXSpotRecord = record;
         qDXSpotFreq = *kHz / 1000.0;
-        if (lblDX->isVisible()) DisplayBandMapLabels();
+        if (!lblDX->isHidden()) DisplayBandMapLabels();
+        if (program_.SpectrumMapVisible()) program_.spectrumMap().BandMapLabelDisplay();
         spotting::AddSpotRow(*txtDX, *row);
     } catch (const std::exception&) {
         // The steps done stay done.
@@ -702,6 +707,7 @@ void MainWindow::Form_Unload() {
     program_.UnloadCWFrm();
     program_.UnloadBlindFrm();
     program_.UnloadPacketSpotfrm();
+    program_.UnloadSpectrumMap();
     program_.UnloadForm1();
     logstore::BackupLog(program_);
 }

@@ -34,7 +34,8 @@ class frmStationID;
 }
 namespace spotting {
 class PacketSpotfrm;
-}
+class SpectrumMap;
+}  // namespace spotting
 namespace entry {
 class frmCountyList;
 }
@@ -135,6 +136,18 @@ public:
     spotting::PacketSpotfrm& packetSpotfrm();
     void UnloadPacketSpotfrm();
     bool PacketSpotfrmLoaded() const { return packetSpotfrm_.IsLoaded(); }
+    // The HF spectrum map: made and laid out on first use, unloaded when its
+    // modal display ends.
+    spotting::SpectrumMap& spectrumMap();
+    void UnloadSpectrumMap();
+    bool SpectrumMapLoaded() const { return spectrumMap_.IsLoaded(); }
+    // Whether the spectrum map is loaded and on the screen.
+    bool SpectrumMapVisible() const;
+
+    // Tunes the rig to a frequency in MHz: the rig control window's
+    // ChangeFrequency, which sets it. Clicks on spots call it; while it is
+    // empty they tune nothing.
+    std::function<void(float qChangeFreq)> ChangeFrequency;
 
     // The station set-up dialog of the start-up road, made on first use; its
     // Form_Load runs when it is first shown.
@@ -158,6 +171,7 @@ private:
     platform::LoadedForm<keyers::CWFrm> cwFrm_;
     platform::LoadedForm<keyers::PhoneFrm> phoneFrm_;
     platform::LoadedForm<spotting::PacketSpotfrm> packetSpotfrm_;
+    platform::LoadedForm<spotting::SpectrumMap> spectrumMap_;
     platform::LoadedForm<setup::frmStationID> frmStationID_;
     platform::LoadedForm<entry::frmCountyList> frmCountyList_;
 };
