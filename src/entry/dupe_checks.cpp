@@ -61,7 +61,7 @@ void MainWindow::CheckFullDupe() {
         keyers::BlindFrm& blind = program_.blindFrm();
         blind.BlindKeyPhone(QStringLiteral("Dupe"));
         // The prompt is heard before anything else happens; the wait is
-        // bounded by the prompt's own length.
+        // bounded by the prompt's own length and a few seconds at most.
         if (st.VoiceNavMode != 0) blind.MMControl1.WaitWhilePlaying();
         e.DupeFlag = 1;
         e.LastDupeAtMs = program_.clock().MonotonicMs();

@@ -43,6 +43,9 @@ void MainWindow::attachEntryLine() {
         txtCntry->installEventFilter(this);
     } else {
         connect(txtSec, &QLineEdit::textChanged, this, &MainWindow::txtSec_Change);
+        // The RST that the CW wildcard "*" sends.
+        connect(txtRSTS, &QLineEdit::textChanged, this,
+                [this] { program_.entry.CWMacroRST = txtRSTS->text(); });
     }
 }
 
@@ -51,8 +54,14 @@ bool MainWindow::entryFocusEvent(QObject* watched, QEvent* event) {
     // the box left first and then the box entered, so that what they write
     // (a dupe warning, a filled-in exchange) is what stays.
     const auto reason = static_cast<QFocusEvent*>(event)->reason();
-    // Leaving the window for a box or a menu is no leaving of the box.
-    if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) return false;
+    // The window's first activation after it has loaded gives the call box
+    // the focus; its prompt is due then.
+    const bool opening = openingFocus_ && event->type() == QEvent::FocusIn && watched == txtCall;
+    if (event->type() == QEvent::FocusIn) openingFocus_ = false;
+    // Leaving the window for a box or a menu, and coming back, is no leaving
+    // or entering of the box.
+    if (!opening && (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason))
+        return false;
     auto later = [this](void (MainWindow::*handler)()) {
         QMetaObject::invokeMethod(this, handler, Qt::QueuedConnection);
     };

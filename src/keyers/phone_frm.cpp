@@ -121,6 +121,17 @@ void PhoneFrm::Form_Unload() {
     tmrRepeat->stop();
 }
 
+void PhoneFrm::FKeyPhone(int KeyCode) {
+    if (KeyCode < 112 || KeyCode > 120) return;
+    QLineEdit* const boxes[] = {Text1, Text2, Text3, Text4, Text5, Text6, Text7, Text8, Text9};
+    MMControl1.Close();
+    if (!MMControl1.Open(boxes[KeyCode - 112]->text())) {
+        program_.dialogs().Beep();
+        return;
+    }
+    MMControl1.Play();
+}
+
 bool LoadVoiceSettings(Program& program) {
     std::optional<SettingsFileReader> file =
         SettingsFileReader::Open(program.WorkPath(kVoiceSettingsFile));

@@ -28,6 +28,10 @@ public:
     explicit PhoneFrm(Program& program);
     ~PhoneFrm() override;
 
+    // Plays the wave file of a function key (112 to 120, F1 to F9); a file
+    // that cannot be played beeps.
+    void FKeyPhone(int KeyCode);
+
     // Events.
     void Form_Load();
     void Form_Unload();

@@ -31,6 +31,17 @@ bool SetRepeatInterval(QTimer& timer, const QString& seconds) {
     return true;
 }
 
+bool CheckRepeatSeconds(QLineEdit* box, QTimer& timer) {
+    const std::optional<double> seconds = BoxNumber(box->text());
+    if (seconds && *seconds >= 0 && *seconds < 60) {
+        timer.setInterval(static_cast<int>(std::nearbyint(*seconds * 1000)));
+        return true;
+    }
+    box->setText(QStringLiteral("0"));
+    timer.setInterval(0);
+    return false;
+}
+
 std::optional<SettingsFileReader> SettingsFileReader::Open(const QString& path) {
     std::optional<QByteArray> bytes = platform::ReadWholeFile(path);
     if (!bytes) return std::nullopt;

@@ -4,9 +4,14 @@
 #include <QAudioFormat>
 #include <QAudioSink>
 #include <QBuffer>
+#include <QElapsedTimer>
 #include <QMediaDevices>
+#include <QThread>
+#include <QTimer>
 #include <QtEndian>
 #include <algorithm>
+#include <atomic>
+#include <functional>
 
 #include "platform/clock.h"
 #include "platform/text_file.h"
@@ -41,7 +46,8 @@ bool readFormat(QByteArrayView body, WaveFormat& format) {
     format.sampleRate = static_cast<int>(u32(body, 4));
     format.bitsPerSample = u16(body, 14);
     const int bits = format.bitsPerSample;
-    return format.channels > 0 && format.sampleRate > 0 &&
+    return format.channels >= 1 && format.channels <= kMaxChannels &&
+           format.sampleRate >= kMinSampleRate && format.sampleRate <= kMaxSampleRate &&
            (bits == 8 || bits == 16 || bits == 24 || bits == 32);
 }
 
@@ -73,9 +79,11 @@ std::optional<WaveLayout> ParseWaveHeader(QByteArrayView bytes) {
             if (!readFormat(bytes.sliced(bodyAt, present), layout.format)) return std::nullopt;
             haveFormat = true;
         } else if (id == "data") {
-            if (!haveFormat) return std::nullopt;
+            // A data chunk that claims more than the file holds is a damaged
+            // header: its other numbers cannot be trusted either.
+            if (!haveFormat || present < size) return std::nullopt;
             layout.dataOffset = bodyAt;
-            layout.format.dataBytes = present;
+            layout.format.dataBytes = size;
             return layout;
         }
         // Chunks are padded to an even length.
@@ -84,7 +92,7 @@ std::optional<WaveLayout> ParseWaveHeader(QByteArrayView bytes) {
     return std::nullopt;
 }
 
-// ---- The sound card ----
+// ---- The sound server ----
 
 namespace {
 
@@ -99,49 +107,138 @@ QByteArray widen24To32(const QByteArray& samples) {
     return wide;
 }
 
+QAudioFormat qtFormatOf(const WaveFormat& format) {
+    QAudioFormat qtFormat;
+    qtFormat.setSampleRate(format.sampleRate);
+    qtFormat.setChannelCount(format.channels);
+    switch (format.bitsPerSample) {
+    case 8: qtFormat.setSampleFormat(QAudioFormat::UInt8); break;
+    case 16: qtFormat.setSampleFormat(QAudioFormat::Int16); break;
+    default: qtFormat.setSampleFormat(QAudioFormat::Int32); break;
+    }
+    return qtFormat;
+}
+
+// One channel on the default output. The caller's thread only posts work to
+// the channel's thread and reads two counters; the sink, its buffer and the
+// end check live on the channel's thread, whose own event loop feeds the
+// sink, so the sound goes on while the caller's thread is blocked.
 class QtSoundChannel final : public SoundChannel {
 public:
-    ~QtSoundChannel() override { Stop(); }
+    QtSoundChannel() : context_(std::make_unique<QObject>()) {
+        endCheck_ = new QTimer(context_.get());
+        endCheck_->setInterval(kEndCheckMs);
+        QObject::connect(endCheck_, &QTimer::timeout, context_.get(), [this] { checkEnd(); });
+        thread_.setObjectName(QStringLiteral("sound"));
+        context_->moveToThread(&thread_);
+        thread_.start();
+    }
+
+    ~QtSoundChannel() override {
+        generation_.fetch_add(1);
+        sounding_.store(0);
+        QMetaObject::invokeMethod(context_.get(), [this] { stopSink(); },
+                                  Qt::BlockingQueuedConnection);
+        thread_.quit();
+        thread_.wait();
+        context_.reset();
+    }
 
     void Start(const QString&, const WaveFormat& format, QByteArray samples) override {
-        Stop();
+        const quint64 generation = generation_.fetch_add(1) + 1;
         const QAudioDevice device = QMediaDevices::defaultAudioOutput();
-        if (device.isNull()) return;
-        QAudioFormat qtFormat;
-        qtFormat.setSampleRate(format.sampleRate);
-        qtFormat.setChannelCount(format.channels);
-        switch (format.bitsPerSample) {
-        case 8: qtFormat.setSampleFormat(QAudioFormat::UInt8); break;
-        case 16: qtFormat.setSampleFormat(QAudioFormat::Int16); break;
-        case 24:
-            qtFormat.setSampleFormat(QAudioFormat::Int32);
-            samples = widen24To32(samples);
-            break;
-        default: qtFormat.setSampleFormat(QAudioFormat::Int32); break;
+        const QAudioFormat qtFormat = qtFormatOf(format);
+        if (format.bitsPerSample == 24) samples = widen24To32(samples);
+        if (device.isNull() || samples.isEmpty() || !device.isFormatSupported(qtFormat)) {
+            // Nothing to sound here: silence, and the end of what sounded.
+            sounding_.store(0);
+            post([this] { stopSink(); });
+            return;
         }
-        if (!device.isFormatSupported(qtFormat)) return;
-
-        buffer_ = std::make_unique<QBuffer>();
-        buffer_->setData(samples);
-        buffer_->open(QIODevice::ReadOnly);
-        sink_ = std::make_unique<QAudioSink>(device, qtFormat);
-        QAudioSink* sink = sink_.get();
-        // At the end of the samples the sink idles; let the device go.
-        QObject::connect(sink, &QAudioSink::stateChanged, sink, [sink](QAudio::State state) {
-            if (state == QAudio::IdleState) sink->stop();
+        sounding_.store(generation);
+        const qint64 durationUs = qtFormat.durationForBytes(static_cast<qint32>(samples.size()));
+        post([this, generation, device, qtFormat, samples, durationUs] {
+            play(generation, device, qtFormat, samples, durationUs);
         });
-        sink_->start(buffer_.get());
     }
 
     void Stop() override {
+        generation_.fetch_add(1);
+        sounding_.store(0);
+        post([this] { stopSink(); });
+    }
+
+    bool Sounding() const override { return sounding_.load() != 0; }
+
+private:
+    // How often the channel's thread asks the sink how far it has played.
+    static constexpr int kEndCheckMs = 10;
+    // A sink that has not played its samples this long after their length
+    // is given up, so a stalled server holds no sink for ever.
+    static constexpr qint64 kGiveUpAfterMs = 10000;
+
+    void post(std::function<void()> work) {
+        QMetaObject::invokeMethod(context_.get(), std::move(work), Qt::QueuedConnection);
+    }
+
+    // ---- On the channel's thread ----
+
+    void play(quint64 generation, const QAudioDevice& device, const QAudioFormat& format,
+              const QByteArray& samples, qint64 durationUs) {
+        stopSink();
+        // A Stop or a later Start came after this one: it has nothing to do.
+        if (generation_.load() != generation) return;
+        buffer_ = std::make_unique<QBuffer>();
+        buffer_->setData(samples);
+        buffer_->open(QIODevice::ReadOnly);
+        sink_ = std::make_unique<QAudioSink>(device, format);
+        sinkGeneration_ = generation;
+        durationUs_ = durationUs;
+        giveUpAfterMs_ = durationUs / 1000 + kGiveUpAfterMs;
+        started_.start();
+        sink_->start(buffer_.get());
+        endCheck_->start();
+        checkEnd();
+    }
+
+    // The sound has ended when the sink has taken every sample from the
+    // buffer (idle) and the server says it has played them all: stopping the
+    // sink earlier drops what the server still holds.
+    void checkEnd() {
+        if (!sink_) return;
+        const QAudio::State state = sink_->state();
+        const bool played =
+            state == QAudio::IdleState && sink_->processedUSecs() >= durationUs_;
+        if (played || state == QAudio::StoppedState || started_.elapsed() > giveUpAfterMs_) {
+            stopSink();
+            quint64 generation = sinkGeneration_;
+            sounding_.compare_exchange_strong(generation, 0);
+        }
+    }
+
+    void stopSink() {
+        endCheck_->stop();
         if (sink_) sink_->stop();
         sink_.reset();
         buffer_.reset();
     }
 
-private:
+    QThread thread_;
+    std::unique_ptr<QObject> context_;  // lives on thread_
+    QTimer* endCheck_ = nullptr;        // a child of context_
+
+    // Shared with the caller's thread: the number of the latest Start or
+    // Stop, and the number of the Start that still sounds (0: none).
+    std::atomic<quint64> generation_{0};
+    std::atomic<quint64> sounding_{0};
+
+    // Only on thread_.
     std::unique_ptr<QBuffer> buffer_;
     std::unique_ptr<QAudioSink> sink_;
+    quint64 sinkGeneration_ = 0;
+    qint64 durationUs_ = 0;
+    qint64 giveUpAfterMs_ = 0;
+    QElapsedTimer started_;
 };
 
 }  // namespace
@@ -205,7 +302,14 @@ std::int64_t WavePlayer::PositionMs() const {
     return std::min(LengthMs(), startPositionMs_ + clock_.MonotonicMs() - startedAtMs_);
 }
 
-bool WavePlayer::playing() const { return started_ && PositionMs() < LengthMs(); }
+bool WavePlayer::playing() const {
+    if (!started_) return false;
+    if (PositionMs() < LengthMs()) return true;
+    // Past the file's length on the clock the output may still hold its last
+    // samples; it is listened to for kWaitSlackMs at most.
+    const std::int64_t endMs = startedAtMs_ + LengthMs() - startPositionMs_;
+    return channel_->Sounding() && clock_.MonotonicMs() < endMs + kWaitSlackMs;
+}
 
 int WavePlayer::Mode() const {
     if (!open_) return kModeNotOpen;
@@ -214,7 +318,8 @@ int WavePlayer::Mode() const {
 
 void WavePlayer::WaitWhilePlaying() {
     if (!playing()) return;
-    const std::int64_t deadline = clock_.MonotonicMs() + LengthMs() - PositionMs() + 1000;
+    const std::int64_t deadline =
+        clock_.MonotonicMs() + std::min(LengthMs() - PositionMs() + kWaitSlackMs, kMaxWaitMs);
     while (Mode() == kModePlaying && clock_.MonotonicMs() < deadline) clock_.SleepMs(1);
 }
 

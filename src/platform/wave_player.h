@@ -1,10 +1,11 @@
 #pragma once
 // The wave player: plays one PCM wave file at a time on the sound output and
 // reports its state as the multimedia control's mode number, 526 while a file
-// plays. The mode is worked out from the monotonic clock and the length the
-// file's header gives, so it changes while a caller reads it in a loop, with
-// no event running. The sound itself goes to a SoundChannel: the sound card
-// in the program, a recorder in tests.
+// plays. The mode reads playing for at least the file's length on the
+// monotonic clock, and on for as long as the sound output still has samples
+// of it to sound, so a caller can read it in a loop, with no event running,
+// until the last sample has been heard. The sound itself goes to a
+// SoundChannel: the sound server in the program, a recorder in tests.
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
@@ -37,9 +38,16 @@ struct WaveLayout {
     std::int64_t dataOffset = 0;
 };
 
+// The formats a wave file may claim: anything outside them is a damaged or
+// hostile header, not a recording.
+inline constexpr int kMinSampleRate = 8000;
+inline constexpr int kMaxSampleRate = 192000;
+inline constexpr int kMaxChannels = 8;
+
 // Reads the RIFF/WAVE header of a file's bytes: plain PCM, or the extensible
-// format with a PCM sub-format. A data chunk that claims more than the file
-// holds is cut to what is there. std::nullopt for anything else.
+// format with a PCM sub-format, at a sample rate of kMinSampleRate to
+// kMaxSampleRate and 1 to kMaxChannels channels, whose data chunk the file
+// holds whole. std::nullopt for anything else.
 std::optional<WaveLayout> ParseWaveHeader(QByteArrayView bytes);
 
 // Where the sound is heard. Each player has a channel of its own, so two
@@ -53,6 +61,10 @@ public:
     virtual void Start(const QString& path, const WaveFormat& format, QByteArray samples) = 0;
     // Ends what this channel sounds, if anything.
     virtual void Stop() = 0;
+    // True from Start until the last sample has been heard (or Stop); false
+    // for an output that cannot tell, whose sound the player then times on
+    // the clock alone. Read from the caller's thread while the sound plays.
+    virtual bool Sounding() const { return false; }
 };
 
 class SoundOutput {
@@ -61,7 +73,11 @@ public:
     virtual std::unique_ptr<SoundChannel> OpenChannel() = 0;
 };
 
-// The machine's default sound output, through Qt Multimedia.
+// The machine's default sound output, through Qt Multimedia. Each channel
+// feeds its sound from a thread of its own, so a sound plays on while the
+// thread that started it waits without running events; nothing but the
+// channel's own audio objects is touched from that thread. Without a sound
+// server the channels stay silent.
 class QtSoundOutput final : public SoundOutput {
 public:
     std::unique_ptr<SoundChannel> OpenChannel() override;
@@ -94,8 +110,9 @@ public:
     // Ends the sound and closes the file.
     void Close();
 
-    // kModePlaying while the open file sounds, kModeStopped when it is open
-    // and silent, kModeNotOpen without a file.
+    // kModePlaying while the open file sounds (its length on the clock, then
+    // until the output has sounded its last sample, kWaitSlackMs at most),
+    // kModeStopped when it is open and silent, kModeNotOpen without a file.
     int Mode() const;
     // The open file's path; empty when none is open.
     QString FileName() const { return fileName_; }
@@ -104,9 +121,12 @@ public:
     std::int64_t PositionMs() const;
 
     // Waits, letting no event run, while the player's mode reads playing, but
-    // never longer than what remained of the sound when the wait began plus
-    // one second.
+    // never longer than what remained of the file when the wait began plus
+    // kWaitSlackMs for the sound output's own delay, and never longer than
+    // kMaxWaitMs whatever the file.
     void WaitWhilePlaying();
+    static constexpr std::int64_t kWaitSlackMs = 2000;
+    static constexpr std::int64_t kMaxWaitMs = 5000;
 
 private:
     bool playing() const;

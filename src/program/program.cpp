@@ -3,12 +3,18 @@
 #include <QCoreApplication>
 #include <QDir>
 
+#include "entry/county_change.h"
 #include "entry/county_list.h"
+#include "logstore/contact_edit_dialog.h"
 #include "mainwindow/form1.h"
 #include "mainwindow/main_window.h"
 #include "keyers/blind_frm.h"
 #include "keyers/cw_frm.h"
 #include "keyers/phone_frm.h"
+#include "keyers/winkey_hook.h"
+#include "rig/rig_control_frm.h"
+#include "setup/color_dialog.h"
+#include "setup/help_page.h"
 #include "setup/station_id.h"
 #include "spotting/packet_spot_frm.h"
 #include "spotting/spectrum_map.h"
@@ -70,6 +76,12 @@ spotting::SpectrumMap& Program::spectrumMap() {
     return spectrumMap_.Get([this] { return std::make_unique<spotting::SpectrumMap>(*this); });
 }
 void Program::UnloadSpectrumMap() { spectrumMap_.Unload(); }
+void Program::TuneToSpot(float mhz) {
+    if (ChangeFrequency)
+        ChangeFrequency(mhz);
+    else
+        rigControlfrm().ChangeFrequency(mhz);
+}
 bool Program::SpectrumMapVisible() const {
     return spectrumMap_.IsLoaded() && spectrumMap_.get()->isVisible();
 }
@@ -83,6 +95,11 @@ keyers::CWFrm& Program::cwFrm() {
     return cwFrm_.Get([this] { return std::make_unique<keyers::CWFrm>(*this); });
 }
 void Program::UnloadCWFrm() { cwFrm_.Unload(); }
+
+rig::RigControlfrm& Program::rigControlfrm() {
+    return rigControlfrm_.Get([this] { return std::make_unique<rig::RigControlfrm>(*this); });
+}
+void Program::UnloadRigControlfrm() { rigControlfrm_.Unload(); }
 
 keyers::PhoneFrm& Program::phoneFrm() {
     return phoneFrm_.Get([this] { return std::make_unique<keyers::PhoneFrm>(*this); });
@@ -98,3 +115,28 @@ entry::frmCountyList& Program::frmCountyList() {
     return frmCountyList_.Get([this] { return std::make_unique<entry::frmCountyList>(*this); });
 }
 void Program::UnloadFrmCountyList() { frmCountyList_.Unload(); }
+
+logstore::ContactEditDialog& Program::contactEditDialog() {
+    return contactEditDialog_.Get([this]() -> std::unique_ptr<logstore::ContactEditDialog> {
+        const bool outside = mainWindow_ ? mainWindow_->side() == mainwindow::Side::Out
+                                         : station.StationSide == 1;
+        if (outside) return std::make_unique<logstore::EditNoRstNoPtsOut>(*this);
+        return std::make_unique<logstore::WIEditInfrm>(*this);
+    });
+}
+void Program::UnloadContactEditDialog() { contactEditDialog_.Unload(); }
+
+entry::frmCountyChange& Program::frmCountyChange() {
+    return frmCountyChange_.Get([this] { return std::make_unique<entry::frmCountyChange>(*this); });
+}
+void Program::UnloadFrmCountyChange() { frmCountyChange_.Unload(); }
+
+setup::Form5& Program::form5() {
+    return form5_.Get([this] { return std::make_unique<setup::Form5>(*this); });
+}
+void Program::UnloadForm5() { form5_.Unload(); }
+
+setup::Form6& Program::form6() {
+    return form6_.Get([this] { return std::make_unique<setup::Form6>(*this); });
+}
+void Program::UnloadForm6() { form6_.Unload(); }

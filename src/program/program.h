@@ -15,6 +15,7 @@
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/loaded_form.h"
+#include "platform/parallel_port.h"
 #include "platform/serial_port.h"
 #include "platform/settings_store.h"
 #include "platform/user_folders.h"
@@ -38,11 +39,23 @@ class SpectrumMap;
 }  // namespace spotting
 namespace entry {
 class frmCountyList;
+class frmCountyChange;
+}  // namespace entry
+namespace logstore {
+class ContactEditDialog;
+}
+namespace setup {
+class Form5;
+class Form6;
+}  // namespace setup
+namespace rig {
+class RigControlfrm;
 }
 namespace keyers {
 class BlindFrm;
 class CWFrm;
 class PhoneFrm;
+class WinKeyHook;
 }  // namespace keyers
 
 class Program {
@@ -83,6 +96,11 @@ public:
     // does not start it.
     void Quit();
     bool quitting() const { return quitting_; }
+
+    // The parallel port the keyers write; a test puts its own here.
+    std::unique_ptr<platform::ParallelPort> parallelPort = platform::NewSystemParallelPort();
+    // The WinKeyer, once its layer is installed; none means it is never open.
+    std::unique_ptr<keyers::WinKeyHook> winKey;
 
     // A new serial port control for a window that owns one: a port on this
     // machine's serial devices, or what a test puts in `serialPortFactory`.
@@ -144,10 +162,15 @@ public:
     // Whether the spectrum map is loaded and on the screen.
     bool SpectrumMapVisible() const;
 
-    // Tunes the rig to a frequency in MHz: the rig control window's
-    // ChangeFrequency, which sets it. Clicks on spots call it; while it is
-    // empty they tune nothing.
+    // Tunes the rig to a frequency in MHz for a click on a spot: the rig
+    // control window's ChangeFrequency. Tests put a recorder here.
     std::function<void(float qChangeFreq)> ChangeFrequency;
+    void TuneToSpot(float mhz);
+    // The rig interface window, which owns the CAT engine: made, hidden, on
+    // first use; it stays until the main window unloads it.
+    rig::RigControlfrm& rigControlfrm();
+    void UnloadRigControlfrm();
+    bool RigControlfrmLoaded() const { return rigControlfrm_.IsLoaded(); }
 
     // The station set-up dialog of the start-up road, made on first use; its
     // Form_Load runs when it is first shown.
@@ -159,6 +182,24 @@ public:
     entry::frmCountyList& frmCountyList();
     void UnloadFrmCountyList();
     bool FrmCountyListLoaded() const { return frmCountyList_.IsLoaded(); }
+    // The contact edit dialog of the station side (WIEditInfrm inside the
+    // party state, EditNoRstNoPtsOut outside), made on first use for one
+    // edit (see logstore::ShowContactEditDialog).
+    logstore::ContactEditDialog& contactEditDialog();
+    void UnloadContactEditDialog();
+    bool ContactEditDialogLoaded() const { return contactEditDialog_.IsLoaded(); }
+    // The county change dialog (see entry::ShowCountyChange).
+    entry::frmCountyChange& frmCountyChange();
+    void UnloadFrmCountyChange();
+    bool FrmCountyChangeLoaded() const { return frmCountyChange_.IsLoaded(); }
+    // The help page (see setup::ShowHelpPage).
+    setup::Form5& form5();
+    void UnloadForm5();
+    bool Form5Loaded() const { return form5_.IsLoaded(); }
+    // The multiplier colour dialog (see setup::ShowColorDialog).
+    setup::Form6& form6();
+    void UnloadForm6();
+    bool Form6Loaded() const { return form6_.IsLoaded(); }
 
 private:
     Services services_;
@@ -173,5 +214,10 @@ private:
     platform::LoadedForm<spotting::PacketSpotfrm> packetSpotfrm_;
     platform::LoadedForm<spotting::SpectrumMap> spectrumMap_;
     platform::LoadedForm<setup::frmStationID> frmStationID_;
+    platform::LoadedForm<rig::RigControlfrm> rigControlfrm_;
     platform::LoadedForm<entry::frmCountyList> frmCountyList_;
+    platform::LoadedForm<logstore::ContactEditDialog> contactEditDialog_;
+    platform::LoadedForm<entry::frmCountyChange> frmCountyChange_;
+    platform::LoadedForm<setup::Form5> form5_;
+    platform::LoadedForm<setup::Form6> form6_;
 };

@@ -171,7 +171,7 @@ void BandMap::lblDXSpot_MouseDown(int index, Qt::MouseButton button) {
         // and a spot arriving meanwhile shifts the slots.
         const QString call = store.DXSpotCall[slot];
         const float mhz = store.DXSpotFreq[slot];
-        if (program_.ChangeFrequency) program_.ChangeFrequency(mhz);
+        program_.TuneToSpot(mhz);
         txtCall_->setFocus();
         txtCall_->setText(call);
         platform::KeyAdapter::SendTab();

@@ -19,7 +19,9 @@
 #include "platform/colors.h"
 #include "platform/key_adapter.h"
 #include "platform/option_buttons.h"
+#include "platform/port_map.h"
 #include "platform/same_text.h"
+#include "platform/serial_port.h"
 #include "platform/text_file.h"
 #include "platform/twips.h"
 #include "program/program.h"
@@ -237,13 +239,13 @@ void PacketSpotfrm::buildControls() {
     Label4->setPalette(listening);
     Label4->hide();
 
-    Label2 = AddLabel("Label2", "TNC cmd mode hex character:", 120, 2880, 2160, 255);
-    txtHex = AddTextBox("txtHex", QString(), 2280, 2850, 480, 285);
+    Label2 = AddLabel("Label2", "TNC cmd mode hex character:", 120, 2880, 2520, 255);
+    txtHex = AddTextBox("txtHex", QString(), 2640, 2850, 420, 285);
     txtHex->setMaxLength(2);
-    Label7 = AddLabel("Label7", "Telnet Host:", 2880, 2880, 1020, 255);
-    txtTelnetHost = AddTextBox("txtTelnetHost", QString(), 3900, 2850, 2100, 285);
-    Label3 = AddLabel("Label3", "Telnet Port:", 2880, 3240, 1020, 255);
-    txtTelnetPort = AddTextBox("txtTelnetPort", QString(), 3900, 3210, 900, 285);
+    Label7 = AddLabel("Label7", "Telnet Host:", 3180, 2880, 1020, 255);
+    txtTelnetHost = AddTextBox("txtTelnetHost", QString(), 4200, 2850, 1800, 285);
+    Label3 = AddLabel("Label3", "Telnet Port:", 3180, 3240, 1020, 255);
+    txtTelnetPort = AddTextBox("txtTelnetPort", QString(), 4200, 3210, 900, 285);
     txtTelnetPort->setMaxLength(5);
     Frame2 = AddFrame("Frame2", "Main Form Display", 6120, 2820, 3120, 660);
     OptList = AddOptionButton("OptList", "List", 120, 300, 1200, 255, Frame2);
@@ -266,8 +268,8 @@ void PacketSpotfrm::buildControls() {
     txtUnProcessed->setPalette(navy);
 
     Label6 = AddLabel("Label6", "Send text  (Ctrl  C or Esc for TNC Command mode):", 120, 5490,
-                      3840, 255);
-    txtSent = AddTextBox("txtSent", QString(), 3960, 5460, 3960, 315);
+                      4320, 255);
+    txtSent = AddTextBox("txtSent", QString(), 4440, 5460, 3480, 315);
     platform::FontModel arial;
     arial.Name = QStringLiteral("Arial");
     arial.Size = 9;
@@ -550,7 +552,10 @@ void PacketSpotfrm::Command1_Click() {
 }
 
 void PacketSpotfrm::Command2_Click() {
-    if (!sourceOpen()) return;
+    if (sourceOpen()) closeSource();
+}
+
+void PacketSpotfrm::closeSource() {
     Label4->hide();
     appendMonitor(kTwoCrLf + QStringLiteral("** Port Closed **"));
     TrimMonitor();
@@ -706,7 +711,7 @@ void PacketSpotfrm::ConnectTelnet() {
     if (!ok || !Winsock1.Connect(host, port)) {
         appendMonitor(QStringLiteral("** Invalid Telnet port **") + kTwoCrLf);
         TrimMonitor();
-        Command2_Click();
+        closeSource();
         return;
     }
     replaceMonitor(QStringLiteral("Attempting connection to: ") + Winsock1.RemoteHost() + u':' +
@@ -795,8 +800,8 @@ void PacketSpotfrm::ConnectAGW() {
         return;
     }
     const QString application = program_.form1().Caption().left(50).trimmed();
-    const auto [host, port] = AgwEndpoint(program_.folders.WorkingFolder);
-    agw.SetEndpoint(host, port);
+    const platform::PortMap ports = platform::PortMap::Load(program_.folders.WorkingFolder);
+    agw.SetEndpoint(ports.PacketEngineHost(), ports.PacketEnginePort());
     if (agw.StartPoll(call, application) != 0) {
         Timer1->start();
         Label4->show();
@@ -872,26 +877,3 @@ void PacketSpotfrm::PollAGW() {
 
 }  // namespace spotting
 
-namespace spotting {
-
-std::pair<QString, int> AgwEndpoint(const QString& workingFolder) {
-    std::pair<QString, int> endpoint{QStringLiteral("127.0.0.1"), 8000};
-    const std::optional<QByteArray> bytes =
-        platform::ReadWholeFile(workingFolder + QStringLiteral("/Ports.txt"));
-    if (!bytes) return endpoint;
-    for (const QByteArray& raw : bytes->split('\n')) {
-        const QString line = QString::fromLatin1(raw).trimmed();
-        if (!line.startsWith(QStringLiteral("AGWPE="), Qt::CaseInsensitive)) continue;
-        const QString value = line.mid(6).trimmed();
-        const qsizetype colon = value.lastIndexOf(u':');
-        bool ok = false;
-        const int port = colon >= 0 ? value.mid(colon + 1).toInt(&ok) : 0;
-        if (ok && port >= 1 && port <= 65535) {
-            endpoint.first = colon > 0 ? value.left(colon) : endpoint.first;
-            endpoint.second = port;
-        }
-    }
-    return endpoint;
-}
-
-}  // namespace spotting

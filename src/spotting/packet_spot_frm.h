@@ -159,6 +159,8 @@ public:
     QCheckBox* chkConvToHex = nullptr;
     QTimer* Timer1 = nullptr;
     platform::TcpLink Winsock1;
+    // The TNC port, made when a TNC is first opened.
+    std::unique_ptr<platform::SerialPort> comComm1;
     // The packet engine's AGW interface.
     platform::PacketEngineClient agw;
 
@@ -176,6 +178,8 @@ private:
     // Whether a source is open or opening: the listening indicator, the
     // poll, the socket, the packet engine or the TNC port.
     bool sourceOpen() const;
+    // Close Port's work, also for the failure paths of the opens.
+    void closeSource();
     bool tncOpen() const;
     void closeTnc();
     void writeTnc(const QByteArray& bytes);
@@ -191,10 +195,6 @@ private:
     // setting it from that handler does not run it again.
     bool inSentChange_ = false;
 };
-
-// Where the packet engine's AGW interface listens: 127.0.0.1 port 8000,
-// unless the working folder's Ports.txt has a line "AGWPE=host:port".
-std::pair<QString, int> AgwEndpoint(const QString& workingFolder);
 
 // The settings file of the spotting window, 14 values.
 inline constexpr const char* kSpotSettingsFile = "PackSpot.txt";

@@ -211,7 +211,7 @@ void SpectrumMap::lblDXSpot_MouseDown(int index, Qt::MouseButton button) {
     // a spot arriving meanwhile shifts the slots.
     const float mhz = store.DXSpotFreq[slot];
     const QString call = store.DXSpotCall[slot];
-    if (program_.ChangeFrequency) program_.ChangeFrequency(mhz);
+    program_.TuneToSpot(mhz);
     mainwindow::MainWindow* window = program_.form1().target();
     if (window) window->txtCall->setText(call);
     hide();

@@ -45,17 +45,7 @@ public:
     }
 
     // Types keys into whichever box has the focus, as the keyboard would.
-    void type(const QString& keys) {
-        for (QChar c : keys) {
-            if (c == u' ')
-                QTest::keyClick(w->windowHandle(), Qt::Key_Space);
-            else if (c == u'\n')
-                QTest::keyClick(w->windowHandle(), Qt::Key_Return);
-            else
-                QTest::keyClick(w->windowHandle(), c.toLatin1());
-            settle();
-        }
-    }
+    void type(const QString& keys) { f.Type(keys); }
     static void settle() { QCoreApplication::processEvents(); }
 
     QByteArray logFile() { return TestProgram::ReadFile(f.t.workFile("log.txt")); }
@@ -436,6 +426,33 @@ TEST(Logging, DupePromptIsHeardBeforeAnythingElse) {
     EXPECT_GE(waited, length);
     EXPECT_LE(waited, length + 1000);
     EXPECT_NE(e.f.program().blindFrm().MMControl1.Mode(), platform::kModePlaying);
+}
+
+// The call box has the focus when the window opens, and its prompt is due
+// then, from the level "Call Only" up.
+TEST(VoiceNavigation, CallBoxPromptIsSpokenWhenTheWindowOpens) {
+    for (int side : {0, 1}) {
+        for (std::uint8_t mode : {0, 1, 2}) {
+            SCOPED_TRACE(testing::Message() << "side " << side << " mode " << int(mode));
+            MainWindowFixture f(side);
+            f.t.CopyDataFile("Call.wav");
+            f.WriteLog({});
+            f.program().station.VoiceNavMode = mode;
+            mainwindow::MainWindow& w = f.Load();
+            w.activateWindow();  // the window manager activates a shown window
+            ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+            EntryLine::settle();
+            EXPECT_EQ(QApplication::focusWidget(), w.txtCall);
+            const QStringList spoken = f.t.sound.names();
+            if (mode == 0) {
+                EXPECT_TRUE(spoken.isEmpty()) << spoken.join(",").toStdString();
+            } else {
+                ASSERT_FALSE(spoken.isEmpty());
+                EXPECT_EQ(spoken.last(), "Call");
+                EXPECT_EQ(f.program().blindFrm().MMControl1.Mode(), platform::kModePlaying);
+            }
+        }
+    }
 }
 
 TEST(EntryLine, ALogWithAnUncleanEndTakesTheNextContactWhole) {

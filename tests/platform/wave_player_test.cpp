@@ -56,7 +56,7 @@ TEST(WaveHeader, GivesFormatAndLengthOfPcmFiles) {
     }
 }
 
-TEST(WaveHeader, FindsChunksPastOthersAndCutsDataToTheFile) {
+TEST(WaveHeader, FindsChunksPastOthersAndRefusesDataTheFileLacks) {
     const WaveFormat format{1, 8000, 16, 16000};
     QByteArray plain = MakeWave(format);
 
@@ -69,11 +69,34 @@ TEST(WaveHeader, FindsChunksPastOthersAndCutsDataToTheFile) {
     EXPECT_EQ(layout->dataOffset, 56);
     EXPECT_EQ(layout->format.DurationMs(), 1000);
 
-    // A file cut short plays what it holds.
-    layout = ParseWaveHeader(plain.left(44 + 8000));
+    // A chunk after the samples is no part of them.
+    layout = ParseWaveHeader(plain + QByteArray("LIST\x04\x00\x00\x00" "abcd", 12));
     ASSERT_TRUE(layout);
-    EXPECT_EQ(layout->format.dataBytes, 8000);
-    EXPECT_EQ(layout->format.DurationMs(), 500);
+    EXPECT_EQ(layout->format.dataBytes, 16000);
+
+    // A data chunk that claims more than the file holds: a damaged header.
+    EXPECT_FALSE(ParseWaveHeader(plain.left(44 + 8000)));
+    EXPECT_FALSE(ParseWaveHeader(plain.left(44)));
+}
+
+// A header whose numbers no recording has is refused, so that nothing is
+// timed from them.
+TEST(WaveHeader, RefusesImplausibleFormats) {
+    struct Case {
+        int channels, rate;
+        bool taken;
+    };
+    const Case cases[] = {
+        {1, 128, false},    {1, 1, false},      {1, 7999, false}, {1, 8000, true},
+        {2, 192000, true},  {1, 192001, false}, {8, 44100, true}, {9, 44100, false},
+        {1, 0x7FFFFFFF, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.channels << " channels at " << c.rate << " Hz");
+        QByteArray wave = MakeWave({c.channels, 8000, 16, 3200});
+        qToLittleEndian<quint32>(static_cast<quint32>(c.rate), wave.data() + 24);
+        EXPECT_EQ(ParseWaveHeader(wave).has_value(), c.taken);
+    }
 }
 
 TEST(WaveHeader, TakesExtensiblePcmAndRefusesTheRest) {
@@ -241,21 +264,55 @@ TEST_F(WavePlayerTest, EachPlayerHasItsOwnChannel) {
     EXPECT_EQ(player.Mode(), kModePlaying);
 }
 
-// The real output on a machine that may have no sound device: it plays or
-// stays silent, and the player times the file all the same.
-TEST(QtSoundOutput, PlaysOrStaysSilentWithoutFailing) {
-    QTemporaryDir dir;
-    const QString path = dir.path() + "/tone.wav";
-    testing_support::WriteWaveOfMs(path, 50);
-    platform::SystemClock clock;
-    platform::QtSoundOutput output;
-    WavePlayer player(clock, output.OpenChannel());
-    ASSERT_TRUE(player.Open(path));
-    const std::int64_t start = clock.MonotonicMs();
+// An output that still holds the last samples when the file's length has
+// passed on the clock keeps the mode at playing until they have been heard,
+// but never longer than the wait allows for the output's delay.
+TEST_F(WavePlayerTest, PlaysUntilTheOutputHasSoundedTheLastSample) {
+    sound.record->holdsSound = true;
+    ASSERT_TRUE(player.Open(Write("County.wav", 800)));
     player.Play();
+    clock.AdvanceMs(900);
     EXPECT_EQ(player.Mode(), kModePlaying);
-    player.WaitWhilePlaying();
+    sound.record->holdsSound = false;  // the server has played the last sample
     EXPECT_EQ(player.Mode(), kModeStopped);
-    EXPECT_GE(clock.MonotonicMs() - start, 49);  // no upper bound: a machine may be slow
-    player.Close();
+
+    sound.record->holdsSound = true;
+    player.Play();
+    const std::int64_t before = clock.MonotonicMs();
+    player.WaitWhilePlaying();
+    EXPECT_EQ(clock.MonotonicMs() - before, 800 + WavePlayer::kWaitSlackMs);
+    EXPECT_EQ(player.Mode(), kModeStopped);
+}
+
+// A blocking wait lasts a few seconds at most, whatever the file's length.
+TEST_F(WavePlayerTest, WaitIsCappedWhateverTheFile) {
+    ASSERT_TRUE(player.Open(Write("Long.wav", 60000)));
+    player.Play();
+    const std::int64_t before = clock.MonotonicMs();
+    player.WaitWhilePlaying();
+    EXPECT_EQ(clock.MonotonicMs() - before, WavePlayer::kMaxWaitMs);
+}
+
+// The shipped "Dupe" prompt with its sample rate byte-edited to 128 Hz (and
+// to 1 Hz) claims to play for minutes or hours: it is refused, so nothing
+// plays and nothing waits for it.
+TEST_F(WavePlayerTest, PromptWithAnEditedSampleRateIsRefused) {
+    const QByteArray shipped =
+        TestProgram::ReadFile(QStringLiteral(OSTREL_DATA_DIR) + "/Dupe.wav");
+    ASSERT_TRUE(ParseWaveHeader(shipped));
+    for (quint32 rate : {128u, 1u}) {
+        SCOPED_TRACE(rate);
+        QByteArray edited = shipped;
+        qToLittleEndian<quint32>(rate, edited.data() + 24);
+        qToLittleEndian<quint32>(rate * 2, edited.data() + 28);
+        const QString path = dir.path() + "/Dupe.wav";
+        TestProgram::WriteFile(path, edited);
+        EXPECT_FALSE(player.Open(path));
+        player.Play();
+        EXPECT_EQ(player.Mode(), kModeNotOpen);
+        const std::int64_t before = clock.MonotonicMs();
+        player.WaitWhilePlaying();
+        EXPECT_EQ(clock.MonotonicMs(), before);
+    }
+    EXPECT_TRUE(sound.played().empty());
 }

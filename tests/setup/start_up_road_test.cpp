@@ -23,6 +23,7 @@ using testing_support::SeedWorkingFolder;
 using testing_support::Settle;
 using testing_support::TestProgram;
 using testing_support::TypeInto;
+using testing_support::TypeKeys;
 
 namespace {
 
@@ -109,15 +110,7 @@ TEST_F(StartUpRoad, EmptyFolderToALoggedContact) {
     ASSERT_TRUE(Activate(*main));
     main->txtCall->setFocus();
     Settle();
-    for (QChar c : QString("w9xyz wi dane\n")) {
-        if (c == u' ')
-            QTest::keyClick(main->windowHandle(), Qt::Key_Space);
-        else if (c == u'\n')
-            QTest::keyClick(main->windowHandle(), Qt::Key_Return);
-        else
-            QTest::keyClick(main->windowHandle(), c.toLatin1());
-        Settle();
-    }
+    TypeKeys(*main, "w9xyz wi dane\n");
     EXPECT_EQ(t->log.QSOCount, 1);
     const QByteArray log = TestProgram::ReadFile(t.workFile("log.txt"));
     EXPECT_TRUE(log.startsWith("\"W9XYZ\",\"\",\"\",\"WI\",\"Dane\",\"\",\"DAN\","));

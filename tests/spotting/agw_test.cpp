@@ -294,6 +294,28 @@ TEST(AgwEngine, CloseWhileConnectedSendsTheDisconnectRequest) {
     EXPECT_TRUE(f.monitor().endsWith("\r\n\r\n** Port Closed **"));
 }
 
+TEST(AgwEngine, TheSendBoxBreaksLongLinesAndEscTypesAColon) {
+    FakeAgwServer engine;
+    SpottingFixture f;
+    UseEngineAt(f, engine.port());
+    PacketSpotfrm& w = f.window();
+    f.Send(":C K9ZZZ");
+    ASSERT_TRUE(PollUntil(w, [&] { return !w.AGWConnectedCall.isEmpty(); }));
+    // Past 70 characters the line goes at the next space, without it.
+    const QString words = QString(70, u'x');
+    QTest::keyClicks(w.txtSent, words + " more");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return engine.Kinds() == "XmCD"; }));
+    EXPECT_EQ(engine.Received()[3].data, words.toLatin1() + "\r");
+    EXPECT_EQ(w.txtSent->text(), "more");
+    w.txtSent->clear();
+    QTest::keyClick(w.txtSent, Qt::Key_Escape);
+    EXPECT_EQ(w.txtSent->text(), ":");
+    // The main window unloads the window at the end: the station is told.
+    f.program().UnloadPacketSpotfrm();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return engine.ClientGone(); }));
+    EXPECT_EQ(engine.Kinds(), "XmCDdx");
+}
+
 TEST(AgwEngine, CommandsThatSendNothing) {
     FakeAgwServer engine;
     SpottingFixture f;
@@ -331,6 +353,19 @@ TEST(AgwEngine, RefusedAndMissingEngineAndNoOwnCall) {
         ASSERT_EQ(f.t().dialogs.shown.size(), 1u);
         EXPECT_EQ(f.t().dialogs.shown[0].title, "Unable to connect to the AGW Packet Engine.");
         EXPECT_TRUE(w.Label4->isHidden());
+    }
+    {
+        // A call longer than AX.25 carries is refused before anything is sent.
+        FakeAgwServer engine;
+        SpottingFixture f;
+        UseEngineAt(f, engine.port());
+        f.program().station.OwnCall = "K9ZZZZ-123";
+        PacketSpotfrm& w = f.window();
+        ASSERT_EQ(f.t().dialogs.shown.size(), 1u);
+        EXPECT_EQ(f.t().dialogs.shown[0].title, "Unable to connect to the AGW Packet Engine.");
+        EXPECT_TRUE(w.Label4->isHidden());
+        QTest::qWait(50);
+        EXPECT_EQ(engine.Kinds(), "");
     }
     {
         SpottingFixture f;

@@ -1,5 +1,6 @@
 // Spots reaching the main window through the proxy: the store and the spot
 // list as the operator sees them.
+#include <QLineEdit>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
@@ -61,6 +62,19 @@ TEST(SpotIntake, ARowCarriesTheCellsOfTheSpot) {
     Post(f.program(), "K9ZZZ", "14o25", "de N0CALL: 14o25 K9ZZZ");
     EXPECT_EQ(w.txtDX->topLevelItemCount(), 2);
     EXPECT_EQ(f.program().spotStore.DXSpotCall[49], "dl1ab");
+}
+
+TEST(SpotIntake, AClickOnTheSpotListPutsTheCallInTheCallBox) {
+    MainWindowFixture f(0);
+    f.WriteLog("");
+    mainwindow::MainWindow& w = f.Load();
+    w.txtDX_Click();  // an empty list: only the focus moves
+    EXPECT_EQ(w.txtCall->text(), "");
+    Post(f.program(), "K9ZZZ", "14025", "de N0CALL:    14025.0  K9ZZZ");
+    Post(f.program(), "DL1AB", "7010", "de N0CALL:     7010.0  DL1AB");
+    w.txtDX->setCurrentItem(w.txtDX->topLevelItem(1));
+    w.txtDX_Click();
+    EXPECT_EQ(w.txtCall->text(), "K9ZZZ");
 }
 
 }  // namespace

@@ -159,7 +159,9 @@ TEST(Telnet, ABadPortOpensNothing) {
         s.telnetPort = port;
         f.WriteSettings(s);
         PacketSpotfrm& w = f.window();
-        EXPECT_TRUE(f.monitor().endsWith("** Invalid Telnet port **\r\n\r\n")) << port;
+        EXPECT_TRUE(f.monitor().endsWith(
+            "** Invalid Telnet port **\r\n\r\n\r\n\r\n** Port Closed **"))
+            << port;
         EXPECT_TRUE(w.Label4->isHidden());
         EXPECT_FALSE(w.Timer1->isActive());
         EXPECT_EQ(w.Winsock1.State(), platform::TcpLink::sckClosed);

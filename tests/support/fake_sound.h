@@ -24,6 +24,10 @@ struct SoundRecord {
     std::vector<PlayedSound> played;
     int stops = 0;        // stops of a channel that was sounding
     int channelsOpened = 0;
+    // When set, a started channel reports that it sounds until it is
+    // stopped, as an output whose server holds the last samples does; when
+    // clear it cannot tell, and the player times the file on the clock.
+    bool holdsSound = false;
 };
 
 class FakeSoundOutput final : public platform::SoundOutput {
@@ -68,6 +72,7 @@ private:
             if (sounding_) ++record_->stops;
             sounding_ = false;
         }
+        bool Sounding() const override { return record_->holdsSound && sounding_; }
 
     private:
         std::shared_ptr<SoundRecord> record_;

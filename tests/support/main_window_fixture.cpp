@@ -6,6 +6,7 @@
 #include "logstore/county_table.h"
 #include "setup/station.h"
 #include "support/scoring_fixture.h"
+#include "support/setup_fixture.h"
 
 namespace testing_support {
 
@@ -19,7 +20,8 @@ QByteArray Contact(const QString& call, const QString& spc, const QString& count
     return logstore::LogFileRecord(r).toLatin1();
 }
 
-MainWindowFixture::MainWindowFixture(int stationSide) {
+MainWindowFixture::MainWindowFixture(int stationSide, const TestProgram::Options& options)
+    : t(options) {
     setup::Station& st = t->station;
     st.OwnCall = "N0CALL";
     st.OwnSPC = stationSide == 0 ? "WI" : "MN";
@@ -49,6 +51,8 @@ mainwindow::MainWindow& MainWindowFixture::Load(int answer) {
     window_->Form_Load(QSizeF(9600, 7200));
     return *window_;
 }
+
+void MainWindowFixture::Type(const QString& keys) { TypeKeys(*window_, keys); }
 
 QStringList MainWindowFixture::ListTexts(const QListWidget* list) {
     QStringList out;

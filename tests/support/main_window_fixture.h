@@ -19,7 +19,7 @@ QByteArray Contact(const QString& call, const QString& spc, const QString& count
 class MainWindowFixture {
 public:
     // StationSide 0 gives Infrm, 1 Outfrm.
-    explicit MainWindowFixture(int stationSide);
+    explicit MainWindowFixture(int stationSide, const TestProgram::Options& options = {});
 
     TestProgram t;
     Program& program() { return t.program(); }
@@ -29,6 +29,10 @@ public:
     // question with `answer` (Yes continues the log).
     mainwindow::MainWindow& Load(int answer = platform::vbYes);
     mainwindow::MainWindow& window() { return *window_; }
+    // Types keys into whichever box of the loaded window has the focus, as
+    // the keyboard would (a line end is Enter), letting events run after
+    // each key.
+    void Type(const QString& keys);
 
     // The texts of a list box, and of the recent-contacts list's column.
     static QStringList ListTexts(const class QListWidget* list);

@@ -52,6 +52,18 @@ void TypeInto(QLineEdit* box, const QString& text) {
     for (QChar c : text) QTest::keyClick(box->window()->windowHandle(), c.toLatin1());
 }
 
+void TypeKeys(QWidget& window, const QString& keys) {
+    for (QChar c : keys) {
+        if (c == u' ')
+            QTest::keyClick(window.windowHandle(), Qt::Key_Space);
+        else if (c == u'\n')
+            QTest::keyClick(window.windowHandle(), Qt::Key_Return);
+        else
+            QTest::keyClick(window.windowHandle(), c.toLatin1());
+        Settle();
+    }
+}
+
 void ClickCounty(entry::frmCountyList& list, const QString& name) {
     const QList<QTreeWidgetItem*> found = list.ListView1->findItems(name, Qt::MatchExactly, 0);
     ASSERT_EQ(found.size(), 1) << name.toStdString();

@@ -40,6 +40,11 @@ bool Activate(QWidget& window);
 // Gives `box` the focus as a click does and types `text` there, key by key.
 void TypeInto(QLineEdit* box, const QString& text);
 
+// Types `keys` into whichever box of `window` has the focus, as the keyboard
+// would (a blank is Space, a line end Enter), and lets queued work run after
+// each key.
+void TypeKeys(QWidget& window, const QString& keys);
+
 // Clicks the row of the county `name` in the pick list, as the operator does.
 void ClickCounty(entry::frmCountyList& list, const QString& name);
 

@@ -16,7 +16,9 @@ TestProgram::TestProgram(const Options& options) {
     if (!options.userProfile.isEmpty()) folders.userProfile = dir_.path() + "/" + options.userProfile;
     if (!options.appData.isEmpty()) folders.appData = dir_.path() + "/" + options.appData;
     program_ = std::make_unique<Program>(
-        work(), Program::Services{dialogs, clock, *settings_, sound, folders, [this] { ++endCalls; }});
+        work(), Program::Services{dialogs, options.clock ? *options.clock : clock, *settings_,
+                                  options.sound ? *options.sound : sound, folders,
+                                  [this] { ++endCalls; }});
     program_->folders.DataFolder = folders.fallbackRoot + "/Tavik Software/Dudurozuz";
     program_->folders.SharedFolder = folders.fallbackRoot + "/Tavik Software/Shared";
     QDir().mkpath(program_->folders.BackupFolder());

@@ -21,6 +21,10 @@ public:
     struct Options {
         QString userProfile;
         QString appData;
+        // In place of the fake clock and the recording sound output, for a
+        // test that plays real sound in real time.
+        platform::Clock* clock = nullptr;
+        platform::SoundOutput* sound = nullptr;
     };
     TestProgram() : TestProgram(Options{}) {}
     explicit TestProgram(const Options& options);

@@ -4,7 +4,10 @@
 #include <QByteArray>
 #include <QString>
 #include <QtEndian>
+#include <cmath>
 #include <cstdint>
+#include <numbers>
+#include <vector>
 
 #include "platform/wave_player.h"
 #include "support/test_program.h"
@@ -45,6 +48,39 @@ inline QByteArray MakeWave(const platform::WaveFormat& format) {
 inline QByteArray MakeWaveOfMs(std::int64_t ms) {
     return MakeWave({.channels = 1, .sampleRate = 8000, .bitsPerSample = 16,
                      .dataBytes = ms * 8 * 2});
+}
+
+// A mono 16-bit tone: `bodyMs` at `bodyHz`, then `endMs` at `endHz`, both
+// at `amplitude`; the end frequency tells whether the end was heard.
+struct Tone {
+    int rate = 16000;
+    int bodyMs = 500;
+    double bodyHz = 400;
+    int endMs = 150;
+    double endHz = 1000;
+    double amplitude = 12000;
+};
+
+inline std::vector<qint16> ToneSamples(const Tone& tone) {
+    std::vector<qint16> samples;
+    auto add = [&](int ms, double hz) {
+        const int n = tone.rate / 1000 * ms;
+        for (int i = 0; i < n; ++i)
+            samples.push_back(static_cast<qint16>(
+                std::lround(tone.amplitude * std::sin(2 * std::numbers::pi * hz * i / tone.rate))));
+    };
+    add(tone.bodyMs, tone.bodyHz);
+    add(tone.endMs, tone.endHz);
+    return samples;
+}
+
+inline QByteArray MakeToneWave(const Tone& tone) {
+    const std::vector<qint16> samples = ToneSamples(tone);
+    QByteArray wave = MakeWave({.channels = 1, .sampleRate = tone.rate, .bitsPerSample = 16,
+                                .dataBytes = static_cast<std::int64_t>(samples.size()) * 2});
+    qToLittleEndian<qint16>(samples.data(), static_cast<qsizetype>(samples.size()),
+                            wave.data() + 44);
+    return wave;
 }
 
 inline void WriteWaveOfMs(const QString& path, std::int64_t ms) {

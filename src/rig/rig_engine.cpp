@@ -1,0 +1,299 @@
+#include "rig/rig_engine.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/serial_port.h"
+#include "platform/text_file.h"
+#include "rig/rig_codec.h"
+
+namespace rig {
+
+namespace {
+
+const QString kInvalidCommText = QStringLiteral(
+    "The comm port that you selected for rig interface is either in use, invalid or the settings "
+    "that you have selected are invalid.  Please select another combination or choose None for your "
+    "rig selection.");
+
+// A file of `folder` by its name, whatever the letter case of the name on disk.
+QString findFile(const QString& folder, const QString& name) {
+    const QDir dir(folder);
+    for (const QString& entry : dir.entryList(QDir::Files))
+        if (entry.compare(name, Qt::CaseInsensitive) == 0) return dir.filePath(entry);
+    return {};
+}
+
+}  // namespace
+
+RigEngine::RigEngine(platform::SerialPort& port, platform::Clock& clock, platform::Dialogs& dialogs,
+                     Hooks hooks)
+    : port_(port), clock_(clock), dialogs_(dialogs), hooks_(std::move(hooks)) {
+    tmrGetData_.setInterval(1000);
+    QObject::connect(&tmrGetData_, &QTimer::timeout, [this] { tmrGetData_Timer(); });
+}
+
+RigEngine::~RigEngine() = default;
+
+bool RigEngine::Polling() const { return tmrGetData_.isActive(); }
+
+int RigEngine::PollIntervalMs() const { return tmrGetData_.interval(); }
+
+void RigEngine::doEvents() {
+    if (hooks_.doEvents)
+        hooks_.doEvents();
+    else
+        QCoreApplication::processEvents();
+}
+
+bool RigEngine::OpenRigPort() {
+    if (port_.IsOpen()) port_.Close();
+    port_.SetPortNumber(settings.RigPortNumber);
+    // Set for every rig, so that one rig's handshaking never stays on for
+    // the next.
+    const bool tenTec = settings.RigType == u"Ten Tec Fnt Pnl" || settings.RigType == u"Ten Tec Orion";
+    port_.SetHandshaking(tenTec ? platform::Handshaking::RtsCts : platform::Handshaking::None);
+    port_.SetSettings(settings.RigCommSettings);
+    port_.SetDtr(false);
+    port_.SetRts(false);
+    QString error;
+    bool ok = port_.Open(&error);
+    if (ok) {
+        if (settings.RigPowerLine == u"R")
+            port_.SetRts(true);
+        else if (settings.RigPowerLine == u"D")
+            port_.SetDtr(true);
+        if (IsFiveByteYaesu(settings.RigType))
+            ok = port_.Output(QByteArray(5, '\0'), &error);
+        else if (settings.RigType == u"Ten Tec Orion")
+            ok = port_.Output(QByteArrayLiteral("X\r"), &error);
+    }
+    if (ok) portErrorReported_ = false;
+    if (!ok) {
+        dialogs_.Beep();
+        dialogs_.MsgBox(kInvalidCommText, platform::vbInformation, QStringLiteral("Invalid Comm Settings."));
+        if (hooks_.portOpenFailed) hooks_.portOpenFailed();
+    }
+    return port_.IsOpen();
+}
+
+void RigEngine::StartPolling() {
+    const QString& rate = settings.RigPollRate;
+    if (rate == u"F")
+        tmrGetData_.setInterval(50);
+    else if (rate == u"M")
+        tmrGetData_.setInterval(250);
+    else if (rate == u"S")
+        tmrGetData_.setInterval(1000);
+    else if (rate == u"R")
+        tmrGetData_.setInterval(5000);
+    tmrGetData_.start();
+}
+
+void RigEngine::EndPolling() {
+    tmrGetData_.stop();
+    if (port_.IsOpen()) port_.Close();
+}
+
+void RigEngine::Shutdown() {
+    if (Polling() && IsFiveByteYaesu(settings.RigType) && port_.IsOpen()) {
+        QString error;
+        port_.Output(QByteArray(4, '\0') + char(0x80), &error);
+        waitForOutput();
+    }
+    EndPolling();
+}
+
+void RigEngine::tmrGetData_Timer() {
+    if (readTickDue_)
+        readTick();
+    else
+        sendTick();
+}
+
+void RigEngine::stopOnPortError(const QString& systemText) {
+    tmrGetData_.stop();
+    if (port_.IsOpen()) port_.Close();
+    if (portErrorReported_) return;
+    portErrorReported_ = true;
+    dialogs_.MsgBox(systemText, platform::vbInformation, QStringLiteral("Polling Rig Stopped"));
+    if (hooks_.pollingStopped) hooks_.pollingStopped();
+}
+
+bool RigEngine::writePolls(QString* error) {
+    bool modePollDue = modePollDue_;
+    const std::optional<QByteArray> bytes =
+        PollBytes(settings.RigType, {settings.FreqPollString, settings.ModePollString}, settings.ConvertToHex,
+                  modePollDue);
+    // A byte string that does not convert holds the tick back, as a poll
+    // string being mistyped should.
+    if (!bytes) return true;
+    if (!bytes->isEmpty() && !port_.Output(*bytes, error)) return false;
+    modePollDue_ = modePollDue;
+    readTickDue_ = true;
+    return true;
+}
+
+void RigEngine::sendTick() {
+    const bool usesPort = settings.RigType != u"Ten Tec Pegasus";
+    if (usesPort && !port_.IsOpen()) {
+        stopOnPortError(QStringLiteral("The port is not open."));
+        return;
+    }
+    if (usesPort && port_.OutBufferCount() != 0) {
+        readTickDue_ = true;
+    } else {
+        QString error;
+        if (!writePolls(&error)) {
+            stopOnPortError(error);
+            return;
+        }
+    }
+    if (readTickDue_) replyBuffer_.clear();
+}
+
+void RigEngine::readTick() {
+    const bool pegasus = settings.RigType == u"Ten Tec Pegasus";
+    if (!pegasus) {
+        if (!port_.IsOpen()) {
+            stopOnPortError(QStringLiteral("The port is not open."));
+            return;
+        }
+        replyBuffer_ = port_.Input();
+    }
+    if (pegasus || !replyBuffer_.isEmpty()) {
+        parseReply();
+        if (settings.RigModeSource == ModeSource::Frequency) {
+            const QString byFrequency = ModeByFrequency(frequencyMHz_);
+            if (!byFrequency.isEmpty()) modeText_ = byFrequency;
+        }
+        replyDisplay_ = settings.ConvertFromHex ? HexDisplay(replyBuffer_) : QString::fromLatin1(replyBuffer_);
+        if (hooks_.showReading) hooks_.showReading();
+        // A radio that has not answered yet has no frequency to report.
+        if (settings.UseFrequency && frequencyMHz_ > 0 && hooks_.reportFrequency) {
+            float f = frequencyMHz_;
+            hooks_.reportFrequency(f);
+        }
+        if (settings.RigModeSource != ModeSource::DontUse && hooks_.reportMode) {
+            QString mode = modeText_;
+            hooks_.reportMode(mode);
+        }
+    }
+    replyBuffer_.clear();
+    readTickDue_ = false;
+}
+
+void RigEngine::parseReply() {
+    RigReading reading{frequencyMHz_, modeText_, activeVFO_};
+    if (settings.RigType == u"Ten Tec Pegasus") {
+        const QString path = findFile(pegasusFolder, QStringLiteral("PEGASUS.OUT"));
+        if (path.isEmpty()) return;
+        const std::optional<QByteArray> file = platform::ReadWholeFile(path);
+        if (!file) return;
+        PegasusData(*file, reading);
+    } else {
+        ParseReply(settings.RigType, replyBuffer_, {settings.FreqPollString, settings.ModePollString},
+                   modePollDue_, reading);
+    }
+    frequencyMHz_ = reading.frequencyMHz;
+    modeText_ = reading.mode;
+    activeVFO_ = reading.activeVFO;
+}
+
+QString RigEngine::FrequencyDisplayText() const {
+    return frequencyMHz_ > 0 ? FrequencyText(frequencyMHz_) : QString();
+}
+
+void RigEngine::pause(int ms) {
+    doEvents();
+    clock_.SleepMs(ms);
+    doEvents();
+}
+
+void RigEngine::waitForOutput() {
+    const std::int64_t start = clock_.MonotonicMs();
+    for (;;) {
+        if (clock_.MonotonicMs() >= start + 2000) return;
+        if (!port_.IsOpen() || port_.OutBufferCount() < 1) return;
+        doEvents();
+        clock_.SleepMs(1);
+    }
+}
+
+bool RigEngine::writePegasus(float mhz) {
+    if (!QFileInfo(pegasusFolder).isDir()) return false;
+    QString path = findFile(pegasusFolder, QStringLiteral("PEGASUS.IN"));
+    if (path.isEmpty()) path = QDir(pegasusFolder).filePath(QStringLiteral("PEGASUS.IN"));
+    const QString text = ShortestMHzText(mhz) + QStringLiteral("\r\n") + modeText_ + QStringLiteral("\r\n");
+    QString error;
+    return platform::WriteFileAtomically(path, platform::EncodeAnsi(text), &error);
+}
+
+void RigEngine::ChangeFrequency(float qChangeFreq) {
+    if (!Polling()) return;
+    const QString& type = settings.RigType;
+    // A frequency the family's command cannot carry would misframe it.
+    if (type != u"None" && type != u"Other" && !FrequencyFits(type, qChangeFreq)) return;
+    tmrGetData_.stop();
+    const bool pegasus = type == u"Ten Tec Pegasus";
+    const auto fail = [&](const QString& systemText) {
+        dialogs_.MsgBox(systemText, platform::vbOKOnly, QStringLiteral("Error Changing Frequency"));
+    };
+    if (!pegasus) {
+        if (!port_.IsOpen()) return fail(QStringLiteral("The port is not open."));
+        port_.DiscardInput();
+    }
+    replyBuffer_.clear();
+    ChangeMode(qChangeFreq, QString());
+    waitForOutput();
+    const std::vector<int> pauses = FrequencyPauses(type);
+    for (std::size_t i = 0; i < pauses.size(); ++i) {
+        if (i > 0) doEvents();
+        pause(pauses[i]);
+    }
+    if (pegasus) {
+        writePegasus(qChangeFreq);
+    } else if (const std::optional<QByteArray> command =
+                   FrequencyCommand(type, qChangeFreq, {settings.FreqPollString, settings.ModePollString},
+                                    activeVFO_)) {
+        QString error;
+        if (!command->isEmpty() && !port_.Output(*command, &error)) return fail(error);
+    }
+    waitForOutput();
+    tmrGetData_.start();
+}
+
+void RigEngine::ChangeMode(float qChangeFrequency, const QString& ModeToChangeTo) {
+    const QString& type = settings.RigType;
+    if (type == u"None") return;
+    QString mode = ModeToChangeTo;
+    if (mode.isEmpty() && FrequencyFits(type, qChangeFrequency)) mode = bandPlan.SidebandForFrequency(qChangeFrequency);
+    if (mode.isEmpty()) {
+        waitForOutput();
+        return;
+    }
+    const std::optional<QByteArray> command =
+        ModeCommand(type, mode, {settings.FreqPollString, settings.ModePollString});
+    doEvents();
+    waitForOutput();
+    pause(99);
+    if (command && !command->isEmpty()) {
+        QString error;
+        if (!port_.IsOpen()) error = QStringLiteral("The port is not open.");
+        if (!error.isEmpty() || !port_.Output(*command, &error)) {
+            dialogs_.MsgBox(error + u' ' + mode, platform::vbOKOnly, QStringLiteral("Error Changing Mode"));
+            return;
+        }
+    }
+    waitForOutput();
+}
+
+bool RigEngine::RawOutput(const QByteArray& bytes) {
+    QString error;
+    return port_.IsOpen() && port_.Output(bytes, &error);
+}
+
+}  // namespace rig

@@ -1,0 +1,130 @@
+#pragma once
+// The CAT engine of the rig link: it opens the rig's serial port, runs the
+// poll cycle (a send tick writes the radio family's polls, the next tick
+// reads what has arrived and hands it to the family's reply parser), reports
+// frequency and mode to the main window, and tunes the radio and sets its
+// mode on request. It has no window of its own: RigControlfrm owns it and
+// wires its controls to it; tests drive it directly.
+#include <QByteArray>
+#include <QString>
+#include <QTimer>
+#include <functional>
+
+#include "rig/band_plan.h"
+#include "rig/rig_settings.h"
+
+namespace platform {
+class Clock;
+class Dialogs;
+class SerialPort;
+}  // namespace platform
+
+namespace rig {
+
+class RigEngine {
+public:
+    // What the engine asks of the program around it. Every hook may be left
+    // empty.
+    struct Hooks {
+        // Lets pending window events run once (DoEvents).
+        std::function<void()> doEvents;
+        // The rig's frequency in MHz and its mode, for the main window's
+        // band and mode selection (Form1.BandFreqConversion, ModeSelection).
+        std::function<void(float& frequencyMHz)> reportFrequency;
+        std::function<void(QString& mode)> reportMode;
+        // A read tick with data has been parsed: the owner shows the reading
+        // (FrequencyDisplayText, RigModeText, ReplyDisplayText).
+        std::function<void()> showReading;
+        // The rig port could not be opened; the message has been shown.
+        std::function<void()> portOpenFailed;
+        // Polling stopped on a port error; the message has been shown once.
+        std::function<void()> pollingStopped;
+    };
+
+    RigEngine(platform::SerialPort& port, platform::Clock& clock, platform::Dialogs& dialogs,
+              Hooks hooks);
+    ~RigEngine();
+    RigEngine(const RigEngine&) = delete;
+    RigEngine& operator=(const RigEngine&) = delete;
+
+    // The link's settings (RigCntrl.txt) and the radio model. The owner
+    // changes them; they take effect at the next OpenRigPort and tick.
+    RigSettings settings;
+    // The Extra-class rows of the band plan, for the sideband rule.
+    BandPlanTable bandPlan;
+    // The folder that stands for c:\Pegasus (PEGASUS.IN / PEGASUS.OUT).
+    QString pegasusFolder;
+
+    // (Re)opens the rig port with the settings; on failure shows "Invalid
+    // Comm Settings." and runs the portOpenFailed hook. True when open.
+    bool OpenRigPort();
+    // Sets the tick interval from the poll rate and starts the poll timer.
+    void StartPolling();
+    // Stops the poll timer and closes the port (End Test).
+    void EndPolling();
+    // Writes the Yaesu CAT-off bytes when a 5-byte Yaesu is being polled,
+    // then stops polling and closes the port: the end of the rig link.
+    void Shutdown();
+    bool Polling() const;
+    int PollIntervalMs() const;
+    // One tick of the poll timer: a send tick or a read tick in turn.
+    void tmrGetData_Timer();
+
+    // Tunes the radio to `qChangeFreq` MHz while polling runs: the band
+    // plan's mode first, then the family's frequency command, with the poll
+    // held off meanwhile. Reports its own failures ("Error Changing
+    // Frequency").
+    void ChangeFrequency(float qChangeFreq);
+    // Sets the radio's mode: `ModeToChangeTo` is a mode name ("CW", "USB",
+    // ...) or empty, which takes the band plan's mode for
+    // `qChangeFrequency`. Reports its own failures ("Error Changing Mode").
+    void ChangeMode(float qChangeFrequency, const QString& ModeToChangeTo);
+    // Writes `bytes` to the rig port as they stand, at once (the raw command
+    // test). False when the port is closed or refuses them.
+    bool RawOutput(const QByteArray& bytes);
+
+    // The last reading: frequency in MHz (0 until the radio answered), mode
+    // ("CW", "PH", "AM", "FM" or ""), the Kenwood active VFO (10 when none
+    // was reported).
+    float RigFrequencyMHz() const { return frequencyMHz_; }
+    const QString& RigModeText() const { return modeText_; }
+    void ClearRigModeText() { modeText_.clear(); }
+    int RigActiveVFO() const { return activeVFO_; }
+    // The lblFreq text of the reading ("14.02500"); empty while the
+    // frequency is 0.
+    QString FrequencyDisplayText() const;
+    // What the last read tick took from the port, as the raw display shows
+    // it (hex pairs when "Convert from Hex" is ticked).
+    QString ReplyDisplayText() const { return replyDisplay_; }
+
+    platform::SerialPort& port() { return port_; }
+
+private:
+    void sendTick();
+    void readTick();
+    void parseReply();
+    bool writePolls(QString* error);
+    void stopOnPortError(const QString& systemText);
+    void pause(int ms);
+    void waitForOutput();
+    void doEvents();
+    bool writePegasus(float mhz);
+
+    platform::SerialPort& port_;
+    platform::Clock& clock_;
+    platform::Dialogs& dialogs_;
+    Hooks hooks_;
+    QTimer tmrGetData_;
+
+    QByteArray replyBuffer_;
+    QString replyDisplay_;
+    float frequencyMHz_ = 0;
+    QString modeText_;
+    int activeVFO_ = 10;
+    bool readTickDue_ = false;
+    bool modePollDue_ = false;
+    // A port error has been reported since the port last opened.
+    bool portErrorReported_ = false;
+};
+
+}  // namespace rig
