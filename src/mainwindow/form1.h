@@ -33,10 +33,11 @@ public:
     QLineEdit* txtDX = nullptr;
     QLabel* lblDX = nullptr;
 
-private:
     // The main window that StationSide names now: Infrm for 0, Outfrm for any
     // other value; null when that window is not the one loaded.
     MainWindow* target();
+
+private:
 
     Program& program_;
 };

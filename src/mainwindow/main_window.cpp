@@ -34,7 +34,9 @@
 #include "rig/rig_control_frm.h"
 #include "setup/resize.h"
 #include "setup/station.h"
+#include "spotting/spectrum_map.h"
 #include "spotting/spot_list.h"
+#include "spotting/spot_panel.h"
 
 namespace mainwindow {
 
@@ -112,7 +114,7 @@ void MainWindow::buildMenus() {
     mnuOptions->addSeparator();
     QMenu* dx = mnuOptions->addMenu(QStringLiteral("&DX Spotting"));
     mnuDXSpotting = item(dx, QStringLiteral("&Configure"), &MainWindow::mnuDXSpotting_Click);
-    mnuSpectrumMap = item(dx, QStringLiteral("&View Spectrum Map"), nullptr);
+    mnuSpectrumMap = item(dx, QStringLiteral("&View Spectrum Map"), &MainWindow::mnuSpectrumMap_Click);
     mnuOptions->addSeparator();
     mnuBlind = item(mnuOptions, QStringLiteral("&Voice Navigation"), &MainWindow::mnuBlind_Click);
     mnuOptions->addSeparator();
@@ -341,8 +343,7 @@ void MainWindow::buildInStateControls() {
     txtDX = AddListView(QStringLiteral("txtDX"), 120, 3600, 6360, 2400);
     txtDX->hide();
     txtDX->setFocusPolicy(Qt::ClickFocus);
-    lblDX = AddLabel(QStringLiteral("lblDX"), QString(), 120, 3600, 6360, 2400);
-    lblDX->hide();
+    buildSpotPanel();
 }
 
 void MainWindow::buildOutStateControls() {
@@ -403,8 +404,7 @@ void MainWindow::buildOutStateControls() {
     txtDX = AddListView(QStringLiteral("txtDX"), 3720, 3600, 5640, 2400);
     txtDX->hide();
     txtDX->setFocusPolicy(Qt::ClickFocus);
-    lblDX = AddLabel(QStringLiteral("lblDX"), QString(), 3720, 3600, 5640, 2400);
-    lblDX->hide();
+    buildSpotPanel();
 }
 
 void MainWindow::Form_Load() { Form_Load(platform::ScreenSizeTwips()); }
@@ -604,6 +604,7 @@ void MainWindow::addSpotColumns() {
         txtDX->headerItem()->setTextAlignment(txtDX->columnCount() - 1, c.align);
     }
     connect(txtDX, &QTreeWidget::itemClicked, this, [this] { txtDX_Click(); });
+    connect(txtDX, &QTreeWidget::itemDoubleClicked, this, [this] { txtDX_DblClick(); });
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -664,7 +665,8 @@ void MainWindow::BandMapSpots(QVariant& qDXSpotCall, QVariant& qDXSpotFreq,
         if (cr >= 0) record.truncate(cr);
         qDXSpotRecord = record;
         qDXSpotFreq = *kHz / 1000.0;
-        if (lblDX->isVisible()) DisplayBandMapLabels();
+        if (!lblDX->isHidden()) DisplayBandMapLabels();
+        if (program_.SpectrumMapVisible()) program_.spectrumMap().BandMapLabelDisplay();
         spotting::AddSpotRow(*txtDX, *row);
     } catch (const std::exception&) {
         // The steps done stay done.
@@ -702,6 +704,7 @@ void MainWindow::Form_Unload() {
     program_.UnloadCWFrm();
     program_.UnloadBlindFrm();
     program_.UnloadPacketSpotfrm();
+    program_.UnloadSpectrumMap();
     program_.UnloadRigControlfrm();
     program_.UnloadForm1();
     if (program_.winKey) program_.winKey->Unload();

@@ -31,6 +31,10 @@ class RecentContactsModel;
 namespace platform {
 class KeyAdapter;
 }
+namespace spotting {
+class BandMap;
+class SpotPanel;
+}  // namespace spotting
 
 namespace mainwindow {
 
@@ -193,12 +197,14 @@ public:
     void ArrangeForTaskbar(QSizeF screenTwips, QSizeF workAreaTwips);
 
     // Spotting and band map: the operations the spotting and rig windows
-    // reach through the proxy. The band map arrives with spotting; until then
-    // they change nothing.
-    void PacketResize() {}
-    void DisplayBandMapLabels() {}
-    void RefreshBandMap() {}
-    void SetBandMapScale() {}
+    // reach through the proxy. The spot panel lays out the spot list or the
+    // band map for the spotting window's source and display option.
+    void PacketResize();
+    void DisplayBandMapLabels();
+    void RefreshBandMap();
+    void SetBandMapScale();
+    spotting::SpotPanel& spotPanel() { return *spotPanel_; }
+    spotting::BandMap& bandMap();
     void BandMapSpots(QVariant& qDXSpotCall, QVariant& qDXSpotFreq, QVariant& qDXSpotRecord);
     // The spotting window, shown without blocking: from the menu (after the
     // preferences are saved), Ctrl+D, or a click on the band-map panel.
@@ -207,6 +213,12 @@ public:
     void lblDX_Click() { ShowSpotting(); }
     // A click on the spot list: the selected row's call into the call box.
     void txtDX_Click();
+    // The spectrum map, modal, unloaded when it closes: from the menu, Ctrl+B
+    // and double clicks on the spot list and the band map.
+    void mnuSpectrumMap_Click() { ShowSpectrumMap(); }
+    void ShowSpectrumMap();
+    void txtDX_DblClick() { ShowSpectrumMap(); }
+    void lblDX_DblClick() { ShowSpectrumMap(); }
 
     // Closing: refused while the software keyer or a code-practice send
     // loop sends.
@@ -371,6 +383,9 @@ private:
     Program& program_;
     Side side_;
     std::unique_ptr<entry::RecentContactsModel> recentModel_;
+    // The strip under the entry line with the spot list or the band map.
+    std::unique_ptr<spotting::SpotPanel> spotPanel_;
+    void buildSpotPanel();
     platform::KeyAdapter* keys_ = nullptr;
     // Set by a key pressed with Ctrl alone held: the control character that
     // key types is dropped by the preview.

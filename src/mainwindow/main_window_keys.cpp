@@ -46,6 +46,10 @@ void MainWindow::Form_KeyDown(int& KeyCode, int& Shift) {
             KeyCode = 0;
             ShowSpotting();
             return;
+        case 'B':
+            KeyCode = 0;
+            ShowSpectrumMap();
+            return;
         case 'P': {
             KeyCode = 0;
             keyers::PhoneFrm& phone = program_.phoneFrm();

@@ -17,6 +17,7 @@
 #include "setup/help_page.h"
 #include "setup/station_id.h"
 #include "spotting/packet_spot_frm.h"
+#include "spotting/spectrum_map.h"
 
 Program::Program(const QString& workingFolder, Services services)
     : services_(std::move(services)) {
@@ -71,6 +72,20 @@ spotting::PacketSpotfrm& Program::packetSpotfrm() {
     return packetSpotfrm_.Get([this] { return std::make_unique<spotting::PacketSpotfrm>(*this); });
 }
 void Program::UnloadPacketSpotfrm() { packetSpotfrm_.Unload(); }
+
+spotting::SpectrumMap& Program::spectrumMap() {
+    return spectrumMap_.Get([this] { return std::make_unique<spotting::SpectrumMap>(*this); });
+}
+void Program::UnloadSpectrumMap() { spectrumMap_.Unload(); }
+void Program::TuneToSpot(float mhz) {
+    if (ChangeFrequency)
+        ChangeFrequency(mhz);
+    else
+        rigControlfrm().ChangeFrequency(mhz);
+}
+bool Program::SpectrumMapVisible() const {
+    return spectrumMap_.IsLoaded() && spectrumMap_.get()->isVisible();
+}
 
 keyers::BlindFrm& Program::blindFrm() {
     return blindFrm_.Get([this] { return std::make_unique<keyers::BlindFrm>(*this); });

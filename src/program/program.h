@@ -35,7 +35,8 @@ class frmStationID;
 }
 namespace spotting {
 class PacketSpotfrm;
-}
+class SpectrumMap;
+}  // namespace spotting
 namespace entry {
 class frmCountyList;
 class frmCountyChange;
@@ -153,6 +154,18 @@ public:
     spotting::PacketSpotfrm& packetSpotfrm();
     void UnloadPacketSpotfrm();
     bool PacketSpotfrmLoaded() const { return packetSpotfrm_.IsLoaded(); }
+    // The HF spectrum map: made and laid out on first use, unloaded when its
+    // modal display ends.
+    spotting::SpectrumMap& spectrumMap();
+    void UnloadSpectrumMap();
+    bool SpectrumMapLoaded() const { return spectrumMap_.IsLoaded(); }
+    // Whether the spectrum map is loaded and on the screen.
+    bool SpectrumMapVisible() const;
+
+    // Tunes the rig to a frequency in MHz for a click on a spot: the rig
+    // control window's ChangeFrequency. Tests put a recorder here.
+    std::function<void(float qChangeFreq)> ChangeFrequency;
+    void TuneToSpot(float mhz);
     // The rig interface window, which owns the CAT engine: made, hidden, on
     // first use; it stays until the main window unloads it.
     rig::RigControlfrm& rigControlfrm();
@@ -199,6 +212,7 @@ private:
     platform::LoadedForm<keyers::CWFrm> cwFrm_;
     platform::LoadedForm<keyers::PhoneFrm> phoneFrm_;
     platform::LoadedForm<spotting::PacketSpotfrm> packetSpotfrm_;
+    platform::LoadedForm<spotting::SpectrumMap> spectrumMap_;
     platform::LoadedForm<setup::frmStationID> frmStationID_;
     platform::LoadedForm<rig::RigControlfrm> rigControlfrm_;
     platform::LoadedForm<entry::frmCountyList> frmCountyList_;
