@@ -298,7 +298,12 @@ void CWFrm::RestoreTimingSettings() {
     platform::SettingsStore& store = program_.settings();
     const std::optional<double> offset = logstore::ParseNumber(QStringView(store.GetSetting(
         platform::kSettingsApp, platform::kSettingsSection, kUserCWLoopOffset, QStringLiteral("0"))));
-    program_.keyer.CWLoopOffset = offset ? *offset : 0;
+    // A count that no processor reaches in 60 ms (or a negative one) would
+    // freeze the keyer inside one element: it is taken as none, so the Loop
+    // method calibrates again.
+    constexpr double kMaxLoopCount = 1e9;
+    program_.keyer.CWLoopOffset =
+        (offset && std::isfinite(*offset) && *offset >= 0 && *offset <= kMaxLoopCount) ? *offset : 0;
     txtLoop->setText(logstore::FormatNumber(program_.keyer.CWLoopOffset));
     const QString method = store.GetSetting(platform::kSettingsApp, platform::kSettingsSection,
                                             kUserCWSelection, QStringLiteral("Timer"));

@@ -259,3 +259,17 @@ TEST(CWSettings, PortBoxReopensThePortAndReportsABadOne) {
     ASSERT_EQ(c.f.t.dialogs.shown.size(), 1u);
     EXPECT_EQ(c.f.t.dialogs.shown[0].title, "Invalid port.");
 }
+
+TEST(CWSettings, AStoredLoopCountNoProcessorReachesIsTakenAsNone) {
+    for (const char* stored : {"1e15", "-5", "nan", "inf"}) {
+        SCOPED_TRACE(stored);
+        TestProgram t;
+        t->settings().SaveSetting(platform::kSettingsApp, platform::kSettingsSection,
+                                  "UserCWSelection", "Timer");
+        t->settings().SaveSetting(platform::kSettingsApp, platform::kSettingsSection,
+                                  "UserCWLoopOffset", stored);
+        CWFrm& f = t->cwFrm();
+        EXPECT_EQ(t->keyer.CWLoopOffset, 0);
+        EXPECT_EQ(f.txtLoop->text(), "0");
+    }
+}
