@@ -16,9 +16,11 @@
 #include <QTreeView>
 #include <QTreeWidget>
 #include <algorithm>
+#include <optional>
 #include <stdexcept>
 
 #include "entry/county_list.h"
+#include "entry/prefix_lookup.h"
 #include "entry/recent_contacts_model.h"
 #include "logstore/contact_log.h"
 #include "mainwindow/form1.h"
@@ -29,6 +31,7 @@
 #include "rig/rig_control_frm.h"
 #include "setup/resize.h"
 #include "setup/station.h"
+#include "spotting/spot_list.h"
 
 namespace mainwindow {
 
@@ -102,7 +105,7 @@ void MainWindow::buildMenus() {
     mnuRigInterface = item(mnuOptions, QStringLiteral("&Rig Interface"), &MainWindow::mnuRigInterface_Click);
     mnuOptions->addSeparator();
     QMenu* dx = mnuOptions->addMenu(QStringLiteral("&DX Spotting"));
-    mnuDXSpotting = item(dx, QStringLiteral("&Configure"), nullptr);
+    mnuDXSpotting = item(dx, QStringLiteral("&Configure"), &MainWindow::mnuDXSpotting_Click);
     mnuSpectrumMap = item(dx, QStringLiteral("&View Spectrum Map"), nullptr);
     mnuOptions->addSeparator();
     mnuBlind = item(mnuOptions, QStringLiteral("&Voice Navigation"), nullptr);
@@ -518,6 +521,10 @@ void MainWindow::Form_KeyDown(int& KeyCode, int& Shift) {
     // A key with Ctrl alone held is a window shortcut; the character it
     // would type is dropped.
     ctrlShortcut_ = Shift == platform::vbCtrlMask && KeyCode != platform::vbKeyControl;
+    if (Shift == platform::vbCtrlMask && KeyCode == 'D') {
+        KeyCode = 0;
+        ShowSpotting();
+    }
 }
 
 void MainWindow::Form_KeyPress(int& KeyAscii) {
@@ -602,6 +609,7 @@ void MainWindow::addSpotColumns() {
         AddColumnHeader(txtDX, QString::fromLatin1(c.caption), Width / 9600.0f * c.width);
         txtDX->headerItem()->setTextAlignment(txtDX->columnCount() - 1, c.align);
     }
+    connect(txtDX, &QTreeWidget::itemClicked, this, [this] { txtDX_Click(); });
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -644,15 +652,29 @@ void MainWindow::mouseMoveEvent(QMouseEvent* event) {
 
 void MainWindow::BandMapSpots(QVariant& qDXSpotCall, QVariant& qDXSpotFreq,
                               QVariant& qDXSpotRecord) {
-    Q_UNUSED(qDXSpotCall);
-    bool numeric = false;
-    const double kHz = qDXSpotFreq.toString().trimmed().toDouble(&numeric);
-    if (!numeric) return;
-    QString record = qDXSpotRecord.toString();
-    const qsizetype cr = record.indexOf(u'\r');
-    if (cr >= 0) record.truncate(cr);
-    qDXSpotRecord = record;
-    qDXSpotFreq = kHz / 1000.0;
+    // Every step guards itself: a failure ends the intake where it is, and
+    // nothing reaches the caller.
+    try {
+        const QString call = qDXSpotCall.toString();
+        const std::optional<double> kHz = spotting::SpotFrequencyKHz(qDXSpotFreq.toString());
+        if (!kHz) return;
+        const std::optional<spotting::SpotRow> row = spotting::FileSpot(
+            program_.spotStore, call, qDXSpotFreq.toString(), qDXSpotRecord.toString(),
+            program_.clock(),
+            [this](const QString& c) { return entry::CountryFromCall(program_, c); });
+        if (!row) return;
+        // The caller's values as the intake left them: MHz, and the record
+        // cut before its first CR.
+        QString record = qDXSpotRecord.toString();
+        const qsizetype cr = record.indexOf(u'\r');
+        if (cr >= 0) record.truncate(cr);
+        qDXSpotRecord = record;
+        qDXSpotFreq = *kHz / 1000.0;
+        if (lblDX->isVisible()) DisplayBandMapLabels();
+        spotting::AddSpotRow(*txtDX, *row);
+    } catch (const std::exception&) {
+        // The steps done stay done.
+    }
 }
 
 bool MainWindow::QueryUnload() {
@@ -685,6 +707,7 @@ void MainWindow::Form_Unload() {
     program_.UnloadCWFrm();
     program_.UnloadBlindFrm();
     program_.UnloadRigControlfrm();
+    program_.UnloadPacketSpotfrm();
     program_.UnloadForm1();
     logstore::BackupLog(program_);
 }

@@ -161,6 +161,13 @@ public:
     void RefreshBandMap() {}
     void SetBandMapScale() {}
     void BandMapSpots(QVariant& qDXSpotCall, QVariant& qDXSpotFreq, QVariant& qDXSpotRecord);
+    // The spotting window, shown without blocking: from the menu (after the
+    // preferences are saved), Ctrl+D, or a click on the band-map panel.
+    void mnuDXSpotting_Click();
+    void ShowSpotting();
+    void lblDX_Click() { ShowSpotting(); }
+    // A click on the spot list: the selected row's call into the call box.
+    void txtDX_Click();
 
     // Closing: refused while the software keyer sends.
     bool QueryUnload();

@@ -25,6 +25,16 @@ PortMap PortMap::Load(const QString& workingFolder) {
             map.pegasus_ = value;
             continue;
         }
+        if (key.compare(QStringLiteral("AGWPE"), Qt::CaseInsensitive) == 0) {
+            const qsizetype colon = value.lastIndexOf(':');
+            bool ok = false;
+            const int port = value.mid(colon + 1).toInt(&ok);
+            if (colon > 0 && ok && port >= 1 && port <= 65535) {
+                map.agwHost_ = value.left(colon);
+                map.agwPort_ = port;
+            }
+            continue;
+        }
         const auto m = comLine.match(key);
         if (m.hasMatch()) {
             const int port = m.captured(1).toInt();

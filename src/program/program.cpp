@@ -11,6 +11,7 @@
 #include "keyers/phone_frm.h"
 #include "rig/rig_control_frm.h"
 #include "setup/station_id.h"
+#include "spotting/packet_spot_frm.h"
 
 Program::Program(const QString& workingFolder, Services services)
     : services_(std::move(services)) {
@@ -59,6 +60,11 @@ void Program::ReportWriteFailure(const QString& systemText) {
     dialogs().MsgBox(systemText, platform::vbOKOnly | platform::vbCritical,
                      QStringLiteral("Unable to write file."));
 }
+
+spotting::PacketSpotfrm& Program::packetSpotfrm() {
+    return packetSpotfrm_.Get([this] { return std::make_unique<spotting::PacketSpotfrm>(*this); });
+}
+void Program::UnloadPacketSpotfrm() { packetSpotfrm_.Unload(); }
 
 keyers::BlindFrm& Program::blindFrm() {
     return blindFrm_.Get([this] { return std::make_unique<keyers::BlindFrm>(*this); });

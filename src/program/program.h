@@ -23,6 +23,7 @@
 #include "setup/folders.h"
 #include "setup/reference_tables.h"
 #include "setup/station.h"
+#include "spotting/spot_store.h"
 
 namespace mainwindow {
 class MainWindow;
@@ -30,6 +31,9 @@ class Form1;
 }  // namespace mainwindow
 namespace setup {
 class frmStationID;
+}
+namespace spotting {
+class PacketSpotfrm;
 }
 namespace entry {
 class frmCountyList;
@@ -111,6 +115,8 @@ public:
     entry::EntryState entry;
     keyers::KeyerState keyer;
     mainwindow::StateProvinceTable stateProvinces;
+    // The 50 most recent DX spots, shared by the spot intake and both maps.
+    spotting::DXSpotStore spotStore;
     // The program's version ("2.0"), as the export headers name it; the one
     // source is the project version, which the start-up window shows too.
     QString VersionText;
@@ -132,6 +138,11 @@ public:
     rig::RigControlfrm& rigControlfrm();
     void UnloadRigControlfrm();
     bool RigControlfrmLoaded() const { return rigControlfrm_.IsLoaded(); }
+    // The DX spotting window: created, hidden, on first use (its load opens
+    // the saved spot source) and kept with its source open until unloaded.
+    spotting::PacketSpotfrm& packetSpotfrm();
+    void UnloadPacketSpotfrm();
+    bool PacketSpotfrmLoaded() const { return packetSpotfrm_.IsLoaded(); }
 
     // The station set-up dialog of the start-up road, made on first use; its
     // Form_Load runs when it is first shown.
@@ -154,6 +165,7 @@ private:
     platform::LoadedForm<keyers::BlindFrm> blindFrm_;
     platform::LoadedForm<keyers::CWFrm> cwFrm_;
     platform::LoadedForm<keyers::PhoneFrm> phoneFrm_;
+    platform::LoadedForm<spotting::PacketSpotfrm> packetSpotfrm_;
     platform::LoadedForm<setup::frmStationID> frmStationID_;
     platform::LoadedForm<rig::RigControlfrm> rigControlfrm_;
     platform::LoadedForm<entry::frmCountyList> frmCountyList_;

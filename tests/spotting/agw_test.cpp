@@ -1,0 +1,403 @@
+// The packet engine link: against the packet modem program direwolf (its AGW
+// port on loopback, audio from a generated packet recording on its input),
+// and against a scripted AGW server for connected mode and unsound frames.
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QTreeWidget>
+#include <arpa/inet.h>
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "platform/packet_engine_client.h"
+#include "spotting/spotting_fixture.h"
+#include "support/qstring_printer.h"
+
+namespace {
+
+using platform::AgwFrame;
+using spotting::PacketSpotfrm;
+using testing_support::SpotSettings;
+using testing_support::SpottingFixture;
+
+quint16 FreePort() {
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost);
+    return probe.serverPort();
+}
+
+AgwFrame Frame(char kind, const QByteArray& from, const QByteArray& to, const QByteArray& data) {
+    AgwFrame f;
+    f.kind = kind;
+    f.callFrom = from;
+    f.callTo = to;
+    f.data = data;
+    return f;
+}
+
+// An AGW server on its own thread, as a packet engine is a program of its
+// own: it answers registrations, records every frame and sends what the test
+// queues. A connect request is answered with a connect notice.
+class FakeAgwServer {
+public:
+    FakeAgwServer() {
+        listen_ = ::socket(AF_INET, SOCK_STREAM, 0);
+        int yes = 1;
+        ::setsockopt(listen_, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        ::bind(listen_, reinterpret_cast<sockaddr*>(&a), sizeof a);
+        ::listen(listen_, 4);
+        socklen_t len = sizeof a;
+        ::getsockname(listen_, reinterpret_cast<sockaddr*>(&a), &len);
+        port_ = ntohs(a.sin_port);
+        thread_ = std::thread([this] { run(); });
+    }
+    ~FakeAgwServer() {
+        stop_ = true;
+        thread_.join();
+        if (client_ >= 0) ::close(client_);
+        ::close(listen_);
+    }
+    int port() const { return port_; }
+    bool acceptRegistration = true;
+
+    void Queue(const QByteArray& bytes) {
+        std::lock_guard lock(mutex_);
+        outgoing_ += bytes;
+    }
+    void Queue(const AgwFrame& frame) { Queue(platform::EncodeAgwFrame(frame)); }
+    std::vector<AgwFrame> Received() {
+        std::lock_guard lock(mutex_);
+        return received_;
+    }
+    QByteArray Kinds() {
+        QByteArray kinds;
+        for (const AgwFrame& f : Received()) kinds += f.kind;
+        return kinds;
+    }
+    bool ClientGone() const { return gone_; }
+
+private:
+    void run() {
+        QByteArray buffer;
+        while (!stop_) {
+            pollfd p{client_ >= 0 ? client_ : listen_, POLLIN, 0};
+            ::poll(&p, 1, 10);
+            if (client_ < 0) {
+                if (p.revents & POLLIN) client_ = ::accept(listen_, nullptr, nullptr);
+                continue;
+            }
+            if (p.revents & (POLLIN | POLLHUP)) {
+                char chunk[4096];
+                const ssize_t n = ::read(client_, chunk, sizeof chunk);
+                if (n <= 0) {
+                    gone_ = true;
+                    ::close(client_);
+                    client_ = -1;
+                    continue;
+                }
+                buffer.append(chunk, n);
+                AgwFrame frame;
+                while (platform::TakeAgwFrame(buffer, &frame) == 1) answer(frame);
+            }
+            QByteArray out;
+            {
+                std::lock_guard lock(mutex_);
+                out.swap(outgoing_);
+            }
+            if (!out.isEmpty()) ::write(client_, out.constData(), static_cast<size_t>(out.size()));
+        }
+    }
+    void answer(const AgwFrame& frame) {
+        std::lock_guard lock(mutex_);
+        received_.push_back(frame);
+        if (frame.kind == 'X')
+            outgoing_ += platform::EncodeAgwFrame(
+                Frame('X', frame.callFrom, {}, QByteArray(1, acceptRegistration ? 1 : 0)));
+        if (frame.kind == 'C')
+            outgoing_ += platform::EncodeAgwFrame(
+                Frame('C', frame.callTo, frame.callFrom,
+                      "*** CONNECTED With Station " + frame.callTo + "\r" + QByteArray(1, '\0')));
+    }
+
+    int listen_ = -1;
+    int client_ = -1;
+    int port_ = 0;
+    std::atomic<bool> stop_{false};
+    std::atomic<bool> gone_{false};
+    std::mutex mutex_;
+    QByteArray outgoing_;
+    std::vector<AgwFrame> received_;
+    std::thread thread_;
+};
+
+void UseEngineAt(SpottingFixture& f, int port) {
+    testing_support::TestProgram::WriteFile(f.t().workFile("Ports.txt"),
+                                            "AGWPE=127.0.0.1:" + QByteArray::number(port) + "\r\n");
+    SpotSettings s;
+    s.source = "AGW Packet Engine";
+    f.WriteSettings(s);
+    f.program().station.OwnCall = " n0call ";
+}
+
+// Polls the window as its timer would until `done` holds (5 s at most).
+template <class F>
+bool PollUntil(PacketSpotfrm& w, F done, int ms = 5000) {
+    return QTest::qWaitFor(
+        [&] {
+            w.Timer1_Timer();
+            return done();
+        },
+        ms);
+}
+
+TEST(AgwEngine, DirewolfMonitoredSpotIsPosted) {
+    const QString direwolf = QStandardPaths::findExecutable("direwolf");
+    const QString genPackets = QStandardPaths::findExecutable("gen_packets");
+    ASSERT_FALSE(direwolf.isEmpty()) << "scripts/setup installs direwolf";
+    ASSERT_FALSE(genPackets.isEmpty());
+    QTemporaryDir dir;
+    const int port = FreePort();
+    {
+        QFile conf(dir.filePath("direwolf.conf"));
+        ASSERT_TRUE(conf.open(QIODevice::WriteOnly));
+        conf.write("ADEVICE stdin null\nACHANNELS 1\nCHANNEL 0\nMYCALL N0CALL\nMODEM 1200\n"
+                   "AGWPORT " + QByteArray::number(port) + "\nKISSPORT 0\n");
+    }
+    // A UI frame carrying a cluster spot line, as a packet cluster beacons it.
+    {
+        QFile message(dir.filePath("spot.txt"));
+        ASSERT_TRUE(message.open(QIODevice::WriteOnly));
+        message.write("K9ZZZ-1>DX:DX de K9ZZZ:     14025.0  KL7SB        cq contest                     1234Z");
+    }
+    QProcess gen;
+    gen.setWorkingDirectory(dir.path());
+    gen.start(genPackets, {"-o", "spot.wav", "spot.txt"});
+    ASSERT_TRUE(gen.waitForFinished(10000));
+    ASSERT_EQ(gen.exitCode(), 0);
+
+    QProcess modem;
+    modem.setWorkingDirectory(dir.path());
+    modem.setProcessChannelMode(QProcess::MergedChannels);
+    modem.start(direwolf, {"-c", "direwolf.conf", "-t", "0"});
+    ASSERT_TRUE(modem.waitForStarted(5000));
+    // Ready once its AGW port takes connections.
+    auto listening = [&] {
+        QTcpSocket probe;
+        probe.connectToHost(QHostAddress::LocalHost, static_cast<quint16>(port));
+        return probe.waitForConnected(200);
+    };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return modem.state() == QProcess::Running && listening(); },
+                                10000))
+        << modem.readAll().toStdString();
+
+    SpottingFixture f;
+    UseEngineAt(f, port);
+    PacketSpotfrm& w = f.window();
+    ASSERT_TRUE(f.monitor().endsWith("\r\n** Successfully connected to AGW Packet Engine **\r\n\r\n"))
+        << f.monitor().toStdString();
+    EXPECT_FALSE(w.Label4->isHidden());
+    EXPECT_TRUE(w.Timer1->isActive());
+
+    QFile wav(dir.filePath("spot.wav"));
+    ASSERT_TRUE(wav.open(QIODevice::ReadOnly));
+    modem.write(wav.readAll());
+    ASSERT_TRUE(PollUntil(w, [&] { return f.program().spotStore.DXSpotCall[49] == "KL7SB"; }, 10000))
+        << f.monitor().toStdString() << modem.readAll().toStdString();
+    EXPECT_FLOAT_EQ(f.program().spotStore.DXSpotFreq[49], 14.025f);
+    EXPECT_TRUE(f.monitor().contains(
+        "DX de K9ZZZ:     14025.0  KL7SB        cq contest                     1234Z"));
+    EXPECT_EQ(f.main.window().txtDX->topLevelItemCount(), 1);
+    w.Command2_Click();
+    modem.kill();
+    modem.waitForFinished();
+}
+
+TEST(AgwEngine, ConnectedModeWithItsNoticesAndData) {
+    FakeAgwServer engine;
+    SpottingFixture f;
+    UseEngineAt(f, engine.port());
+    PacketSpotfrm& w = f.window();
+    ASSERT_TRUE(w.Timer1->isActive());
+    // Registered with the own call (trimmed), monitoring switched on once.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return engine.Kinds() == "Xm"; }));
+    EXPECT_EQ(engine.Received()[0].callFrom, "N0CALL");
+
+    f.Send(":c k9zzz");
+    ASSERT_TRUE(PollUntil(w, [&] { return w.AGWConnectedCall == "K9ZZZ"; }));
+    const AgwFrame request = engine.Received()[2];
+    EXPECT_EQ(request.kind, 'C');
+    EXPECT_EQ(request.callFrom, "N0CALL");
+    EXPECT_EQ(request.callTo, "K9ZZZ");
+    EXPECT_EQ(w.windowTitle(), "DX Spotting Setup - Connected to K9ZZZ");
+    EXPECT_TRUE(f.monitor().endsWith("** Connected to K9ZZZ **"));
+    EXPECT_EQ(f.t().dialogs.beeps, 1);
+
+    // A typed line goes to the station as data, ended by CR.
+    f.Send("SH/DX");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return engine.Kinds().size() == 4; }));
+    EXPECT_EQ(engine.Received()[3].kind, 'D');
+    EXPECT_EQ(engine.Received()[3].callTo, "K9ZZZ");
+    EXPECT_EQ(engine.Received()[3].data, "SH/DX\r");
+
+    // The node's answer: two spot lines in one frame, both posted.
+    engine.Queue(Frame('D', "K9ZZZ", "N0CALL",
+                       "DX de S53M:       7064.6  KL7SB        rtty, ufb sig                  0302Z\r"
+                       "DX de KM3T-2-#:  14100.0  CS3B           CW    24 dB  22 WPM  NCDXF B 2259Z\r"));
+    ASSERT_TRUE(PollUntil(w, [&] { return f.main.window().txtDX->topLevelItemCount() == 2; }));
+    EXPECT_EQ(f.program().spotStore.DXSpotCall[48], "KL7SB");
+    EXPECT_EQ(f.program().spotStore.DXSpotCall[49], "CS3B");
+
+    // The station disconnects.
+    engine.Queue(Frame('d', "K9ZZZ", "N0CALL", "*** DISCONNECTED From Station K9ZZZ\r"));
+    ASSERT_TRUE(PollUntil(w, [&] { return w.AGWConnectedCall.isEmpty(); }));
+    EXPECT_EQ(w.windowTitle(), "DX Spotting Setup");
+    EXPECT_TRUE(f.monitor().endsWith("\r\n** Disconnected from K9ZZZ **\r\n"));
+    EXPECT_EQ(f.t().dialogs.beeps, 3);
+
+    // Close Port ends the registration.
+    w.Command2_Click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return engine.ClientGone(); }));
+    EXPECT_EQ(engine.Kinds().right(1), "x");
+    EXPECT_TRUE(w.Label4->isHidden());
+}
+
+TEST(AgwEngine, CloseWhileConnectedSendsTheDisconnectRequest) {
+    FakeAgwServer engine;
+    SpottingFixture f;
+    UseEngineAt(f, engine.port());
+    PacketSpotfrm& w = f.window();
+    f.Send(":C K9ZZZ");
+    ASSERT_TRUE(PollUntil(w, [&] { return !w.AGWConnectedCall.isEmpty(); }));
+    w.Command2_Click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return engine.ClientGone(); }));
+    EXPECT_EQ(engine.Kinds(), "XmCdx");
+    EXPECT_EQ(engine.Received()[3].callTo, "K9ZZZ");
+    EXPECT_EQ(w.windowTitle(), "DX Spotting Setup");
+    EXPECT_TRUE(f.monitor().endsWith("\r\n\r\n** Port Closed **"));
+}
+
+TEST(AgwEngine, TheSendBoxBreaksLongLinesAndEscTypesAColon) {
+    FakeAgwServer engine;
+    SpottingFixture f;
+    UseEngineAt(f, engine.port());
+    PacketSpotfrm& w = f.window();
+    f.Send(":C K9ZZZ");
+    ASSERT_TRUE(PollUntil(w, [&] { return !w.AGWConnectedCall.isEmpty(); }));
+    // Past 70 characters the line goes at the next space, without it.
+    const QString words = QString(70, u'x');
+    QTest::keyClicks(w.txtSent, words + " more");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return engine.Kinds() == "XmCD"; }));
+    EXPECT_EQ(engine.Received()[3].data, words.toLatin1() + "\r");
+    EXPECT_EQ(w.txtSent->text(), "more");
+    w.txtSent->clear();
+    QTest::keyClick(w.txtSent, Qt::Key_Escape);
+    EXPECT_EQ(w.txtSent->text(), ":");
+    // The main window unloads the window at the end: the station is told.
+    f.program().UnloadPacketSpotfrm();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return engine.ClientGone(); }));
+    EXPECT_EQ(engine.Kinds(), "XmCDdx");
+}
+
+TEST(AgwEngine, CommandsThatSendNothing) {
+    FakeAgwServer engine;
+    SpottingFixture f;
+    UseEngineAt(f, engine.port());
+    f.window();
+    f.Send(":D");           // nobody connected
+    f.Send(":X K9ZZZ");     // no such command
+    f.Send("hello");        // text with nobody connected
+    f.Send(":C K9ZZZZZZZZ"); // too long for a call
+    f.Send(":C   ");
+    ASSERT_EQ(f.t().dialogs.shown.size(), 1u);
+    EXPECT_EQ(f.t().dialogs.shown[0].title, "Call sign Required");
+    EXPECT_EQ(f.t().dialogs.shown[0].text, "You must enter a call sign to connect to such as :C Tavik");
+    QTest::qWait(100);
+    EXPECT_EQ(engine.Kinds(), "Xm");
+}
+
+TEST(AgwEngine, RefusedAndMissingEngineAndNoOwnCall) {
+    {
+        FakeAgwServer engine;
+        engine.acceptRegistration = false;
+        SpottingFixture f;
+        UseEngineAt(f, engine.port());
+        PacketSpotfrm& w = f.window();
+        ASSERT_EQ(f.t().dialogs.shown.size(), 1u);
+        EXPECT_EQ(f.t().dialogs.shown[0].title, "Unable to connect to the AGW Packet Engine.");
+        EXPECT_TRUE(w.Label4->isHidden());
+        EXPECT_FALSE(w.Timer1->isActive());
+        EXPECT_TRUE(f.monitor().endsWith("- Click Open from this program.\r\n\r\n"));
+    }
+    {
+        SpottingFixture f;
+        UseEngineAt(f, FreePort());  // nothing listens there
+        PacketSpotfrm& w = f.window();
+        ASSERT_EQ(f.t().dialogs.shown.size(), 1u);
+        EXPECT_EQ(f.t().dialogs.shown[0].title, "Unable to connect to the AGW Packet Engine.");
+        EXPECT_TRUE(w.Label4->isHidden());
+    }
+    {
+        // A call longer than AX.25 carries is refused before anything is sent.
+        FakeAgwServer engine;
+        SpottingFixture f;
+        UseEngineAt(f, engine.port());
+        f.program().station.OwnCall = "K9ZZZZ-123";
+        PacketSpotfrm& w = f.window();
+        ASSERT_EQ(f.t().dialogs.shown.size(), 1u);
+        EXPECT_EQ(f.t().dialogs.shown[0].title, "Unable to connect to the AGW Packet Engine.");
+        EXPECT_TRUE(w.Label4->isHidden());
+        QTest::qWait(50);
+        EXPECT_EQ(engine.Kinds(), "");
+    }
+    {
+        SpottingFixture f;
+        UseEngineAt(f, FreePort());
+        f.program().station.OwnCall = "   ";
+        PacketSpotfrm& w = f.window();
+        ASSERT_EQ(f.t().dialogs.shown.size(), 1u);
+        EXPECT_EQ(f.t().dialogs.shown[0].title, "Call Sign Required!");
+        EXPECT_EQ(f.t().dialogs.beeps, 1);
+        EXPECT_FALSE(w.Timer1->isActive());
+        EXPECT_TRUE(w.Label4->isHidden());
+    }
+}
+
+TEST(AgwEngine, UnsoundFramesAreClampedOrEndTheConnection) {
+    FakeAgwServer engine;
+    SpottingFixture f;
+    UseEngineAt(f, engine.port());
+    PacketSpotfrm& w = f.window();
+    // Data beyond 4000 bytes is cut to 4000.
+    engine.Queue(Frame('U', "W9XG", "BEACON", " 1:Fm W9XG To BEACON <UI>\r" + QByteArray(5000, 'a')));
+    ASSERT_TRUE(PollUntil(w, [&] { return f.monitor().contains("aaaa"); }));
+    EXPECT_TRUE(f.monitor().contains(QString(4000 - 26, u'a')));
+    EXPECT_FALSE(f.monitor().contains(QString(4000 - 26 + 1, u'a')));
+    // A header that claims more than 64 KiB drops the connection.
+    AgwFrame huge = Frame('U', "W9XG", "BEACON", {});
+    QByteArray bytes = platform::EncodeAgwFrame(huge);
+    bytes[28] = 0;
+    bytes[29] = 0;
+    bytes[30] = 2;  // 128 KiB
+    engine.Queue(bytes);
+    ASSERT_TRUE(PollUntil(w, [&] { return engine.ClientGone(); }));
+}
+
+}  // namespace

@@ -1,0 +1,80 @@
+// Spots reaching the main window through the proxy: the store and the spot
+// list as the operator sees them.
+#include <QLineEdit>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+#include "mainwindow/form1.h"
+#include "mainwindow/main_window.h"
+#include "setup/reference_tables.h"
+#include "support/main_window_fixture.h"
+#include "support/qstring_printer.h"
+
+namespace {
+
+using testing_support::MainWindowFixture;
+
+void Post(Program& program, const QString& call, const QString& kHz, const QString& record) {
+    QVariant c(call), f(kHz), r(record);
+    program.form1().BandMapSpots(c, f, r);
+}
+
+QString Cell(const QTreeWidget* list, int row, int column) {
+    return list->topLevelItem(row)->text(column);
+}
+
+TEST(SpotIntake, TwoHundredAndOneSpotsLeaveTwoHundredRowsNewestOnTop) {
+    MainWindowFixture f(0);
+    f.WriteLog("");
+    mainwindow::MainWindow& w = f.Load();
+    for (int i = 1; i <= 201; ++i)
+        Post(f.program(), QStringLiteral("K%1ZZ").arg(i), QString::number(14000 + i % 300),
+             QStringLiteral("de N0CALL:    14025.0  K%1ZZ").arg(i));
+    ASSERT_EQ(w.txtDX->topLevelItemCount(), 200);
+    EXPECT_EQ(Cell(w.txtDX, 0, 0), "K201ZZ");
+    EXPECT_EQ(Cell(w.txtDX, 199, 0), "K2ZZ");
+    EXPECT_EQ(f.program().spotStore.DXSpotCall[49], "K201ZZ");
+    EXPECT_EQ(f.program().spotStore.DXSpotCall[0], "K152ZZ");
+}
+
+TEST(SpotIntake, ARowCarriesTheCellsOfTheSpot) {
+    MainWindowFixture f(1);
+    f.WriteLog("");
+    f.t.CopyDataFile("arrlpre2.txt");
+    setup::LoadPrefixTable(f.program());
+    mainwindow::MainWindow& w = f.Load();
+    const QString line =
+        "DX de S53M:       7064.6  DL1AB        rtty, ufb sig                  0302Z\r\nnext";
+    Post(f.program(), "DL1AB", "7064.6", line.mid(3));
+    ASSERT_EQ(w.txtDX->topLevelItemCount(), 1);
+    EXPECT_EQ(Cell(w.txtDX, 0, 0), "DL1AB");
+    EXPECT_EQ(Cell(w.txtDX, 0, 1), "7.0646");
+    EXPECT_EQ(Cell(w.txtDX, 0, 2), "Germany");
+    EXPECT_EQ(Cell(w.txtDX, 0, 3), "");
+    EXPECT_EQ(Cell(w.txtDX, 0, 4), "de S53M:  rtty, ufb sig");
+    EXPECT_EQ(Cell(w.txtDX, 0, 6), "0302");
+    // The same call again: two rows, one live slot.
+    Post(f.program(), "dl1ab", "14025", "de K9ZZZ:   14025.0  dl1ab");
+    EXPECT_EQ(w.txtDX->topLevelItemCount(), 2);
+    EXPECT_EQ(f.program().spotStore.DXSpotFreq[48], 0.0f);
+    EXPECT_FLOAT_EQ(f.program().spotStore.DXSpotFreq[49], 14.025f);
+    // A frequency that is no number leaves store and list alone.
+    Post(f.program(), "K9ZZZ", "14o25", "de N0CALL: 14o25 K9ZZZ");
+    EXPECT_EQ(w.txtDX->topLevelItemCount(), 2);
+    EXPECT_EQ(f.program().spotStore.DXSpotCall[49], "dl1ab");
+}
+
+TEST(SpotIntake, AClickOnTheSpotListPutsTheCallInTheCallBox) {
+    MainWindowFixture f(0);
+    f.WriteLog("");
+    mainwindow::MainWindow& w = f.Load();
+    w.txtDX_Click();  // an empty list: only the focus moves
+    EXPECT_EQ(w.txtCall->text(), "");
+    Post(f.program(), "K9ZZZ", "14025", "de N0CALL:    14025.0  K9ZZZ");
+    Post(f.program(), "DL1AB", "7010", "de N0CALL:     7010.0  DL1AB");
+    w.txtDX->setCurrentItem(w.txtDX->topLevelItem(1));
+    w.txtDX_Click();
+    EXPECT_EQ(w.txtCall->text(), "K9ZZZ");
+}
+
+}  // namespace

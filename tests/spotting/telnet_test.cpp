@@ -1,0 +1,195 @@
+// The Telnet cluster link against a cluster server on loopback: what the
+// monitor shows, what reaches the cluster, spots and socket errors.
+#include <QLabel>
+#include <QLineEdit>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTimer>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+#include <sys/socket.h>
+
+#include "spotting/spotting_fixture.h"
+#include "support/qstring_printer.h"
+
+namespace {
+
+using spotting::PacketSpotfrm;
+using testing_support::SpotSettings;
+using testing_support::SpottingFixture;
+
+const QByteArray kSpot1 =
+    "DX de S53M:       7064.6  KL7SB        rtty, ufb sig                  0302Z\r\n";
+const QByteArray kSpot2 =
+    "DX de KM3T-2-#:  14100.0  CS3B           CW    24 dB  22 WPM  NCDXF B 2259Z\r\n";
+
+// A cluster node: takes one connection, records what it receives.
+struct Cluster {
+    QTcpServer server;
+    QTcpSocket* peer = nullptr;
+    QByteArray received;
+
+    Cluster() {
+        server.listen(QHostAddress::LocalHost);
+        QObject::connect(&server, &QTcpServer::newConnection, &server, [this] {
+            peer = server.nextPendingConnection();
+            QObject::connect(peer, &QTcpSocket::readyRead, peer,
+                             [this] { received += peer->readAll(); });
+        });
+    }
+    int port() const { return server.serverPort(); }
+    void Send(const QByteArray& bytes) {
+        peer->write(bytes);
+        peer->flush();
+    }
+};
+
+SpotSettings TelnetTo(int port, const QString& host = "127.0.0.1") {
+    SpotSettings s;
+    s.source = "Telnet";
+    s.telnetHost = host;
+    s.telnetPort = QString::number(port);
+    return s;
+}
+
+TEST(Telnet, LoginPromptLinesTypedAndSpotsInChunks) {
+    Cluster cluster;
+    SpottingFixture f;
+    f.WriteSettings(TelnetTo(cluster.port()));
+    PacketSpotfrm& w = f.window();  // the load opens the saved source
+    const QString attempting =
+        QStringLiteral("Attempting connection to: 127.0.0.1:%1\r\n\r\n").arg(cluster.port());
+    EXPECT_EQ(f.monitor(), attempting);
+    EXPECT_TRUE(w.Label4->isHidden());  // not yet connected
+    ASSERT_TRUE(f.WaitFor([&] { return cluster.peer && !w.Label4->isHidden(); }));
+
+    cluster.Send("Please enter your call: ");
+    ASSERT_TRUE(f.WaitFor([&] { return f.monitor().endsWith("call: "); }));
+    EXPECT_EQ(f.monitor(), attempting + "Please enter your call: ");
+
+    f.Send("K9ZZZ");
+    f.Send("SH/DX");
+    ASSERT_TRUE(f.WaitFor([&] { return cluster.received.size() >= 14; }));
+    EXPECT_EQ(cluster.received, "K9ZZZ\r\nSH/DX\r\n");
+    EXPECT_EQ(w.txtSent->text(), "");
+
+    // Two spot lines cut into chunks that split one line and join the next.
+    const QByteArray text = "Hello K9ZZZ\r\n" + kSpot1 + kSpot2;
+    const qsizetype cuts[] = {20, 50, 101, text.size()};
+    qsizetype from = 0;
+    for (qsizetype cut : cuts) {
+        cluster.Send(text.mid(from, cut - from));
+        const QString expected = QString::fromLatin1(text.left(cut));
+        ASSERT_TRUE(f.WaitFor([&] { return f.monitor().endsWith(expected); })) << cut;
+        from = cut;
+    }
+    mainwindow::MainWindow& main = f.main.window();
+    ASSERT_EQ(main.txtDX->topLevelItemCount(), 2);
+    EXPECT_EQ(main.txtDX->topLevelItem(0)->text(0), "CS3B");
+    EXPECT_EQ(main.txtDX->topLevelItem(0)->text(1), "14.1");
+    EXPECT_EQ(main.txtDX->topLevelItem(1)->text(0), "KL7SB");
+    EXPECT_EQ(f.program().spotStore.DXSpotCall[49], "CS3B");
+    EXPECT_EQ(w.LabelUpdateTimeCounter, 0.0f);
+
+    // Nothing was ever sent but the lines typed.
+    QTest::qWait(50);
+    EXPECT_EQ(cluster.received, "K9ZZZ\r\nSH/DX\r\n");
+    EXPECT_EQ(f.t().dialogs.beeps, 0);
+}
+
+TEST(Telnet, ALineTypedBeforeTheNodeAnswersIsNotSent) {
+    Cluster cluster;
+    SpottingFixture f;
+    f.WriteSettings(TelnetTo(cluster.port()));
+    f.window();
+    // Enter at once after the open, before any event has run.
+    f.Send("K9ZZZ");
+    EXPECT_TRUE(f.monitor().endsWith(
+        "**  Connection not yet established.  Please wait a moment and try again.\r\n\r\n"))
+        << f.monitor().toStdString();
+    ASSERT_TRUE(f.WaitFor([&] { return cluster.peer != nullptr; }));
+    QTest::qWait(50);
+    EXPECT_EQ(cluster.received, "");
+}
+
+TEST(Telnet, ARefusedPortShowsTheErrorThenClosesTheSource) {
+    quint16 port = 0;
+    {
+        QTcpServer probe;  // a port that was free a moment ago and is closed now
+        probe.listen(QHostAddress::LocalHost);
+        port = probe.serverPort();
+    }
+    SpottingFixture f;
+    f.WriteSettings(TelnetTo(port));
+    PacketSpotfrm& w = f.window();
+    ASSERT_TRUE(f.WaitFor([&] { return f.t().dialogs.beeps == 1; }));
+    EXPECT_EQ(f.monitor(), QStringLiteral("Attempting connection to: 127.0.0.1:%1\r\n\r\n"
+                                          "ERROR: Connection is forcefully rejected.\r\n\r\n"
+                                          "** Port Closed **")
+                               .arg(port));
+    EXPECT_TRUE(w.Label4->isHidden());
+    EXPECT_FALSE(w.Timer1->isActive());
+    EXPECT_TRUE(f.t().dialogs.shown.empty());  // no message box on this source
+}
+
+TEST(Telnet, AResetByTheNodeShowsItsText) {
+    Cluster cluster;
+    SpottingFixture f;
+    f.WriteSettings(TelnetTo(cluster.port()));
+    PacketSpotfrm& w = f.window();
+    ASSERT_TRUE(f.WaitFor([&] { return cluster.peer && !w.Label4->isHidden(); }));
+    cluster.Send("login: ");
+    ASSERT_TRUE(f.WaitFor([&] { return f.monitor().endsWith("login: "); }));
+    // Linger 0: closing sends a reset.
+    const linger hard{1, 0};
+    ::setsockopt(static_cast<int>(cluster.peer->socketDescriptor()), SOL_SOCKET, SO_LINGER, &hard,
+                 sizeof hard);
+    cluster.peer->abort();
+    ASSERT_TRUE(f.WaitFor([&] { return f.t().dialogs.beeps == 1; }));
+    EXPECT_TRUE(f.monitor().endsWith(
+        "login: ERROR: The connection is reset by remote side.!\r\n\r\n** Port Closed **"));
+    EXPECT_TRUE(w.Label4->isHidden());
+    EXPECT_FALSE(w.Timer1->isActive());
+}
+
+TEST(Telnet, ABadPortOpensNothing) {
+    for (const char* port : {"", "abc", "0", "70000"}) {
+        SpottingFixture f;
+        SpotSettings s = TelnetTo(0);
+        s.telnetPort = port;
+        f.WriteSettings(s);
+        PacketSpotfrm& w = f.window();
+        EXPECT_TRUE(f.monitor().endsWith(
+            "** Invalid Telnet port **\r\n\r\n\r\n\r\n** Port Closed **"))
+            << port;
+        EXPECT_TRUE(w.Label4->isHidden());
+        EXPECT_FALSE(w.Timer1->isActive());
+        EXPECT_EQ(w.Winsock1.State(), platform::TcpLink::sckClosed);
+    }
+}
+
+TEST(Telnet, ErrorTexts) {
+    struct Case {
+        int number;
+        const char* text;
+    };
+    const Case cases[] = {
+        {10061, "ERROR: Connection is forcefully rejected."},
+        {11001, "ERROR: Authoritative answer: Host not found."},
+        {10060, "ERROR: Socket has been shut down."},
+        {10058, "ERROR: Socket has been shut down."},
+        {10054, "ERROR: The connection is reset by remote side.!"},
+        {7, "ERROR: Out of memory."},
+        {10037, "ERROR: The operation is completed. No blocking operation in progress"},
+        {10065, "Error number 10065"},
+        {-1, "Error number -1"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(PacketSpotfrm::SocketErrorText(c.number), c.text) << c.number;
+    EXPECT_EQ(platform::WinsockErrorNumber(QAbstractSocket::ConnectionRefusedError), 10061);
+    EXPECT_EQ(platform::WinsockErrorNumber(QAbstractSocket::HostNotFoundError), 11001);
+    EXPECT_EQ(platform::WinsockErrorNumber(QAbstractSocket::SocketTimeoutError), 10060);
+    EXPECT_EQ(platform::WinsockErrorNumber(QAbstractSocket::RemoteHostClosedError), 10054);
+}
+
+}  // namespace
