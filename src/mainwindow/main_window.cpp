@@ -29,6 +29,7 @@
 #include "platform/twips.h"
 #include "program/program.h"
 #include "rig/rig_control_frm.h"
+#include "rig/rig_tune_frm.h"
 #include "setup/resize.h"
 #include "setup/station.h"
 #include "spotting/spot_list.h"
@@ -524,6 +525,10 @@ void MainWindow::Form_KeyDown(int& KeyCode, int& Shift) {
     if (Shift == platform::vbCtrlMask && KeyCode == 'D') {
         KeyCode = 0;
         ShowSpotting();
+    }
+    if (Shift == platform::vbCtrlMask && KeyCode == 'G') {
+        KeyCode = 0;
+        rig::ShowRigTune(program_);
     }
 }
 
