@@ -43,6 +43,9 @@ void MainWindow::attachEntryLine() {
         txtCntry->installEventFilter(this);
     } else {
         connect(txtSec, &QLineEdit::textChanged, this, &MainWindow::txtSec_Change);
+        // The RST that the CW wildcard "*" sends.
+        connect(txtRSTS, &QLineEdit::textChanged, this,
+                [this] { program_.entry.CWMacroRST = txtRSTS->text(); });
     }
 }
 

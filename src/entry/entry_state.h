@@ -25,6 +25,9 @@ struct EntryState {
     QString CWMacroCall;
     // The RST that the CW macro "*" sends.
     QString CWMacroRST;
+    // The county that the CW macro "^" sends: the in-state window's own
+    // county label in capitals.
+    QString CWMacroCounty;
     // The call as the last prefix lookup searched it.
     QString LookupCall;
 };

@@ -31,6 +31,9 @@ void MainWindow::Mains() {
     if (inMains_) return;
     inMains_ = true;
     auto leave = qScopeGuard([this] { inMains_ = false; });
+    // After the contest the contact's own date and time are checked first;
+    // a refused one leaves everything else as it was.
+    if (!PostContestCheck()) return;
 
     entry::EntryState& e = program_.entry;
     const bool in = side_ == Side::In;
@@ -81,8 +84,14 @@ bool MainWindow::storeContact() {
         row->QSORSTRcvd = txtRSTR->text();
     }
     row->QSOCounty = txtSec->text();
-    row->QSODate = utc.toString(QStringLiteral("yyyy/MM/dd"));
-    row->QSOTime = utc.toString(QStringLiteral("HH:mm:ss"));
+    if (PostContestMode()) {
+        // Typed in UTC, as the boxes show them after the check.
+        row->QSODate = txtPostConDate->text();
+        row->QSOTime = txtPostConTime->text();
+    } else {
+        row->QSODate = utc.toString(QStringLiteral("yyyy/MM/dd"));
+        row->QSOTime = utc.toString(QStringLiteral("HH:mm:ss"));
+    }
     row->QSOMode = program_.station.CurrentMode;
     row->QSOBand = program_.station.CurrentBand;
     row->QSOFrequency = program_.entry.RigFrequencyText;

@@ -1,19 +1,33 @@
 #include "keyers/cw_frm.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QFocusEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
+#include <algorithm>
 #include <array>
+#include <cmath>
 
+#include "keyers/code_practice.h"
+#include "keyers/cw_frm_keying.h"
 #include "keyers/keyer_window.h"
 #include "keyers/settings_file.h"
-#include "platform/option_buttons.h"
+#include "keyers/winkey_hook.h"
 #include "platform/colors.h"
+#include "platform/key_adapter.h"
+#include "platform/modal.h"
+#include "platform/option_buttons.h"
+#include "platform/serial_port.h"
+#include "platform/settings_store.h"
+#include "platform/text_file.h"
 #include "program/program.h"
+#include "setup/key_filters.h"
 
 namespace keyers {
 
@@ -24,6 +38,22 @@ namespace {
 
 constexpr float kRowHeight = 285;
 constexpr float kButtonHeight = 300;
+
+const QString kUserCWSelection = QStringLiteral("UserCWSelection");
+const QString kUserCWLoopOffset = QStringLiteral("UserCWLoopOffset");
+
+// Keeps only Backspace and the listed characters.
+void KeepOnly(int& KeyAscii, QStringView allowed) {
+    if (KeyAscii == platform::vbKeyBack) return;
+    if (KeyAscii <= 0 || KeyAscii > 0xFFFF || !allowed.contains(QChar(KeyAscii))) KeyAscii = 0;
+}
+
+// A message box: letters become capitals; a double quote, which CW.txt
+// cannot hold, is dropped.
+void MessageKey(int& KeyAscii) {
+    if (KeyAscii == '"') KeyAscii = 0;
+    setup::Cap(KeyAscii);
+}
 
 }  // namespace
 
@@ -44,11 +74,64 @@ CWFrm::CWFrm(Program& program) : program_(program) {
     connect(Command3, &QPushButton::clicked, this, [this] { UpDown1_DownClick(); });
     connect(Command5, &QPushButton::clicked, this, [this] { Command5_Click(); });
     connect(Command6, &QPushButton::clicked, this, [this] { Command6_Click(); });
+    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+    connect(Command4, &QPushButton::clicked, this, [this] { Command4_Click(); });
+    connect(Command7, &QPushButton::clicked, this, [this] { Command7_Click(); });
+    connect(cmdConfWinkey, &QPushButton::clicked, this, [this] { cmdConfWinkey_Click(); });
+    connect(cmdLoopFaster, &QPushButton::clicked, this, [this] { cmdLoopFaster_Click(); });
+    connect(cmdLoopSlower, &QPushButton::clicked, this, [this] { cmdLoopSlower_Click(); });
+    connect(Text11, &QLineEdit::textChanged, this, [this] { Text11_Change(); });
+    connect(txtLoop, &QLineEdit::textChanged, this, [this] { txtLoop_Change(); });
+    connect(tmrRepeat, &QTimer::timeout, this, [this] { tmrRepeat_Timer(); });
+    OnSelected(optTimer, [this] { optTimer_Click(); });
+    OnSelected(OptSleep, [this] { OptSleep_Click(); });
+    OnSelected(optLoop, [this] { optLoop_Click(); });
+    for (QLineEdit* box : {Text10, Text11, txtSpace, txtCWLoop}) box->installEventFilter(this);
+    AttachKeyFilters();
+
+    comm_ = program_.NewSerialPort();
+    InitKeyer();
 
     Form_Load();
 }
 
 CWFrm::~CWFrm() = default;
+
+void CWFrm::AttachKeyFilters() {
+    keys_ = new platform::KeyAdapter(this);
+    for (QLineEdit* box : {Text1, Text2, Text3, Text4, Text5, Text6, Text7, Text8, Text9, Text12,
+                           Text13})
+        keys_->Attach(box, {.keyPress = [](int& KeyAscii) { MessageKey(KeyAscii); }});
+    keys_->Attach(Text14, {.keyPress = [](int& KeyAscii) {
+                      if (KeyAscii == '"') KeyAscii = 0;
+                  }});
+    const auto digits = [](int& KeyAscii) { KeepOnly(KeyAscii, u"0123456789"); };
+    keys_->Attach(Text10, {.keyPress = digits});
+    keys_->Attach(Text11, {.keyPress = digits});
+    keys_->Attach(txtSpace,
+                  {.keyPress = [](int& KeyAscii) { KeepOnly(KeyAscii, u"-./0123456789"); }});
+    keys_->Attach(txtCWLoop,
+                  {.keyPress = [](int& KeyAscii) { KeepOnly(KeyAscii, u".0123456789"); }});
+}
+
+bool CWFrm::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusIn) {
+        if (watched == Text10 || watched == Text11) {
+            auto* box = static_cast<QLineEdit*>(watched);
+            // After Qt's own focus handling, which places the caret.
+            QTimer::singleShot(0, box, [box] { box->selectAll(); });
+        }
+    } else if (event->type() == QEvent::FocusOut &&
+               static_cast<QFocusEvent*>(event)->reason() != Qt::ActiveWindowFocusReason &&
+               static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
+        // The focus moved on inside the window (not away with the window).
+        if (watched == Text10) Text10_LostFocus();
+        else if (watched == Text11) Text11_LostFocus();
+        else if (watched == txtSpace) txtSpace_LostFocus();
+        else if (watched == txtCWLoop) txtCWLoop_LostFocus();
+    }
+    return platform::Form::eventFilter(watched, event);
+}
 
 // The top part, "Setup:": timing options, help texts, keying options, test,
 // speed and word space.
@@ -107,6 +190,8 @@ void CWFrm::BuildSetup() {
              "to see the characters you are sending on the main form.  For the most precise "
              "timing, do not run any other programs, virus software etc. while transmitting.",
              120, 3165, 6000, 750);
+    // The long instructions fit their boxes at a size below the window's.
+    for (const char* name : {"Label5", "Label6"}) SetFontSize(Find(name)->Widget, 7.5f);
 
     Frame1 = AddFrame("Frame1", "Keying Options", 6300, 360, 2940, 1920);
     Option4 = AddOptionButton("Option4", "None", 120, 240, 1500, 255, Frame1);
@@ -161,6 +246,7 @@ void CWFrm::BuildMessages() {
              "appropriate function key each time you wish to send the string.  A ! in the "
              "string enters the contact.",
              120, 4590, 9120, 420);
+    for (const char* name : {"Label13", "Label14"}) SetFontSize(Find(name)->Widget, 7.5f);
 
     // Four columns of three rows: F1 to F3, F4 to F6, F7 to F9, F10 to F12.
     constexpr float kColumnWidth = 2010;
@@ -201,9 +287,31 @@ void CWFrm::BuildMessages() {
     Command7 = AddCommandButton("Command7", "Send Code Practice", 5400, 6360, 2040, 360);
 }
 
-void CWFrm::Form_Load() { ScaleToWorkArea(*this); }
+void CWFrm::Form_Load() {
+    ScaleToWorkArea(*this);
+    RestoreTimingSettings();
+}
 
-void CWFrm::Form_Unload() { tmrRepeat->stop(); }
+// The timing method and loop count of the settings store; a stored "Loop"
+// without a count calibrates now.
+void CWFrm::RestoreTimingSettings() {
+    platform::SettingsStore& store = program_.settings();
+    const std::optional<double> offset = logstore::ParseNumber(QStringView(store.GetSetting(
+        platform::kSettingsApp, platform::kSettingsSection, kUserCWLoopOffset, QStringLiteral("0"))));
+    program_.keyer.CWLoopOffset = offset ? *offset : 0;
+    txtLoop->setText(logstore::FormatNumber(program_.keyer.CWLoopOffset));
+    const QString method = store.GetSetting(platform::kSettingsApp, platform::kSettingsSection,
+                                            kUserCWSelection, QStringLiteral("Timer"));
+    if (method == QLatin1String("Timer")) optTimer->setChecked(true);
+    else if (method == QLatin1String("Loop")) optLoop->setChecked(true);
+    else if (method == QLatin1String("Sleep")) OptSleep->setChecked(true);
+}
+
+void CWFrm::Form_Unload() {
+    tmrRepeat->stop();
+    if (codePractice_) codePractice_->Form_Unload();
+    ReleaseKeying();
+}
 
 void CWFrm::Option1_Click() { program_.keyer.CWKeyingLine = 1; }
 void CWFrm::Option2_Click() { program_.keyer.CWKeyingLine = 2; }
@@ -214,11 +322,129 @@ void CWFrm::Option5_Click() {
     program_.keyer.CWKeyingLine = 5;
     // Stays shown when another interface is chosen later.
     cmdConfWinkey->setVisible(true);
+    if (program_.winKey) program_.winKey->Load();
 }
 
 void CWFrm::StepSpeed(int step) {
     if (std::optional<double> speed = BoxNumber(Text11->text()))
-        Text11->setText(logstore::FormatNumber(*speed + step));
+        Text11->setText(logstore::FormatNumber(std::clamp(*speed + step, kMinWpm, kMaxWpm)));
+}
+
+// A speed typed outside 5 to 99 is brought to the nearer end; a text that
+// is no number becomes the design speed.
+void CWFrm::Text11_LostFocus() {
+    const std::optional<double> speed = BoxNumber(Text11->text());
+    const QString text = speed ? logstore::FormatNumber(std::clamp(*speed, kMinWpm, kMaxWpm))
+                               : QStringLiteral("13");
+    if (text != Text11->text()) Text11->setText(text);
+}
+
+// An open WinKeyer takes each speed from 5 to 99 at once.
+void CWFrm::Text11_Change() {
+    const std::optional<double> speed = BoxNumber(Text11->text());
+    if (!speed || !(*speed > 4 && *speed < 100)) return;
+    if (program_.keyer.WKOpen != 0 && program_.keyer.CWKeyingLine == 5 && program_.winKey)
+        program_.winKey->wk_wpm(static_cast<std::uint8_t>(std::nearbyint(*speed)));
+}
+
+void CWFrm::Text10_LostFocus() {
+    if (!BoxNumber(Text10->text())) Text10->setText(QStringLiteral("0"));
+    CWSetup();
+}
+
+void CWFrm::txtSpace_LostFocus() {
+    if (!BoxNumber(txtSpace->text())) txtSpace->setText(QStringLiteral("0"));
+}
+
+void CWFrm::txtCWLoop_LostFocus() {
+    CheckRepeatSeconds(txtCWLoop, *tmrRepeat);
+}
+
+void CWFrm::optTimer_Click() {
+    for (QWidget* control : std::array<QWidget*, 4>{txtLoop, lblLoop, cmdLoopFaster, cmdLoopSlower})
+        control->setEnabled(false);
+}
+
+void CWFrm::OptSleep_Click() { optTimer_Click(); }
+
+void CWFrm::optLoop_Click() {
+    for (QWidget* control : std::array<QWidget*, 4>{txtLoop, lblLoop, cmdLoopFaster, cmdLoopSlower})
+        control->setEnabled(true);
+    QCoreApplication::processEvents();
+    if (program_.keyer.CWLoopOffset == 0) {
+        // A clock that shows no time passing leaves the first count.
+        program_.keyer.CWLoopOffset =
+            MorseKeyer::CalibrateLoop(program_.clock()).value_or(5000000);
+    }
+    txtLoop->setText(logstore::FormatNumber(program_.keyer.CWLoopOffset));
+}
+
+void CWFrm::txtLoop_Change() {
+    if (std::optional<double> count = BoxNumber(txtLoop->text())) program_.keyer.CWLoopOffset = *count;
+}
+
+void CWFrm::cmdLoopFaster_Click() {
+    if (std::optional<double> count = BoxNumber(txtLoop->text()))
+        txtLoop->setText(logstore::FormatNumber(std::nearbyint(*count * 0.9)));
+    Command1->setFocus();
+}
+
+void CWFrm::cmdLoopSlower_Click() {
+    if (std::optional<double> count = BoxNumber(txtLoop->text()))
+        txtLoop->setText(logstore::FormatNumber(std::nearbyint(*count * 1.111111111111)));
+    Command1->setFocus();
+}
+
+// "Done": CW.txt and the timing settings, then the window hides. A file that
+// cannot be written is reported and the window stays open.
+void CWFrm::Command1_Click() {
+    QString text;
+    for (QLineEdit* box : {Text1, Text2, Text3, Text4, Text5, Text6, Text7, Text8, Text9, Text10,
+                           Text11, Text12, Text13, txtSpace})
+        text += QuotedLine(box->text());
+    text += QString::number(program_.keyer.CWKeyingLine) + QStringLiteral("\r\n");
+    text += QuotedLine(Text14->text());
+    const int echo = Check1->checkState() == Qt::Checked ? 1 : Check1->checkState() == Qt::Unchecked ? 0 : 2;
+    text += QString::number(echo) + QStringLiteral("\r\n");
+    text += QuotedLine(txtCWLoop->text());
+    QString error;
+    if (!platform::WriteFileAtomically(program_.WorkPath(kCWSettingsFile), platform::EncodeAnsi(text),
+                                       &error)) {
+        program_.ReportWriteFailure(error);
+        return;
+    }
+    const QString method = optLoop->isChecked() ? QStringLiteral("Loop")
+                           : OptSleep->isChecked() ? QStringLiteral("Sleep")
+                                                   : QStringLiteral("Timer");
+    platform::SettingsStore& store = program_.settings();
+    store.SaveSetting(platform::kSettingsApp, platform::kSettingsSection, kUserCWSelection, method);
+    store.SaveSetting(platform::kSettingsApp, platform::kSettingsSection, kUserCWLoopOffset,
+                      logstore::FormatNumber(program_.keyer.CWLoopOffset));
+    hide();
+}
+
+// "&Test": the F9 message.
+void CWFrm::Command4_Click() {
+    Label23->setVisible(true);
+    QCoreApplication::processEvents();
+    FKeyCW(120);
+    Label23->setVisible(false);
+    if (isVisible()) Text1->setFocus();
+}
+
+void CWFrm::Command7_Click() {
+    codePractice_ = std::make_unique<frmCodePractice>(program_);
+    platform::ShowModal(*codePractice_);
+    codePractice_->Form_Unload();
+    // Deleted once the running event is done: its own handlers may be on the
+    // stack below this one.
+    codePractice_.release()->deleteLater();
+    program_.keyer.CWBuffer.clear();
+}
+
+void CWFrm::cmdConfWinkey_Click() {
+    if (program_.winKey) program_.winKey->ShowModal();
+    Command1->setFocus();
 }
 
 void CWFrm::UpDown1_UpClick() { StepSpeed(1); }
@@ -251,6 +477,9 @@ bool LoadCWSettings(Program& program) {
     if (!file->Text(f.Text9, QStringLiteral("VVV DE "))) return false;
     for (QLineEdit* box : {f.Text10, f.Text11, f.Text12, f.Text13, f.txtSpace})
         if (!file->Text(box)) return false;
+    // A speed outside 5 to 99 comes in at the nearer end.
+    if (std::optional<double> speed = BoxNumber(f.Text11->text()); speed && (*speed < kMinWpm || *speed > kMaxWpm))
+        f.Text11->setText(logstore::FormatNumber(std::clamp(*speed, kMinWpm, kMaxWpm)));
     std::optional<int> keyingLine = file->Whole(0, 255);
     if (!keyingLine) return false;
     program.keyer.CWKeyingLine = static_cast<std::uint8_t>(*keyingLine);
@@ -261,7 +490,9 @@ bool LoadCWSettings(Program& program) {
     constexpr Qt::CheckState kStates[] = {Qt::Unchecked, Qt::Checked, Qt::PartiallyChecked};
     f.Check1->setCheckState(kStates[*echo]);
     if (!file->Text(f.txtCWLoop)) return false;
-    if (!SetRepeatInterval(*f.tmrRepeat, f.txtCWLoop->text())) return false;
+    // The check of a typed value: out of range, the box reads "0" and F1
+    // does not repeat.
+    CheckRepeatSeconds(f.txtCWLoop, *f.tmrRepeat);
 
     ClearOption(f.Option1);
     ClearOption(f.Option2);

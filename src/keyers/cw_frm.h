@@ -8,7 +8,9 @@
 // settings stay loaded, so a later "Done" writes what the operator has, never
 // the design defaults.
 #include <QString>
+#include <memory>
 
+#include "keyers/morse_keyer.h"
 #include "platform/form.h"
 
 class Program;
@@ -20,7 +22,14 @@ class QPushButton;
 class QRadioButton;
 class QTimer;
 
+namespace platform {
+class KeyAdapter;
+class SerialPort;
+}  // namespace platform
+
 namespace keyers {
+
+class frmCodePractice;
 
 inline const QString kCWSettingsFile = QStringLiteral("CW.txt");
 
@@ -30,13 +39,47 @@ public:
     explicit CWFrm(Program& program);
     ~CWFrm() override;
 
-    // The speed box up or down by 1; a text that is no number stays.
+    // The speed box up or down by 1, never beyond 5 to 99 WPM; a text that
+    // is no number stays.
     void UpDown1_UpClick();
     void UpDown1_DownClick();
+
+    // Sends one character with the software keyer and returns when it is
+    // over; the keying line is released whatever way it ends.
+    MorseKeyer::Result Transmit(QChar CodeCharacter);
+    // Empties CWBuffer and sends the message of a function key (112 to 120
+    // F1 to F9, 124 F10, 122 F11), its wildcards replaced.
+    void FKeyCW(int KeyCode);
+    // Sends what CWBuffer holds: one character at a time through the
+    // software keyer, letting events run between characters, or handed whole
+    // to the WinKeyer.
+    void LoopThroughCWBuffer();
+    // Opens the CW keying serial port, reporting a port that cannot be opened.
+    void CWSetup();
+    // Releases the keying lines and closes the keying port.
+    void ReleaseKeying();
+    // The serial port whose RTS or DTR line keys the transmitter.
+    platform::SerialPort& Comm() { return *comm_; }
 
     // Events.
     void Form_Load();
     void Form_Unload();
+    void Command1_Click();
+    void Command4_Click();
+    void Command7_Click();
+    void cmdConfWinkey_Click();
+    void tmrRepeat_Timer();
+    void txtCWLoop_LostFocus();
+    void Text10_LostFocus();
+    void Text11_LostFocus();
+    void Text11_Change();
+    void txtSpace_LostFocus();
+    void optTimer_Click();
+    void OptSleep_Click();
+    void optLoop_Click();
+    void txtLoop_Change();
+    void cmdLoopFaster_Click();
+    void cmdLoopSlower_Click();
     void Option1_Click();
     void Option2_Click();
     void Option3_Click();
@@ -90,13 +133,35 @@ public:
     QPushButton* Command1 = nullptr;  // "Done"
     QTimer* tmrRepeat = nullptr;      // F1 repeat
 
+    // The open code practice window, while "Send Code Practice" shows it.
+    frmCodePractice* codePractice() const { return codePractice_.get(); }
+
 private:
+    class Lines;
+    class Controls;
+
     void BuildSetup();
     void BuildMessages();
+    void AttachKeyFilters();
+    void InitKeyer();
     void StepSpeed(int step);
+    void RestoreTimingSettings();
+    // Opens the keying port without a word; false when it cannot be opened.
+    bool OpenKeyingPort();
+    void ReportBadPort();
+    void SetStatusLine(const QString& text);
+    void LogContact();
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
     Program& program_;
+    platform::KeyAdapter* keys_ = nullptr;
+    std::unique_ptr<platform::SerialPort> comm_;
+    std::unique_ptr<Lines> lines_;
+    std::unique_ptr<Controls> controls_;
+    std::unique_ptr<MorseKeyer> keyer_;
+    std::unique_ptr<frmCodePractice> codePractice_;
 };
+
 
 // Reads CW.txt of the working folder into CWFrm (created hidden when it is
 // not loaded): 18 values, then the keying option of the interface read. A

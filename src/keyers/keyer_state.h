@@ -13,6 +13,22 @@ struct KeyerState {
     // The CW keying interface: 0 none, 1 RTS, 2 DTR, 3 parallel port,
     // 5 WinKeyer (4 is not used). Mirrors the keying option of CWFrm.
     std::uint8_t CWKeyingLine = 0;
+    // 1 while the F1 CW message is to repeat.
+    std::uint8_t CWRepeatOn = 0;
+    // 1 while the F1 voice message is to repeat.
+    std::uint8_t VoiceRepeatOn = 0;
+    // 1 while F12 keyboard CW is on.
+    std::uint8_t KeyboardCWMode = 0;
+    // The WinKeyer's version while it is open, 0 while it is closed.
+    int WKOpen = 0;
+    // The WinKeyer status last read.
+    int WKStatus = 0;
+    // Passes of the "Loop" timing per 60 ms; 0 until calibrated.
+    double CWLoopOffset = 0;
+    // Above 0 while a code-practice send loop runs.
+    std::uint8_t PracticeSending = 0;
+    // 1 while the WinKeyer layer waits for the device to send CWBuffer.
+    std::uint8_t WKSending = 0;
 };
 
 }  // namespace keyers

@@ -5,12 +5,24 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QEvent>
 #include <QTimer>
+#include <cmath>
 
+#include "keyers/cw_frm.h"
 #include "keyers/keyer_window.h"
 #include "keyers/settings_file.h"
+#include "keyers/winkey_hook.h"
 #include "platform/colors.h"
+#include "mainwindow/main_window.h"
+#include "platform/dialogs.h"
+#include "platform/key_adapter.h"
+#include "platform/modal.h"
+#include "platform/parallel_port.h"
+#include "platform/serial_port.h"
+#include "platform/text_file.h"
 #include "program/program.h"
+#include "setup/key_filters.h"
 
 namespace keyers {
 
@@ -28,6 +40,8 @@ PhoneFrm::PhoneFrm(Program& program)
     BuildKeys();
     Timer1 = AddTimer("Timer1", 40);
     tmrRepeat = AddTimer("tmrRepeat", 0);
+    commPhone_ = program_.NewSerialPort();
+    Wire();
     Form_Load();
 }
 
@@ -113,12 +127,214 @@ void PhoneFrm::BuildKeys() {
         QColor(192, 0, 0));
 }
 
+void PhoneFrm::Wire() {
+    connect(Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
+    connect(tmrRepeat, &QTimer::timeout, this, [this] { tmrRepeat_Timer(); });
+    QLineEdit* const boxes[] = {Text1, Text2, Text3, Text4, Text5, Text6, Text7, Text8, Text9};
+    QPushButton* const browse[] = {Command2, Command3, Command4, Command5, Command6,
+                                   Command7, Command8, Command9, Command10};
+    for (int i = 0; i < 9; ++i)
+        connect(browse[i], &QPushButton::clicked, this,
+                [this, box = boxes[i]] { Browse_Click(box); });
+    connect(Command11, &QPushButton::clicked, this, [this] { Command11_Click(); });
+    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+
+    auto* keys = new platform::KeyAdapter(this);
+    keys->Attach(txtPHLoop, {.keyPress = [](int& KeyAscii) {
+                     if (KeyAscii == platform::vbKeyBack || KeyAscii == '.') return;
+                     if (KeyAscii < '0' || KeyAscii > '9') KeyAscii = 0;
+                 }});
+    // A double quote cannot be kept in wave2.txt.
+    const auto noQuote = [](int& KeyAscii) {
+        if (KeyAscii == '"') KeyAscii = 0;
+    };
+    keys->Attach(Text11, {.keyPress = [noQuote](int& KeyAscii) {
+                     noQuote(KeyAscii);
+                     setup::Cap(KeyAscii);
+                 }});
+    for (QLineEdit* box : boxes) keys->Attach(box, {.keyPress = noQuote});
+    for (QLineEdit* box : {Text10, txtPHLoop}) box->installEventFilter(this);
+}
+
+bool PhoneFrm::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusIn && watched == Text10) {
+        // After Qt's own focus handling, which places the caret.
+        QTimer::singleShot(0, Text10, [box = Text10] {
+            box->setSelection(box->cursorPosition(), box->text().size());
+        });
+    } else if (event->type() == QEvent::FocusOut) {
+        if (watched == Text10) Text10_LostFocus();
+        else if (watched == txtPHLoop) txtPHLoop_LostFocus();
+    }
+    return platform::Form::eventFilter(watched, event);
+}
+
 void PhoneFrm::Form_Load() { ScaleToScreen(*this); }
 
 void PhoneFrm::Form_Unload() {
     MMControl1.Close();
     Timer1->stop();
     tmrRepeat->stop();
+    ReleasePushToTalk();
+    commPhone_->Close();
+}
+
+std::optional<int> PhoneFrm::SerialPort() const {
+    const std::optional<double> port = BoxNumber(Text10->text());
+    if (!port) return std::nullopt;
+    const double number = std::nearbyint(*port);
+    if (number <= 0 || number > 255) return std::nullopt;
+    return static_cast<int>(number);
+}
+
+std::optional<std::uint16_t> PhoneFrm::ParallelAddress() const {
+    const std::optional<double> address = BoxNumber(Text11->text());
+    if (!address) return std::nullopt;
+    const double number = std::nearbyint(*address);
+    // The control register at address + 2 must be a 16-bit port number.
+    if (number < 0 || number > 32765) return std::nullopt;
+    return static_cast<std::uint16_t>(number);
+}
+
+void PhoneFrm::SetStatusLine(const QString& text) {
+    if (mainwindow::MainWindow* w = program_.mainWindow()) w->lblDialog->setText(text);
+}
+
+void PhoneFrm::ReleasePushToTalk() {
+    switch (keyedSerial_) {
+    case SerialLine::RTS: commPhone_->SetRts(false); break;
+    case SerialLine::DTR: commPhone_->SetDtr(false); break;
+    case SerialLine::None: break;
+    }
+    keyedSerial_ = SerialLine::None;
+    if (keyedParallel_) program_.parallelPort->WriteControl(*keyedParallel_, 2);
+    keyedParallel_.reset();
+}
+
+void PhoneFrm::PhoneSetup() {
+    const std::optional<int> port = SerialPort();
+    if (!port) return;
+    if (program_.keyer.WKOpen != 0 && program_.winKey) program_.winKey->CloseDevice();
+    if (program_.CWFrmLoaded() && program_.cwFrm().Comm().IsOpen()) program_.cwFrm().Comm().Close();
+    if (commPhone_->IsOpen()) commPhone_->Close();
+    commPhone_->SetPortNumber(*port);
+    commPhone_->SetDtr(false);
+    commPhone_->SetRts(false);
+    QString error;
+    if (commPhone_->Open(&error)) return;
+    program_.dialogs().Beep();
+    program_.dialogs().MsgBox(
+        QStringLiteral("The port you have selected for Phone keying is invalid.  Please select "
+                       "another or enter 0 for none."),
+        platform::vbOKOnly, QStringLiteral("Invalid port."));
+    if (!isVisible()) platform::ShowModal(*this);
+}
+
+void PhoneFrm::FKeyPhone(int KeyCode) {
+    if (KeyCode < 112 || KeyCode > 120) return;
+    QLineEdit* const boxes[] = {Text1, Text2, Text3, Text4, Text5, Text6, Text7, Text8, Text9};
+    // Ends what plays now; a running check releases its push-to-talk.
+    MMControl1.Close();
+    if (KeyCode == 112) {
+        const std::optional<double> seconds = BoxNumber(txtPHLoop->text());
+        if (seconds && *seconds > 0) program_.keyer.VoiceRepeatOn = 1;
+    }
+    const QString path = boxes[KeyCode - 112]->text();
+    if (path.trimmed().isEmpty()) return;
+    // The file is opened before the transmitter is keyed: one that is
+    // missing or unreadable keys nothing.
+    if (!MMControl1.Open(path)) {
+        Timer1->stop();
+        ReleasePushToTalk();
+        program_.dialogs().Beep();
+        SetStatusLine(QStringLiteral("Unable to play ") + path);
+        return;
+    }
+
+    if (SerialPort()) {
+        if (!commPhone_->IsOpen()) PhoneSetup();
+        if (commPhone_->IsOpen()) {
+            if (Option2->isChecked()) {
+                commPhone_->SetDtr(true);
+                keyedSerial_ = SerialLine::DTR;
+            } else {
+                commPhone_->SetRts(true);
+                keyedSerial_ = SerialLine::RTS;
+            }
+        }
+    }
+    if (Option3->isChecked()) {
+        const std::optional<std::uint16_t> address = ParallelAddress();
+        QString error;
+        if (!address || !program_.parallelPort->WriteControl(*address, 3, &error)) {
+            // Nothing plays without its push-to-talk; what was keyed goes off.
+            MMControl1.Close();
+            Timer1->stop();
+            ReleasePushToTalk();
+            program_.dialogs().Beep();
+            SetStatusLine(address ? error : QStringLiteral("Invalid parallel port address"));
+            return;
+        }
+        keyedParallel_ = *address;
+    }
+    MMControl1.Play();
+    Timer1->start();
+}
+
+void PhoneFrm::Timer1_Timer() {
+    if (MMControl1.Mode() == platform::kModePlaying) return;
+    Timer1->stop();
+    ReleasePushToTalk();
+    // An interval of 0 would fire at once and for ever: it means no repeat.
+    if (program_.keyer.VoiceRepeatOn == 1 && tmrRepeat->interval() > 0) tmrRepeat->start();
+}
+
+void PhoneFrm::tmrRepeat_Timer() {
+    tmrRepeat->stop();
+    FKeyPhone(112);
+}
+
+void PhoneFrm::txtPHLoop_LostFocus() { CheckRepeatSeconds(txtPHLoop, *tmrRepeat); }
+
+void PhoneFrm::Text10_LostFocus() {
+    if (!BoxNumber(Text10->text())) Text10->setText(QStringLiteral("0"));
+    PhoneSetup();
+}
+
+void PhoneFrm::Browse_Click(QLineEdit* box) {
+    platform::FileDialogRequest request;
+    request.initialDir = program_.folders.WorkingFolder;
+    request.filter = QStringLiteral("(*.wav)|*.wav");
+    const std::optional<QString> path = program_.dialogs().OpenFileName(request);
+    if (!path || path->isEmpty()) {
+        program_.dialogs().Beep();
+        return;
+    }
+    box->setText(*path);
+    Command1->setFocus();
+}
+
+void PhoneFrm::Command11_Click() {
+    FKeyPhone(112);
+    if (isVisible()) Command1->setFocus();
+}
+
+void PhoneFrm::Command1_Click() {
+    QString text;
+    for (QLineEdit* box : {Text1, Text2, Text3, Text4, Text5, Text6, Text7, Text8, Text9})
+        text += QuotedLine(box->text().trimmed());
+    text += QuotedLine(Text10->text());
+    const int line = Option2->isChecked() ? 1 : Option3->isChecked() ? 2 : 0;
+    text += QString::number(line) + QStringLiteral("\r\n");
+    text += QuotedLine(txtPHLoop->text());
+    text += QuotedLine(Text11->text());
+    QString error;
+    if (!platform::WriteFileAtomically(program_.WorkPath(kVoiceSettingsFile),
+                                       platform::EncodeAnsi(text), &error)) {
+        program_.ReportWriteFailure(error);
+        return;
+    }
+    hide();
 }
 
 bool LoadVoiceSettings(Program& program) {
@@ -137,7 +353,8 @@ bool LoadVoiceSettings(Program& program) {
     QRadioButton* const lines[] = {f.Option1, f.Option2, f.Option3};
     if (*line >= 0 && *line <= 2) lines[*line]->setChecked(true);
     if (!file->Text(f.txtPHLoop)) return false;
-    if (!SetRepeatInterval(*f.tmrRepeat, f.txtPHLoop->text())) return false;
+    // Checked as a typed entry is: a value outside 0 to 59.99 s becomes 0.
+    CheckRepeatSeconds(f.txtPHLoop, *f.tmrRepeat);
     return file->Text(f.Text11);
 }
 

@@ -7,11 +7,18 @@
 // settings stay loaded, so a later "Done" writes what the operator has, never
 // the design defaults.
 #include <QString>
+#include <cstdint>
+#include <memory>
+#include <optional>
 
 #include "platform/form.h"
 #include "platform/wave_player.h"
 
 class Program;
+namespace platform {
+class KeyAdapter;
+class SerialPort;
+}  // namespace platform
 class QGroupBox;
 class QLineEdit;
 class QPushButton;
@@ -28,9 +35,28 @@ public:
     explicit PhoneFrm(Program& program);
     ~PhoneFrm() override;
 
+    // Plays the wave file of a function key (112 to 120, F1 to F9) with
+    // push-to-talk keyed. A file that cannot be played keys nothing: it beeps
+    // and says so on the main window's status line.
+    void FKeyPhone(int KeyCode);
+    // Opens the push-to-talk serial port, closing the WinKeyer and the CW
+    // keying port; a port that cannot be opened is reported.
+    void PhoneSetup();
+    // The serial port whose RTS or DTR line keys the transmitter.
+    platform::SerialPort& CommPhone() { return *commPhone_; }
+    // Releases whatever push-to-talk line is keyed.
+    void ReleasePushToTalk();
+
     // Events.
     void Form_Load();
     void Form_Unload();
+    void Timer1_Timer();
+    void tmrRepeat_Timer();
+    void txtPHLoop_LostFocus();
+    void Text10_LostFocus();
+    void Browse_Click(QLineEdit* box);
+    void Command11_Click();  // "Test"
+    void Command1_Click();   // "Done"
 
     // Wave files of F1 to F9.
     QLineEdit* Text1 = nullptr;
@@ -68,8 +94,21 @@ public:
 private:
     void BuildSetup();
     void BuildKeys();
+    void Wire();
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    // The push-to-talk serial port number when one is set (above 0).
+    std::optional<int> SerialPort() const;
+    // The parallel port's base address, when the box holds one that fits.
+    std::optional<std::uint16_t> ParallelAddress() const;
+    void SetStatusLine(const QString& text);
 
     Program& program_;
+    std::unique_ptr<platform::SerialPort> commPhone_;
+    // What is keyed now, released as it was keyed whatever the boxes say by
+    // then.
+    enum class SerialLine { None, RTS, DTR };
+    SerialLine keyedSerial_ = SerialLine::None;
+    std::optional<std::uint16_t> keyedParallel_;
 };
 
 // Reads wave2.txt of the working folder into PhoneFrm (created hidden when it

@@ -9,6 +9,13 @@
 
 namespace keyers {
 
+QString QuotedLine(QString text) {
+    text.replace(u'"', u'\'');
+    text.remove(u'\r');
+    text.remove(u'\n');
+    return u'"' + text + QStringLiteral("\"\r\n");
+}
+
 std::optional<double> BoxNumber(const QString& text) {
     const QString t = text.trimmed();
     if (!t.startsWith(QStringLiteral("&H"), Qt::CaseInsensitive))
@@ -29,6 +36,17 @@ bool SetRepeatInterval(QTimer& timer, const QString& seconds) {
     if (ms < 0 || ms > 65535) return false;
     timer.setInterval(static_cast<int>(ms));
     return true;
+}
+
+bool CheckRepeatSeconds(QLineEdit* box, QTimer& timer) {
+    const std::optional<double> seconds = BoxNumber(box->text());
+    if (seconds && *seconds >= 0 && *seconds < 60) {
+        timer.setInterval(static_cast<int>(std::nearbyint(*seconds * 1000)));
+        return true;
+    }
+    box->setText(QStringLiteral("0"));
+    timer.setInterval(0);
+    return false;
 }
 
 std::optional<SettingsFileReader> SettingsFileReader::Open(const QString& path) {

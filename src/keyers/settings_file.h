@@ -25,6 +25,17 @@ std::optional<double> BoxNumber(const QString& text);
 // interval would be negative or beyond what a timer takes (65535 ms).
 bool SetRepeatInterval(QTimer& timer, const QString& seconds);
 
+// Sets the interval of a repeat timer from its seconds box when the box holds
+// a number v with 0 <= v < 60 (fractions allowed, to the nearest
+// millisecond); otherwise the box becomes "0" and the interval 0, which ends
+// the repeat. False when the box was reset.
+bool CheckRepeatSeconds(QLineEdit* box, QTimer& timer);
+
+// One text value of a settings file, in double quotes and ended by CRLF. A
+// double quote inside becomes an apostrophe and line breaks are dropped, so
+// the file always reads back.
+QString QuotedLine(QString text);
+
 // Reads the values of a settings file in order. Each read is false (or
 // std::nullopt) once the file has no value left.
 class SettingsFileReader {

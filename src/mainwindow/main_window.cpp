@@ -22,14 +22,16 @@
 #include "entry/county_list.h"
 #include "entry/prefix_lookup.h"
 #include "entry/recent_contacts_model.h"
+#include "keyers/cw_frm.h"
+#include "keyers/winkey_hook.h"
 #include "logstore/contact_log.h"
 #include "mainwindow/form1.h"
 #include "platform/colors.h"
 #include "platform/key_adapter.h"
 #include "platform/twips.h"
 #include "program/program.h"
+#include "rig/band_plan_chart.h"
 #include "rig/rig_control_frm.h"
-#include "rig/rig_tune_frm.h"
 #include "setup/resize.h"
 #include "setup/station.h"
 #include "spotting/spot_list.h"
@@ -63,6 +65,8 @@ MainWindow::MainWindow(Program& program, Side side) : program_(program), side_(s
     else
         buildOutStateControls();
     attachEntryLine();
+    buildPostContestControls();
+    attachPickLists();
     Apply();
 }
 
@@ -88,20 +92,21 @@ void MainWindow::buildMenus() {
     mnuFile->addSeparator();
     mnuexportADIF = item(mnuFile, QStringLiteral("Export &ADIF File"), &MainWindow::mnuexportADIF_Click);
     mnuFile->addSeparator();
-    mnuCopyListtoClipboard = item(mnuFile, QStringLiteral("&Copy Listed Items to Clipboard"), nullptr);
+    mnuCopyListtoClipboard = item(mnuFile, QStringLiteral("&Copy Listed Items to Clipboard"),
+                                  &MainWindow::mnuCopyListtoClipboard_Click);
     mnuFile->addSeparator();
     mnuExit = item(mnuFile, QStringLiteral("&Exit"), &MainWindow::mnuExit_Click);
 
     mnuOptions = bar->addMenu(QStringLiteral("&Options"));
     QMenu* appearance = mnuOptions->addMenu(QStringLiteral("&Appearance"));
-    mnuFormSize = item(appearance, QStringLiteral("&Form Size"), nullptr);
-    if (side_ == Side::In) mnuColors = item(appearance, QStringLiteral("&Colors"), nullptr);
-    mnuTaskbar = item(appearance, QStringLiteral("&Taskbar"), nullptr);
+    mnuFormSize = item(appearance, QStringLiteral("&Form Size"), &MainWindow::mnuFormSize_Click);
+    if (side_ == Side::In) mnuColors = item(appearance, QStringLiteral("&Colors"), &MainWindow::mnuColors_Click);
+    mnuTaskbar = item(appearance, QStringLiteral("&Taskbar"), &MainWindow::mnuTaskbar_Click);
     mnuTaskbar->setCheckable(true);
     mnuOptions->addSeparator();
     QMenu* transmit = mnuOptions->addMenu(QStringLiteral("&Transmit"));
-    mnuCW = item(transmit, QStringLiteral("&CW Setup"), nullptr);
-    mnuVoice = item(transmit, QStringLiteral("&Voice Setup"), nullptr);
+    mnuCW = item(transmit, QStringLiteral("&CW Setup"), &MainWindow::mnuCW_Click);
+    mnuVoice = item(transmit, QStringLiteral("&Voice Setup"), &MainWindow::mnuVoice_Click);
     mnuOptions->addSeparator();
     mnuRigInterface = item(mnuOptions, QStringLiteral("&Rig Interface"), &MainWindow::mnuRigInterface_Click);
     mnuOptions->addSeparator();
@@ -109,13 +114,13 @@ void MainWindow::buildMenus() {
     mnuDXSpotting = item(dx, QStringLiteral("&Configure"), &MainWindow::mnuDXSpotting_Click);
     mnuSpectrumMap = item(dx, QStringLiteral("&View Spectrum Map"), nullptr);
     mnuOptions->addSeparator();
-    mnuBlind = item(mnuOptions, QStringLiteral("&Voice Navigation"), nullptr);
+    mnuBlind = item(mnuOptions, QStringLiteral("&Voice Navigation"), &MainWindow::mnuBlind_Click);
     mnuOptions->addSeparator();
     mnuListPrevious = item(mnuOptions, QStringLiteral("&List Previous Contacts"),
                            &MainWindow::mnuListPrevious_Click);
     mnuListPrevious->setCheckable(true);
     mnuOptions->addSeparator();
-    mnuPostContest = item(mnuOptions, QStringLiteral("&Post Contest Mode"), nullptr);
+    mnuPostContest = item(mnuOptions, QStringLiteral("&Post Contest Mode"), &MainWindow::mnuPostContest_Click);
     mnuPostContest->setCheckable(true);
 
     mnuBandChange = bar->addMenu(QStringLiteral("&Band"));
@@ -126,7 +131,7 @@ void MainWindow::buildMenus() {
         connect(bandItems[b], &QAction::triggered, this, [this, band] { BandCommand(band); });
     }
     mnuBandChange->addSeparator();
-    mnuPrivileges = item(mnuBandChange, QStringLiteral("&Privileges"), nullptr);
+    mnuPrivileges = item(mnuBandChange, QStringLiteral("&Privileges"), &MainWindow::mnuPrivileges_Click);
 
     mnuBand = bar->addMenu(QStringLiteral("&Mode"));
     mnu160 = item(mnuBand, QStringLiteral("&CW"), &MainWindow::mnu160_Click);
@@ -140,13 +145,14 @@ void MainWindow::buildMenus() {
         return action;
     };
     mnuClear = command(QStringLiteral("&Clear"), &MainWindow::mnuClear_Click);
-    if (side_ == Side::In) mnuChangeCounty = command(QStringLiteral("Cha&nge County"), nullptr);
-    mnuMap = command(QStringLiteral("M&ap"), nullptr);
-    mnuGraph = command(QStringLiteral("&Graph"), nullptr);
-    mnuRecall = command(QStringLiteral("&Recall"), nullptr);
+    if (side_ == Side::In)
+        mnuChangeCounty = command(QStringLiteral("Cha&nge County"), &MainWindow::mnuChangeCounty_Click);
+    mnuMap = command(QStringLiteral("M&ap"), &MainWindow::mnuMap_Click);
+    mnuGraph = command(QStringLiteral("&Graph"), &MainWindow::mnuGraph_Click);
+    mnuRecall = command(QStringLiteral("&Recall"), &MainWindow::mnuRecall_Click);
     mnuCountyList = command(QStringLiteral("L&ist"), nullptr);
     connect(mnuCountyList, &QAction::triggered, this, [this] { entry::ShowCountyList(program_); });
-    mnuHelp = command(QStringLiteral("&Help"), nullptr);
+    mnuHelp = command(QStringLiteral("&Help"), &MainWindow::mnuHelp_Click);
 }
 
 void MainWindow::buildCommonControls() {
@@ -187,6 +193,9 @@ void MainWindow::buildCommonControls() {
 
     // Status line, dupe line and the buttons beside them.
     lblDialog = AddLabel(QStringLiteral("lblDialog"), QString(), 120, 1440, 3600, 300);
+    // The longest messages fit one line: the partial-dupe warning with the
+    // full date and a four-digit record number outside the party state.
+    SetFontSize(lblDialog, side_ == Side::In ? 6.75f : 5.6f);
     platform::SetBackColor(lblDialog, kStatusTeal);
     platform::SetForeColor(lblDialog, Qt::black);
     cmdLogOn = AddCommandButton(QStringLiteral("cmdLogOn"), QStringLiteral("&Log \"Time On\""),
@@ -242,11 +251,19 @@ void MainWindow::buildScorePanel(float left, float top, float captionWidth, floa
         QStringLiteral("lblTotSec"), QStringLiteral("lblTotScore"), QStringLiteral("lblAQSO20"),
         QStringLiteral("lblAQSO60")};
     std::array<QLabel*, 6> values{};
+    // Captions and values of up to seven digits with grouping ("9,999,999")
+    // share the row at sizes that let both fit, down to the smallest form
+    // size: the in-state panel is the narrower one.
+    const float captionPoints = in ? 6.0f : 7.5f;
+    const float valuePoints = in ? 5.6f : 7.5f;
     for (std::size_t i = 0; i < captions.size(); ++i) {
         const float y = top + row * static_cast<float>(i + 1);
-        AddLabel(QStringLiteral("lblScoreCaption%1").arg(i + 1), captions[i], left, y, captionWidth, row);
+        QLabel* caption = AddLabel(QStringLiteral("lblScoreCaption%1").arg(i + 1), captions[i],
+                                   left, y, captionWidth, row);
+        SetFontSize(caption, captionPoints);
         values[i] = AddLabel(names[i], QString(), valueLeft, y, valueWidth, row);
         values[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        SetFontSize(values[i], valuePoints);
     }
     lblTotCon = values[0];
     lblsectogo = values[1];
@@ -283,6 +300,7 @@ void MainWindow::buildInStateControls() {
     lblDupe->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     ListView1 = AddListViewOf<QTreeView>(QStringLiteral("ListView1"), 120, 1800, 6360, 1440);
+    SetFontSize(ListView1, 6.75f);  // "12/10 23:59" fits the Date/Time column
 
     // Worked lists: DX countries, counties worked, counties to work.
     lblStation[5] = AddLabel(QStringLiteral("lblStation(5)"), QStringLiteral("DX"), 120, 3360, 1440, 240);
@@ -295,7 +313,9 @@ void MainWindow::buildInStateControls() {
     List2->setToolTip(QStringLiteral("You can click the list to enter the county."));
     List3->setToolTip(QStringLiteral("You can click the list to enter the county."));
     for (QListWidget* list : {List1, List2, List3}) list->setFocusPolicy(Qt::ClickFocus);
-    buildScorePanel(4680, 3600, 1500, 420);
+    // The value column is wide enough for "9,999,999"; the panel keeps its
+    // place and width.
+    buildScorePanel(4680, 3600, 1400, 520);
     Line3 = AddLine(QStringLiteral("Line3"), 0, 6000, 9480, 6000);
 
     // The state and province grid.
@@ -368,9 +388,11 @@ void MainWindow::buildOutStateControls() {
                                        6480, 1800, 2880, 240);
     bandMultipliers->hide();
     ListView1 = AddListViewOf<QTreeView>(QStringLiteral("ListView1"), 3720, 3600, 5640, 2400);
+    SetFontSize(ListView1, 6.75f);  // "12/10 23:59" fits the Date/Time column
 
     lblStation[5] = AddLabel(QStringLiteral("lblStation(5)"), QStringLiteral("Counties Worked"), 120, 2640, 1680, 240);
     lblStation[7] = AddLabel(QStringLiteral("lblStation(7)"), QStringLiteral("Counties To Go"), 1920, 2640, 1680, 240);
+    for (QLabel* heading : {lblStation[5], lblStation[7]}) SetFontSize(heading, 7.5f);  // "- 72"
     List2 = AddListBox(QStringLiteral("List2"), 120, 2880, 1680, 3120);
     List1 = AddListBox(QStringLiteral("List1"), 1920, 2880, 1680, 3120);
     List1->setToolTip(QStringLiteral("You can click the list to enter the county."));
@@ -455,6 +477,7 @@ void MainWindow::Form_Load(QSizeF screenTwips) {
             lblStation[4]->setToolTip(tip);
             txtSec->setToolTip(tip);
             Label25->setText(st.OperatingCounty);
+            Label25_Change();
             Label2->setText(st.OwnCall);
         } else {
             Label25->setText(st.OwnSPC.isEmpty() ? st.OwnCountry : st.OwnSPC);
@@ -516,40 +539,6 @@ void MainWindow::ArrangeForTaskbar(QSizeF screenTwips, QSizeF workAreaTwips) {
     SetColumnWidths(ListView1, recentColumns);
     FitCountyLists();
     show();
-}
-
-void MainWindow::Form_KeyDown(int& KeyCode, int& Shift) {
-    // A key with Ctrl alone held is a window shortcut; the character it
-    // would type is dropped.
-    ctrlShortcut_ = Shift == platform::vbCtrlMask && KeyCode != platform::vbKeyControl;
-    if (Shift == platform::vbCtrlMask && KeyCode == 'D') {
-        KeyCode = 0;
-        ShowSpotting();
-    }
-    if (Shift == platform::vbCtrlMask && KeyCode == 'G') {
-        KeyCode = 0;
-        rig::ShowRigTune(program_);
-    }
-}
-
-void MainWindow::Form_KeyPress(int& KeyAscii) {
-    if (ctrlShortcut_) {
-        ctrlShortcut_ = false;
-        KeyAscii = 0;
-        return;
-    }
-    // The files cannot carry a double quote; the apostrophe goes with it.
-    if (KeyAscii == '\'' || KeyAscii == '"') {
-        KeyAscii = 0;
-        return;
-    }
-    if (KeyAscii == platform::vbKeyEscape) {
-        if (program_.keyer.CWSending == 0)
-            ClearEntry();
-        else
-            program_.keyer.CWBuffer.clear();
-        KeyAscii = 0;
-    }
 }
 
 void MainWindow::fitToScreen(QSizeF screen) {
@@ -684,7 +673,8 @@ void MainWindow::BandMapSpots(QVariant& qDXSpotCall, QVariant& qDXSpotFreq,
 
 bool MainWindow::QueryUnload() {
     program_.keyer.CWBuffer.clear();
-    return program_.keyer.CWSending != 1;
+    const keyers::KeyerState& k = program_.keyer;
+    return k.CWSending != 1 && k.PracticeSending == 0 && k.WKSending == 0;
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -711,9 +701,10 @@ void MainWindow::Form_Unload() {
     program_.UnloadPhoneFrm();
     program_.UnloadCWFrm();
     program_.UnloadBlindFrm();
-    program_.UnloadRigControlfrm();
     program_.UnloadPacketSpotfrm();
+    program_.UnloadRigControlfrm();
     program_.UnloadForm1();
+    if (program_.winKey) program_.winKey->Unload();
     logstore::BackupLog(program_);
 }
 
@@ -727,6 +718,8 @@ void MainWindow::Form_Terminate() {
 }
 
 void MainWindow::mnuExit_Click() {
+    // No window is unloaded, but no transmitter is left keyed either.
+    if (program_.CWFrmLoaded()) program_.cwFrm().ReleaseKeying();
     if (program_.operating.LoggedOn) {
         program_.station.BankedOperatingSeconds = static_cast<float>(program_.operating.OperatingSeconds);
         setup::SaveQSOPref(program_);
@@ -742,6 +735,8 @@ void MainWindow::mnuExit_Click() {
 }
 
 void MainWindow::mnuRigInterface_Click() { program_.rigControlfrm().show(); }
+
+void MainWindow::mnuPrivileges_Click() { rig::ShowPrivilegesChart(program_); }
 
 void MainWindow::mnuListPrevious_Click() {
     // The action has already toggled its own check mark.

@@ -71,8 +71,26 @@ public:
     void mnuClear_Click() { ClearEntry(); }
     void mnuListPrevious_Click();
     void mnuRigInterface_Click();
+    void mnuPrivileges_Click();
     void mnuWriteSumm_Click();   // the summary dialog, modal, unloaded after
     void mnuexportADIF_Click();  // the ADIF export
+    // The keyer windows: CW and voice set-up modal, voice navigation not.
+    void mnuCW_Click();
+    void mnuVoice_Click();
+    void mnuBlind_Click();
+    void mnuCopyListtoClipboard_Click();
+
+    // Appearance.
+    void mnuFormSize_Click();
+    void mnuTaskbar_Click();
+    void mnuColors_Click();  // in-state: the colour dialog, then the log reloaded
+
+    // Commands on the menu bar.
+    void mnuRecall_Click();
+    void mnuMap_Click();    // the county map, modal, unloaded after
+    void mnuGraph_Click();  // the rate graph, modal, unloaded after
+    void mnuChangeCounty_Click();  // in-state: the county change dialog
+    void mnuHelp_Click();          // the help page, modal, unloaded after
 
     // Band and mode.
     void BandCommand(const QString& band);
@@ -143,6 +161,27 @@ public:
     void LookupCallPrefix();
     void ShowBearingDistance(float latitude, float longitude);
 
+    // Pick lists and the state grid: a click copies the entry into its box;
+    // hovering over a grid code shows its name and contact count.
+    void List1_Click();
+    void List2_Click();
+    void List3_Click();
+    void Label10_Click(int k);
+    void Label10_MouseMove(int k);
+    // Label25 (in-state) shows the operating county; the CW macro of the
+    // own county follows it. Call after every change of its caption.
+    void Label25_Change();
+
+    // Post-contest entry: the command switches the Time and Date boxes of
+    // the entry line on and off; while they show, logging takes the
+    // contact's date and time from them.
+    void mnuPostContest_Click();
+    void txtPostConTime_GotFocus();
+    void txtPostConDate_GotFocus();
+    void txtPostConTime_KeyPress(int& KeyAscii);
+    void txtPostConDate_KeyPress(int& KeyAscii);
+    bool PostContestMode() const;
+
     // The window's key preview, run before the key handlers of its boxes.
     void Form_KeyDown(int& KeyCode, int& Shift);
     void Form_KeyPress(int& KeyAscii);
@@ -169,7 +208,8 @@ public:
     // A click on the spot list: the selected row's call into the call box.
     void txtDX_Click();
 
-    // Closing: refused while the software keyer sends.
+    // Closing: refused while the software keyer or a code-practice send
+    // loop sends.
     bool QueryUnload();
 
     // Controls other windows and tests read.
@@ -195,6 +235,10 @@ public:
     QLineEdit* txtSec = nullptr;
     QLineEdit* txtRSTS = nullptr;
     QLineEdit* txtRSTR = nullptr;
+    QLabel* lblPostConTime = nullptr;
+    QLabel* lblPostConDate = nullptr;
+    QLineEdit* txtPostConTime = nullptr;
+    QLineEdit* txtPostConDate = nullptr;
     QTreeView* ListView1 = nullptr;
     QTreeWidget* txtDX = nullptr;
     QLabel* lblDX = nullptr;
@@ -289,6 +333,11 @@ private:
     void Form_Unload();
     void Form_Terminate();
     void attachEntryLine();
+    // The post-contest boxes and the pick lists' and grid's handlers.
+    void buildPostContestControls();
+    void attachPickLists();
+    // Checks and rewrites the post-contest boxes; false when logging stops.
+    bool PostContestCheck();
     bool entryFocusEvent(QObject* watched, QEvent* event);
     void CheckRequiredFields();
     void CheckSection();
@@ -323,9 +372,9 @@ private:
     Side side_;
     std::unique_ptr<entry::RecentContactsModel> recentModel_;
     platform::KeyAdapter* keys_ = nullptr;
-    // Set by a key pressed with Ctrl alone held: the character it types is
-    // dropped by the preview.
-    bool ctrlShortcut_ = false;
+    // Set by a key pressed with Ctrl alone held: the control character that
+    // key types is dropped by the preview.
+    std::uint8_t CtrlKeyPending = 0;
     bool closing_ = false;
     // Set while the loaded window waits for its first activation, which puts
     // the focus in the call box: that focus is the call box's GotFocus.

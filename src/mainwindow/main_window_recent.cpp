@@ -7,6 +7,7 @@
 #include <QTreeView>
 
 #include "entry/recent_contacts_model.h"
+#include "logstore/contact_edit_dialog.h"
 #include "logstore/contact_log.h"
 #include "mainwindow/main_window.h"
 #include "platform/colors.h"
@@ -52,10 +53,14 @@ void MainWindow::cmdEdit_Click() {
     const int record = SelectedRecord();
     if (record == 0) return;
     program_.entry.EditRecordNo = record;
+    logstore::ShowContactEditDialog(program_);
     cmdEdit->hide();
     cmdDelete->hide();
-    // The contact edit dialogs are not part of this version: nothing is
-    // changed, so the log is neither rewritten nor reloaded.
+    // However the dialog was left: the file is rewritten from the table in
+    // one whole-file write (a failure keeps the old log.txt, which the reload
+    // then reads back) and every count and list follows the log again.
+    logstore::RewriteLog(program_);
+    ReloadLog();
 }
 
 void MainWindow::cmdList_Click() {
@@ -84,8 +89,10 @@ void MainWindow::cmdDup_Click() {
 }
 
 void MainWindow::ListView1_Click() {
-    // Only Delete is offered: editing a contact is not part of this version.
-    if (recentModel_ && recentModel_->rowCount() > 0) cmdDelete->show();
+    if (recentModel_ && recentModel_->rowCount() > 0) {
+        cmdEdit->show();
+        cmdDelete->show();
+    }
 }
 
 void MainWindow::ListView1_ColumnClick(int column) { recentModel_->SortOnce(column); }

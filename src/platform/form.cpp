@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
 #include <QFont>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -37,10 +38,99 @@ bool HasFont(ControlKind kind) {
     }
 }
 
+bool IsGraphical(ControlKind kind) {
+    switch (kind) {
+    case ControlKind::Label:
+    case ControlKind::Image:
+    case ControlKind::Line:
+    case ControlKind::Shape:
+        return true;
+    default:
+        return false;
+    }
+}
+
+namespace {
+
+struct FamilyMapping {
+    const char* design;
+    const char* screen;
+    QFont::StyleHint hint;
+};
+
+// The design's faces and their metric-compatible stand-ins: the same
+// advance widths, so captions take the room they were drawn for.
+constexpr FamilyMapping kFamilies[] = {
+    {"MS Sans Serif", "Liberation Sans", QFont::SansSerif},
+    {"Microsoft Sans Serif", "Liberation Sans", QFont::SansSerif},
+    {"Arial", "Liberation Sans", QFont::SansSerif},
+    {"Tahoma", "Liberation Sans", QFont::SansSerif},
+    {"Helvetica", "Liberation Sans", QFont::SansSerif},
+    {"Times New Roman", "Liberation Serif", QFont::Serif},
+    {"MS Serif", "Liberation Serif", QFont::Serif},
+    {"Times", "Liberation Serif", QFont::Serif},
+    {"Courier New", "Liberation Mono", QFont::Monospace},
+    {"Courier", "Liberation Mono", QFont::Monospace},
+};
+
+const FamilyMapping* FindFamily(const QString& designFamily) {
+    for (const FamilyMapping& mapping : kFamilies)
+        if (designFamily.compare(QLatin1String(mapping.design), Qt::CaseInsensitive) == 0)
+            return &mapping;
+    return nullptr;
+}
+
+// Graphical controls carry this property, so that the stacking rule knows
+// them among their container's children.
+constexpr char kGraphicalProperty[] = "platformGraphical";
+
+bool IsGraphicalWidget(const QObject* object) {
+    return object->property(kGraphicalProperty).toBool();
+}
+
+// Puts a graphical widget just beneath the lowest windowed sibling: above
+// every graphical one, below every window.
+void StackGraphical(QWidget* widget) {
+    const QWidget* parent = widget->parentWidget();
+    if (!parent) return;
+    const QObjectList& order = parent->children();
+    for (QObject* sibling : order) {
+        auto* other = qobject_cast<QWidget*>(sibling);
+        if (!other || other == widget || other->isWindow() || IsGraphicalWidget(other)) continue;
+        if (order.indexOf(widget) > order.indexOf(other)) widget->stackUnder(other);
+        return;
+    }
+}
+
+// Watches the graphical controls of a window: raise() or any restacking of
+// one puts it back beneath the windowed ones (a stackUnder() among the
+// graphical ones stands).
+class GraphicalStacker final : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::ZOrderChange && IsGraphicalWidget(watched))
+            StackGraphical(static_cast<QWidget*>(watched));
+        return false;
+    }
+};
+
+}  // namespace
+
+QString ScreenFamily(const QString& designFamily) {
+    const FamilyMapping* mapping = FindFamily(designFamily);
+    return mapping ? QString::fromLatin1(mapping->screen) : designFamily;
+}
+
 QFont FontModel::ToQFont() const {
     // Every attribute is set, so a control's font never follows the window's.
     QFont font;
-    font.setFamily(Name);
+    const FamilyMapping* mapping = FindFamily(Name);
+    font.setFamily(mapping ? QString::fromLatin1(mapping->screen) : Name);
+    // Without the stand-in installed, a face of the same kind.
+    if (mapping) font.setStyleHint(mapping->hint);
     font.setPointSizeF(Size);
     font.setBold(Bold);
     font.setItalic(Italic);
@@ -122,6 +212,16 @@ Control* Form::Find(const QString& name) {
     return found == controls_.end() ? nullptr : &*found;
 }
 
+void Form::RemoveControlsNamed(const QString& prefix) {
+    // From the last to the first, so positions still to visit stay valid.
+    for (auto it = controls_.end(); it != controls_.begin();) {
+        --it;
+        if (!it->Name.startsWith(prefix)) continue;
+        delete it->Object.data();
+        it = controls_.erase(it);
+    }
+}
+
 Control& Form::Append(ControlKind kind, const QString& name, QObject* object) {
     Control& control = controls_.emplace_back();
     control.Kind = kind;
@@ -130,8 +230,22 @@ Control& Form::Append(ControlKind kind, const QString& name, QObject* object) {
     control.Widget = qobject_cast<QWidget*>(object);
     control.Font = Font;  // a new control takes the window's font, as designed
     if (object && object->objectName().isEmpty()) object->setObjectName(name);
+    if (control.Widget) Stack(kind, control.Widget);
     return control;
 }
+
+void Form::Stack(ControlKind kind, QWidget* widget) {
+    if (auto* button = qobject_cast<QPushButton*>(widget)) {
+        // Enter presses a focused button, as Space does.
+        button->setAutoDefault(true);
+    }
+    if (!IsGraphical(kind)) return;  // a new window lies on top of its container
+    widget->setProperty(kGraphicalProperty, true);
+    StackGraphical(widget);
+    if (!stacker_) stacker_ = new GraphicalStacker(this);
+    widget->installEventFilter(stacker_);
+}
+
 
 void Form::Register(ControlKind kind, const QString& name, QWidget* widget, float left,
                     float top, float width, float height) {
@@ -295,6 +409,12 @@ void Form::Move(const QWidget* widget, float left, float top, float width, float
 void Form::SetFont(const QWidget* widget, const FontModel& font) {
     Control& control = Ctl(widget);
     control.Font = font;
+    Apply(control);
+}
+
+void Form::SetFontSize(const QWidget* widget, float points) {
+    Control& control = Ctl(widget);
+    control.Font.Size = points;
     Apply(control);
 }
 

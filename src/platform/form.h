@@ -60,6 +60,18 @@ enum class ControlKind {
 // and the non-visual kinds have none).
 bool HasFont(ControlKind kind);
 
+// Whether controls of this kind are drawn on their container's own surface
+// (labels, images, lines, shapes) rather than being windows of their own.
+// Such controls always lie beneath the windowed ones (buttons, boxes, lists,
+// frames, picture boxes) of the same container, whatever order they were
+// made in; among themselves the later one lies on top.
+bool IsGraphical(ControlKind kind);
+
+// The installed face that stands for a font family of the design: the
+// metric-compatible Liberation faces for the common Windows sans, serif and
+// mono faces; any other family as it is named.
+QString ScreenFamily(const QString& designFamily);
+
 struct FontModel {
     QString Name = QStringLiteral("MS Sans Serif");
     float Size = 8.25f;  // points
@@ -208,9 +220,16 @@ public:
     void AddColumnHeader(QTreeWidget* view, const QString& text, float widthTwips);
     void SetColumnWidths(QAbstractItemView* view, std::vector<float> widthsTwips);
 
+    // Removes the controls whose names begin with `prefix`, and their widgets
+    // (controls added at run time and taken away again).
+    void RemoveControlsNamed(const QString& prefix);
+
     // Run-time changes of one control that show at once.
     void Move(const QWidget* widget, float left, float top, float width, float height);
     void SetFont(const QWidget* widget, const FontModel& font);
+    // The same font at another size: for a caption that needs a smaller size
+    // than its window's to fit the box the design gives it.
+    void SetFontSize(const QWidget* widget, float points);
 
     // The window's menu bar, made on first use. It stands above the client
     // area: control positions stay relative to the area below it, and the
@@ -239,12 +258,16 @@ private:
         return widget;
     }
     Control& Append(ControlKind kind, const QString& name, QObject* object);
+    // Puts a widget where its kind lies in its container's stack, and keeps
+    // it there.
+    void Stack(ControlKind kind, QWidget* widget);
     void ApplyColumnWidths(const Control& control);
 
     // Pixels the menu bar takes above the client area of the window itself.
     int MenuOffset() const;
 
     QMenuBar* menuBar_ = nullptr;
+    QObject* stacker_ = nullptr;  // keeps graphical controls beneath when raised
     QSizeF border_ = kStandardBorder;
     std::deque<Control> controls_;
     std::vector<QMetaObject::Connection> headerConnections_;

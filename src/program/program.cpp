@@ -3,13 +3,18 @@
 #include <QCoreApplication>
 #include <QDir>
 
+#include "entry/county_change.h"
 #include "entry/county_list.h"
+#include "logstore/contact_edit_dialog.h"
 #include "mainwindow/form1.h"
 #include "mainwindow/main_window.h"
 #include "keyers/blind_frm.h"
 #include "keyers/cw_frm.h"
 #include "keyers/phone_frm.h"
+#include "keyers/winkey_frm.h"
 #include "rig/rig_control_frm.h"
+#include "setup/color_dialog.h"
+#include "setup/help_page.h"
 #include "setup/station_id.h"
 #include "spotting/packet_spot_frm.h"
 
@@ -17,6 +22,7 @@ Program::Program(const QString& workingFolder, Services services)
     : services_(std::move(services)) {
     folders.WorkingFolder = QDir(workingFolder).absolutePath();
     VersionText = QStringLiteral(OSTREL_VERSION);
+    winKey = std::make_unique<keyers::WinKeyLayer>(*this);
 }
 
 Program::~Program() = default;
@@ -95,3 +101,28 @@ entry::frmCountyList& Program::frmCountyList() {
     return frmCountyList_.Get([this] { return std::make_unique<entry::frmCountyList>(*this); });
 }
 void Program::UnloadFrmCountyList() { frmCountyList_.Unload(); }
+
+logstore::ContactEditDialog& Program::contactEditDialog() {
+    return contactEditDialog_.Get([this]() -> std::unique_ptr<logstore::ContactEditDialog> {
+        const bool outside = mainWindow_ ? mainWindow_->side() == mainwindow::Side::Out
+                                         : station.StationSide == 1;
+        if (outside) return std::make_unique<logstore::EditNoRstNoPtsOut>(*this);
+        return std::make_unique<logstore::WIEditInfrm>(*this);
+    });
+}
+void Program::UnloadContactEditDialog() { contactEditDialog_.Unload(); }
+
+entry::frmCountyChange& Program::frmCountyChange() {
+    return frmCountyChange_.Get([this] { return std::make_unique<entry::frmCountyChange>(*this); });
+}
+void Program::UnloadFrmCountyChange() { frmCountyChange_.Unload(); }
+
+setup::Form5& Program::form5() {
+    return form5_.Get([this] { return std::make_unique<setup::Form5>(*this); });
+}
+void Program::UnloadForm5() { form5_.Unload(); }
+
+setup::Form6& Program::form6() {
+    return form6_.Get([this] { return std::make_unique<setup::Form6>(*this); });
+}
+void Program::UnloadForm6() { form6_.Unload(); }

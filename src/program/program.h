@@ -15,6 +15,7 @@
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/loaded_form.h"
+#include "platform/parallel_port.h"
 #include "platform/serial_port.h"
 #include "platform/settings_store.h"
 #include "platform/user_folders.h"
@@ -37,7 +38,15 @@ class PacketSpotfrm;
 }
 namespace entry {
 class frmCountyList;
+class frmCountyChange;
+}  // namespace entry
+namespace logstore {
+class ContactEditDialog;
 }
+namespace setup {
+class Form5;
+class Form6;
+}  // namespace setup
 namespace rig {
 class RigControlfrm;
 }
@@ -45,6 +54,7 @@ namespace keyers {
 class BlindFrm;
 class CWFrm;
 class PhoneFrm;
+class WinKeyHook;
 }  // namespace keyers
 
 class Program {
@@ -85,6 +95,11 @@ public:
     // does not start it.
     void Quit();
     bool quitting() const { return quitting_; }
+
+    // The parallel port the keyers write; a test puts its own here.
+    std::unique_ptr<platform::ParallelPort> parallelPort = platform::NewSystemParallelPort();
+    // The WinKeyer; a test may put its own here, and none means it is never open.
+    std::unique_ptr<keyers::WinKeyHook> winKey;
 
     // A new serial port control for a window that owns one: a port on this
     // machine's serial devices, or what a test puts in `serialPortFactory`.
@@ -133,16 +148,16 @@ public:
     void UnloadPhoneFrm();
     bool PhoneFrmLoaded() const { return phoneFrm_.IsLoaded(); }
 
-    // The rig interface window, which owns the CAT engine: made, hidden, on
-    // first use; it stays until the main window unloads it.
-    rig::RigControlfrm& rigControlfrm();
-    void UnloadRigControlfrm();
-    bool RigControlfrmLoaded() const { return rigControlfrm_.IsLoaded(); }
     // The DX spotting window: created, hidden, on first use (its load opens
     // the saved spot source) and kept with its source open until unloaded.
     spotting::PacketSpotfrm& packetSpotfrm();
     void UnloadPacketSpotfrm();
     bool PacketSpotfrmLoaded() const { return packetSpotfrm_.IsLoaded(); }
+    // The rig interface window, which owns the CAT engine: made, hidden, on
+    // first use; it stays until the main window unloads it.
+    rig::RigControlfrm& rigControlfrm();
+    void UnloadRigControlfrm();
+    bool RigControlfrmLoaded() const { return rigControlfrm_.IsLoaded(); }
 
     // The station set-up dialog of the start-up road, made on first use; its
     // Form_Load runs when it is first shown.
@@ -154,6 +169,24 @@ public:
     entry::frmCountyList& frmCountyList();
     void UnloadFrmCountyList();
     bool FrmCountyListLoaded() const { return frmCountyList_.IsLoaded(); }
+    // The contact edit dialog of the station side (WIEditInfrm inside the
+    // party state, EditNoRstNoPtsOut outside), made on first use for one
+    // edit (see logstore::ShowContactEditDialog).
+    logstore::ContactEditDialog& contactEditDialog();
+    void UnloadContactEditDialog();
+    bool ContactEditDialogLoaded() const { return contactEditDialog_.IsLoaded(); }
+    // The county change dialog (see entry::ShowCountyChange).
+    entry::frmCountyChange& frmCountyChange();
+    void UnloadFrmCountyChange();
+    bool FrmCountyChangeLoaded() const { return frmCountyChange_.IsLoaded(); }
+    // The help page (see setup::ShowHelpPage).
+    setup::Form5& form5();
+    void UnloadForm5();
+    bool Form5Loaded() const { return form5_.IsLoaded(); }
+    // The multiplier colour dialog (see setup::ShowColorDialog).
+    setup::Form6& form6();
+    void UnloadForm6();
+    bool Form6Loaded() const { return form6_.IsLoaded(); }
 
 private:
     Services services_;
@@ -169,4 +202,8 @@ private:
     platform::LoadedForm<setup::frmStationID> frmStationID_;
     platform::LoadedForm<rig::RigControlfrm> rigControlfrm_;
     platform::LoadedForm<entry::frmCountyList> frmCountyList_;
+    platform::LoadedForm<logstore::ContactEditDialog> contactEditDialog_;
+    platform::LoadedForm<entry::frmCountyChange> frmCountyChange_;
+    platform::LoadedForm<setup::Form5> form5_;
+    platform::LoadedForm<setup::Form6> form6_;
 };

@@ -84,6 +84,17 @@ void ResizeForm(platform::Form& Frm, QSizeF screenTwips) {
 
 void ResizeForm(platform::Form& Frm) { ResizeForm(Frm, platform::ScreenSizeTwips()); }
 
+void ResizeCentred(platform::Form& Frm, QSizeF screenTwips, float controlFont) {
+    const double sx = Single(screenTwips.width()) / kDesignScreenWidth;
+    const double sy = Single(screenTwips.height()) / kDesignScreenHeight;
+    Frm.Width = Single(Frm.Width * sx);
+    Frm.Height = Single(Frm.Height * sy);
+    Frm.Left = Single((screenTwips.width() - Frm.Width) / 2);
+    Frm.Top = Single((screenTwips.height() - Frm.Height) / 2);
+    Frm.Font.Size = Single(Frm.Font.Size * sx);
+    ScaleControls(Frm, {.x = sx, .y = sy, .font = controlFont, .keepComboHeight = false, .fontName = {}});
+}
+
 void ScaleToArea(platform::Form& Frm, QSizeF area, double screenWidth, double topDivisor) {
     const double sx = Single(area.width()) / kDesignScreenWidth;
     const double sy = Single(area.height()) / kDesignScreenHeight;

@@ -44,6 +44,12 @@ void ResizeForm(platform::Form& Frm);
 // columns by the width ratio, and fonts by screenWidth / 9600, at most 1.5.
 void ScaleToArea(platform::Form& Frm, QSizeF area, double screenWidth, double topDivisor);
 
+// Scales the window by sx = screen width / 9600 and sy = screen height / 7200
+// and centres it exactly on the screen; its own font follows sx. Controls
+// scale by position and size, their fonts by `controlFont` (the help page
+// takes the smaller ratio, the colour dialog sx).
+void ResizeCentred(platform::Form& Frm, QSizeF screenTwips, float controlFont);
+
 // Sizes the window to NewWidth x NewHeight (FixedSize = 1) or by the ratio of
 // that size to DesignWidth x DesignHeight, centres it in the target area, and
 // scales the controls by the change of the window's inner area. Fonts follow

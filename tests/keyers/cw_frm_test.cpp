@@ -204,8 +204,12 @@ TEST(CWFrm, SpeedAndWordSpaceSteps) {
     };
     const Case cases[] = {
         {&CWFrm::Command2, &CWFrm::Text11, "13", "14"},
-        {&CWFrm::Command3, &CWFrm::Text11, "1", "0"},
-        {&CWFrm::Command3, &CWFrm::Text11, "0", "-1"},  // no lower bound
+        // The speed stays within 5 to 99 WPM.
+        {&CWFrm::Command3, &CWFrm::Text11, "6", "5"},
+        {&CWFrm::Command3, &CWFrm::Text11, "5", "5"},
+        {&CWFrm::Command3, &CWFrm::Text11, "1", "5"},
+        {&CWFrm::Command2, &CWFrm::Text11, "99", "99"},
+        {&CWFrm::Command2, &CWFrm::Text11, "150", "99"},
         {&CWFrm::Command2, &CWFrm::Text11, "fast", "fast"},
         {&CWFrm::Command2, &CWFrm::Text11, "12.5", "13.5"},
         {&CWFrm::Command6, &CWFrm::txtSpace, "0", "1"},

@@ -109,8 +109,10 @@ TEST(LoadVoiceSettings, PushToTalkLineAndRepeatSeconds) {
         {"7", "1", &PhoneFrm::Option1, 1000, true},       // no option: the design's RTS stays
         {"0", "0.0625", &PhoneFrm::Option1, 62, true},    // halves go to even
         {"0", "0.1875", &PhoneFrm::Option1, 188, true},
-        {"0", "75", &PhoneFrm::Option1, 0, false},        // beyond what a timer takes
-        {"0", "soon", &PhoneFrm::Option1, 0, false},
+        // Checked as a typed entry is: 60 or more, or no number, becomes 0.
+        {"0", "75", &PhoneFrm::Option1, 0, true},
+        {"0", "60", &PhoneFrm::Option1, 0, true},
+        {"0", "soon", &PhoneFrm::Option1, 0, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE((c.line + " / " + c.seconds).toStdString());
@@ -122,7 +124,7 @@ TEST(LoadVoiceSettings, PushToTalkLineAndRepeatSeconds) {
         EXPECT_EQ(LoadVoiceSettings(t.program()), c.read);
         PhoneFrm& f = t->phoneFrm();
         EXPECT_TRUE((f.*c.selected)->isChecked());
-        EXPECT_EQ(f.txtPHLoop->text(), c.seconds);
+        EXPECT_EQ(f.txtPHLoop->text(), c.intervalMs == 0 && c.seconds != "0" ? "0" : c.seconds);
         EXPECT_EQ(f.tmrRepeat->interval(), c.intervalMs);
     }
 }

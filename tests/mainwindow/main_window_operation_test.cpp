@@ -7,10 +7,12 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QTreeView>
 #include <gtest/gtest.h>
 #include <limits>
 
+#include "logstore/contact_edit_dialog.h"
 #include "mainwindow/main_window.h"
 #include "support/main_window_fixture.h"
 #include "support/scoring_fixture.h"
@@ -301,8 +303,16 @@ TEST(RecentContacts, RightClickSelectsTheRowUnderThePointer) {
     QTest::qWait(0);
     const QRect row = w.ListView1->visualRect(w.ListView1->model()->index(1, 1));
     ASSERT_TRUE(row.isValid());
+    // The edit dialog opens for that row; closed by its frame, it writes nothing.
+    QString edited;
+    QTimer::singleShot(0, [&] {
+        logstore::ContactEditDialog& d = f.program().contactEditDialog();
+        edited = d.txtEditCall->text();
+        d.close();
+    });
     QTest::mouseClick(w.ListView1->viewport(), Qt::RightButton, {}, row.center());
     EXPECT_EQ(f.program().entry.EditRecordNo, 2);
+    EXPECT_EQ(edited, "K2");
     // The edit road rewrites and reloads the log, unchanged.
     EXPECT_EQ(TestProgram::ReadFile(f.t.workFile("log.txt")), numberedLog(3));
 }
@@ -354,6 +364,10 @@ TEST(Shutdown, ExitBanksWithoutBackup) {
     w.mnuExit->trigger();
     EXPECT_TRUE(backups(f.t).isEmpty());
     EXPECT_FLOAT_EQ(f.program().station.BankedOperatingSeconds, 2);
+    // Line 18 of QSOpref.txt carries the banked seconds into the next start.
+    const QList<QByteArray> prefs = TestProgram::ReadFile(f.t.workFile("QSOpref.txt")).split('\n');
+    ASSERT_GE(prefs.size(), 18);
+    EXPECT_EQ(prefs[17], "2\r");
     EXPECT_FALSE(w.isVisible());
 }
 

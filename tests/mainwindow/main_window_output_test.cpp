@@ -14,6 +14,7 @@
 #include "platform/settings_store.h"
 #include "scoring/summary_dialog.h"
 #include "support/main_window_fixture.h"
+#include "support/modal_menu.h"
 #include "support/scoring_fixture.h"
 
 using scoring::WICabrilloOut;
@@ -22,29 +23,11 @@ using testing_support::StationSideFixture;
 
 namespace {
 
-// Triggers the menu item while `operate` runs on the modal dialog it shows;
-// the dialog is closed afterwards whatever `operate` did, so a failing
-// check never leaves the test waiting. Returns the dialog that was shown.
-QPointer<WICabrilloOut> OpenFromMenu(QAction* item,
-                                     const std::function<void(WICabrilloOut&)>& operate) {
-    QPointer<WICabrilloOut> shown;
-    QObject pending;  // a menu that shows nothing leaves no timer behind
-    QTimer::singleShot(0, &pending, [&] {
-        shown = qobject_cast<WICabrilloOut*>(QApplication::activeModalWidget());
-        if (!shown) return;
-        operate(*shown);
-        if (shown && shown->isVisible()) shown->close();
-    });
-    item->trigger();
-    return shown;
+QPointer<WICabrilloOut> OpenFromMenu(QAction* item, const std::function<void(WICabrilloOut&)>& operate) {
+    return testing_support::OpenFromMenu<WICabrilloOut>(item, operate);
 }
 
-bool NoSummaryDialogLeft() {
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    for (QWidget* widget : QApplication::topLevelWidgets())
-        if (qobject_cast<WICabrilloOut*>(widget)) return false;
-    return true;
-}
+bool NoSummaryDialogLeft() { return testing_support::NoWindowLeft<WICabrilloOut>(); }
 
 }  // namespace
 

@@ -1,14 +1,19 @@
 // The design-geometry model of a window: registering controls, lookups, and
 // the widgets following the twips numbers.
+#include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QStandardItemModel>
 #include <QTableView>
+#include <QTest>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 #include <stdexcept>
 
+#include "platform/colors.h"
 #include "platform/form.h"
 
 using platform::Control;
@@ -35,7 +40,7 @@ TEST(Form, ControlsKeepTheirOrderNamesAndTheWindowsFontAtCreation) {
 
     EXPECT_FLOAT_EQ(form.Ctl(label).Font.Size, 9);
     EXPECT_FLOAT_EQ(form.Ctl(button).Font.Size, 12);
-    EXPECT_EQ(label->font().family(), "Arial");
+    EXPECT_EQ(label->font().family(), "Liberation Sans");
     EXPECT_TRUE(label->font().bold());
     EXPECT_DOUBLE_EQ(label->font().pointSizeF(), 9.0);
     EXPECT_EQ(label->text(), "Ready");
@@ -51,7 +56,7 @@ TEST(Form, WindowFontChangesLeaveControlFontsAlone) {
     form.Apply();
     EXPECT_DOUBLE_EQ(form.font().pointSizeF(), 20.0);
     EXPECT_DOUBLE_EQ(label->font().pointSizeF(), 8.25);
-    EXPECT_EQ(label->font().family(), "MS Sans Serif");
+    EXPECT_EQ(label->font().family(), "Liberation Sans");
 }
 
 // The numbers stay exact; pixels are derived from them each time, so moving a
@@ -106,4 +111,69 @@ TEST(Form, LineDrawsBetweenItsEndPoints) {
     EXPECT_EQ(drawn.pixelColor(90, 0), QColor(Qt::black));
     EXPECT_EQ(drawn.pixelColor(45, 45), QColor(Qt::black));
     EXPECT_NE(drawn.pixelColor(0, 0), QColor(Qt::black));
+}
+
+// Labels, images and lines are drawn on their container, beneath its buttons,
+// boxes and lists, whatever order they were made in and whatever code raises
+// them; among themselves the later one lies on top.
+TEST(Form, GraphicalControlsLieBeneathWindowedOnes) {
+    Form form;
+    form.SetDesignClientSize(6000, 3000);
+    QPushButton* button = form.AddCommandButton("cmdList", "Last 20", 600, 600, 990, 540);
+    QGroupBox* frame = form.AddFrame("Frame1", "Power", 3000, 0, 2400, 2400);
+    QLabel* inFrame = form.AddLabel("Label2", "", 0, 0, 2400, 2400, frame);
+    QRadioButton* option = form.AddOptionButton("Option1", "High", 300, 300, 1500, 300, frame);
+    QLabel* label = form.AddLabel("lblDupe", "", 0, 0, 6000, 3000);  // made last, over all
+    platform::SetBackColor(label, Qt::red);
+    platform::SetBackColor(inFrame, Qt::blue);
+    QLabel* later = form.AddLabel("Label3", "", 0, 0, 300, 300);
+    platform::SetBackColor(later, Qt::green);
+    auto* line = form.AddLine("Line1", 0, 2850, 6000, 2850);
+    form.show();
+
+    const QPoint buttonMiddle = button->geometry().center();
+    EXPECT_EQ(form.childAt(buttonMiddle), button);
+    EXPECT_EQ(frame->childAt(option->geometry().center()), option);
+    QWidget* overFrame = form.childAt(frame->geometry().center());
+    EXPECT_TRUE(overFrame == frame || frame->isAncestorOf(overFrame));
+    EXPECT_EQ(form.childAt(QPoint(5, 5)), later);
+    const auto below = [&form](QWidget* lower, QWidget* upper) {
+        return form.children().indexOf(lower) < form.children().indexOf(upper);
+    };
+    EXPECT_TRUE(below(line, button));
+    EXPECT_TRUE(below(later, line));
+    // What the operator sees: the button's face, not the label's red.
+    EXPECT_NE(form.grab().toImage().pixelColor(buttonMiddle), QColor(Qt::red));
+
+    label->raise();
+    line->raise();
+    EXPECT_EQ(form.childAt(buttonMiddle), button);
+    EXPECT_TRUE(below(line, frame));
+    EXPECT_TRUE(below(label, line));
+    // A windowed control made later lies over the labels as well.
+    QLineEdit* box = form.AddTextBox("txtCall", "", 0, 0, 300, 300);
+    box->show();
+    EXPECT_EQ(form.childAt(QPoint(5, 5)), box);
+}
+
+// Enter and Space press the focused button, in any window.
+TEST(Form, EnterAndSpacePressTheFocusedButton) {
+    Form form;
+    form.SetDesignClientSize(3000, 1500);
+    QPushButton* done = form.AddCommandButton("Command1", "Done", 120, 120, 1200, 400);
+    auto* other = new QPushButton("Other", &form);  // made elsewhere, registered
+    form.Register(ControlKind::CommandButton, "Command2", other, 1500, 120, 1200, 400);
+    form.show();
+    form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+
+    for (QPushButton* button : {done, other}) {
+        int clicks = 0;
+        const auto connection = QObject::connect(button, &QPushButton::clicked, [&] { ++clicks; });
+        button->setFocus();
+        for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space})
+            QTest::keyClick(button, key);
+        EXPECT_EQ(clicks, 3) << button->text().toStdString();
+        QObject::disconnect(connection);
+    }
 }

@@ -251,9 +251,9 @@ TEST(ResizeFormTo, DesignSizeTargetCentresAndSetsTheFace) {
     EXPECT_FLOAT_EQ(form.Ctl(label).Font.Size, 8);
     EXPECT_EQ(form.Ctl(image).Font.Name, "MS Sans Serif");  // an image has no font
 
-    EXPECT_EQ(label->font().family(), "Arial");
+    EXPECT_EQ(label->font().family(), "Liberation Sans");
     EXPECT_DOUBLE_EQ(label->font().pointSizeF(), 8.0);
-    EXPECT_EQ(form.font().family(), "Arial");
+    EXPECT_EQ(form.font().family(), "Liberation Sans");
 }
 
 TEST(ResizeFormTo, EmptyFontNameKeepsTheFaces) {
@@ -264,7 +264,7 @@ TEST(ResizeFormTo, EmptyFontNameKeepsTheFaces) {
     ResizeFormTo(form, 9600, 7200, 9600, 7200, 0, 1.0f, "");
 
     EXPECT_EQ(form.Font.Name, "MS Sans Serif");
-    EXPECT_EQ(label->font().family(), "Courier New");
+    EXPECT_EQ(label->font().family(), "Liberation Mono");
     EXPECT_TRUE(label->font().bold());
 }
 

@@ -11,9 +11,15 @@ class FakeClock final : public platform::Clock {
 public:
     QDateTime utc = platform::CalendarTime(2013, 4, 7, 18, 5, 33);
     int localOffsetSeconds = -5 * 3600;  // local = UTC - 5 h
-    std::int64_t monotonic = 1000000;
+    mutable std::int64_t monotonic = 1000000;
+    // Milliseconds the counter moves on before each reading: a busy wait on
+    // the counter then ends, as it would on a real clock.
+    std::int64_t advancePerReadMs = 0;
 
-    std::int64_t MonotonicMs() const override { return monotonic; }
+    std::int64_t MonotonicMs() const override {
+        monotonic += advancePerReadMs;
+        return monotonic;
+    }
     QDateTime UtcNow() const override { return utc; }
     QDateTime LocalNow() const override { return utc.addSecs(localOffsetSeconds); }
     // Sleeping moves the clock on by the time slept, at once.

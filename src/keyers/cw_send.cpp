@@ -1,0 +1,162 @@
+// The sending side of the CW keyer window: the keyer's lines and controls,
+// the function-key messages, the send buffer's drain and the F1 repeat.
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTimer>
+
+#include "keyers/cw_frm.h"
+#include "keyers/cw_frm_keying.h"
+#include "keyers/cw_macros.h"
+#include "keyers/settings_file.h"
+#include "keyers/winkey_hook.h"
+#include "mainwindow/main_window.h"
+#include "platform/dialogs.h"
+#include "platform/modal.h"
+#include "platform/parallel_port.h"
+#include "platform/serial_port.h"
+#include "program/program.h"
+
+namespace keyers {
+
+void CWFrm::InitKeyer() {
+    lines_ = std::make_unique<Lines>(*this);
+    controls_ = std::make_unique<Controls>(*this);
+    keyer_ = std::make_unique<MorseKeyer>(program_.clock(), *lines_, *controls_);
+}
+
+MorseKeyer::Result CWFrm::Transmit(QChar CodeCharacter) { return keyer_->Transmit(CodeCharacter); }
+
+void CWFrm::LogContact() {
+    mainwindow::MainWindow* w = program_.mainWindow();
+    if (w && w->txtCall && !w->txtCall->text().isEmpty()) w->Mains();
+}
+
+void CWFrm::SetStatusLine(const QString& text) {
+    if (mainwindow::MainWindow* w = program_.mainWindow()) w->lblDialog->setText(text);
+}
+
+bool CWFrm::OpenKeyingPort() {
+    if (comm_->IsOpen()) comm_->Close();
+    const std::optional<double> port = BoxNumber(Text10->text());
+    if (!port) return false;
+    const double number = std::nearbyint(*port);
+    // 0 or less: no serial port chosen; the port stays closed.
+    if (number <= 0) return true;
+    if (number > 65535) return false;
+    comm_->SetPortNumber(static_cast<int>(number));
+    comm_->SetDtr(false);
+    comm_->SetRts(false);
+    QString error;
+    return comm_->Open(&error);
+}
+
+void CWFrm::ReportBadPort() {
+    program_.dialogs().Beep();
+    program_.dialogs().MsgBox(
+        QStringLiteral("The port you have selected for CW keying is invalid.  Please select "
+                       "another or enter 0 for none."),
+        platform::vbOKOnly, QStringLiteral("Invalid port."));
+    if (!isVisible()) platform::ShowModal(*this);
+}
+
+void CWFrm::CWSetup() {
+    if (!OpenKeyingPort()) ReportBadPort();
+}
+
+void CWFrm::ReleaseKeying() {
+    comm_->SetRts(false);
+    comm_->SetDtr(false);
+    comm_->Close();
+    if (program_.keyer.CWKeyingLine == 3 || Option3->isChecked()) {
+        if (const std::optional<double> address = BoxNumber(Text14->text()))
+            program_.parallelPort->WriteControl(
+                static_cast<std::uint16_t>(static_cast<std::int64_t>(std::nearbyint(*address))), 2);
+    }
+}
+
+void CWFrm::FKeyCW(int KeyCode) {
+    KeyerState& k = program_.keyer;
+    k.CWBuffer.clear();
+    if (k.CWKeyingLine != 0) {
+        QLineEdit* box = nullptr;
+        if (KeyCode >= 112 && KeyCode <= 120) {
+            QLineEdit* const boxes[] = {Text1, Text2, Text3, Text4, Text5, Text6, Text7, Text8, Text9};
+            box = boxes[KeyCode - 112];
+        } else if (KeyCode == 124) {
+            box = Text12;
+        } else if (KeyCode == 122) {
+            box = Text13;
+        }
+        if (KeyCode == 112) {
+            const std::optional<double> seconds = BoxNumber(txtCWLoop->text());
+            if (seconds && *seconds > 0) k.CWRepeatOn = 1;
+        }
+        if (box && !box->text().isEmpty()) {
+            const MacroValues values{
+                .call = program_.entry.CWMacroCall,
+                .rst = program_.entry.CWMacroRST,
+                // Only a station inside the state sends its county.
+                .county = program_.station.StationSide == 0 ? program_.station.OperatingCounty
+                                                            : QString(),
+            };
+            k.CWBuffer = ExpandCWMacros(box->text(), values, program_.counties);
+            LoopThroughCWBuffer();
+        }
+    }
+    QCoreApplication::processEvents();
+}
+
+void CWFrm::LoopThroughCWBuffer() {
+    KeyerState& k = program_.keyer;
+    if (k.CWKeyingLine == 5) {
+        if (k.CWBuffer.contains(u'!')) LogContact();
+        if (program_.winKey)
+            program_.winKey->WKTransmit();
+        else
+            k.CWBuffer.clear();
+        if (k.CWRepeatOn == 1 && tmrRepeat->interval() > 0) tmrRepeat->start();
+        return;
+    }
+
+    k.CWSending = 1;
+    bool badPort = false;
+    bool badSpeed = false;
+    while (!k.CWBuffer.isEmpty()) {
+        const QChar character = k.CWBuffer.front();
+        k.CWBuffer.remove(0, 1);
+        switch (Transmit(character)) {
+        case MorseKeyer::Result::PortFailed:
+            // Told once, after the drain, not once per character.
+            badPort = true;
+            k.CWBuffer.clear();
+            break;
+        case MorseKeyer::Result::InvalidSpeed:
+            badSpeed = true;
+            k.CWBuffer.clear();
+            break;
+        default: break;
+        }
+        if (Check1->isChecked() && !badSpeed) SetStatusLine(k.CWBuffer);
+        QCoreApplication::processEvents();
+    }
+    // An interval of 0 would fire at once and for ever: it means no repeat.
+    if (k.CWRepeatOn == 1 && tmrRepeat->interval() > 0) tmrRepeat->start();
+    k.CWSending = 0;
+    if (badSpeed)
+        SetStatusLine(QStringLiteral("Invalid CW speed"));
+    else if (Check1->isChecked())
+        SetStatusLine(k.KeyboardCWMode == 1
+                          ? QStringLiteral("Keyboard CW Mode is on.  Press F12 to exit.")
+                          : QString());
+    if (badPort) ReportBadPort();
+}
+
+void CWFrm::tmrRepeat_Timer() {
+    tmrRepeat->stop();
+    FKeyCW(112);
+}
+
+}  // namespace keyers

@@ -1,0 +1,195 @@
+#include "keyers/keyer_device.h"
+
+#include <QString>
+#include <chrono>
+#include <initializer_list>
+#include <thread>
+
+#include "platform/serial_port.h"
+
+namespace keyers {
+
+namespace {
+
+// Commands of the device.
+constexpr char kAdmin = 0x00;
+constexpr char kAdminHostOpen = 0x02;
+constexpr char kAdminHostClose = 0x03;
+constexpr char kAdminEcho = 0x04;
+constexpr char kSetSpeed = 0x02;
+constexpr char kSetWeight = 0x03;
+constexpr char kSetPttLeadTail = 0x04;
+constexpr char kBackspace = 0x08;
+constexpr char kSetPinConfig = 0x09;
+constexpr char kClearBuffer = 0x0A;
+constexpr char kSetMode = 0x0E;
+constexpr char kSetRatio = 0x17;
+// The mode byte's serial echo-back bit.
+constexpr std::uint8_t kModeSerialEcho = 0x04;
+// The byte the echo test sends.
+constexpr char kEchoProbe = 0x55;
+
+QByteArray Bytes(std::initializer_list<char> bytes) {
+    return QByteArray(bytes.begin(), static_cast<qsizetype>(bytes.size()));
+}
+
+}  // namespace
+
+QString WinKeyOpenStatusText(int code) {
+    switch (code) {
+    case kWkSuccess: return QStringLiteral("WK Success!");
+    case kWkNoEchoResponse: return QStringLiteral("No Echo Response");
+    case kWkEchoMismatch: return QStringLiteral("Echo Mismatch");
+    case kWkNoOpenResponse: return QStringLiteral("No Open Response");
+    case kWkComOpenFailed: return QStringLiteral("Com Open Failed");
+    case kWkGetComStFailed: return QStringLiteral("Get Com ST Failed");
+    case kWkSetComStFailed: return QStringLiteral("Set Com ST Failed");
+    case kWkAlreadyOpen: return QStringLiteral("WK Already Open");
+    case kWkNotOpen: return QStringLiteral("WK Not Open");
+    default: return {};
+    }
+}
+
+KeyerDevice::KeyerDevice(PortFactory newPort) : newPort_(std::move(newPort)) {}
+
+KeyerDevice::~KeyerDevice() { wk_close(); }
+
+int KeyerDevice::wk_open(std::uint8_t& version, std::uint8_t port) {
+    if (open_) return kWkAlreadyOpen;
+    version = 0;
+    if (port == 0) return kWkComOpenFailed;
+    port_ = newPort_();
+    port_->SetPortNumber(port);
+    port_->SetSettings(QStringLiteral("1200,N,8,2"));
+    QString error;
+    if (!port_->Open(&error)) {
+        port_.reset();
+        return kWkComOpenFailed;
+    }
+    // The device takes its power for the interface from DTR.
+    port_->SetDtr(true);
+    port_->SetRts(false);
+    port_->DiscardInput();
+    pending_.clear();
+
+    Send(Bytes({kAdmin, kAdminEcho, kEchoProbe}));
+    const int echo = NextByte();
+    if (echo < 0) {
+        Fail();
+        return kWkNoEchoResponse;
+    }
+    if (echo != kEchoProbe) {
+        Fail();
+        return kWkEchoMismatch;
+    }
+    Send(Bytes({kAdmin, kAdminHostOpen}));
+    const int answer = NextByte();
+    if (answer <= 0) {
+        Fail();
+        return kWkNoOpenResponse;
+    }
+    version = static_cast<std::uint8_t>(answer);
+    open_ = true;
+    unsent_ = 0;
+    keyed_ = 0;
+    // Echo-back on from the start, so that the count of unsent characters
+    // holds even before the program sets a mode.
+    wk_setmode(0);
+    return kWkSuccess;
+}
+
+void KeyerDevice::Fail() {
+    if (port_) port_->Close();
+    port_.reset();
+    open_ = false;
+}
+
+void KeyerDevice::wk_close() {
+    if (!port_) return;
+    if (open_) Send(Bytes({kAdmin, kAdminHostClose}));
+    port_->Close();
+    port_.reset();
+    open_ = false;
+    unsent_ = 0;
+}
+
+void KeyerDevice::Send(const QByteArray& bytes) {
+    if (!port_) return;
+    QString error;
+    port_->Output(bytes, &error);
+}
+
+int KeyerDevice::NextByte() {
+    using namespace std::chrono;
+    const auto deadline = steady_clock::now() + milliseconds(kAnswerTimeoutMs);
+    while (pending_.isEmpty()) {
+        pending_ += port_->Input();
+        if (!pending_.isEmpty()) break;
+        if (steady_clock::now() >= deadline) return -1;
+        std::this_thread::sleep_for(milliseconds(2));
+    }
+    const auto byte = static_cast<std::uint8_t>(pending_.front());
+    pending_.remove(0, 1);
+    return byte;
+}
+
+void KeyerDevice::wk_wpm(std::uint8_t wpm) {
+    if (open_) Send(Bytes({kSetSpeed, static_cast<char>(wpm)}));
+}
+void KeyerDevice::wk_weight(std::uint8_t weight) {
+    if (open_) Send(Bytes({kSetWeight, static_cast<char>(weight)}));
+}
+void KeyerDevice::wk_ptt_leadtail(std::uint8_t leadIn, std::uint8_t tail) {
+    if (open_)
+        Send(Bytes({kSetPttLeadTail, static_cast<char>(leadIn), static_cast<char>(tail)}));
+}
+void KeyerDevice::wk_ditdah_ratio(std::uint8_t ratio) {
+    if (open_) Send(Bytes({kSetRatio, static_cast<char>(ratio)}));
+}
+void KeyerDevice::wk_pincfg(std::uint8_t pinConfig) {
+    if (open_) Send(Bytes({kSetPinConfig, static_cast<char>(pinConfig)}));
+}
+void KeyerDevice::wk_setmode(std::uint8_t mode) {
+    if (open_) Send(Bytes({kSetMode, static_cast<char>(mode | kModeSerialEcho)}));
+}
+
+void KeyerDevice::wk_char(std::uint8_t code) {
+    if (!open_ || code < 0x20 || code > 0x7E) return;
+    Send(QByteArray(1, static_cast<char>(code)));
+    ++unsent_;
+}
+
+void KeyerDevice::ReadAnswers() {
+    if (!open_) return;
+    const QByteArray in = pending_ + port_->Input();
+    pending_.clear();
+    for (const char c : in) {
+        const auto byte = static_cast<std::uint8_t>(c);
+        // 11xxxxxx is a status byte, 10xxxxxx the speed pot; neither changes
+        // what is left to send. Anything else echoes a keyed character.
+        if ((byte & 0x80) != 0) continue;
+        ++keyed_;
+        if (unsent_ > 0) --unsent_;
+    }
+}
+
+int KeyerDevice::wk_getstatus() {
+    ReadAnswers();
+    return open_ ? unsent_ : 0;
+}
+
+void KeyerDevice::wk_clearbuf() {
+    if (!open_) return;
+    Send(QByteArray(1, kClearBuffer));
+    ReadAnswers();
+    unsent_ = 0;
+}
+
+void KeyerDevice::wk_backspace() {
+    if (!open_) return;
+    Send(QByteArray(1, kBackspace));
+    ReadAnswers();
+    if (unsent_ > 0) --unsent_;
+}
+
+}  // namespace keyers

@@ -1,0 +1,188 @@
+#include "keyers/morse_keyer.h"
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+
+#include "keyers/settings_file.h"
+#include "platform/clock.h"
+
+namespace keyers {
+
+namespace {
+
+// How late after the end of a character the next one may begin and still be
+// timed on from it.
+constexpr double kCarryMs = 10;
+
+// International Morse code, and the punctuation and prosigns the keyer
+// knows ("-" is sent as BT, as "=" is; "\" is CL as one character).
+const std::map<QChar, const char*>& Patterns() {
+    static const std::map<QChar, const char*> patterns = {
+        {u'A', ".-"},     {u'B', "-..."},   {u'C', "-.-."},   {u'D', "-.."},    {u'E', "."},
+        {u'F', "..-."},   {u'G', "--."},    {u'H', "...."},   {u'I', ".."},     {u'J', ".---"},
+        {u'K', "-.-"},    {u'L', ".-.."},   {u'M', "--"},     {u'N', "-."},     {u'O', "---"},
+        {u'P', ".--."},   {u'Q', "--.-"},   {u'R', ".-."},    {u'S', "..."},    {u'T', "-"},
+        {u'U', "..-"},    {u'V', "...-"},   {u'W', ".--"},    {u'X', "-..-"},   {u'Y', "-.--"},
+        {u'Z', "--.."},   {u'0', "-----"},  {u'1', ".----"},  {u'2', "..---"},  {u'3', "...--"},
+        {u'4', "....-"},  {u'5', "....."},  {u'6', "-...."},  {u'7', "--..."},  {u'8', "---.."},
+        {u'9', "----."},  {u'.', ".-.-.-"}, {u',', "--..--"}, {u'?', "..--.."}, {u'/', "-..-."},
+        {u'-', "-...-"},  {u'=', "-...-"},  {u'[', ".-.-."},  {u']', "...-.-"}, {u';', "-.--."},
+        {u'\\', "-.-..-.."},
+    };
+    return patterns;
+}
+
+}  // namespace
+
+QString MorseElements(QChar character) {
+    if (character == u' ') return QStringLiteral("00000000");
+    const auto it = Patterns().find(character.toUpper());
+    if (it == Patterns().end()) return {};
+    QString elements;
+    for (const char* p = it->second; *p; ++p) {
+        if (!elements.isEmpty()) elements += u'0';
+        elements += *p == '.' ? QStringLiteral("1") : QStringLiteral("111");
+    }
+    return elements + QStringLiteral("000");
+}
+
+std::optional<double> MorseKeyer::UnitMs(const QString& speed) {
+    const std::optional<double> wpm = BoxNumber(speed);
+    if (!wpm || !(*wpm > 0)) return std::nullopt;
+    // The keyer never sends outside 5 to 99 WPM.
+    return 1200.0 / std::clamp(*wpm, kMinWpm, kMaxWpm);
+}
+
+bool MorseKeyer::SetLine(KeyLine line, bool on) {
+    switch (line) {
+    case KeyLine::RTS: return lines_.SetRTS(on);
+    case KeyLine::DTR: return lines_.SetDTR(on);
+    case KeyLine::Printer: {
+        const std::optional<double> address = BoxNumber(controls_.ParallelAddress());
+        if (!address) return false;
+        const auto base = static_cast<std::uint16_t>(static_cast<std::int64_t>(std::nearbyint(*address)));
+        return lines_.WriteParallelControl(base, on ? 3 : 2);
+    }
+    case KeyLine::None: return true;
+    }
+    return true;
+}
+
+void MorseKeyer::WaitUnit(double unitMs, TimingMethod method) {
+    switch (method) {
+    case TimingMethod::Timer: {
+        // A busy wait on the counter. Each unit ends one unit after the
+        // planned end of the one before, at the first reading at least that
+        // late, so neither a late reading nor a fraction of a millisecond
+        // adds up over a character.
+        end_ += unitMs;
+        std::int64_t now = 0;
+        do {
+            now = clock_.MonotonicMs();
+        } while (static_cast<double>(now) < end_);
+        return;
+    }
+    case TimingMethod::Sleep: {
+        // Whole milliseconds, halves to even, counted from the planned end of
+        // the unit before in the same way.
+        end_ += std::nearbyint(unitMs);
+        const std::int64_t now = clock_.MonotonicMs();
+        const double left = std::ceil(end_ - static_cast<double>(now));
+        if (left > 0) clock_.SleepMs(static_cast<int>(left));
+        return;
+    }
+    case TimingMethod::Loop:
+        // The count per 60 ms scaled to one unit.
+        CountPasses(controls_.LoopOffset() * unitMs / 60.0);
+        end_ = static_cast<double>(clock_.MonotonicMs());
+        return;
+    }
+}
+
+MorseKeyer::Result MorseKeyer::Transmit(QChar character) {
+    const int keyingInterface = controls_.KeyingInterface();
+    if (keyingInterface == 0) return Result::Sent;
+    if ((keyingInterface == 1 || keyingInterface == 2) && !controls_.PortOpen() &&
+        !controls_.OpenPort())
+        return Result::PortFailed;
+
+    QString elements = MorseElements(character);
+    if (character == u'!') controls_.LogContact();
+    if (character == u' ') {
+        const std::optional<double> space = BoxNumber(controls_.WordSpace());
+        if (!space) return Result::Sent;
+        if (*space > 0) {
+            elements += QString(static_cast<qsizetype>(std::floor(*space)), u'0');
+        } else if (*space < 0) {
+            const double keep = std::nearbyint(8 + *space);
+            elements.truncate(keep > 0 ? static_cast<qsizetype>(keep) : 0);
+        }
+    }
+    if (elements.isEmpty()) return Result::Sent;
+
+    // Whatever way the character ends, a line left keyed is released.
+    struct Release {
+        MorseKeyer& keyer;
+        std::optional<KeyLine> keyed;
+        ~Release() {
+            if (keyed) keyer.SetLine(*keyed, false);
+        }
+    } release{*this, std::nullopt};
+
+    // A character that follows the one before at once (the send buffer lets
+    // events run in between) keeps its rhythm: it is timed from the planned
+    // end of that character, so the pauses between characters do not add
+    // up over a message. After a longer pause it is timed from now.
+    const std::int64_t now = clock_.MonotonicMs();
+    const double late = static_cast<double>(now) - end_;
+    if (!(late >= -1 && late <= kCarryMs)) end_ = static_cast<double>(now);
+    for (QChar element : elements) {
+        const std::optional<double> unit = UnitMs(controls_.Speed());
+        if (!unit) return Result::InvalidSpeed;
+        const KeyLine line = controls_.Line();
+        const bool on = element == u'1';
+        if (release.keyed && *release.keyed != line) {
+            SetLine(*release.keyed, false);
+            release.keyed.reset();
+        }
+        if (!SetLine(line, on)) return Result::LineFailed;
+        if (on && line != KeyLine::None)
+            release.keyed = line;
+        else
+            release.keyed.reset();
+        WaitUnit(*unit, controls_.Method());
+    }
+    return Result::Sent;
+}
+
+// Not inlined and counting through a volatile, so that the compiler can
+// neither drop nor shorten the loop, and the wait and the calibration cost
+// the same per pass.
+[[gnu::noinline]] void MorseKeyer::CountPasses(double limit) {
+    volatile double counter = 0;
+    while (counter < limit) counter = counter + 1;
+}
+
+std::optional<double> MorseKeyer::CalibrateLoop(platform::Clock& clock) {
+    constexpr double kFirstCount = 5000000;
+    constexpr double kMeasureMs = 250;
+    std::int64_t start = clock.MonotonicMs();
+    CountPasses(kFirstCount);
+    const std::int64_t first = clock.MonotonicMs() - start;
+    if (first <= 0) return std::nullopt;
+    double count = kFirstCount;
+    std::int64_t elapsed = first;
+    if (first < kMeasureMs) {
+        // Count again for about 250 ms, so that the millisecond counter's
+        // steps weigh little in the figure.
+        count = std::ceil(kFirstCount * kMeasureMs / static_cast<double>(first));
+        start = clock.MonotonicMs();
+        CountPasses(count);
+        elapsed = clock.MonotonicMs() - start;
+        if (elapsed <= 0) return std::nullopt;
+    }
+    return std::nearbyint(count / static_cast<double>(elapsed) * 60.0);
+}
+
+}  // namespace keyers

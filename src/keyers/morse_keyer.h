@@ -1,0 +1,108 @@
+#pragma once
+// The software Morse keyer: sends one character at a time by switching a
+// keying line on and off and timing every element itself. It has no window;
+// the CW keyer window hands it its controls (read afresh for every element,
+// so a speed stepped during a message acts at the next element) and the
+// lines to key.
+#include <QChar>
+#include <QString>
+#include <cstdint>
+#include <optional>
+
+namespace platform {
+class Clock;
+}
+
+namespace keyers {
+
+// The element string of a character: "1" keys the line for one unit, "0"
+// releases it for one unit; every character ends with "000". Empty for a
+// character that sends nothing ("$", "#", "!", ...). Lower-case letters are
+// their upper-case forms.
+QString MorseElements(QChar character);
+
+// The speeds the keyer sends at, in words per minute.
+inline constexpr double kMinWpm = 5;
+inline constexpr double kMaxWpm = 99;
+
+// The keying line chosen among the keying options.
+enum class KeyLine { None, RTS, DTR, Printer };
+
+enum class TimingMethod { Timer, Sleep, Loop };
+
+// The lines the keyer switches: RTS or DTR of the CW keying port, or the
+// parallel port's control register.
+class KeyingLines {
+public:
+    virtual ~KeyingLines() = default;
+    virtual bool SetRTS(bool on) = 0;
+    virtual bool SetDTR(bool on) = 0;
+    // Writes `value` to the control register at `baseAddress` + 2.
+    virtual bool WriteParallelControl(std::uint16_t baseAddress, std::uint8_t value) = 0;
+};
+
+// The settings the keyer reads, and the two things it asks of its window.
+class KeyerControls {
+public:
+    virtual ~KeyerControls() = default;
+    // CWKeyingLine: 0 none, 1 RTS, 2 DTR, 3 parallel port, 5 WinKeyer.
+    virtual int KeyingInterface() = 0;
+    virtual KeyLine Line() = 0;
+    // The speed box's text, in words per minute.
+    virtual QString Speed() = 0;
+    // The word-space adjustment box's text, in units.
+    virtual QString WordSpace() = 0;
+    // The parallel port's base address as typed ("&H378").
+    virtual QString ParallelAddress() = 0;
+    virtual TimingMethod Method() = 0;
+    // Passes of the timing loop per 60 ms.
+    virtual double LoopOffset() = 0;
+    // The CW keying serial port: whether it is open, and opening it without
+    // any report; false when it cannot be opened.
+    virtual bool PortOpen() = 0;
+    virtual bool OpenPort() = 0;
+    // "!": logs the contact on the entry line when its call box is not empty.
+    virtual void LogContact() = 0;
+};
+
+class MorseKeyer {
+public:
+    enum class Result {
+        Sent,          // sent to its end (or nothing to send)
+        InvalidSpeed,  // the speed is no number, 0 or below: nothing keyed
+        PortFailed,    // the serial keying port could not be opened
+        LineFailed,    // a line could not be set; the character ended there
+    };
+
+    MorseKeyer(platform::Clock& clock, KeyingLines& lines, KeyerControls& controls)
+        : clock_(clock), lines_(lines), controls_(controls) {}
+
+    // Sends one character and returns when it is over, its trailing gap
+    // included. Whatever way it ends, the keying line is left released.
+    Result Transmit(QChar character);
+
+    // The milliseconds of one unit at `speed` words per minute (1200 /
+    // speed, the speed held within 5 to 99), or nothing when the speed is no
+    // number, 0 or below.
+    static std::optional<double> UnitMs(const QString& speed);
+
+    // Counts a double-precision counter up from 0 in steps of 1 while it is
+    // below `limit`: the "Loop" wait, and the measure of the calibration.
+    static void CountPasses(double limit);
+    // Measures the passes of CountPasses per 60 ms on `clock`, counting for
+    // about 250 ms. Nothing when no time could be measured.
+    static std::optional<double> CalibrateLoop(platform::Clock& clock);
+
+private:
+    bool SetLine(KeyLine line, bool on);
+    void WaitUnit(double unitMs, TimingMethod method);
+
+    platform::Clock& clock_;
+    KeyingLines& lines_;
+    KeyerControls& controls_;
+    // The planned end of the last unit (at first the counter reading at
+    // which the character began): the next unit is timed from it.
+    double end_ = 0;
+};
+
+}  // namespace keyers

@@ -1,0 +1,139 @@
+// Code practice: random groups, the send loop on the keyed line, stop, the
+// type-ahead box, the speed buttons and closing.
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include "keyers/code_practice.h"
+#include "keyers/cw_frm.h"
+#include "support/cw_fixture.h"
+#include "support/qstring_printer.h"
+
+using keyers::frmCodePractice;
+using testing_support::CWFixture;
+using testing_support::TestProgram;
+
+TEST(CodePractice, DesignTextsAndSpeed) {
+    TestProgram t;
+    t->cwFrm().Text11->setText("22");
+    frmCodePractice p(t.program());
+    EXPECT_EQ(p.windowTitle(), "On the Air Code Practice");
+    EXPECT_EQ(p.Label8->text(), "22");
+    EXPECT_EQ(p.Text3->text(), "10");
+    EXPECT_EQ(p.Text4->text(), "5");
+    EXPECT_TRUE(p.Option2->isChecked());
+    EXPECT_EQ(p.Label1->text(),
+              "You can transmit morse code practice using randomly generated characters, copying "
+              "and pasting text or typing text into the \"Text to Send\" text box.  Click Send to "
+              "send the characters.");
+}
+
+TEST(CodePractice, RandomGroups) {
+    TestProgram t;
+    frmCodePractice p(t.program());
+    p.Option1->setChecked(true);
+    p.Text3->setText("3");
+    p.Text4->setText("4");
+    p.Command2->click();
+    EXPECT_EQ(p.Text1->toPlainText().size(), 15);
+    EXPECT_TRUE(QRegularExpression("^([A-Z]{4} ){3}$").match(p.Text1->toPlainText()).hasMatch())
+        << p.Text1->toPlainText().toStdString();
+
+    p.Option2->setChecked(true);
+    p.Text3->setText("x");
+    p.Text4->setText("");
+    p.Command2->click();
+    EXPECT_EQ(p.Text3->text(), "10");
+    EXPECT_EQ(p.Text4->text(), "5");
+    EXPECT_EQ(p.Text1->toPlainText().size(), 60);
+    EXPECT_TRUE(QRegularExpression("^([A-Z0-9.,?/-]{5} ){10}$").match(p.Text1->toPlainText()).hasMatch());
+
+    p.Text3->setText("0");
+    p.Command2->click();
+    EXPECT_TRUE(p.Text1->toPlainText().isEmpty());
+}
+
+TEST(CodePractice, SendKeysTheCharactersOfTheBox) {
+    CWFixture c;
+    frmCodePractice p(c.program());
+    p.Text1->setPlainText("CQ test 5");
+    p.Command3->click();
+    EXPECT_EQ(c.Sent(), "CQ TEST 5");
+    EXPECT_EQ(p.Text2->toPlainText(), "CQ test 5");
+    EXPECT_EQ(c.program().keyer.PracticeSending, 0);
+}
+
+TEST(CodePractice, StopEndsTheSendAfterTheCurrentCharacter) {
+    CWFixture c;
+    frmCodePractice p(c.program());
+    p.Text1->setPlainText("PARIS");
+    QTimer::singleShot(0, &p, [&] { p.Command4->click(); });
+    p.Command3->click();
+    EXPECT_EQ(c.Sent(), "P");
+    EXPECT_EQ(p.Text2->toPlainText(), "P");
+}
+
+TEST(CodePractice, TypeAheadSendsEachKeyAndBackspaceTakesItBack) {
+    CWFixture c;
+    frmCodePractice p(c.program());
+    p.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&p));
+    p.Text5->setFocus();
+    QTest::keyClicks(p.Text5, "ab");
+    EXPECT_EQ(c.Sent(), "AB");
+    EXPECT_EQ(p.Text2->toPlainText(), "AB");
+    EXPECT_TRUE(p.Text5->text().isEmpty());
+    QTest::keyClick(p.Text5, Qt::Key_Backspace);
+    EXPECT_EQ(p.Text2->toPlainText(), "A");
+}
+
+TEST(CodePractice, SpeedButtonsStepTheKeyersSpeed) {
+    CWFixture c;
+    frmCodePractice p(c.program());
+    p.Command7->click();
+    EXPECT_EQ(c.cw->Text11->text(), "21");
+    EXPECT_EQ(p.Label8->text(), "21");
+    p.Command8->click();
+    p.Command8->click();
+    EXPECT_EQ(p.Label8->text(), "19");
+}
+
+TEST(CodePractice, TheMainWindowStaysOpenWhileASendRuns) {
+    CWFixture c;
+    frmCodePractice p(c.program());
+    p.Text1->setPlainText("TEST");
+    bool refused = false;
+    QTimer::singleShot(0, c.w, [&] { refused = !c.w->close(); });
+    p.Command3->click();
+    EXPECT_TRUE(refused);
+    EXPECT_TRUE(c.w->isVisible());
+    EXPECT_EQ(c.Sent(), "TEST");
+}
+
+TEST(CodePractice, OpenedFromTheKeyerWindowAndUnloadedWhenClosed) {
+    CWFixture c;
+    QTimer watch;
+    bool opened = false;
+    QObject::connect(&watch, &QTimer::timeout, c.cw, [&] {
+        frmCodePractice* p = c.cw->codePractice();
+        if (!p || !p->isVisible()) return;
+        opened = true;
+        p->Text1->setPlainText("EE");
+        p->Command3->click();
+        c.program().keyer.CWBuffer = "LEFT";
+        p->close();
+    });
+    watch.start(5);
+    c.cw->Command7->click();
+    watch.stop();
+    EXPECT_TRUE(opened);
+    EXPECT_EQ(c.cw->codePractice(), nullptr);
+    EXPECT_TRUE(c.program().keyer.CWBuffer.isEmpty());
+    EXPECT_EQ(c.Sent(), "EE");
+}

@@ -1,0 +1,266 @@
+// Function-key messages through the send buffer: wildcards, "!", repeats,
+// the echo on the main window and the failures of a send, read back from
+// the keyed line on the fake clock.
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include "keyers/cw_macros.h"
+#include "logstore/county_table.h"
+#include "mainwindow/main_window.h"
+#include "support/cw_fixture.h"
+#include "support/qstring_printer.h"
+
+using keyers::ExpandCWMacros;
+using keyers::MacroValues;
+using testing_support::CWFixture;
+using testing_support::TestProgram;
+
+TEST(CWMacros, WildcardsAreReplacedInOrder) {
+    logstore::CountyTable counties;
+    counties.CountyNames = {"", "Dane", "Green Lake", "Vilas"};
+    counties.CountyAbbrevs = {"", "DAN", "", "VILAS"};
+    counties.CountyCount = 3;
+    struct Case {
+        QString message;
+        MacroValues values;
+        QString sent;
+    };
+    const Case cases[] = {
+        {"TU $ ^", {"  W9XYZ ", "", "dane"}, "TU W9XYZ DAN"},
+        {"$ *", {"K1ABC", "579", ""}, "K1ABC 579"},
+        {"*", {"", "599", ""}, "5NN"},
+        {"*", {"", "  ", ""}, "5NN"},
+        {"NR # TU", {}, "NR  TU"},
+        {"$$*", {"", "", ""}, "5NN"},
+        {"$^", {"W9A", "", "Green Lake"}, "W9AGreen Lake"},  // no abbreviation
+        {"^", {"", "", "Vilas"}, "Vilas"},                   // not shorter
+        {"^", {"", "", "Nowhere"}, "Nowhere"},
+        {"^ ^", {"", "", "DANE"}, "DAN DAN"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ExpandCWMacros(c.message, c.values, counties), c.sent) << c.message.toStdString();
+}
+
+TEST(CWSend, FunctionKeySendsTheMessageWithTheEntryLinesCallAndRst) {
+    CWFixture c(1);  // out of state: the RST sent box feeds "*"
+    c.cw->Text2->setText("TU $ *");
+    c.w->txtCall->setText("w9abc");
+    c.w->txtRSTS->setText("579");
+    c.Key(Qt::Key_F2);
+    EXPECT_EQ(c.Sent(), "TU W9ABC 579");
+    EXPECT_TRUE(c.program().keyer.CWBuffer.isEmpty());
+    EXPECT_EQ(c.program().keyer.CWSending, 0);
+
+    c.Forget();
+    c.w->txtRSTS->setText("599");
+    c.Key(Qt::Key_F2);
+    EXPECT_EQ(c.Sent(), "TU W9ABC 5NN");
+}
+
+TEST(CWSend, CountyWildcardSendsTheOperatingCountyAbbreviated) {
+    CWFixture c(0);
+    c.program().station.OperatingCounty = "Dane";
+    c.cw->Text3->setText("NR # ^");
+    const std::int64_t start = c.f.t.clock.monotonic;
+    c.Key(Qt::Key_F3);
+    EXPECT_EQ(c.Sent(), "NR DAN");
+    // N R, two blanks, D A N: the blanks take 16 units.
+    const int units = 8 + 10 + 16 + 10 + 8 + 8;
+    EXPECT_EQ(c.f.t.clock.monotonic - start, units * 60);
+}
+
+TEST(CWSend, FunctionKeysChooseTheirBoxes) {
+    CWFixture c;
+    QLineEdit* boxes[] = {c.cw->Text1, c.cw->Text2, c.cw->Text3, c.cw->Text4, c.cw->Text5,
+                          c.cw->Text6, c.cw->Text7, c.cw->Text8, c.cw->Text9, c.cw->Text12,
+                          c.cw->Text13};
+    const char* texts[] = {"A", "B", "C", "D", "E", "F", "G", "H", "I", "J", "K"};
+    for (int i = 0; i < 11; ++i) boxes[i]->setText(texts[i]);
+    const std::pair<int, QString> cases[] = {{112, "A"}, {120, "I"}, {124, "J"}, {122, "K"},
+                                             {121, ""},  {123, ""},  {125, ""}};
+    for (const auto& [code, sent] : cases) {
+        c.Forget();
+        c.program().keyer.CWBuffer = "XYZ";
+        c.cw->FKeyCW(code);
+        EXPECT_EQ(c.Sent(), sent) << code;
+        EXPECT_TRUE(c.program().keyer.CWBuffer.isEmpty()) << code;
+    }
+}
+
+TEST(CWSend, InterfaceNoneOnlyEmptiesTheBuffer) {
+    CWFixture c;
+    c.cw->Option4->setChecked(true);
+    c.cw->Text1->setText("CQ");
+    c.program().keyer.CWBuffer = "XYZ";
+    c.cw->FKeyCW(112);
+    EXPECT_TRUE(c.program().keyer.CWBuffer.isEmpty());
+    EXPECT_EQ(c.Writes(), 0u);
+}
+
+TEST(CWSend, ExclamationLogsTheContactAfterTheCharactersBeforeIt) {
+    CWFixture c(0);
+    c.cw->Text1->setText("TU!EE");
+    c.w->txtCall->setText("DL1AB");
+    c.w->txtCntry->setText("Germany");
+    std::size_t writesAtLogging = 0;
+    int clears = 0;
+    QObject::connect(c.w->txtCall, &QLineEdit::textChanged, c.w, [&](const QString& text) {
+        if (!text.isEmpty()) return;
+        ++clears;
+        writesAtLogging = c.Writes();
+    });
+    c.Key(Qt::Key_F1);
+    EXPECT_EQ(c.program().log.QSOCount, 1);
+    EXPECT_EQ(c.program().log.row(1).QSOCall, "DL1AB");
+    EXPECT_EQ(clears, 1);
+    EXPECT_EQ(writesAtLogging, 6u + 10u);  // the elements of T and U
+    EXPECT_EQ(c.Sent(), "TUEE");
+
+    // With an empty call box nothing is logged.
+    c.Key(Qt::Key_F1);
+    EXPECT_EQ(c.program().log.QSOCount, 1);
+}
+
+TEST(CWSend, FirstMessageRepeatsUntilAKeyIsPressed) {
+    CWFixture c;
+    c.cw->Text1->setText("CQ");
+    c.cw->txtCWLoop->setText("5");
+    c.cw->txtCWLoop_LostFocus();
+    EXPECT_EQ(c.cw->tmrRepeat->interval(), 5000);
+    c.cw->FKeyCW(112);
+    EXPECT_EQ(c.Sent(), "CQ");
+    EXPECT_EQ(c.program().keyer.CWRepeatOn, 1);
+    // Armed when the message has ended.
+    EXPECT_TRUE(c.cw->tmrRepeat->isActive());
+
+    // The tick sends F1 again and arms the timer anew.
+    c.Forget();
+    c.cw->tmrRepeat_Timer();
+    EXPECT_EQ(c.Sent(), "CQ");
+    EXPECT_TRUE(c.cw->tmrRepeat->isActive());
+
+    // Any key in the main window stops it and empties the buffer.
+    c.program().keyer.CWBuffer = "CQ";
+    c.Key(Qt::Key_Shift);
+    EXPECT_EQ(c.program().keyer.CWRepeatOn, 0);
+    EXPECT_FALSE(c.cw->tmrRepeat->isActive());
+    EXPECT_TRUE(c.program().keyer.CWBuffer.isEmpty());
+}
+
+TEST(CWSend, RepeatSecondsOutOfRangeMeanNoRepeat) {
+    for (const QString seconds : {"60", "75", "-1", "x", "0"}) {
+        CWFixture c;
+        c.cw->Text1->setText("E");
+        c.cw->txtCWLoop->setText(seconds);
+        c.cw->txtCWLoop_LostFocus();
+        EXPECT_EQ(c.cw->txtCWLoop->text(), "0") << seconds.toStdString();
+        EXPECT_EQ(c.cw->tmrRepeat->interval(), 0);
+        c.cw->FKeyCW(112);
+        EXPECT_EQ(c.program().keyer.CWRepeatOn, 0);
+        EXPECT_FALSE(c.cw->tmrRepeat->isActive());
+    }
+    CWFixture c;
+    c.cw->txtCWLoop->setText("2.5");
+    c.cw->txtCWLoop_LostFocus();
+    EXPECT_EQ(c.cw->tmrRepeat->interval(), 2500);
+}
+
+TEST(CWSend, EchoShowsTheWaitingTextAndEndsEmptyOrWithTheKeyboardNotice) {
+    CWFixture c;
+    c.cw->Text1->setText("ABC");
+    c.cw->FKeyCW(112);
+    EXPECT_EQ(c.w->lblDialog->text(), "");
+    c.program().keyer.KeyboardCWMode = 1;
+    c.cw->FKeyCW(112);
+    EXPECT_EQ(c.w->lblDialog->text(), "Keyboard CW Mode is on.  Press F12 to exit.");
+    c.cw->Check1->setChecked(false);
+    c.w->lblDialog->setText("kept");
+    c.cw->FKeyCW(112);
+    EXPECT_EQ(c.w->lblDialog->text(), "kept");
+}
+
+TEST(CWSend, InvalidSpeedSendsNothingAndSaysSo) {
+    for (const QString speed : {"0", "-3", "x"}) {
+        CWFixture c;
+        c.cw->Text11->setText(speed);
+        c.cw->Text1->setText("TEST");
+        c.cw->FKeyCW(112);
+        EXPECT_EQ(c.Writes(), 0u) << speed.toStdString();
+        EXPECT_TRUE(c.program().keyer.CWBuffer.isEmpty());
+        EXPECT_EQ(c.w->lblDialog->text(), "Invalid CW speed");
+    }
+}
+
+TEST(CWSend, AKeyingPortThatWillNotOpenIsReportedOncePerMessage) {
+    CWFixture c;
+    c.serial.refuseOpen = true;
+    c.cw->Option1->setChecked(true);
+    c.cw->Text10->setText("3");
+    c.cw->Text1->setText("TEST");
+    bool shownAfter = false;
+    // The settings window opens for correction once the drain is over.
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, c.cw, [&] {
+        if (!c.cw->isVisible()) return;
+        shownAfter = c.program().keyer.CWSending == 0;
+        c.cw->hide();
+    });
+    watch.start(5);
+    c.cw->FKeyCW(112);
+    ASSERT_EQ(c.f.t.dialogs.shown.size(), 1u);
+    EXPECT_EQ(c.f.t.dialogs.shown[0].title, "Invalid port.");
+    EXPECT_EQ(c.f.t.dialogs.shown[0].text,
+              "The port you have selected for CW keying is invalid.  Please select another or "
+              "enter 0 for none.");
+    EXPECT_EQ(c.f.t.dialogs.beeps, 1);
+    EXPECT_TRUE(shownAfter);
+    EXPECT_TRUE(c.program().keyer.CWBuffer.isEmpty());
+    EXPECT_TRUE(c.serial.events.filter("rts 1").isEmpty());
+}
+
+TEST(CWSend, RtsKeysTheOpenedPort) {
+    CWFixture c;
+    c.cw->Option1->setChecked(true);
+    c.cw->Text10->setText("2");
+    c.cw->Text1->setText("E");
+    c.cw->FKeyCW(112);
+    EXPECT_EQ(c.serial.port, 2);
+    EXPECT_EQ(c.serial.events,
+              (QStringList{"dtr 0", "rts 0", "open", "rts 1", "rts 0", "rts 0", "rts 0"}));
+    EXPECT_TRUE(c.f.t.dialogs.shown.empty());
+
+    // Unloading the window lets go of the lines and closes the port.
+    c.program().UnloadCWFrm();
+    EXPECT_FALSE(c.serial.open);
+    EXPECT_FALSE(c.serial.rts);
+}
+
+TEST(CWSend, EscStopsTheMessageAfterTheCurrentCharacter) {
+    CWFixture c;
+    c.cw->Text1->setText("TEST");
+    c.w->txtCall->setText("W9XYZ");
+    QTimer::singleShot(0, c.w, [&] { c.Key(Qt::Key_Escape); });
+    c.Key(Qt::Key_F1);
+    EXPECT_EQ(c.Sent(), "T");
+    EXPECT_EQ(c.w->txtCall->text(), "W9XYZ");
+    // Idle, Esc clears the entry line.
+    c.Key(Qt::Key_Escape);
+    EXPECT_EQ(c.w->txtCall->text(), "");
+}
+
+TEST(CWSend, MainWindowStaysOpenWhileSending) {
+    CWFixture c;
+    c.cw->Text1->setText("TEST");
+    bool refused = false;
+    QTimer::singleShot(0, c.w, [&] {
+        refused = !c.w->close();
+    });
+    c.Key(Qt::Key_F1);
+    EXPECT_TRUE(refused);
+    EXPECT_EQ(c.Sent(), "T");  // the close emptied the buffer
+    EXPECT_TRUE(c.w->isVisible());
+}
