@@ -15,6 +15,7 @@
 #include "platform/modal.h"
 #include "platform/same_text.h"
 #include "program/program.h"
+#include "rig/rig_tune_frm.h"
 #include "setup/key_filters.h"
 
 namespace mainwindow {
@@ -49,6 +50,10 @@ void MainWindow::Form_KeyDown(int& KeyCode, int& Shift) {
         case 'B':
             KeyCode = 0;
             ShowSpectrumMap();
+            return;
+        case 'G':
+            KeyCode = 0;
+            rig::ShowRigTune(program_);
             return;
         case 'P': {
             KeyCode = 0;

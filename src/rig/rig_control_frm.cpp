@@ -21,6 +21,7 @@
 #include "platform/text_file.h"
 #include "platform/twips.h"
 #include "program/program.h"
+#include "rig/frequency_test_frm.h"
 #include "setup/resize.h"
 
 namespace rig {
@@ -336,7 +337,9 @@ void RigControlfrm::Command2_Click() {
 
 void RigControlfrm::Command3_Click() {
     if (engine_->Polling()) {
-        if (OpenFrequencyTest) OpenFrequencyTest();
+        // Made for this showing only: the next one starts afresh.
+        frmFrequencyTest test(program_);
+        platform::ShowModal(test);
         return;
     }
     program_.dialogs().MsgBox(

@@ -6,7 +6,6 @@
 // window unloads it; "&Done" only hides it, and polling goes on meanwhile.
 #include <QString>
 #include <array>
-#include <functional>
 #include <memory>
 
 #include "platform/form.h"
@@ -55,10 +54,6 @@ public:
     void LoadRigSettings();
     // False when the file could not be written (the operator has been told).
     bool SaveRigSettings();
-
-    // Opens the raw command test dialog modally while polling runs ("Change
-    // Frequency").
-    std::function<void()> OpenFrequencyTest;
 
     QListWidget* List1 = nullptr;
     QLineEdit* txtFreq = nullptr;
