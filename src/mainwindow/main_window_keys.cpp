@@ -15,6 +15,7 @@
 #include "platform/modal.h"
 #include "platform/same_text.h"
 #include "program/program.h"
+#include "rig/band_plan_chart.h"
 #include "rig/rig_tune_frm.h"
 #include "setup/key_filters.h"
 
@@ -54,6 +55,14 @@ void MainWindow::Form_KeyDown(int& KeyCode, int& Shift) {
         case 'G':
             KeyCode = 0;
             rig::ShowRigTune(program_);
+            return;
+        case 'F':
+            KeyCode = 0;
+            rig::ShowPrivilegesChart(program_);
+            return;
+        case 'R':
+            KeyCode = 0;
+            mnuRigInterface_Click();
             return;
         case 'P': {
             KeyCode = 0;

@@ -2,6 +2,7 @@
 // that show its rules: which bands get a bar, where bars and segments stand,
 // their captions, tooltips and colours.
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <gtest/gtest.h>
 
@@ -190,3 +191,4 @@ TEST(BandPlanChartTest, PrivilegesMenuShowsTheChartModallyAndEachOpeningReadsThe
 }
 
 }  // namespace
+
