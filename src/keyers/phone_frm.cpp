@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QCloseEvent>
 #include <QEvent>
 #include <QTimer>
 #include <cmath>
@@ -200,15 +201,26 @@ void PhoneFrm::SetStatusLine(const QString& text) {
     if (mainwindow::MainWindow* w = program_.mainWindow()) w->lblDialog->setText(text);
 }
 
-void PhoneFrm::ReleasePushToTalk() {
-    switch (keyedSerial_) {
-    case SerialLine::RTS: commPhone_->SetRts(false); break;
-    case SerialLine::DTR: commPhone_->SetDtr(false); break;
-    case SerialLine::None: break;
+void PhoneFrm::ReleasePushToTalk() { ReleasePushToTalkBut({}); }
+
+void PhoneFrm::ReleasePushToTalkBut(const PushToTalk& keep) {
+    if (keyed_.rts && !keep.rts) {
+        commPhone_->SetRts(false);
+        keyed_.rts = false;
     }
-    keyedSerial_ = SerialLine::None;
-    if (keyedParallel_) program_.parallelPort->WriteControl(*keyedParallel_, 2);
-    keyedParallel_.reset();
+    if (keyed_.dtr && !keep.dtr) {
+        commPhone_->SetDtr(false);
+        keyed_.dtr = false;
+    }
+    if (keyed_.parallel && keyed_.parallel != keep.parallel) {
+        program_.parallelPort->WriteControl(*keyed_.parallel, 2);
+        keyed_.parallel.reset();
+    }
+}
+
+void PhoneFrm::closeEvent(QCloseEvent* event) {
+    Form_Unload();
+    platform::Form::closeEvent(event);
 }
 
 void PhoneFrm::PhoneSetup() {
@@ -251,31 +263,35 @@ void PhoneFrm::FKeyPhone(int KeyCode) {
         return;
     }
 
+    // The lines of this message; those of the message before that it does
+    // not key go off before it keys its own.
+    PushToTalk want;
     if (SerialPort()) {
         if (!commPhone_->IsOpen()) PhoneSetup();
-        if (commPhone_->IsOpen()) {
-            if (Option2->isChecked()) {
-                commPhone_->SetDtr(true);
-                keyedSerial_ = SerialLine::DTR;
-            } else {
-                commPhone_->SetRts(true);
-                keyedSerial_ = SerialLine::RTS;
-            }
-        }
+        if (commPhone_->IsOpen()) (Option2->isChecked() ? want.dtr : want.rts) = true;
+    }
+    if (Option3->isChecked()) want.parallel = ParallelAddress();
+    ReleasePushToTalkBut(want);
+    if (want.dtr) {
+        commPhone_->SetDtr(true);
+        keyed_.dtr = true;
+    }
+    if (want.rts) {
+        commPhone_->SetRts(true);
+        keyed_.rts = true;
     }
     if (Option3->isChecked()) {
-        const std::optional<std::uint16_t> address = ParallelAddress();
         QString error;
-        if (!address || !program_.parallelPort->WriteControl(*address, 3, &error)) {
+        if (!want.parallel || !program_.parallelPort->WriteControl(*want.parallel, 3, &error)) {
             // Nothing plays without its push-to-talk; what was keyed goes off.
             MMControl1.Close();
             Timer1->stop();
             ReleasePushToTalk();
             program_.dialogs().Beep();
-            SetStatusLine(address ? error : QStringLiteral("Invalid parallel port address"));
+            SetStatusLine(want.parallel ? error : QStringLiteral("Invalid parallel port address"));
             return;
         }
-        keyedParallel_ = *address;
+        keyed_.parallel = want.parallel;
     }
     MMControl1.Play();
     Timer1->start();

@@ -5,7 +5,8 @@
 //
 // The close box hides the window, as "Done" does but without saving: the
 // settings stay loaded, so a later "Done" writes what the operator has, never
-// the design defaults.
+// the design defaults. It ends what the window does, as unloading would: the
+// message stops and every push-to-talk line goes off.
 #include <QString>
 #include <cstdint>
 #include <memory>
@@ -19,6 +20,7 @@ namespace platform {
 class KeyAdapter;
 class SerialPort;
 }  // namespace platform
+class QCloseEvent;
 class QGroupBox;
 class QLineEdit;
 class QPushButton;
@@ -44,7 +46,7 @@ public:
     void PhoneSetup();
     // The serial port whose RTS or DTR line keys the transmitter.
     platform::SerialPort& CommPhone() { return *commPhone_; }
-    // Releases whatever push-to-talk line is keyed.
+    // Releases every push-to-talk line keyed, whatever the options say now.
     void ReleasePushToTalk();
 
     // Events.
@@ -101,14 +103,24 @@ private:
     // The parallel port's base address, when the box holds one that fits.
     std::optional<std::uint16_t> ParallelAddress() const;
     void SetStatusLine(const QString& text);
+    void closeEvent(QCloseEvent* event) override;
+
+    // Push-to-talk lines: the serial port's RTS and DTR, and the control
+    // register of a parallel port.
+    struct PushToTalk {
+        bool rts = false;
+        bool dtr = false;
+        std::optional<std::uint16_t> parallel;  // base address
+    };
+    // Releases the lines keyed that `keep` does not hold.
+    void ReleasePushToTalkBut(const PushToTalk& keep);
 
     Program& program_;
     std::unique_ptr<platform::SerialPort> commPhone_;
-    // What is keyed now, released as it was keyed whatever the boxes say by
-    // then.
-    enum class SerialLine { None, RTS, DTR };
-    SerialLine keyedSerial_ = SerialLine::None;
-    std::optional<std::uint16_t> keyedParallel_;
+    // Every line keyed now, released as it was keyed whatever the boxes say
+    // by then; a message keys its own lines and lets go of those of the
+    // message before that it does not key.
+    PushToTalk keyed_;
 };
 
 // Reads wave2.txt of the working folder into PhoneFrm (created hidden when it

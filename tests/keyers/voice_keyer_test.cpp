@@ -8,6 +8,7 @@
 #include <QRadioButton>
 #include <QTimer>
 #include <functional>
+#include <map>
 #include <gtest/gtest.h>
 
 #include "keyers/phone_frm.h"
@@ -295,6 +296,81 @@ TEST(VoiceKeyer, PushToTalkIsReleasedOnEveryWayOut) {
         v.RunChecks();
         EXPECT_FALSE(v.serial.rts);
     }
+}
+
+// The push-to-talk option or address changed between two messages: the
+// second message keys its own line, and when it ends no line is left keyed,
+// the first message's included. A line both messages key stays keyed
+// between them.
+TEST(VoiceKeyer, ChangingThePushToTalkBetweenMessagesLeavesNothingKeyed) {
+    struct Case {
+        const char* name;
+        std::function<void(VoiceFixture&)> first;
+        std::function<void(VoiceFixture&)> second;
+    };
+    const auto serialOn = [](QRadioButton* PhoneFrm::*option) {
+        return [option](VoiceFixture& v) {
+            v.f->Text10->setText("2");
+            (v.f->*option)->setChecked(true);
+        };
+    };
+    const auto parallelAt = [](const char* address) {
+        return [address](VoiceFixture& v) {
+            v.f->Option3->setChecked(true);
+            v.f->Text11->setText(address);
+        };
+    };
+    const Case cases[] = {
+        {"RTS then DTR", serialOn(&PhoneFrm::Option1), serialOn(&PhoneFrm::Option2)},
+        {"DTR then RTS", serialOn(&PhoneFrm::Option2), serialOn(&PhoneFrm::Option1)},
+        {"parallel address moved", parallelAt("&H378"), parallelAt("&H3BC")},
+        {"parallel then DTR", parallelAt("&H378"), serialOn(&PhoneFrm::Option2)},
+        {"DTR then parallel", serialOn(&PhoneFrm::Option2), parallelAt("&H278")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        VoiceFixture v;
+        c.first(v);
+        v.f->FKeyPhone(112);
+        v.t.clock.AdvanceMs(100);
+        c.second(v);
+        v.f->FKeyPhone(113);
+        EXPECT_EQ(v.sound.started.size(), 2);
+        v.RunChecks();
+        EXPECT_FALSE(v.serial.rts);
+        EXPECT_FALSE(v.serial.dtr);
+        // Every control register written ends at 2 (released).
+        std::map<int, int> last;
+        for (const auto& write : v.parallel->writes) last[write.port] = write.value;
+        for (const auto& [port, value] : last) EXPECT_EQ(value, 2) << "register " << port;
+    }
+
+    // The same line for both messages is not dropped in between.
+    VoiceFixture v;
+    v.f->Text10->setText("2");
+    v.f->FKeyPhone(112);
+    v.f->FKeyPhone(113);
+    EXPECT_EQ(v.serial.events, (QStringList{"dtr 0", "rts 0", "open", "rts 1", "rts 1"}));
+    v.RunChecks();
+    EXPECT_EQ(v.serial.events.last(), "rts 0");
+}
+
+// The close box hides the window with its settings, and ends what the
+// window was doing: the message stops and every push-to-talk line goes off.
+TEST(VoiceKeyer, TheCloseBoxReleasesPushToTalk) {
+    VoiceFixture v;
+    v.f->Option3->setChecked(true);
+    v.f->Text10->setText("2");
+    v.f->FKeyPhone(112);
+    ASSERT_TRUE(v.serial.rts);
+    v.f->close();
+    EXPECT_FALSE(v.f->isVisible());
+    EXPECT_FALSE(v.serial.rts);
+    ASSERT_EQ(v.parallel->writes.size(), 2u);
+    EXPECT_EQ(v.parallel->writes[1].value, 2);
+    EXPECT_FALSE(v.f->Timer1->isActive());
+    EXPECT_NE(v.f->MMControl1.Mode(), platform::kModePlaying);
+    EXPECT_EQ(v.f->Text1->text(), v.message);
 }
 
 TEST(VoiceKeyer, DoneWritesWave2txt) {
