@@ -54,7 +54,8 @@ public:
     // software keyer, letting events run between characters, or handed whole
     // to the WinKeyer.
     void LoopThroughCWBuffer();
-    // Opens the CW keying serial port, reporting a port that cannot be opened.
+    // Opens the CW keying serial port, reporting a port that cannot be
+    // opened. The push-to-talk port and the WinKeyer are closed first.
     void CWSetup();
     // Releases the keying lines and closes the keying port.
     void ReleaseKeying();

@@ -10,6 +10,7 @@
 #include "keyers/cw_frm.h"
 #include "keyers/cw_frm_keying.h"
 #include "keyers/cw_macros.h"
+#include "keyers/phone_frm.h"
 #include "keyers/settings_file.h"
 #include "keyers/winkey_hook.h"
 #include "mainwindow/main_window.h"
@@ -46,6 +47,12 @@ bool CWFrm::OpenKeyingPort() {
     // 0 or less: no serial port chosen; the port stays closed.
     if (number <= 0) return true;
     if (number > 65535) return false;
+    // The push-to-talk port and the WinKeyer may sit on the same serial port
+    // (one interface for both): they give it up, as the keying port gives it
+    // up to them when they open.
+    if (program_.PhoneFrmLoaded() && program_.phoneFrm().CommPhone().IsOpen())
+        program_.phoneFrm().CommPhone().Close();
+    if (program_.keyer.WKOpen != 0 && program_.winKey) program_.winKey->CloseDevice();
     comm_->SetPortNumber(static_cast<int>(number));
     comm_->SetDtr(false);
     comm_->SetRts(false);
