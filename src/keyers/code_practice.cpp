@@ -176,7 +176,12 @@ void frmCodePractice::Command3_Click() {
         PracticeSendText = Text1->toPlainText();
         const QString character = PracticeSendText.mid(i - 1, 1);
         k.CWBuffer = character;
-        if (k.CWSending == 0) program_.cwFrm().LoopThroughCWBuffer();
+        if (k.CWSending == 0 && !program_.cwFrm().LoopThroughCWBuffer()) {
+            // The keyer could not send and has said so: the run ends here,
+            // with nothing listed that did not leave.
+            PracticeSendText.clear();
+            break;
+        }
         AppendSent(character);
         QTextCursor caret = Text1->textCursor();
         caret.setPosition(static_cast<int>(std::min(i, Text1->toPlainText().size())));
@@ -224,7 +229,12 @@ void frmCodePractice::Text5_KeyPress(int& KeyAscii) {
         const QString character(QChar(static_cast<char16_t>(KeyAscii)));
         AppendSent(character);
         k.CWBuffer += character;
-        if (k.CWSending == 0) program_.cwFrm().LoopThroughCWBuffer();
+        // A keyer that could not send takes back what it listed.
+        if (k.CWSending == 0 && !program_.cwFrm().LoopThroughCWBuffer()) {
+            QString sent = Text2->toPlainText();
+            sent.chop(1);
+            Text2->setPlainText(sent);
+        }
     }
     KeyAscii = 0;
 }

@@ -45,15 +45,19 @@ public:
     void UpDown1_DownClick();
 
     // Sends one character with the software keyer and returns when it is
-    // over; the keying line is released whatever way it ends.
-    MorseKeyer::Result Transmit(QChar CodeCharacter);
+    // over (with Gap::Overlap, up to a few milliseconds before its silence
+    // is); the keying line is released whatever way it ends.
+    MorseKeyer::Result Transmit(QChar CodeCharacter, MorseKeyer::Gap gap = MorseKeyer::Gap::Wait);
     // Empties CWBuffer and sends the message of a function key (112 to 120
     // F1 to F9, 124 F10, 122 F11), its wildcards replaced.
     void FKeyCW(int KeyCode);
     // Sends what CWBuffer holds: one character at a time through the
     // software keyer, letting events run between characters, or handed whole
-    // to the WinKeyer.
-    void LoopThroughCWBuffer();
+    // to the WinKeyer. False when the keyer could not send: the WinKeyer
+    // would not open (or was given up), the keying port would not open (the
+    // message was timed without keying), or the speed gives no unit. The
+    // failure has been reported.
+    bool LoopThroughCWBuffer();
     // Opens the CW keying serial port, reporting a port that cannot be
     // opened. The push-to-talk port and the WinKeyer are closed first.
     void CWSetup();

@@ -28,7 +28,9 @@ void CWFrm::InitKeyer() {
     keyer_ = std::make_unique<MorseKeyer>(program_.clock(), *lines_, *controls_);
 }
 
-MorseKeyer::Result CWFrm::Transmit(QChar CodeCharacter) { return keyer_->Transmit(CodeCharacter); }
+MorseKeyer::Result CWFrm::Transmit(QChar CodeCharacter, MorseKeyer::Gap gap) {
+    return keyer_->Transmit(CodeCharacter, gap);
+}
 
 void CWFrm::LogContact() {
     mainwindow::MainWindow* w = program_.mainWindow();
@@ -116,7 +118,7 @@ void CWFrm::FKeyCW(int KeyCode) {
     QCoreApplication::processEvents();
 }
 
-void CWFrm::LoopThroughCWBuffer() {
+bool CWFrm::LoopThroughCWBuffer() {
     KeyerState& k = program_.keyer;
     if (k.CWKeyingLine == 5) {
         if (k.CWBuffer.contains(u'!')) LogContact();
@@ -125,7 +127,8 @@ void CWFrm::LoopThroughCWBuffer() {
         else
             k.CWBuffer.clear();
         if (k.CWRepeatOn == 1 && tmrRepeat->interval() > 0) tmrRepeat->start();
-        return;
+        // A device that would not open (or was given up) sent nothing.
+        return program_.winKey && k.WKOpen != 0;
     }
 
     k.CWSending = 1;
@@ -134,11 +137,15 @@ void CWFrm::LoopThroughCWBuffer() {
     while (!k.CWBuffer.isEmpty()) {
         const QChar character = k.CWBuffer.front();
         k.CWBuffer.remove(0, 1);
-        switch (Transmit(character)) {
+        // With more to send, the character leaves the end of its silence to
+        // the events that run before the next one.
+        const MorseKeyer::Gap gap =
+            k.CWBuffer.isEmpty() ? MorseKeyer::Gap::Wait : MorseKeyer::Gap::Overlap;
+        switch (Transmit(character, gap)) {
         case MorseKeyer::Result::PortFailed:
-            // Told once, after the drain, not once per character.
+            // Timed without keying, "!" logged; told once, after the drain,
+            // not once per character.
             badPort = true;
-            k.CWBuffer.clear();
             break;
         case MorseKeyer::Result::InvalidSpeed:
             badSpeed = true;
@@ -149,6 +156,8 @@ void CWFrm::LoopThroughCWBuffer() {
         if (Check1->isChecked() && !badSpeed) SetStatusLine(k.CWBuffer);
         QCoreApplication::processEvents();
     }
+    // The message ends with the end of its last silence.
+    keyer_->FinishGap();
     // An interval of 0 would fire at once and for ever: it means no repeat.
     if (k.CWRepeatOn == 1 && tmrRepeat->interval() > 0) tmrRepeat->start();
     k.CWSending = 0;
@@ -159,6 +168,7 @@ void CWFrm::LoopThroughCWBuffer() {
                           ? QStringLiteral("Keyboard CW Mode is on.  Press F12 to exit.")
                           : QString());
     if (badPort) ReportBadPort();
+    return !badPort && !badSpeed;
 }
 
 void CWFrm::tmrRepeat_Timer() {

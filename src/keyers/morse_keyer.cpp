@@ -11,10 +11,6 @@ namespace keyers {
 
 namespace {
 
-// How late after the end of a character the next one may begin and still be
-// timed on from it.
-constexpr double kCarryMs = 10;
-
 // International Morse code, and the punctuation and prosigns the keyer
 // knows ("-" is sent as BT, as "=" is; "\" is CL as one character).
 const std::map<QChar, const char*>& Patterns() {
@@ -69,29 +65,34 @@ bool MorseKeyer::SetLine(KeyLine line, bool on) {
     return true;
 }
 
-void MorseKeyer::WaitUnit(double unitMs, TimingMethod method) {
+void MorseKeyer::WaitUntil(double end, TimingMethod method) {
+    if (method == TimingMethod::Timer) {
+        std::int64_t now = 0;
+        do {
+            now = clock_.MonotonicMs();
+        } while (static_cast<double>(now) < end);
+        return;
+    }
+    const double left = std::ceil(end - static_cast<double>(clock_.MonotonicMs()));
+    if (left > 0) clock_.SleepMs(static_cast<int>(left));
+}
+
+void MorseKeyer::WaitUnit(double unitMs, TimingMethod method, double shortMs) {
     switch (method) {
-    case TimingMethod::Timer: {
+    case TimingMethod::Timer:
         // A busy wait on the counter. Each unit ends one unit after the
         // planned end of the one before, at the first reading at least that
         // late, so neither a late reading nor a fraction of a millisecond
         // adds up over a character.
         end_ += unitMs;
-        std::int64_t now = 0;
-        do {
-            now = clock_.MonotonicMs();
-        } while (static_cast<double>(now) < end_);
+        WaitUntil(end_ - shortMs, method);
         return;
-    }
-    case TimingMethod::Sleep: {
+    case TimingMethod::Sleep:
         // Whole milliseconds, halves to even, counted from the planned end of
         // the unit before in the same way.
         end_ += std::nearbyint(unitMs);
-        const std::int64_t now = clock_.MonotonicMs();
-        const double left = std::ceil(end_ - static_cast<double>(now));
-        if (left > 0) clock_.SleepMs(static_cast<int>(left));
+        WaitUntil(end_ - shortMs, method);
         return;
-    }
     case TimingMethod::Loop:
         // The count per 60 ms scaled to one unit.
         CountPasses(controls_.LoopOffset() * unitMs / 60.0);
@@ -100,18 +101,25 @@ void MorseKeyer::WaitUnit(double unitMs, TimingMethod method) {
     }
 }
 
-MorseKeyer::Result MorseKeyer::Transmit(QChar character) {
+void MorseKeyer::FinishGap() {
+    const double now = static_cast<double>(clock_.MonotonicMs());
+    if (now < end_ && end_ - now <= kOverlapMs + 1) WaitUntil(end_, gapMethod_);
+}
+
+MorseKeyer::Result MorseKeyer::Transmit(QChar character, Gap gap) {
     const int keyingInterface = controls_.KeyingInterface();
     if (keyingInterface == 0) return Result::Sent;
-    if ((keyingInterface == 1 || keyingInterface == 2) && !controls_.PortOpen() &&
-        !controls_.OpenPort())
-        return Result::PortFailed;
+    // A serial port that will not open keys nothing; the character still
+    // takes its time and "!" still logs the contact.
+    const bool portFailed = (keyingInterface == 1 || keyingInterface == 2) &&
+                            !controls_.PortOpen() && !controls_.OpenPort();
+    const Result sent = portFailed ? Result::PortFailed : Result::Sent;
 
     QString elements = MorseElements(character);
     if (character == u'!') controls_.LogContact();
     if (character == u' ') {
         const std::optional<double> space = BoxNumber(controls_.WordSpace());
-        if (!space) return Result::Sent;
+        if (!space) return sent;
         if (*space > 0) {
             elements += QString(static_cast<qsizetype>(std::floor(*space)), u'0');
         } else if (*space < 0) {
@@ -119,7 +127,7 @@ MorseKeyer::Result MorseKeyer::Transmit(QChar character) {
             elements.truncate(keep > 0 ? static_cast<qsizetype>(keep) : 0);
         }
     }
-    if (elements.isEmpty()) return Result::Sent;
+    if (elements.isEmpty()) return sent;
 
     // Whatever way the character ends, a line left keyed is released.
     struct Release {
@@ -130,18 +138,21 @@ MorseKeyer::Result MorseKeyer::Transmit(QChar character) {
         }
     } release{*this, std::nullopt};
 
-    // A character that follows the one before at once (the send buffer lets
-    // events run in between) keeps its rhythm: it is timed from the planned
-    // end of that character, so the pauses between characters do not add
-    // up over a message. After a longer pause it is timed from now.
-    const std::int64_t now = clock_.MonotonicMs();
-    const double late = static_cast<double>(now) - end_;
-    if (!(late >= -1 && late <= kCarryMs)) end_ = static_cast<double>(now);
-    for (QChar element : elements) {
+    // Within the silence the character before left (Gap::Overlap), the rest
+    // of it is waited out and the rhythm goes on from its planned end; a
+    // character that starts later is timed from now.
+    // A start less than a millisecond late is the counter's step, not a
+    // delay.
+    const double now = static_cast<double>(clock_.MonotonicMs());
+    if (now < end_ && end_ - now <= kOverlapMs + 1)
+        WaitUntil(end_, gapMethod_);
+    else if (now < end_ || now >= end_ + 1)
+        end_ = now;
+    for (qsizetype i = 0; i < elements.size(); ++i) {
         const std::optional<double> unit = UnitMs(controls_.Speed());
         if (!unit) return Result::InvalidSpeed;
-        const KeyLine line = controls_.Line();
-        const bool on = element == u'1';
+        const KeyLine line = portFailed ? KeyLine::None : controls_.Line();
+        const bool on = elements[i] == u'1';
         if (release.keyed && *release.keyed != line) {
             SetLine(*release.keyed, false);
             release.keyed.reset();
@@ -151,9 +162,14 @@ MorseKeyer::Result MorseKeyer::Transmit(QChar character) {
             release.keyed = line;
         else
             release.keyed.reset();
-        WaitUnit(*unit, controls_.Method());
+        const TimingMethod method = controls_.Method();
+        // The last unit of silence may be left in part to the caller.
+        const bool overlap = gap == Gap::Overlap && !on && i + 1 == elements.size() &&
+                             method != TimingMethod::Loop;
+        gapMethod_ = method;
+        WaitUnit(*unit, method, overlap ? std::floor(std::min(kOverlapMs, *unit / 2)) : 0);
     }
-    return Result::Sent;
+    return sent;
 }
 
 // Not inlined and counting through a volatile, so that the compiler can

@@ -74,12 +74,31 @@ public:
         LineFailed,    // a line could not be set; the character ended there
     };
 
+    // How Transmit waits out the silence that ends a character.
+    enum class Gap {
+        // Returns when the character is over, its trailing silence included.
+        Wait,
+        // Returns up to kOverlapMs before that silence is over, so that events
+        // may run between two characters without stretching the gap; the next
+        // character (or FinishGap) waits out the rest. "Timer" and "Sleep"
+        // only: the "Loop" method always waits.
+        Overlap,
+    };
+    // The most of a trailing silence Gap::Overlap leaves to the caller.
+    static constexpr double kOverlapMs = 10;
+
     MorseKeyer(platform::Clock& clock, KeyingLines& lines, KeyerControls& controls)
         : clock_(clock), lines_(lines), controls_(controls) {}
 
-    // Sends one character and returns when it is over, its trailing gap
-    // included. Whatever way it ends, the keying line is left released.
-    Result Transmit(QChar character);
+    // Sends one character. Whatever way it ends, the keying line is left
+    // released. Each character is timed from the planned end of the one
+    // before when it starts within that one's silence, else from the moment
+    // it starts: a late start lengthens the gap before it, never an element.
+    // A serial keying port that will not open keys nothing, but the character
+    // is timed all the same (and "!" logs the contact): PortFailed.
+    Result Transmit(QChar character, Gap gap = Gap::Wait);
+    // Waits out the rest of a silence that Transmit left with Gap::Overlap.
+    void FinishGap();
 
     // The milliseconds of one unit at `speed` words per minute (1200 /
     // speed, the speed held within 5 to 99), or nothing when the speed is no
@@ -95,7 +114,11 @@ public:
 
 private:
     bool SetLine(KeyLine line, bool on);
-    void WaitUnit(double unitMs, TimingMethod method);
+    // Waits one unit from the planned end of the unit before, `shortMs`
+    // less (the end planned stays the unit's whole end).
+    void WaitUnit(double unitMs, TimingMethod method, double shortMs = 0);
+    // Waits until the counter reads `end` or later.
+    void WaitUntil(double end, TimingMethod method);
 
     platform::Clock& clock_;
     KeyingLines& lines_;
@@ -103,6 +126,8 @@ private:
     // The planned end of the last unit (at first the counter reading at
     // which the character began): the next unit is timed from it.
     double end_ = 0;
+    // The method the silence left by Gap::Overlap is timed by.
+    TimingMethod gapMethod_ = TimingMethod::Timer;
 };
 
 }  // namespace keyers

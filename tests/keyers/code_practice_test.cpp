@@ -8,6 +8,7 @@
 #include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
+#include <functional>
 #include <gtest/gtest.h>
 
 #include "keyers/code_practice.h"
@@ -91,6 +92,46 @@ TEST(CodePractice, TypeAheadSendsEachKeyAndBackspaceTakesItBack) {
     EXPECT_TRUE(p.Text5->text().isEmpty());
     QTest::keyClick(p.Text5, Qt::Key_Backspace);
     EXPECT_EQ(p.Text2->toPlainText(), "A");
+}
+
+// A keyer that cannot send (no WinKeyer answers, or the keying port will not
+// open) is reported once; the run stops there and "Text Sent" lists nothing
+// that did not leave. The type-ahead box lists nothing either.
+TEST(CodePractice, AKeyerThatCannotSendIsReportedOnceAndStopsTheRun) {
+    struct Case {
+        const char* name;
+        std::function<void(CWFixture&)> choose;
+        const char* title;
+    };
+    const Case cases[] = {
+        {"no WinKeyer", [](CWFixture& c) { c.cw->Option5->setChecked(true); },
+         "Unable to establish connection with Winkey."},
+        {"keying port refused",
+         [](CWFixture& c) {
+             c.serial.refuseOpen = true;
+             c.cw->Option1->setChecked(true);
+             c.cw->Text10->setText("3");
+         },
+         "Invalid port."},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        CWFixture c;
+        c.cw->show();  // reported without the modal window
+        k.choose(c);
+        frmCodePractice p(c.program());
+        p.Text1->setPlainText("CQ TEST");
+        p.Command3->click();
+        ASSERT_EQ(c.f.t.dialogs.shown.size(), 1u);
+        EXPECT_EQ(c.f.t.dialogs.shown[0].title, k.title);
+        EXPECT_EQ(p.Text2->toPlainText(), "");
+        EXPECT_EQ(c.program().keyer.PracticeSending, 0);
+
+        int key = 'a';
+        p.Text5_KeyPress(key);
+        EXPECT_EQ(c.f.t.dialogs.shown.size(), 2u);
+        EXPECT_EQ(p.Text2->toPlainText(), "");
+    }
 }
 
 TEST(CodePractice, SpeedButtonsStepTheKeyersSpeed) {

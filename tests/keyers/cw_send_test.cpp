@@ -222,6 +222,29 @@ TEST(CWSend, AKeyingPortThatWillNotOpenIsReportedOncePerMessage) {
     EXPECT_TRUE(c.serial.events.filter("rts 1").isEmpty());
 }
 
+// A keying port that will not open keys nothing, but the message runs its
+// course: every character takes its time and "!" logs the contact.
+TEST(CWSend, AMessageOnAPortThatWillNotOpenStillTimesAndLogs) {
+    CWFixture c(0);
+    c.cw->show();  // reported without the modal window
+    c.serial.refuseOpen = true;
+    c.cw->Option1->setChecked(true);
+    c.cw->Text10->setText("3");
+    c.cw->Text1->setText("TU!");
+    c.w->txtCall->setText("DL1AB");
+    c.w->txtCntry->setText("Germany");
+    const std::int64_t start = c.f.t.clock.monotonic;
+    c.cw->FKeyCW(112);
+    EXPECT_EQ(c.program().log.QSOCount, 1);
+    EXPECT_EQ(c.program().log.row(1).QSOCall, "DL1AB");
+    // T and U: 6 and 10 units at 20 WPM.
+    EXPECT_EQ(c.f.t.clock.monotonic - start, 16 * 60);
+    ASSERT_EQ(c.f.t.dialogs.shown.size(), 1u);
+    EXPECT_EQ(c.f.t.dialogs.shown[0].title, "Invalid port.");
+    EXPECT_TRUE(c.serial.events.filter("rts 1").isEmpty());
+    EXPECT_TRUE(c.program().keyer.CWBuffer.isEmpty());
+}
+
 TEST(CWSend, RtsKeysTheOpenedPort) {
     CWFixture c;
     c.cw->Option1->setChecked(true);

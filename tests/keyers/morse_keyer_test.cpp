@@ -229,6 +229,65 @@ TEST(MorseKeyer, UnitLengthByMethodAndSpeed) {
     }
 }
 
+// A character that begins a little after the planned end of the one before
+// (events ran in between) keys its first element for a whole unit: the
+// late start lengthens the gap before it, never the element.
+TEST(MorseKeyer, ALateCharacterKeysWholeElements) {
+    for (TimingMethod method : {TimingMethod::Sleep, TimingMethod::Timer}) {
+        for (const std::int64_t late : {1, 3, 6, 10, 25}) {
+            SCOPED_TRACE(std::to_string(late) + (method == TimingMethod::Sleep ? " sleep" : " timer"));
+            KeyerRig rig;
+            rig.controls.method = method;
+            if (method == TimingMethod::Timer) rig.clock.advancePerReadMs = 1;
+            rig.Send("E");
+            rig.clock.AdvanceMs(late);
+            rig.Send("I");
+            ASSERT_EQ(rig.lines.settings.size(), 4u + 6u);
+            const auto& s = rig.lines.settings;
+            EXPECT_EQ(s[4].value, 1);
+            EXPECT_EQ(s[5].at - s[4].at, 60);  // the first dit of I
+            EXPECT_EQ(s[6].value, 1);
+            EXPECT_EQ(s[7].at - s[6].at, 60);  // the second
+            // The gap before it: three units and the time it came late.
+            EXPECT_GE(s[4].at - s[1].at, 3 * 60 + late);
+            EXPECT_EQ(rig.clock.monotonic - s[4].at, 6 * 60);
+        }
+    }
+}
+
+// Sent as the send buffer sends it, a character leaves the last few
+// milliseconds of its silence to the events that run before the next one:
+// events shorter than that change no gap; longer ones lengthen the gap by
+// what they take beyond it.
+TEST(MorseKeyer, EventsBetweenCharactersFitInTheSilence) {
+    for (TimingMethod method : {TimingMethod::Sleep, TimingMethod::Timer}) {
+        for (const std::int64_t events : {0, 6, 10, 25}) {
+            SCOPED_TRACE(std::to_string(events) + (method == TimingMethod::Sleep ? " sleep" : " timer"));
+            KeyerRig rig;
+            rig.controls.method = method;
+            if (method == TimingMethod::Timer) rig.clock.advancePerReadMs = 1;
+            rig.keyer.Transmit(u'E', MorseKeyer::Gap::Overlap);
+            const std::int64_t left = rig.lines.settings[0].at + 4 * 60 - rig.clock.monotonic;
+            EXPECT_GT(left, 0);
+            EXPECT_LE(left, MorseKeyer::kOverlapMs);
+            rig.clock.AdvanceMs(events);
+            rig.keyer.Transmit(u'E');
+            const auto& s = rig.lines.settings;
+            ASSERT_EQ(s.size(), 8u);
+            // (On the fake counter each reading moves it on by 1 ms.)
+            const std::int64_t read = method == TimingMethod::Timer && events >= left ? 1 : 0;
+            EXPECT_EQ(s[4].at - s[1].at, 3 * 60 + std::max<std::int64_t>(0, events - left) + read);
+            EXPECT_EQ(s[5].at - s[4].at, 60);
+            EXPECT_EQ(rig.clock.monotonic - s[4].at, 4 * 60);
+        }
+    }
+    // The buffer's last character waits its silence out.
+    KeyerRig rig;
+    rig.keyer.Transmit(u'E', MorseKeyer::Gap::Overlap);
+    rig.keyer.FinishGap();
+    EXPECT_EQ(rig.Elapsed(), 4 * 60);
+}
+
 TEST(MorseKeyer, CharactersWithoutElementsTakeNoTime) {
     for (const QString text : {"$", "#", "*", "^", "'", "(", ":", "!"}) {
         SCOPED_TRACE(text.toStdString());
@@ -348,12 +407,16 @@ TEST(MorseKeyer, SerialPortIsOpenedFirstAndAFailureSendsNothing) {
     EXPECT_EQ(rig.controls.openCalls, 1);
     EXPECT_EQ(rig.Elements(60), "1000");
 
+    // A port that will not open keys nothing; the character takes its time
+    // all the same, and "!" logs the contact.
     KeyerRig failing;
     failing.controls.portOpen = false;
     failing.controls.portOpens = false;
     EXPECT_EQ(failing.keyer.Transmit(u'E'), MorseKeyer::Result::PortFailed);
     EXPECT_TRUE(failing.lines.settings.empty());
-    EXPECT_EQ(failing.Elapsed(), 0);
+    EXPECT_EQ(failing.Elapsed(), 4 * 60);
+    EXPECT_EQ(failing.keyer.Transmit(u'!'), MorseKeyer::Result::PortFailed);
+    EXPECT_EQ(failing.controls.logCalls, 1);
 
     // The printer port needs no serial port.
     KeyerRig printer;
