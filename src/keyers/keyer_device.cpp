@@ -28,6 +28,11 @@ constexpr char kSetRatio = 0x17;
 constexpr std::uint8_t kModeSerialEcho = 0x04;
 // The byte the echo test sends.
 constexpr char kEchoProbe = 0x55;
+// A status byte, 11xxxxxx, and its break-in and busy bits.
+constexpr std::uint8_t kStatusMask = 0xC0;
+constexpr std::uint8_t kStatusByte = 0xC0;
+constexpr std::uint8_t kStatusBreakIn = 0x02;
+constexpr std::uint8_t kStatusBusy = 0x04;
 
 QByteArray Bytes(std::initializer_list<char> bytes) {
     return QByteArray(bytes.begin(), static_cast<qsizetype>(bytes.size()));
@@ -165,8 +170,14 @@ void KeyerDevice::ReadAnswers() {
     pending_.clear();
     for (const char c : in) {
         const auto byte = static_cast<std::uint8_t>(c);
-        // 11xxxxxx is a status byte, 10xxxxxx the speed pot; neither changes
-        // what is left to send. Anything else echoes a keyed character.
+        // 11xxxxxx is a status byte: idle (not busy) or a paddle break-in
+        // means the device holds nothing more to send, whatever the echoes
+        // said (break-in drops its buffer). 10xxxxxx is the speed pot.
+        // Anything else echoes a keyed character.
+        if ((byte & kStatusMask) == kStatusByte) {
+            if ((byte & kStatusBusy) == 0 || (byte & kStatusBreakIn) != 0) unsent_ = 0;
+            continue;
+        }
         if ((byte & 0x80) != 0) continue;
         ++keyed_;
         if (unsent_ > 0) --unsent_;

@@ -7,7 +7,9 @@
 // The device echoes every character as it keys it (serial echo-back is always
 // switched on in the mode byte), so the count of characters handed over and
 // not yet keyed is kept here from the echoes; asking the device for its
-// status on every call would cost about 9 ms a byte at 1200 baud.
+// status on every call would cost about 9 ms a byte at 1200 baud. The status
+// bytes it sends unasked when its state changes set the count to 0 when the
+// device is idle or the paddles break in (which drops its buffer).
 #include <QByteArray>
 #include <cstdint>
 #include <functional>

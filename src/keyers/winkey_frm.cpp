@@ -1,5 +1,6 @@
 #include "keyers/winkey_frm.h"
 
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QGroupBox>
@@ -326,6 +327,11 @@ void frmWinKey::Form_Load() {
         {optIambicA, 16}, {optIambicB, 0}, {optUltimatic, 32}, {optBug, 48}};
     for (const auto& [option, value] : modes)
         if (layer_.WKMode == value) option->setChecked(true);
+}
+
+void frmWinKey::closeEvent(QCloseEvent* event) {
+    cmdCloseWinkey_Click();
+    platform::Form::closeEvent(event);
 }
 
 void frmWinKey::Form_Unload() {

@@ -3,6 +3,9 @@
 // device's status and version, the keying settings, keyer mode and pin
 // configuration, Test, Stop and Done), WK.txt in the data folder, and the
 // sender that feeds CWBuffer to the device.
+//
+// The window's close box closes the device, as "Close" does, and hides the
+// window with its settings; the next message opens the device again.
 #include <QString>
 #include <cstdint>
 
@@ -12,6 +15,7 @@
 #include "platform/loaded_form.h"
 
 class Program;
+class QCloseEvent;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -76,6 +80,7 @@ private:
     bool ReadSettingsFile();
     void FocusDone();
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
     Program& program_;
     WinKeyLayer& layer_;

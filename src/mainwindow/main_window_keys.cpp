@@ -175,7 +175,12 @@ void MainWindow::Form_KeyPress(int& KeyAscii) {
     //    yet sent.
     if (KeyAscii == platform::vbKeyBack && k.KeyboardCWMode == 1) {
         if (k.WKStatus > 0 && k.WKOpen != 0 && program_.winKey) {
-            program_.winKey->wk_backspace();
+            // The last character typed still waits in the buffer while the
+            // buffer holds any: the device holds only earlier ones.
+            if (!k.CWBuffer.isEmpty())
+                k.CWBuffer.chop(1);
+            else
+                program_.winKey->wk_backspace();
             KeyAscii = 0;
             return;
         }

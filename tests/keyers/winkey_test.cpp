@@ -9,6 +9,7 @@
 #include <QRadioButton>
 #include <QTimer>
 #include <gtest/gtest.h>
+#include <optional>
 
 #include "keyers/cw_frm.h"
 #include "keyers/keyer_device.h"
@@ -55,6 +56,40 @@ QStringList CommandsAfter(const WinKeySimulator& sim, qsizetype count) {
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     return sim.Commands();
 }
+
+// A program with a simulator on the WinKeyer's port that keys each
+// character for `charMs`, and the WinKeyer window set to that port.
+struct WinKeyOnPort {
+    explicit WinKeyOnPort(int charMs) {
+        EXPECT_TRUE(pty.ok());
+        pty.MapAsPort(t.work(), kPort);
+        sim.emplace(pty.masterFd(), charMs);
+        w = &WindowOnPort(t, kPort);
+    }
+    TestProgram t;
+    PtyPair pty;
+    std::optional<WinKeySimulator> sim;
+    frmWinKey* w = nullptr;
+};
+
+// A loaded main window on the real clock, with the WinKeyer chosen and a
+// simulator on its port that keys each character for `charMs`.
+struct WinKeyOnMainWindow {
+    explicit WinKeyOnMainWindow(int charMs) : f(0, RealClock(clock)) {
+        EXPECT_TRUE(pty.ok());
+        pty.MapAsPort(f.t.work(), kPort);
+        sim.emplace(pty.masterFd(), charMs);
+        f.WriteLog({});
+        w = &f.Load();
+        WindowOnPort(f.t, kPort);
+        f.program().keyer.CWKeyingLine = 5;
+    }
+    platform::SystemClock clock;
+    MainWindowFixture f;
+    PtyPair pty;
+    std::optional<WinKeySimulator> sim;
+    mainwindow::MainWindow* w = nullptr;
+};
 
 }  // namespace
 
@@ -239,6 +274,113 @@ TEST(WinKey, GivesUpOnADeviceThatStopsAnswering) {
     EXPECT_EQ(f.program().winKey->wk_getstatus(), 0);
     EXPECT_EQ(wk.lblOpenStatus->text(), "Closed");
     EXPECT_EQ(w.lblDialog->text(), "WinKey not responding");
+}
+
+// The window's close box closes the device, as Close does; the next message
+// opens it again.
+TEST(WinKey, TheCloseBoxClosesTheDevice) {
+    WinKeyOnPort o(5);
+    TestProgram& t = o.t;
+    WinKeySimulator& sim = *o.sim;
+    frmWinKey& w = *o.w;
+    w.show();
+    w.cmdOpenWinkey_Click();
+    ASSERT_EQ(t->keyer.WKOpen, WinKeySimulator::kVersion);
+
+    w.close();
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_EQ(t->keyer.WKOpen, 0);
+    EXPECT_EQ(w.lblOpenStatus->text(), "Closed");
+    EXPECT_EQ(CommandsAfter(sim, 9).last(), "close");
+
+    t->keyer.CWBuffer = "E";
+    t->winKey->WKTransmit();
+    EXPECT_EQ(t->keyer.WKOpen, WinKeySimulator::kVersion);
+    EXPECT_TRUE(sim.WaitForKeyed(1, 2000));
+    EXPECT_TRUE(t.dialogs.shown.empty());
+}
+
+// Backspace in keyboard CW while the WinKeyer is busy takes back the last
+// character typed: from the send buffer while characters still wait there,
+// from the device only when the buffer has handed everything over.
+TEST(WinKey, BackspaceTakesBackTheLastCharacterTyped) {
+    WinKeyOnMainWindow o(60);
+    WinKeySimulator& sim = *o.sim;
+    mainwindow::MainWindow& w = *o.w;
+    Program& p = o.f.program();
+    p.station.CurrentMode = "CW";
+    p.keyer.KeyboardCWMode = 1;
+
+    // Typed ahead: the device holds what it was handed, the rest waits.
+    p.keyer.CWBuffer = "ABCDEFGH";
+    bool pressed = false;
+    QTimer backspace;
+    QObject::connect(&backspace, &QTimer::timeout, &w, [&] {
+        if (pressed || p.keyer.CWBuffer.isEmpty() || p.winKey->wk_getstatus() == 0) return;
+        pressed = true;
+        int key = platform::vbKeyBack;
+        w.Form_KeyPress(key);
+        EXPECT_EQ(key, 0);
+    });
+    backspace.start(0);
+    p.cwFrm().LoopThroughCWBuffer();
+    backspace.stop();
+    EXPECT_TRUE(pressed);
+    ASSERT_TRUE(sim.WaitForKeyed(7, 5000)) << sim.Keyed().toStdString();
+    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    EXPECT_EQ(sim.Keyed(), "ABCDEFG");
+
+    // Nothing left to hand over: the device drops its own last character.
+    p.keyer.CWBuffer = "KLM";
+    p.cwFrm().LoopThroughCWBuffer();
+    int key = platform::vbKeyBack;
+    w.Form_KeyPress(key);
+    ASSERT_TRUE(sim.WaitForKeyed(9, 5000));
+    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    EXPECT_EQ(sim.Keyed(), "ABCDEFGKL");
+}
+
+// A paddle break-in empties the device's buffer; its status bytes say so,
+// and the count of characters not yet keyed follows them, so the sender
+// neither stalls nor gives the device up.
+TEST(WinKey, ABreakInStatusEmptiesTheUnsentCount) {
+    WinKeyOnPort o(5000);
+    o.w->cmdOpenWinkey_Click();
+    WinKeySimulator& sim = *o.sim;
+    keyers::KeyerDevice& device = Layer(o.t.program()).device();
+    for (char c : QByteArray("CQ TE")) device.wk_char(static_cast<std::uint8_t>(c));
+    EXPECT_EQ(device.wk_getstatus(), 5);
+    sim.BreakIn();
+    for (int i = 0; i < 1000 && device.wk_getstatus() != 0; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    EXPECT_EQ(device.wk_getstatus(), 0);
+}
+
+TEST(WinKey, TheSenderGoesOnAfterABreakIn) {
+    WinKeyOnMainWindow o(40);
+    WinKeySimulator& sim = *o.sim;
+    mainwindow::MainWindow& w = *o.w;
+    Program& p = o.f.program();
+
+    p.keyer.CWBuffer = "CQ CQ CQ TEST";
+    bool broke = false;
+    QTimer paddle;
+    QObject::connect(&paddle, &QTimer::timeout, &w, [&] {
+        // The device holds all the sender may hand it.
+        if (broke || p.winKey->wk_getstatus() < 5) return;
+        broke = true;
+        sim.BreakIn();
+    });
+    paddle.start(0);
+    p.winKey->WKTransmit();
+    paddle.stop();
+    EXPECT_TRUE(broke);
+    EXPECT_EQ(p.keyer.WKOpen, WinKeySimulator::kVersion);
+    EXPECT_NE(w.lblDialog->text(), "WinKey not responding");
+    ASSERT_TRUE(sim.WaitForKeyed(4, 5000));
+    for (int i = 0; i < 500 && !sim.Keyed().endsWith("TEST"); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    EXPECT_TRUE(sim.Keyed().endsWith("TEST")) << sim.Keyed().toStdString();
 }
 
 TEST(WinKey, SavesAndReadsWKtxt) {

@@ -9,6 +9,11 @@ namespace testing_support {
 
 namespace {
 
+// The status byte and its bits.
+constexpr unsigned char kStatus = 0xC0;
+constexpr unsigned char kBreakIn = 0x02;
+constexpr unsigned char kBusy = 0x04;
+
 // How many bytes follow each command byte (the admin command counts its
 // sub-command; the echo test has one more).
 int ArgumentCount(const QByteArray& command) {
@@ -54,6 +59,15 @@ bool WinKeySimulator::WaitForKeyed(int count, int timeoutMs) {
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
     return false;
+}
+
+void WinKeySimulator::BreakIn() {
+    std::lock_guard lock(mutex_);
+    buffer_.clear();
+    keying_ = false;
+    busy_ = false;
+    Reply(static_cast<char>(kStatus | kBreakIn));
+    Reply(static_cast<char>(kStatus));
 }
 
 void WinKeySimulator::Reply(char byte) {
@@ -106,7 +120,6 @@ void WinKeySimulator::Take(unsigned char byte) {
 void WinKeySimulator::Run() {
     using clock = std::chrono::steady_clock;
     clock::time_point charEnd{};
-    bool keying = false;
     while (!stop_) {
         pollfd p{fd_, POLLIN, 0};
         if (::poll(&p, 1, 2) > 0 && (p.revents & POLLIN)) {
@@ -117,17 +130,22 @@ void WinKeySimulator::Run() {
         }
         std::lock_guard lock(mutex_);
         if (!answering_ || buffer_.isEmpty()) {
-            keying = false;
+            keying_ = false;
+            // Emptied by keying its last character or by a clear: idle.
+            if (answering_ && busy_) Reply(static_cast<char>(kStatus));
+            busy_ = false;
             continue;
         }
-        if (!keying) {
-            keying = true;
+        if (!keying_) {
+            keying_ = true;
             charEnd = clock::now() + std::chrono::milliseconds(charMs_);
+            if (!busy_) Reply(static_cast<char>(kStatus | kBusy));
+            busy_ = true;
         } else if (clock::now() >= charEnd) {
             const char done = buffer_.front();
             buffer_.remove(0, 1);
             keyed_ += QChar::fromLatin1(done);
-            keying = false;
+            keying_ = false;
             if (echo_) Reply(done);
         }
     }

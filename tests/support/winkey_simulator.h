@@ -4,7 +4,10 @@
 // (answered with a version byte) and host close; speed, weight, lead-in and
 // tail, pin configuration, mode, dit/dah ratio, clear buffer and backspace;
 // printable characters into its buffer, keyed one at a time in real time and
-// echoed as each one ends while the mode asks for echo-back.
+// echoed as each one ends while the mode asks for echo-back. Like the device,
+// it tells its status unasked whenever it changes: a status byte (11xxxxxx)
+// with the busy bit while it keys, without it once its buffer is empty, and
+// with the break-in bit while the paddles break in.
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -25,6 +28,10 @@ public:
 
     // Stops answering anything: no echo, no version, no keying.
     void StopAnswering() { answering_ = false; }
+    // The operator keys the paddles: the device drops its buffer, the
+    // character it keys included, and reports the break-in and then, the
+    // paddles let go, that it is idle.
+    void BreakIn();
 
     // What the device was told, in order: "open", "close", "speed 18",
     // "weight 50", "leadtail 1 2", "pins 6", "mode 4", "ratio 50", "clear",
@@ -53,6 +60,8 @@ private:
     QByteArray buffer_;
     int maxWaiting_ = 0;
     bool echo_ = false;
+    bool keying_ = false;  // a character is being keyed
+    bool busy_ = false;    // the status last told said busy
     // The command being read: its bytes so far.
     QByteArray command_;
     std::thread thread_;
