@@ -13,7 +13,7 @@ QString QuotedLine(QString text) {
     text.replace(u'"', u'\'');
     text.remove(u'\r');
     text.remove(u'\n');
-    return u'"' + text + QStringLiteral("\"\r\n");
+    return u'"' + platform::ToSettingsText(text) + QStringLiteral("\"\r\n");
 }
 
 std::optional<double> BoxNumber(const QString& text) {
@@ -55,10 +55,14 @@ std::optional<SettingsFileReader> SettingsFileReader::Open(const QString& path) 
     return SettingsFileReader(std::move(*bytes));
 }
 
-std::optional<QString> SettingsFileReader::Text() { return reader_.ReadText(); }
+std::optional<QString> SettingsFileReader::Text() {
+    std::optional<QString> value = reader_.ReadText();
+    if (value) *value = platform::FromSettingsText(*value);
+    return value;
+}
 
 bool SettingsFileReader::Text(QLineEdit* box, const QString& emptyText) {
-    std::optional<QString> value = reader_.ReadText();
+    std::optional<QString> value = Text();
     if (!value) return false;
     box->setText(value->isEmpty() ? emptyText : *value);
     return true;

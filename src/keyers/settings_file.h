@@ -33,7 +33,8 @@ bool CheckRepeatSeconds(QLineEdit* box, QTimer& timer);
 
 // One text value of a settings file, in double quotes and ended by CRLF. A
 // double quote inside becomes an apostrophe and line breaks are dropped, so
-// the file always reads back.
+// the file always reads back; a text Windows-1252 cannot hold is kept whole
+// (platform::ToSettingsText), and the reader below recognises it.
 QString QuotedLine(QString text);
 
 // Reads the values of a settings file in order. Each read is false (or

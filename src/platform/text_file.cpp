@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStringDecoder>
 #include <array>
 #include <cerrno>
 #include <cstring>
@@ -63,6 +64,24 @@ QByteArray EncodeAnsi(const QString& text) {
         out[i] = b;
     }
     return out;
+}
+
+namespace {
+// The UTF-8 byte-order mark, and the text Windows-1252 reads it as.
+constexpr char kUtf8Mark[] = "\xEF\xBB\xBF";
+const QString kUtf8MarkText = QStringLiteral("\u00EF\u00BB\u00BF");
+}  // namespace
+
+QString ToSettingsText(const QString& text) {
+    if (EqualsAnsi(text, EncodeAnsi(text)) && !text.startsWith(kUtf8MarkText)) return text;
+    return DecodeAnsi(QByteArray(kUtf8Mark) + text.toUtf8());
+}
+
+QString FromSettingsText(const QString& stored) {
+    if (!stored.startsWith(kUtf8MarkText)) return stored;
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = utf8(EncodeAnsi(stored.mid(kUtf8MarkText.size())));
+    return utf8.hasError() ? stored : text;
 }
 
 std::optional<QByteArray> ReadWholeFile(const QString& path, QString* error) {

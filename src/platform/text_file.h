@@ -15,6 +15,17 @@ QByteArray EncodeAnsi(const QString& text);
 // Whether `text` is what `bytes` decode to, without decoding them.
 bool EqualsAnsi(const QString& text, QByteArrayView bytes);
 
+// A text value for a Windows-1252 settings file, and back. A text that
+// Windows-1252 holds is stored as it is. One it cannot hold (a path in
+// another script, say) is stored as the UTF-8 byte-order mark followed by the
+// text's UTF-8 bytes, each byte as the Windows-1252 character it reads as, so
+// that EncodeAnsi writes exactly those bytes: the value is never saved as a
+// different text, and FromSettingsText, which recognises the mark, reads it
+// back whole. A stored value without the mark, or not UTF-8 after it, is the
+// text itself.
+QString ToSettingsText(const QString& text);
+QString FromSettingsText(const QString& stored);
+
 // Reads a whole file; std::nullopt (and *error set) when it cannot be read.
 std::optional<QByteArray> ReadWholeFile(const QString& path, QString* error = nullptr);
 

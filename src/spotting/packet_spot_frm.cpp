@@ -338,7 +338,7 @@ void PacketSpotfrm::LoadPacketPrefs() {
         auto text = [&reader]() {
             std::optional<QString> value = reader.ReadText();
             if (!value) throw std::runtime_error("short file");
-            return *value;
+            return platform::FromSettingsText(*value);
         };
         auto number = [&reader]() {
             std::optional<logstore::RecordReader::Number> value = reader.ReadNumber();
@@ -428,9 +428,9 @@ void PacketSpotfrm::SavePacketPrefs() {
     text += logstore::RecordWriter().Integer(SpotHandshake).Line();
     text += logstore::RecordWriter().Integer(chkDX->isChecked() ? 1 : 0).Line();
     text += (OptList->isChecked() ? QStringLiteral("#TRUE#") : QStringLiteral("#FALSE#")) + kCrLf;
-    text += logstore::RecordWriter().Text(txtHex->text()).Line();
-    text += logstore::RecordWriter().Text(txtTelnetPort->text()).Line();
-    text += logstore::RecordWriter().Text(txtTelnetHost->text()).Line();
+    // What the operator typed is kept whole, whatever its characters.
+    for (const QLineEdit* box : {txtHex, txtTelnetPort, txtTelnetHost})
+        text += logstore::RecordWriter().Text(platform::ToSettingsText(box->text())).Line();
     QString error;
     if (!platform::WriteFileAtomically(program_.WorkPath(QString::fromLatin1(kSpotSettingsFile)),
                                        platform::EncodeAnsi(text), &error))

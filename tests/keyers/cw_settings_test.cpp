@@ -53,6 +53,25 @@ QString Setting(Program& program, const QString& key) {
 
 }  // namespace
 
+// A message Windows-1252 cannot hold comes back from CW.txt as it was typed;
+// one it can hold is written in it as before.
+TEST(CWSettings, TextsOfAnyScriptSurviveDoneAndAReload) {
+    TestProgram t;
+    CWFrm& f = t->cwFrm();
+    const QString russian = QStringLiteral("CQ \u0422\u0415\u0421\u0422");
+    f.Text1->setText(russian);
+    f.Text2->setText(QStringLiteral("TU \u00c9"));
+    f.Command1_Click();
+    const QList<QByteArray> lines = TestProgram::ReadFile(t.workFile("CW.txt")).split('\n');
+    ASSERT_GE(lines.size(), 18);
+    EXPECT_EQ(lines[1], "\"TU \xc9\"\r");
+    EXPECT_FALSE(lines[0].contains('?'));
+    t->UnloadCWFrm();
+    ASSERT_TRUE(LoadCWSettings(t.program()));
+    EXPECT_EQ(t->cwFrm().Text1->text(), russian);
+    EXPECT_EQ(t->cwFrm().Text2->text(), QStringLiteral("TU \u00c9"));
+}
+
 TEST(CWSettings, FirstDoneWritesTheDefaultsAndF9ComesBackAsVVVDE) {
     TestProgram t;
     CWFrm& f = t->cwFrm();

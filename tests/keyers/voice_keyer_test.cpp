@@ -410,6 +410,31 @@ TEST(VoiceKeyer, DoneWritesWave2txt) {
     EXPECT_EQ(v.t.dialogs.shown.back().title, "Unable to write file.");
 }
 
+// A path that Windows-1252 cannot hold is kept whole in wave2.txt, and the
+// message plays after the settings are read again; a path it can hold is
+// written in it, byte for byte, as before.
+TEST(VoiceKeyer, PathsOfAnyScriptSurviveDoneAndAReload) {
+    VoiceFixture v;
+    const QString cyrillic = v.t.work() + QStringLiteral("/\u0417\u0430\u043f\u0438\u0441\u044c.wav");
+    const QString latin = v.t.work() + QStringLiteral("/caf\u00e9.wav");
+    TestProgram::WriteFile(cyrillic, testing_support::MakeWaveOfMs(kMessageMs));
+    v.f->Text1->setText(cyrillic);
+    v.f->Text2->setText(latin);
+    v.f->Command1_Click();
+    const QList<QByteArray> lines = TestProgram::ReadFile(v.t.workFile("wave2.txt")).split('\n');
+    ASSERT_GE(lines.size(), 13);
+    EXPECT_EQ(lines[1], '"' + v.t.work().toUtf8() + "/caf\xe9.wav\"\r");
+    EXPECT_FALSE(lines[0].contains('?'));
+
+    v.t->UnloadPhoneFrm();
+    ASSERT_TRUE(keyers::LoadVoiceSettings(v.t.program()));
+    PhoneFrm& again = v.t->phoneFrm();
+    EXPECT_EQ(again.Text1->text(), cyrillic);
+    EXPECT_EQ(again.Text2->text(), latin);
+    again.FKeyPhone(112);
+    EXPECT_EQ(v.sound.started, QStringList{cyrillic});
+}
+
 TEST(VoiceKeyer, BrowseFillsTheBoxOrBeeps) {
     VoiceFixture v;
     v.t.dialogs.fileAnswers = {QString("/home/op/tu.wav"), std::nullopt};

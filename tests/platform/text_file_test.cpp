@@ -18,6 +18,33 @@ TEST(AnsiText, EveryByteSurvivesDecodeAndEncode) {
     EXPECT_EQ(platform::EncodeAnsi(text), all);
 }
 
+// A settings value Windows-1252 holds is written in it unchanged; one it
+// cannot hold is written as the UTF-8 mark and UTF-8 bytes; both read back.
+TEST(SettingsText, WindowsTextStaysAndAnyOtherTextIsKeptWhole) {
+    struct Case {
+        QString text;
+        QByteArray written;
+    };
+    const Case cases[] = {
+        {QStringLiteral("/home/op/cq.wav"), "/home/op/cq.wav"},
+        {QStringLiteral("caf\u00e9 \u20ac"), "caf\xe9 \x80"},
+        {QStringLiteral("/\u0417\u0430\u043f\u0438\u0441\u044c.wav"),
+         "\xef\xbb\xbf/\xd0\x97\xd0\xb0\xd0\xbf\xd0\xb8\xd1\x81\xd1\x8c.wav"},
+        // A Windows text that happens to begin as the mark reads is marked too.
+        {QStringLiteral("\u00ef\u00bb\u00bfx"), "\xef\xbb\xbf\xc3\xaf\xc2\xbb\xc2\xbfx"},
+        {QString(), ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text.toStdString());
+        const QByteArray written = platform::EncodeAnsi(platform::ToSettingsText(c.text));
+        EXPECT_EQ(written, c.written);
+        EXPECT_EQ(platform::FromSettingsText(platform::DecodeAnsi(written)), c.text);
+    }
+    // The mark without UTF-8 after it is read as the text it is.
+    const QString odd = platform::DecodeAnsi("\xef\xbb\xbf\xc3");
+    EXPECT_EQ(platform::FromSettingsText(odd), odd);
+}
+
 TEST(AtomicWrite, ReplacesWholeAndLeavesOldFileOnFailure) {
     QTemporaryDir dir;
     QString path = dir.path() + "/log.txt";
