@@ -420,6 +420,8 @@ TEST(ContactEdit, EscAndTheCloseBoxLeaveWithoutSaving) {
                 typeThenPress(d.Text1, "30", Qt::Key_Return);
                 EXPECT_TRUE(d.isVisible());
                 if (esc) {
+                    // From a box, or from the Done button.
+                    if (side == 1) d.cmdDone->setFocus();
                     QTest::keyClick(d.windowHandle(), Qt::Key_Escape);
                     testing_support::Settle();
                     EXPECT_FALSE(d.isVisible());
