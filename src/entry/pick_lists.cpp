@@ -2,6 +2,7 @@
 // state and province codes: a click enters the picked text, hovering over a
 // code shows its name and how many contacts carry it.
 #include <QEvent>
+#include <QMouseEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -15,7 +16,8 @@ namespace mainwindow {
 
 namespace {
 
-// Sends the grid labels' clicks and mouse moves to the window's handlers.
+// Sends the grid labels' clicks (of the left button) and mouse moves to the
+// window's handlers.
 class GridWatcher final : public QObject {
 public:
     explicit GridWatcher(MainWindow& window) : QObject(&window), window_(window) {}
@@ -26,10 +28,11 @@ protected:
         if (type != QEvent::MouseButtonRelease && type != QEvent::MouseMove) return false;
         for (int k = 1; k <= kStateProvinces; ++k) {
             if (window_.Label10[static_cast<std::size_t>(k)] != watched) continue;
-            if (type == QEvent::MouseButtonRelease)
-                window_.Label10_Click(k);
-            else
+            if (type == QEvent::MouseButtonRelease) {
+                if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) window_.Label10_Click(k);
+            } else {
                 window_.Label10_MouseMove(k);
+            }
             // A move over a code is not one over the window's free area,
             // which would empty the hover text again.
             return true;

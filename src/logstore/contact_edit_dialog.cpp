@@ -64,9 +64,9 @@ void completeFrom(QLineEdit* box, int& KeyAscii, int count, NameAt nameAt) {
 ContactEditDialog::ContactEditDialog(Program& program, EditSide side)
     : program_(program), side_(side) {
     setWindowTitle(QStringLiteral("Edit Contact Entry"));
-    // No close box, no minimise or maximise button: Done and Delete Dupe
-    // are the ways out.
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    // No minimise or maximise button. Done and Delete Dupe are the ways out
+    // with the edit; the close box and Esc leave without it.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setAttribute(Qt::WA_QuitOnClose, false);
     if (side_ == EditSide::In)
         buildInState();
@@ -178,6 +178,13 @@ void ContactEditDialog::buildOutState() {
 
 void ContactEditDialog::attachKeys() {
     auto* keys = new platform::KeyAdapter(this);
+    // Esc, wherever the focus is, leaves as the close box does: nothing is
+    // written.
+    keys->SetKeyPreview({.keyPress = [this](int& KeyAscii) {
+        if (KeyAscii != platform::vbKeyEscape) return;
+        KeyAscii = 0;
+        close();
+    }});
     // Enter in any box runs Done; the box's own rule sees no key then.
     auto attach = [this, keys](QLineEdit* box, std::function<void(int&)> rule) {
         keys->Attach(box, {.keyPress = [this, rule](int& KeyAscii) {
@@ -278,10 +285,25 @@ void ContactEditDialog::Form_Load(QSizeF screenTwips) {
             txtEditPre->setText(row.QSOCounty);
         }
     }
+    stored_.clear();
+    for (const QLineEdit* box : {txtEditCall, txtEditSec, txtEditPre, txtEditDate, txtEditTime, txtEditBnd,
+                                 Text1, Text3, txtEditNum, txtEditCk})
+        if (box) stored_[box] = box->text();
     for (QLabel* marker : {Label1, Label2, Label3, Label6, Label7, Label9})
         if (marker) marker->hide();
     cmdDeleteDupe->hide();
     txtEditCall->setFocus();
+}
+
+bool ContactEditDialog::changed(const QLineEdit* box) const {
+    const auto found = stored_.find(box);
+    return found == stored_.end() || box->text() != found->second;
+}
+
+QString ContactEditDialog::savedText(const QLineEdit* box) const {
+    if (side_ == EditSide::Out && (box == txtEditCall || box == txtEditPre || box == txtEditNum || box == txtEditCk))
+        return box->text().trimmed();
+    return box->text();
 }
 
 // ---- Checks ----
@@ -290,7 +312,8 @@ bool ContactEditDialog::CountyReceivedCheck() {
     QLineEdit* box = countyBox();
     QLabel* marker = side_ == EditSide::In ? Label7 : Label2;
     marker->hide();
-    const QString text = box->text();
+    if (!changed(box)) return true;
+    const QString text = savedText(box);
     // The in-state dialog lets a contact have no county (a station outside
     // the party state); the out-of-state one logs only party counties.
     if (side_ == EditSide::In && text.isEmpty()) return true;
@@ -304,6 +327,7 @@ bool ContactEditDialog::CountyReceivedCheck() {
 
 bool ContactEditDialog::CountySentCheck() {
     Label9->hide();
+    if (!changed(Text3)) return true;
     const QString text = Text3->text();
     // Logging stores the operating county's abbreviation as the county sent;
     // a full name is as good.
@@ -322,6 +346,10 @@ bool ContactEditDialog::CountySentCheck() {
 }
 
 bool ContactEditDialog::ModeCheck() {
+    if (!changed(txtEditBnd)) {
+        Label3->hide();
+        return true;
+    }
     const QString mode = txtEditBnd->text();
     for (const char* valid : {"CW", "PH", "DG"})
         if (platform::SameText(mode, QLatin1StringView(valid))) {
@@ -334,6 +362,10 @@ bool ContactEditDialog::ModeCheck() {
 }
 
 bool ContactEditDialog::BandCheck() {
+    if (!changed(Text1)) {
+        Label6->hide();
+        return true;
+    }
     const QString band = Text1->text();
     for (const char* code : mainwindow::kBandCodes)
         if (platform::SameText(band, QLatin1StringView(code))) {
@@ -402,8 +434,8 @@ bool ContactEditDialog::eventFilter(QObject* watched, QEvent* event) {
 
 bool ContactEditDialog::isDuplicateOf(int n) const {
     const ContactRecord& other = program_.log.row(n);
-    if (!platform::SameText(other.QSOCall, txtEditCall->text()) ||
-        !platform::SameText(other.QSOCounty, countyBox()->text()) ||
+    if (!platform::SameText(other.QSOCall, savedText(txtEditCall)) ||
+        !platform::SameText(other.QSOCounty, savedText(countyBox())) ||
         !platform::SameText(other.QSOMode, txtEditBnd->text()) ||
         !platform::SameText(other.QSOBand, Text1->text()))
         return false;
@@ -423,14 +455,7 @@ void ContactEditDialog::cmdDone_Click() {
         hide();  // no contact to edit: nothing is written
         return;
     }
-    if (side_ == EditSide::In) {
-        if (txtEditPre->text().size() < 3) txtEditPre->setText(txtEditPre->text().toUpper());
-    } else {
-        // Blanks around the call, the county and the reports are no part of
-        // them: the duplicate test and the log see the texts without.
-        for (QLineEdit* box : {txtEditCall, txtEditPre, txtEditNum, txtEditCk})
-            box->setText(box->text().trimmed());
-    }
+    if (side_ == EditSide::In && txtEditPre->text().size() < 3) txtEditPre->setText(txtEditPre->text().toUpper());
     if (!TimeCheck()) {
         txtEditTime->setFocus();
         return;
@@ -439,8 +464,9 @@ void ContactEditDialog::cmdDone_Click() {
         txtEditDate->setFocus();
         return;
     }
-    // Every box's own check again: Enter in a box runs Done without the
-    // check of leaving it, and a refused text must never be written.
+    // The own check of every box the operator changed, again: Enter in a box
+    // runs Done without the check of leaving it, and a refused text must
+    // never be written. What the log already holds stays as good as it was.
     QLineEdit* firstFailed = nullptr;
     auto check = [&firstFailed](QLineEdit* box, bool passed) {
         if (!passed && !firstFailed) firstFailed = box;
@@ -475,13 +501,16 @@ void ContactEditDialog::cmdDone_Click() {
     if (duplicates != 0 || !codeKnown) return;
 
     // Dates and times are kept in one form whatever was typed, so the list,
-    // the rates and the submission read them alike.
+    // the rates and the submission read them alike. Blanks around the call,
+    // the county and the reports out of the party state are no part of
+    // them: the duplicate test and the log see the texts without, while the
+    // boxes keep what the operator typed.
     ContactRecord& row = program_.log.row(r);
-    row.QSOCall = txtEditCall->text();
-    row.QSORSTSent = txtEditNum->text();
+    row.QSOCall = savedText(txtEditCall);
+    row.QSORSTSent = savedText(txtEditNum);
     if (side_ == EditSide::In) row.QSOSPC = txtEditPre->text();
-    row.QSORSTRcvd = txtEditCk->text();
-    row.QSOCounty = countyBox()->text();
+    row.QSORSTRcvd = savedText(txtEditCk);
+    row.QSOCounty = savedText(countyBox());
     row.QSODate = ParseLogDate(txtEditDate->text())->toString(QStringLiteral("yyyy/MM/dd"));
     row.QSOTime = ParseLogTime(txtEditTime->text())->toString(QStringLiteral("HH:mm:ss"));
     row.QSOMode = txtEditBnd->text();

@@ -3,12 +3,16 @@
 // logged contact, the one EditRecordNo names. WIEditInfrm serves a station
 // inside the party state (call, county, state/province/country, date, time,
 // mode, band, county sent); EditNoRstNoPtsOut one outside it (call, county,
-// date, time, mode, band). Each box is checked when the operator leaves it,
-// and Done checks every box again, tests the edited contact against the rest
-// of the log for a duplicate and writes the row of the contact table. The
+// date, time, mode, band). A box the operator changed is checked when he
+// leaves it and again at Done, which also tests the edited contact against
+// the rest of the log for a duplicate and writes the row of the contact
+// table; a value the log already holds is never refused, so a contact can
+// always be corrected. Esc and the close box leave without writing. The
 // dialog never touches log.txt: its caller rewrites the file and reloads.
 #include <QSizeF>
+#include <QString>
 #include <initializer_list>
+#include <map>
 
 #include "platform/form.h"
 
@@ -42,6 +46,7 @@ public:
     static void number(int& KeyAscii);
 
     // The checks made when the operator leaves a box; true when it passes.
+    // A box that still holds the stored value passes without a check.
     bool CountyReceivedCheck();  // txtEditSec in-state, txtEditPre out-of-state
     bool CountySentCheck();      // Text3 (in-state)
     bool ModeCheck();            // txtEditBnd
@@ -97,6 +102,11 @@ private:
     void countryTypeAhead(int& KeyAscii);
     // Runs the check of the box the operator left.
     void leaveCheck(QLineEdit* box);
+    // Whether the box holds something other than the stored value.
+    bool changed(const QLineEdit* box) const;
+    // The text that Done writes from the box: out of the party state the
+    // call, the county and the reports without blanks around them.
+    QString savedText(const QLineEdit* box) const;
     // The row of the contact under edit.
     int record() const;
     bool isDuplicateOf(int n) const;
@@ -105,6 +115,8 @@ private:
     EditSide side_;
     // Done lets boxes show; a second Enter meanwhile runs nothing.
     bool inDone_ = false;
+    // The boxes' texts as the load filled them from the contact.
+    std::map<const QLineEdit*, QString> stored_;
 };
 
 class WIEditInfrm final : public ContactEditDialog {

@@ -35,14 +35,15 @@ void MainWindow::ClearEntry() {
 }
 
 void MainWindow::cmdDelete_Click() {
+    // Only a selected row of the log is ever deleted, and without one there
+    // is nothing to ask about.
+    const int record = SelectedRecord();
+    if (record == 0) return;
     const int answer = program_.dialogs().MsgBox(QStringLiteral("Are you sure?"), platform::vbYesNo,
                                                  QStringLiteral("Are you sure?"));
     cmdEdit->hide();
     cmdDelete->hide();
     if (answer == platform::vbNo) return;
-    // Only a selected row of the log is ever deleted.
-    const int record = SelectedRecord();
-    if (record == 0) return;
     logstore::DeleteContact(program_, record);
     ReloadLog();
     cmdEdit->hide();

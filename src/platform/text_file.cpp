@@ -3,11 +3,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QRandomGenerator>
 #include <QStringDecoder>
 #include <array>
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace platform {
@@ -98,50 +100,89 @@ std::optional<QByteArray> ReadWholeFile(const QString& path, QString* error) {
     return bytes;
 }
 
-bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* error) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        if (error) *error = file.errorString();
+namespace {
+
+// The temporary file of a write: a leading dot, the file's own name, this tag
+// and six random letters or digits.
+const QString kTemporaryTag = QStringLiteral(".ostrel-tmp-");
+constexpr int kTemporaryRandomLength = 6;
+
+bool isLetterOrDigit(QChar c) {
+    return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9');
+}
+
+QString temporaryNameOf(const QString& fileName) {
+    static constexpr char kChars[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    QString name = u'.' + fileName + kTemporaryTag;
+    for (int k = 0; k < kTemporaryRandomLength; ++k)
+        name += QLatin1Char(kChars[QRandomGenerator::global()->bounded(int(sizeof kChars) - 1)]);
+    return name;
+}
+
+bool isTemporaryOf(const QString& entry, const QString& fileName) {
+    const qsizetype fixed = 1 + fileName.size() + kTemporaryTag.size();
+    if (entry.size() != fixed + kTemporaryRandomLength || !entry.startsWith(u'.') ||
+        !QStringView(entry).mid(1).startsWith(fileName) ||
+        !QStringView(entry).mid(1 + fileName.size()).startsWith(kTemporaryTag))
         return false;
-    }
-    // A short write is followed by another, so that a full disk reports its
-    // own error instead of a bare short count.
-    qint64 written = 0;
-    while (written < bytes.size()) {
-        const qint64 n = file.write(bytes.constData() + written, bytes.size() - written);
-        if (n <= 0) break;
-        written += n;
-    }
-    int failure = 0;
-    if (written != bytes.size() || !file.flush()) {
-        if (file.error() == QFileDevice::NoError) failure = ENOSPC;
-    } else if (::fsync(file.handle()) != 0) {
-        failure = errno;
-    }
-    if (written != bytes.size() || failure != 0) {
-        // The system's words for a failed flush to disk; Qt has none.
-        if (error) *error = failure != 0 ? systemText(failure) : file.errorString();
-        file.cancelWriting();
-        file.commit();
-        return false;
-    }
-    if (!file.commit()) {
-        if (error) *error = file.errorString();
-        return false;
-    }
+    for (QChar c : QStringView(entry).mid(fixed))
+        if (!isLetterOrDigit(c)) return false;
     return true;
 }
 
-int RemoveStaleTemporaryFiles(const QString& folder, const QStringList& fileNames) {
-    // QSaveFile's temporary file: the target's name and six random letters
-    // or digits.
-    auto isTemporaryOf = [](const QString& entry, const QString& name) {
-        if (entry.size() != name.size() + 7 || !entry.startsWith(name + u'.')) return false;
-        for (QChar c : QStringView(entry).mid(name.size() + 1))
-            if (!((c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9')))
-                return false;
-        return true;
+// Writes all of `bytes`; 0, or the system's error number.
+int writeAll(int fd, const QByteArray& bytes) {
+    qsizetype written = 0;
+    while (written < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.constData() + written,
+                                  static_cast<std::size_t>(bytes.size() - written));
+        if (n < 0 && errno == EINTR) continue;
+        // A short write is followed by another, so that a full disk reports
+        // its own error instead of a bare short count.
+        if (n <= 0) return n < 0 ? errno : ENOSPC;
+        written += n;
+    }
+    return 0;
+}
+
+}  // namespace
+
+bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* error) {
+    auto fail = [error](int errorNumber) {
+        if (error) *error = systemText(errorNumber);
+        return false;
     };
+    // A link is followed: the file it names is replaced and the link stays.
+    QFileInfo target(path);
+    for (int depth = 0; depth < 128 && target.isSymLink(); ++depth) target.setFile(target.symLinkTarget());
+    const QByteArray targetName = QFile::encodeName(target.filePath());
+    struct stat old {};
+    const bool exists = ::stat(targetName.constData(), &old) == 0;
+    // A file the operator made read-only stays as it is.
+    if (exists && ::access(targetName.constData(), W_OK) != 0) return fail(errno);
+
+    const QString folder = target.absolutePath();
+    QByteArray temporaryName;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        temporaryName = QFile::encodeName(folder + u'/' + temporaryNameOf(target.fileName()));
+        fd = ::open(temporaryName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST) return fail(errno);
+    }
+    if (fd < 0) return fail(EEXIST);
+
+    // The new file keeps the old one's permissions.
+    int failure = exists && ::fchmod(fd, old.st_mode & 07777) != 0 ? errno : 0;
+    if (failure == 0) failure = writeAll(fd, bytes);
+    if (failure == 0 && ::fsync(fd) != 0 && errno != EINVAL) failure = errno;
+    if (::close(fd) != 0 && failure == 0) failure = errno;
+    if (failure == 0 && ::rename(temporaryName.constData(), targetName.constData()) != 0) failure = errno;
+    if (failure == 0) return true;
+    ::unlink(temporaryName.constData());
+    return fail(failure);
+}
+
+int RemoveStaleTemporaryFiles(const QString& folder, const QStringList& fileNames) {
     int removed = 0;
     const QDir dir(folder);
     for (const QString& entry : dir.entryList(QDir::Files | QDir::Hidden | QDir::System)) {

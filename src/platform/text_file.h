@@ -32,12 +32,16 @@ std::optional<QByteArray> ReadWholeFile(const QString& path, QString* error = nu
 // Replaces the file at `path` with `bytes`: written to a temporary file in the
 // same folder, flushed to disk and renamed over the old one. On failure the old
 // file is left as it was and *error holds the system's description.
+//
+// The temporary file of "log.txt" is ".log.txt.ostrel-tmp-" and six random
+// letters or digits: hidden, and a name no person gives a file, so that the
+// clean-up below never takes an operator's own copy ("log.txt.backup").
 bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* error);
 
 // Removes the temporary files that WriteFileAtomically leaves beside one of
-// `fileNames` in `folder` when the program is killed during a write: the name
-// followed by "." and six letters or digits. Run at start, before anything
-// writes. Returns how many were removed.
+// `fileNames` in `folder` when the program is killed during a write, and no
+// other file. Run at start, before anything writes. Returns how many were
+// removed.
 int RemoveStaleTemporaryFiles(const QString& folder, const QStringList& fileNames);
 
 // Appends `bytes` in one write and flushes. On failure the file is cut back to

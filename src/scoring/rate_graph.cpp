@@ -48,6 +48,22 @@ long long RoundEven(double value) { return static_cast<long long>(std::nearbyint
 
 }  // namespace
 
+std::optional<RateGraphTimes> ComputeRateGraphTimes(const logstore::ContactLog& log) {
+    if (log.QSOCount < 1) return std::nullopt;
+    const std::optional<QDateTime> first = ContactMoment(log.row(1));
+    const std::optional<QDateTime> last = ContactMoment(log.row(log.QSOCount));
+    if (!first || !last) return std::nullopt;
+    const qint64 span = first->secsTo(*last);
+    const QString separator = DateSeparator();
+    RateGraphTimes axis;
+    for (std::size_t i = 0; i < axis.times.size(); ++i) {
+        const QDateTime moment = first->addSecs(RoundEven(static_cast<double>(i) * static_cast<double>(span) / 14));
+        axis.times[i] = moment.toString(QStringLiteral("hh:mm"));
+        axis.dates[i] = moment.toString(QStringLiteral("MM")) + separator + moment.toString(QStringLiteral("dd"));
+    }
+    return axis;
+}
+
 std::optional<RateGraphData> ComputeRateGraph(const logstore::ContactLog& log, const QColor& background,
                                               const std::array<QColor, kGraphBands>& bandColours) {
     const int count = log.QSOCount;
@@ -65,13 +81,9 @@ std::optional<RateGraphData> ComputeRateGraph(const logstore::ContactLog& log, c
     const QDateTime first = at(1);
     const qint64 span = first.secsTo(at(count));
     if (span == 0) return std::nullopt;
-
-    const QString separator = DateSeparator();
-    for (std::size_t i = 0; i < g.times.size(); ++i) {
-        const QDateTime moment = first.addSecs(RoundEven(static_cast<double>(i) * static_cast<double>(span) / 14));
-        g.times[i] = moment.toString(QStringLiteral("hh:mm"));
-        g.dates[i] = moment.toString(QStringLiteral("MM")) + separator + moment.toString(QStringLiteral("dd"));
-    }
+    const RateGraphTimes axis = *ComputeRateGraphTimes(log);
+    g.times = axis.times;
+    g.dates = axis.dates;
 
     const double slotLength = static_cast<double>(span) / kRateSlots;
     g.raw[1] = 6;
@@ -228,14 +240,18 @@ void GraphQSO::DrawRateGraph() {
     }
     std::array<QColor, kGraphBands> bandColours;
     for (std::size_t k = 0; k < kGraphBands; ++k) bandColours[k] = platform::ForeColor(lblBnd[k]);
-    // Everything is computed first: a log that cannot be graphed leaves the
-    // window as it was, with nothing half drawn.
+    // The times along the bottom stand once the first and last contact
+    // read, whatever stops the graph after that.
+    if (const std::optional<RateGraphTimes> axis = ComputeRateGraphTimes(program_.log)) {
+        for (std::size_t i = 0; i < lblTime.size(); ++i) {
+            lblTime[i]->setText(axis->times[i]);
+            lblDate[i]->setText(axis->dates[i]);
+        }
+    }
+    // The graph is computed whole first: a log that cannot be graphed leaves
+    // nothing half drawn.
     graph_ = ComputeRateGraph(program_.log, background_, bandColours);
     if (graph_) {
-        for (std::size_t i = 0; i < lblTime.size(); ++i) {
-            lblTime[i]->setText(graph_->times[i]);
-            lblDate[i]->setText(graph_->dates[i]);
-        }
         for (std::size_t i = 0; i < lblY.size(); ++i) lblY[i]->setText(graph_->values[i]);
     }
     paintCanvas();

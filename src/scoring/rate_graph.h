@@ -28,6 +28,17 @@ inline constexpr std::size_t kRateSlotArray = 1601;
 // "Other" (every other band).
 inline constexpr std::size_t kGraphBands = 7;
 
+// The 15 times and dates along the bottom, from the first contact to the
+// last.
+struct RateGraphTimes {
+    std::array<QString, 15> times;  // "hh:mm"
+    std::array<QString, 15> dates;  // "MM/DD" with the system's date separator
+};
+
+// The labels of contacts 1 to QSOCount; std::nullopt when the first or the
+// last moment does not read. They stand also where no graph can be drawn.
+std::optional<RateGraphTimes> ComputeRateGraphTimes(const logstore::ContactLog& log);
+
 // Everything the graph shows, computed before anything is drawn.
 struct RateGraphData {
     std::array<float, kRateSlotArray> raw{};
@@ -35,8 +46,8 @@ struct RateGraphData {
     std::array<QColor, kRateSlotArray> colour{};
     float smallest = 0;
     float largest = 0;
-    std::array<QString, 15> times;  // "hh:mm"
-    std::array<QString, 15> dates;  // "MM/DD" with the system's date separator
+    std::array<QString, 15> times;
+    std::array<QString, 15> dates;
     std::array<QString, 17> values;
 };
 

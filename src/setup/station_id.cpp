@@ -466,6 +466,10 @@ void frmStationID::Command1_Click() {
             Text9->setFocus();
             return;
         }
+        // The operating county becomes the county sent of every contact:
+        // both abbreviations are checked here, as leaving their boxes does,
+        // also when Enter in a box ran Done or a box was never visited.
+        if (!Text8_LostFocus() || !Text9_LostFocus()) return;
     }
     inDone_ = true;
     saveAndOpenMainWindow();

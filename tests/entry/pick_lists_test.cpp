@@ -75,6 +75,11 @@ TEST(PickLists, TheGridEntersACodeAndShowsItsCountOnHover) {
     w.Label10_MouseMove(tx);
     EXPECT_EQ(w.lblDupe->text(), "  Texas    Total =0");
 
+    // Only the left button enters a code.
+    for (Qt::MouseButton button : {Qt::RightButton, Qt::MiddleButton}) {
+        QTest::mouseClick(ilLabel, button);
+        EXPECT_EQ(w.txtCntry->text(), "") << button;
+    }
     QTest::mouseClick(ilLabel, Qt::LeftButton);
     EXPECT_EQ(w.txtCntry->text(), "IL");
 }

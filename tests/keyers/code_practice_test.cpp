@@ -35,6 +35,21 @@ TEST(CodePractice, DesignTextsAndSpeed) {
               "send the characters.");
 }
 
+TEST(CodePractice, TheBoxesShowWhiteTextOnNavy) {
+    TestProgram t;
+    frmCodePractice p(t.program());
+    for (QPlainTextEdit* box : {p.Text1, p.Text2}) {
+        box->setPlainText("EEEE TTTT MMMM");
+        const QImage shown = box->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        EXPECT_EQ(QColor(shown.pixel(shown.width() - 3, shown.height() - 3)), QColor(0, 0, 128))
+            << box->objectName().toStdString();
+        int white = 0;
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x) white += shown.pixel(x, y) == qRgb(255, 255, 255);
+        EXPECT_GT(white, 20) << box->objectName().toStdString();
+    }
+}
+
 TEST(CodePractice, RandomGroups) {
     TestProgram t;
     frmCodePractice p(t.program());

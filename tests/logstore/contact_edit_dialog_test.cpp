@@ -360,3 +360,95 @@ TEST(ContactEdit, ARightClickOnTheListEditsTheRowUnderThePointer) {
     EXPECT_FALSE(e.w->cmdEdit->isHidden());
     EXPECT_FALSE(e.w->cmdDelete->isHidden());
 }
+
+TEST(ContactEdit, AStoredValueTheCountyTableDoesNotKnowDoesNotStopAnEdit) {
+    // A county sent stored unchecked (a set-up left by Enter) or a county
+    // the table no longer holds: only the boxes the operator changes are
+    // checked again, so the rest of the contact can still be corrected.
+    struct Case {
+        int side;
+        QByteArray contact;
+        QByteArray saved;
+    };
+    const Case cases[] = {
+        {0, Contact("K9BB", "WI", "Dane", "2013/04/07", "18:01:00", "CW", "40", "ZZZ"),
+         Contact("K9BZ", "WI", "Dane", "2013/04/07", "18:01:00", "CW", "40", "ZZZ")},
+        {0, Contact("K9BB", "WI", "Nowhere", "2013/04/07", "18:01:00", "RY", "30", "DAN"),
+         Contact("K9BZ", "WI", "Nowhere", "2013/04/07", "18:01:00", "RY", "30", "DAN")},
+        {1, Contact("K9BB", "", "Nowhere", "2013/04/07", "18:01:00", "CW", "40"),
+         Contact("K9BZ", "", "Nowhere", "2013/04/07", "18:01:00", "CW", "40")},
+    };
+    for (const Case& c : cases) {
+        for (Qt::Key key : {Qt::Key_Return, Qt::Key_Tab}) {
+            const QByteArray first = c.side == 0
+                                         ? Contact("K9AA", "WI", "Dane", "2013/04/07", "18:00:00", "CW", "40", "DAN")
+                                         : Contact("K9AA", "", "Dane", "2013/04/07", "18:00:00", "CW", "40");
+            EditFixture e(c.side, first + c.contact);
+            e.edit(0, [&](ContactEditDialog& d) {
+                if (key == Qt::Key_Tab) {
+                    // The operator walks through every box and leaves each
+                    // as it was: no marker, and the focus moves on.
+                    d.txtEditCall->setFocus();
+                    while (d.focusWidget() != d.cmdDone) {
+                        QWidget* before = d.focusWidget();
+                        QTest::keyClick(d.windowHandle(), Qt::Key_Tab);
+                        testing_support::Settle();
+                        ASSERT_NE(d.focusWidget(), before) << before->objectName().toStdString();
+                    }
+                    for (QLabel* marker : {d.Label2, d.Label3, d.Label6, d.Label7, d.Label9}) {
+                        if (!marker) continue;
+                        EXPECT_FALSE(marker->isVisible()) << marker->objectName().toStdString();
+                    }
+                }
+                typeThenPress(d.txtEditCall, "K9BZ", Qt::Key_Return);
+                EXPECT_FALSE(d.isVisible()) << c.contact.toStdString();
+            });
+            EXPECT_EQ(e.logLines().value(1) + '\n', c.saved) << c.contact.toStdString();
+            EXPECT_EQ(e.f.t.dialogs.beeps, 0);
+        }
+    }
+}
+
+TEST(ContactEdit, EscAndTheCloseBoxLeaveWithoutSaving) {
+    for (int side : {0, 1}) {
+        for (bool esc : {true, false}) {
+            EditFixture e(side, side == 0 ? inStateLog() : outStateLog());
+            e.edit(1, [&](ContactEditDialog& d) {
+                EXPECT_TRUE(d.windowFlags().testFlag(Qt::WindowCloseButtonHint));
+                d.txtEditCall->setText("K9ZZ");
+                // Even after a Done that refused a box.
+                typeThenPress(d.Text1, "30", Qt::Key_Return);
+                EXPECT_TRUE(d.isVisible());
+                if (esc) {
+                    // From a box, or from the Done button.
+                    if (side == 1) d.cmdDone->setFocus();
+                    QTest::keyClick(d.windowHandle(), Qt::Key_Escape);
+                    testing_support::Settle();
+                    EXPECT_FALSE(d.isVisible());
+                }
+                // Otherwise the close box, as EditFixture::edit closes it.
+            });
+            EXPECT_EQ(e.logFile(), e.original) << side << esc;
+            EXPECT_EQ(e.f.program().log.row(2).QSOCall, "K9BB");
+        }
+    }
+}
+
+TEST(ContactEdit, AFailedDoneLeavesTheOperatorsTextAsTyped) {
+    // Blanks around the call and the county go from what is saved, not from
+    // the boxes while a check still refuses the edit.
+    EditFixture e(1, outStateLog());
+    e.edit(1, [&](ContactEditDialog& d) {
+        d.txtEditCall->setText(" K9BZ ");
+        d.txtEditPre->setText(" Adams ");
+        d.txtEditTime->setText("25:00");
+        d.cmdDone->click();
+        EXPECT_TRUE(d.isVisible());
+        EXPECT_EQ(d.txtEditCall->text(), " K9BZ ");
+        EXPECT_EQ(d.txtEditPre->text(), " Adams ");
+        d.txtEditTime->setText("18:01:00");
+        d.cmdDone->click();
+        EXPECT_FALSE(d.isVisible());
+    });
+    EXPECT_EQ(e.logLines().value(1) + '\n', Contact("K9BZ", "", "Adams", "2013/04/07", "18:01:00", "CW", "40"));
+}

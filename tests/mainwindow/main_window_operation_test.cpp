@@ -263,10 +263,13 @@ TEST(RecentContacts, DeleteActsOnTheSelectedRow) {
     EXPECT_FALSE(TestProgram::ReadFile(f.t.workFile("log.txt")).contains("\"K5\""));
     EXPECT_EQ(w.ListView1->model()->rowCount(), 9);
 
-    // With no row selected nothing is deleted.
+    // With no row selected nothing is asked and nothing deleted.
+    selectRow(w, 5);
+    w.ListView1_Click();
     w.ListView1->selectionModel()->clear();
-    f.t.dialogs.msgAnswers.push_back(platform::vbYes);
-    w.cmdDelete_Click();
+    const std::size_t asked = f.t.dialogs.shown.size();
+    w.cmdDelete->click();
+    EXPECT_EQ(f.t.dialogs.shown.size(), asked);
     EXPECT_EQ(f.program().log.QSOCount, 9);
 }
 

@@ -4,6 +4,8 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStandardItemModel>
@@ -175,5 +177,33 @@ TEST(Form, EnterAndSpacePressTheFocusedButton) {
             QTest::keyClick(button, key);
         EXPECT_EQ(clicks, 3) << button->text().toStdString();
         QObject::disconnect(connection);
+    }
+}
+
+TEST(Form, EveryKindOfControlPaintsTheColoursItIsGiven) {
+    // A box of several lines and a list paint in their viewport: the colours
+    // must reach it, as they reach a label or a one-line box.
+    Form form;
+    form.SetDesignClientSize(4800, 4800);
+    QLabel* label = form.AddLabel("Label1", "EEEE", 120, 120, 2000, 600);
+    QLineEdit* line = form.AddTextBox("Text1", "EEEE", 120, 960, 2000, 600);
+    QPlainTextEdit* box = form.AddMultiLineTextBox("Text2", "EEEE", 120, 1800, 2000, 1200);
+    QListWidget* list = form.AddListBox("List1", 120, 3240, 2000, 1200);
+    list->addItem("EEEE");
+    form.Apply();
+    const QColor navy(0, 0, 128);
+    for (QWidget* control : std::initializer_list<QWidget*>{label, line, box, list}) {
+        platform::SetBackColor(control, navy);
+        platform::SetForeColor(control, Qt::white);
+        EXPECT_EQ(platform::BackColor(control), navy) << control->objectName().toStdString();
+        EXPECT_EQ(platform::ForeColor(control), QColor(Qt::white)) << control->objectName().toStdString();
+        const QImage shown = control->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        // Inside the frame, far from the text.
+        EXPECT_EQ(QColor(shown.pixel(shown.width() / 2, shown.height() - 6)), navy)
+            << control->objectName().toStdString();
+        int white = 0;
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x) white += qGray(shown.pixel(x, y)) > 200;
+        EXPECT_GT(white, 10) << control->objectName().toStdString();
     }
 }

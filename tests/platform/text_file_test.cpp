@@ -2,12 +2,28 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "platform/text_file.h"
+#include "setup/folders.h"
 #include "support/file_size_limit.h"
 #include "support/test_program.h"
 
 using testing_support::TestProgram;
+
+namespace {
+
+// Every file of the folder, hidden ones included, sorted by name.
+QStringList allFiles(const QString& folder) {
+    QStringList names = QDir(folder).entryList(QDir::Files | QDir::Hidden);
+    names.sort();
+    return names;
+}
+
+}  // namespace
 
 TEST(AnsiText, EveryByteSurvivesDecodeAndEncode) {
     QByteArray all;
@@ -69,7 +85,7 @@ TEST(AtomicWrite, AFullDiskReportsItsOwnErrorAndKeepsTheOldFile) {
     }
     EXPECT_EQ(error, "File too large");
     EXPECT_EQ(TestProgram::ReadFile(path), "old\r\n");
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"log.txt"});
+    EXPECT_EQ(allFiles(dir.path()), QStringList{"log.txt"});
 }
 
 TEST(AtomicWrite, AppendAddsOneWholeLine) {
@@ -103,15 +119,53 @@ TEST(AtomicWrite, AFailedAppendGivesTheSystemsTextAndLeavesNoPartLine) {
     EXPECT_EQ(error, "No space left on device");
 }
 
-TEST(AtomicWrite, StaleTemporaryFilesOfTheProgramsFilesAreRemoved) {
+TEST(AtomicWrite, TheCleanUpRemovesOnlyTheProgramsOwnTemporaryFiles) {
     QTemporaryDir dir;
-    const QStringList files = {"log.txt", "log.txt.a1B2c3", "log.txt.Zz9yX8", "QSOpref.txt.q1w2e3",
-                               // Not temporary files of the program's naming:
-                               "log.txt.bak", "log.txt.1234567", "notes.txt.abc123",
-                               "log.txt.ab-c12"};
-    for (const QString& name : files) TestProgram::WriteFile(dir.path() + "/" + name, "x");
-    EXPECT_EQ(platform::RemoveStaleTemporaryFiles(dir.path(), {"log.txt", "QSOpref.txt"}), 3);
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files, QDir::Name),
-              (QStringList{"log.txt", "log.txt.1234567", "log.txt.ab-c12", "log.txt.bak",
-                           "notes.txt.abc123"}));
+    const QStringList removed = {".log.txt.ostrel-tmp-a1B2c3", ".QSOpref.txt.ostrel-tmp-Zz9yX8"};
+    const QStringList kept = {
+        "log.txt", "QSOpref.txt",
+        // The operator's own copies, whatever they look like.
+        "log.txt.backup", "QSOpref.txt.before", "CW.txt.orig12", "log.txt.a1B2c3", "log.txt.Zz9yX8",
+        // Near misses of the program's naming.
+        "log.txt.ostrel-tmp-a1B2c3", ".log.txt.ostrel-tmp-a1B2", ".log.txt.ostrel-tmp-a1B2c3d",
+        ".log.txt.ostrel-tmp-ab-c12", ".notes.txt.ostrel-tmp-abc123"};
+    for (const QString& name : removed + kept) TestProgram::WriteFile(dir.path() + "/" + name, "x");
+    EXPECT_EQ(platform::RemoveStaleTemporaryFiles(dir.path(), {"log.txt", "QSOpref.txt", "CW.txt"}), 2);
+    QStringList expected = kept;
+    expected.sort();
+    EXPECT_EQ(allFiles(dir.path()), expected);
+}
+
+TEST(AtomicWrite, AWriteKilledHalfWayIsCleanedUpAtStartAndTheOperatorsCopiesStay) {
+    TestProgram t;
+    const QStringList operatorFiles = {"CW.txt.orig12", "QSOpref.txt.before", "log.txt.backup"};
+    for (const QString& name : operatorFiles) TestProgram::WriteFile(t.workFile(name), "mine\r\n");
+    TestProgram::WriteFile(t.workFile("log.txt"), "old\r\n");
+
+    // The program dies in the middle of writing log.txt (here: the file
+    // grows past the size limit, whose signal ends the process).
+    const QByteArray bytes(100000, 'x');
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        const rlimit noCore{0, 0};
+        setrlimit(RLIMIT_CORE, &noCore);
+        const rlimit small{1000, 1000};
+        setrlimit(RLIMIT_FSIZE, &small);
+        std::signal(SIGXFSZ, SIG_DFL);
+        QString error;
+        platform::WriteFileAtomically(t.workFile("log.txt"), bytes, &error);
+        _exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ) << status;
+    EXPECT_EQ(TestProgram::ReadFile(t.workFile("log.txt")), "old\r\n");
+    EXPECT_EQ(allFiles(t.work()).size(), operatorFiles.size() + 2) << allFiles(t.work()).join(" ").toStdString();
+
+    setup::RemoveStaleTemporaryFiles(t.program());
+    QStringList expected = operatorFiles + QStringList{"log.txt"};
+    expected.sort();
+    EXPECT_EQ(allFiles(t.work()), expected);
+    for (const QString& name : operatorFiles) EXPECT_EQ(TestProgram::ReadFile(t.workFile(name)), "mine\r\n");
 }

@@ -198,3 +198,39 @@ TEST(RateGraphWindow, BackgroundSwitchRedrawsTheSameGraph) {
     EXPECT_EQ(graph.Canvas().pixel(2, 2), qRgb(0, 0, 0));
     EXPECT_EQ(platform::ForeColor(graph.lblY[0]), QColor(Qt::white));
 }
+
+TEST(RateGraphWindow, TheTimeLabelsFollowTheFirstAndLastContactEvenWithoutAGraph) {
+    // The labels are set once the first and last moments are read; what
+    // stops the graph after that leaves them showing.
+    struct Case {
+        const char* name;
+        std::vector<int> seconds;
+        int unreadable = 0;  // a contact whose time does not read
+        const char* firstTime;
+        const char* lastTime;
+    };
+    const Case cases[] = {
+        {"first and last at the same second", {0, 60, 120, 180, 240, 300, 0}, 0, "12:00", "12:00"},
+        {"a contact before the first", {600, 660, 0, 720, 780, 840, 900}, 0, "12:10", "12:15"},
+        {"a contact far after the last", {0, 60, 120, 600, 180, 240, 300}, 0, "12:00", "12:05"},
+        {"an unreadable time between", {0, 60, 120, 180, 240, 300, 360}, 3, "12:00", "12:06"},
+        {"an unreadable first time", {0, 60, 120, 180, 240, 300, 360}, 1, "00:00", "00:00"},
+        {"an unreadable last time", {0, 60, 120, 180, 240, 300, 360}, 7, "00:00", "00:00"},
+    };
+    for (const Case& c : cases) {
+        TestProgram t;
+        for (int s : c.seconds) AddContact(t->log, s);
+        if (c.unreadable) t->log.row(c.unreadable).QSOTime = "1x:00";
+        GraphQSO graph(t.program());
+        graph.Form_Load(QSizeF(9600, 7200), 9600);
+        EXPECT_TRUE(t.dialogs.shown.empty()) << c.name;
+        EXPECT_FALSE(graph.Graph()) << c.name;
+        EXPECT_EQ(graph.lblTime[0]->text(), QString(c.firstTime)) << c.name;
+        EXPECT_EQ(graph.lblTime[14]->text(), QString(c.lastTime)) << c.name;
+        const QString date = graph.lblDate[14]->text();
+        if (c.unreadable == 1 || c.unreadable == 7)
+            EXPECT_EQ(date, "MM/DD") << c.name;
+        else
+            EXPECT_TRUE(date.size() == 5 && date.startsWith("04") && date.endsWith("07")) << c.name;
+    }
+}

@@ -56,6 +56,17 @@ TEST(HelpPage, ShowsReadOstrelAsItStands) {
     EXPECT_TRUE(t.dialogs.shown.empty());
 }
 
+TEST(HelpPage, TheTextLiesOnLightGrey) {
+    TestProgram t;
+    TestProgram::WriteFile(t.workFile("ReadOstrel.txt"), "Help\r\n");
+    setup::Form5& page = t->form5();
+    page.Form_Load(QSizeF(9600, 7200));
+    QWidget* viewport = page.Text1->viewport();
+    const QImage shown = viewport->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    for (QPoint at : {QPoint(shown.width() - 3, shown.height() - 3), QPoint(shown.width() / 2, shown.height() / 2)})
+        EXPECT_EQ(QColor(shown.pixel(at)), QColor(224, 224, 224)) << at.x() << "," << at.y();
+}
+
 TEST(HelpPage, TheShippedTextIsShown) {
     TestProgram t;
     t.CopyDataFile("ReadOstrel.txt");

@@ -38,11 +38,16 @@ protected:
         t->folders.DataFolder.clear();
         t->folders.SharedFolder.clear();
         SeedWorkingFolder(t);
-        // What a kill during a rewrite of the log left behind.
-        TestProgram::WriteFile(t.workFile("log.txt.Ab12Cd"), "\"K1");
+        // What a kill during a rewrite of the log left behind, beside the
+        // operator's own copies.
+        TestProgram::WriteFile(t.workFile(".log.txt.ostrel-tmp-Ab12Cd"), "\"K1");
+        const QStringList copies = {"log.txt.backup", "QSOpref.txt.before", "CW.txt.orig12"};
+        for (const QString& copy : copies) TestProgram::WriteFile(t.workFile(copy), "mine");
 
         setup::StartUp(t.program());
-        EXPECT_FALSE(QFileInfo::exists(t.workFile("log.txt.Ab12Cd")));
+        EXPECT_FALSE(QFileInfo::exists(t.workFile(".log.txt.ostrel-tmp-Ab12Cd")));
+        for (const QString& copy : copies)
+            EXPECT_EQ(TestProgram::ReadFile(t.workFile(copy)), "mine") << copy.toStdString();
         EXPECT_EQ(t->VersionText, "2.0");
         const QString maker = t.root() + "/xdg/Tavik Software";
         EXPECT_EQ(t->folders.DataFolder, maker + "/Dudurozuz");

@@ -608,17 +608,42 @@ TEST(StationSetupLeave, ClickingDoneAfterAnInvalidCountyChecksItFirst) {
     EXPECT_EQ(QApplication::focusWidget(), d.Text8);
 }
 
-TEST(StationSetupLeave, EnterInTheCountyBoxRunsDoneWithoutTheCheck) {
-    Loaded f;
-    frmStationID& d = f.Load();
-    ASSERT_TRUE(Activate(d));
-    d.Text8->setText("ZZZ");
-    f.t.dialogs.msgAnswers.push_back(platform::vbYes);  // "Open existing log?"
-    PressEnter(d, d.Text8);
-    Settle();
-    EXPECT_EQ(f.t.dialogs.titles(), std::vector<QString>{"Open existing log?"});
-    ASSERT_NE(f.t->mainWindow(), nullptr);
-    EXPECT_EQ(f.t->station.HomeCounty, "ZZZ");
+TEST(StationSetupDone, EnterOrDoneChecksBothCountyAbbreviations) {
+    // The operating county becomes the county sent of every contact: Done
+    // checks it (and the home county) however it was reached, as leaving
+    // the box does.
+    struct Case {
+        const char* name;
+        QLineEdit* frmStationID::*box;
+        QLineEdit* frmStationID::*enterIn;
+    };
+    const Case cases[] = {
+        {"Enter in the home county", &frmStationID::Text8, &frmStationID::Text8},
+        {"Enter in the operating county", &frmStationID::Text9, &frmStationID::Text9},
+        {"an operating county never visited", &frmStationID::Text9, &frmStationID::Text1},
+        {"a home county never visited", &frmStationID::Text8, &frmStationID::Text7},
+    };
+    for (const Case& c : cases) {
+        Loaded f;
+        const QByteArray prefs = TestProgram::ReadFile(f.t.workFile("QSOpref.txt"));
+        frmStationID& d = f.Load();
+        ASSERT_TRUE(Activate(d));
+        (d.*c.box)->setText("ZZZ");
+        PressEnter(d, d.*c.enterIn);
+        Settle();
+        ASSERT_EQ(f.t.dialogs.titles(), std::vector<QString>{"Valid Abbreviation Required"}) << c.name;
+        EXPECT_EQ(f.t.dialogs.shown[0].text, "ZZZ" + kInvalidCountyTail);
+        EXPECT_EQ(f.t->mainWindow(), nullptr) << c.name;
+        EXPECT_EQ(QApplication::focusWidget(), d.*c.box) << c.name;
+        EXPECT_EQ(TestProgram::ReadFile(f.t.workFile("QSOpref.txt")), prefs) << c.name;
+
+        // Mended, it goes on; lower case is as good.
+        (d.*c.box)->setText(c.box == &frmStationID::Text8 ? "dan" : "mil");
+        f.t.dialogs.msgAnswers.push_back(platform::vbYes);  // "Open existing log?"
+        PressEnter(d, d.*c.box);
+        Settle();
+        ASSERT_NE(f.t->mainWindow(), nullptr) << c.name;
+    }
 }
 
 // ---- Options -----------------------------------------------------------------
