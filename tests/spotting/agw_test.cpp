@@ -193,9 +193,9 @@ PacketSpotfrm& Registered(SpottingFixture& f) {
 }
 
 // The window after a failed registration: the message box has been shown.
-PacketSpotfrm& Refused(SpottingFixture& f) {
+PacketSpotfrm& Refused(SpottingFixture& f, int ms = 5000) {
     PacketSpotfrm& w = f.window();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !f.t().dialogs.shown.empty(); }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !f.t().dialogs.shown.empty(); }, ms));
     return w;
 }
 
@@ -546,6 +546,42 @@ TEST(AgwEngine, RefusedAndMissingEngineAndNoOwnCall) {
         EXPECT_EQ(f.t().dialogs.beeps, 1);
         EXPECT_FALSE(w.Timer1->isActive());
         EXPECT_TRUE(w.Label4->isHidden());
+    }
+}
+
+TEST(AgwEngine, AnAnswerThatNeverComesOrIsNoLongerWantedEndsTheRegistration) {
+    {
+        // An engine that takes the registration and never answers it.
+        FakeAgwServer engine;
+        engine.AnswerAfter({}, true);
+        SpottingFixture f;
+        UseEngineAt(f, engine.port());
+        // The engine is given 2.5 s; the wait here is long enough for any load.
+        PacketSpotfrm& w = Refused(f, 30000);
+        ASSERT_EQ(f.t().dialogs.shown.size(), 1u);
+        EXPECT_EQ(f.t().dialogs.shown[0].title, "Unable to connect to the AGW Packet Engine.");
+        EXPECT_TRUE(w.Label4->isHidden());
+        EXPECT_FALSE(w.Timer1->isActive());
+        EXPECT_TRUE(QTest::qWaitFor([&] { return engine.ClientGone(); }));
+    }
+    {
+        // Close Port before the answer: the answer that comes later is not
+        // taken, and nothing is shown.
+        FakeAgwServer engine;
+        engine.AnswerAfter({}, true);
+        SpottingFixture f;
+        UseEngineAt(f, engine.port());
+        PacketSpotfrm& w = f.window();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return engine.Kinds() == "X"; }));
+        w.Command2_Click();
+        EXPECT_TRUE(f.monitor().endsWith("\r\n\r\n** Port Closed **"));
+        engine.Release();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return engine.ClientGone(); }));
+        QTest::qWait(100);
+        EXPECT_TRUE(f.t().dialogs.shown.empty());
+        EXPECT_FALSE(w.Timer1->isActive());
+        EXPECT_TRUE(w.Label4->isHidden());
+        EXPECT_EQ(engine.Kinds(), "X");
     }
 }
 
