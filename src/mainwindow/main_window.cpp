@@ -655,7 +655,7 @@ void MainWindow::BandMapSpots(QVariant& qDXSpotCall, QVariant& qDXSpotFreq,
         if (!kHz) return;
         const std::optional<spotting::SpotRow> row = spotting::FileSpot(
             program_.spotStore, call, qDXSpotFreq.toString(), qDXSpotRecord.toString(),
-            program_.clock(),
+            program_.clock(), program_.station.UTCOffsetHours,
             [this](const QString& c) { return entry::CountryFromCall(program_, c); });
         if (!row) return;
         // The caller's values as the intake left them: MHz, and the record

@@ -28,11 +28,16 @@ void MainWindow::txtDX_Click() {
     if (txtDX->topLevelItemCount() == 0) return;
     const QTreeWidgetItem* row = txtDX->currentItem();
     if (!row) return;
-    if (!spotting::SpotFrequencyKHz(row->text(1))) return;
-    // Tuning to the row's frequency (when a rig model is set up) goes through
-    // the rig window's ChangeFrequency, which this program does not have yet.
+    // The "Frequency" cell is in MHz.
+    const std::optional<double> mhz = spotting::SpotFrequencyKHz(row->text(1));
+    if (!mhz) return;
+    const QString call = row->text(0);
+    // The rig is tuned as from a right click on a band-map spot; it does
+    // nothing while the rig is not being polled.
+    if (!platform::SameText(program_.station.RigType, QLatin1StringView("None")))
+        program_.TuneToSpot(static_cast<float>(*mhz));
     txtCall->setFocus();
-    txtCall->setText(row->text(0));
+    txtCall->setText(call);
 }
 
 }  // namespace mainwindow

@@ -1,6 +1,6 @@
 #include "platform/packet_engine_client.h"
 
-#include <QDeadlineTimer>
+#include <QTimer>
 #include <QtEndian>
 
 #include "platform/tcp_link.h"
@@ -61,57 +61,91 @@ void PacketEngineClient::SetEndpoint(const QString& host, int port) {
     port_ = port;
 }
 
-int PacketEngineClient::StartPoll(const QString& call, const QString& applicationName) {
+bool PacketEngineClient::StartPoll(const QString& call, const QString& applicationName,
+                                   std::function<void(int result)> answered) {
     Q_UNUSED(applicationName);  // the TCP interface has no place for it
     Close();
-    if (!soundCall(call)) return 0;
+    if (!soundCall(call)) return false;
     link_ = std::make_unique<TcpLink>();
+    TcpLink* link = link_.get();
     // Unread data is held to a bound: a frame and a little more.
-    link_->SetReadBufferSize(kMaxFrame + 4 * kHeader);
-    if (!link_->Connect(host_, port_) || !link_->WaitForConnected(kRegisterWaitMs)) {
+    link->SetReadBufferSize(kMaxFrame + 4 * kHeader);
+    // Each event of this link, as long as it is the client's link.
+    auto handle = [this, link](auto&& work) {
+        if (link != link_.get()) return;
+        ++inLinkEvent_;
+        work();
+        --inLinkEvent_;
+    };
+    QObject::connect(link, &TcpLink::Connected, link, [handle, this] { handle([this] { linkConnected(); }); });
+    QObject::connect(link, &TcpLink::DataArrival, link, [handle, this] { handle([this] { linkData(); }); });
+    QObject::connect(link, &TcpLink::Error, link,
+                     [handle, this](int number) { handle([this, number] { linkError(number); }); });
+    if (!link->Connect(host_, port_)) {
         drop();
-        return 0;
+        return false;
     }
     ownCall_ = call.toUpper();
-    if (!send('X', QString(), {})) {
-        drop();
-        return 0;
-    }
+    answered_ = std::move(answered);
+    registering_ = true;
     // A real engine can take about a second to answer the first frame of a
-    // new connection. Frames other than the answer wait in the buffer.
-    QDeadlineTimer deadline(kRegisterWaitMs);
-    QByteArray kept;
+    // new connection; one that has not answered by then never will.
+    QTimer::singleShot(kRegisterWaitMs, link,
+                       [handle, this] { handle([this] { if (IsRegistering()) answer(0); }); });
+    return true;
+}
+
+void PacketEngineClient::linkConnected() {
+    if (IsRegistering() && !send('X', QString(), {})) answer(0);
+}
+
+void PacketEngineClient::linkData() {
+    if (!IsRegistering()) return;  // frames wait for GetData
+    // Up to the answer, every frame is dropped as it arrives: nothing is
+    // monitored yet, and an engine that floods frames holds no memory here.
     for (;;) {
-        if (!fill()) {
-            drop();
-            return 0;
-        }
         AgwFrame frame;
+        fill();
         const int took = TakeAgwFrame(buffer_, &frame);
         if (took < 0) {
-            drop();
-            return 0;
+            answer(0);
+            return;
         }
-        if (took == 1) {
-            if (frame.kind == 'X') {
-                buffer_.prepend(kept);
-                if (frame.data.isEmpty() || frame.data[0] != 1) {
-                    drop();
-                    return 0;
-                }
-                break;
-            }
-            kept += EncodeAgwFrame(frame);
-            continue;
-        }
-        if (deadline.hasExpired() || !link_->WaitForData(static_cast<int>(deadline.remainingTime()))) {
-            drop();
-            return 0;
+        if (took == 0) return;
+        if (frame.kind == 'X') {
+            answer(!frame.data.isEmpty() && frame.data[0] == 1 ? 1 : 0);
+            return;
         }
     }
-    registered_ = true;
-    send('m', QString(), {});
-    return 1;
+}
+
+void PacketEngineClient::linkError(int number) {
+    if (IsRegistering())
+        answer(0);
+    else if (registered_)
+        lost(number);
+}
+
+void PacketEngineClient::answer(int result) {
+    std::function<void(int)> answered = std::move(answered_);
+    answered_ = nullptr;
+    registering_ = false;
+    if (result != 0) {
+        registered_ = true;
+        send('m', QString(), {});
+    } else {
+        drop();
+    }
+    if (answered) answered(result);
+}
+
+void PacketEngineClient::lost(int number) {
+    drop();
+    if (lost_) lost_(number);
+}
+
+qint64 PacketEngineClient::HeldBytes() const {
+    return buffer_.size() + (link_ ? link_->BytesAvailable() : 0);
 }
 
 bool PacketEngineClient::fill() {
@@ -122,12 +156,12 @@ bool PacketEngineClient::fill() {
 }
 
 bool PacketEngineClient::GetData(QString* call, QByteArray* data, int* kind, int* length) {
-    if (!link_) return false;
+    if (!link_ || !registered_) return false;
     fill();
     AgwFrame frame;
     const int took = TakeAgwFrame(buffer_, &frame);
     if (took < 0) {
-        drop();
+        lost(10053);
         return false;
     }
     if (took == 0) return false;
@@ -178,11 +212,18 @@ void PacketEngineClient::Close() {
 }
 
 void PacketEngineClient::drop() {
-    if (link_) link_->Close();
-    link_.reset();
+    if (link_) {
+        link_->Close();
+        if (inLinkEvent_ > 0)
+            link_.release()->deleteLater();  // its signal is still being handled
+        else
+            link_.reset();
+    }
     buffer_.clear();
     pendingConnect_.clear();
     registered_ = false;
+    registering_ = false;
+    answered_ = nullptr;
 }
 
 }  // namespace platform

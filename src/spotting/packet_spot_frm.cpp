@@ -175,6 +175,7 @@ PacketSpotfrm::PacketSpotfrm(Program& program)
     setWindowTitle(QStringLiteral(" DX Spotting Setup"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                    Qt::WindowTitleHint);
+    agw.SetLostHandler([this](int number) { AGWLost(number); });
     SetDesignClientSize(9420, 5955);
     buildControls();
     Form_Load();
@@ -531,7 +532,8 @@ void PacketSpotfrm::OptionChanged() {
 
 bool PacketSpotfrm::sourceOpen() const {
     return !Label4->isHidden() || Timer1->isActive() ||
-           Winsock1.State() != platform::TcpLink::sckClosed || agw.IsRegistered() || tncOpen();
+           Winsock1.State() != platform::TcpLink::sckClosed || agw.IsRegistered() ||
+           agw.IsRegistering() || tncOpen();
 }
 
 void PacketSpotfrm::Command1_Click() {
@@ -561,14 +563,14 @@ void PacketSpotfrm::closeSource() {
     TrimMonitor();
     closeTnc();
     Winsock1.Close();
-    if (agw.IsRegistered()) {
-        if (!AGWConnectedCall.isEmpty()) {
-            agw.PutData(AGWConnectedCall, {}, 'd');
-            setWindowTitle(kCaption);
-            AGWConnectedCall.clear();
-        }
-        agw.Close();
+    // A station connected through an engine that went away is no longer
+    // connected either.
+    if (!AGWConnectedCall.isEmpty()) {
+        agw.PutData(AGWConnectedCall, {}, 'd');
+        setWindowTitle(kCaption);
+        AGWConnectedCall.clear();
     }
+    agw.Close();
     Timer1->stop();
 }
 
@@ -802,7 +804,13 @@ void PacketSpotfrm::ConnectAGW() {
     const QString application = program_.form1().Caption().left(50).trimmed();
     const platform::PortMap ports = platform::PortMap::Load(program_.folders.WorkingFolder);
     agw.SetEndpoint(ports.PacketEngineHost(), ports.PacketEnginePort());
-    if (agw.StartPoll(call, application) != 0) {
+    // The engine's answer comes later; the window goes on meanwhile.
+    if (!agw.StartPoll(call, application, [this](int result) { AGWAnswered(result); }))
+        AGWAnswered(0);
+}
+
+void PacketSpotfrm::AGWAnswered(int result) {
+    if (result != 0) {
         Timer1->start();
         Label4->show();
         appendMonitor(kCrLf + QStringLiteral("** Successfully connected to AGW Packet Engine **") +
@@ -822,6 +830,16 @@ void PacketSpotfrm::ConnectAGW() {
     TrimMonitor();
     if (!isVisible()) show();
     Timer1->stop();
+}
+
+void PacketSpotfrm::AGWLost(int number) {
+    // As for a socket error on Telnet: the operator is told, and the source
+    // is closed, so "Listening" goes out and the poll stops.
+    if (!feed.monitor.text().endsWith(kCrLf)) appendMonitor(kCrLf);
+    appendMonitor(SocketErrorText(number));
+    Command2_Click();
+    TrimMonitor();
+    program_.dialogs().Beep();
 }
 
 void PacketSpotfrm::SendAGWText() {

@@ -86,8 +86,12 @@ public:
     void txtSent_KeyPress(int& KeyAscii);
     void txtSent_Change();
 
-    // Packet engine.
+    // Packet engine. ConnectAGW starts the registration; the engine's answer
+    // runs AGWAnswered (the success or the failure path). AGWLost runs when a
+    // registered engine goes away.
     void ConnectAGW();
+    void AGWAnswered(int result);
+    void AGWLost(int number);
     void PollAGW();
     void SendAGWText();
 

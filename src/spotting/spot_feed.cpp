@@ -64,10 +64,30 @@ bool SpotFeed::postLine(QStringView line) {
     return true;
 }
 
+namespace {
+
+// `line` from its first character that is not a CR, LF or BEL: what a cluster
+// puts before a spot line (the line end of LF CR lines, a bell) is no part of
+// it.
+QStringView SkipLineBreaks(QStringView line) {
+    qsizetype i = 0;
+    while (i < line.size() && (line[i] == u'\r' || line[i] == u'\n' || line[i] == u'\a')) ++i;
+    return line.sliced(i);
+}
+
+}  // namespace
+
 void SpotFeed::ReceiveTelnet(QStringView chunk) {
     if (!listDxOnly) {
         monitor.Append(chunk);
         monitor.Trim();
+    }
+    // A chunk that begins with a spot line starts a line of its own: a
+    // prompt without a line end ("dxspider >") before it is not glued to it.
+    if (!telnetPending_.isEmpty() && BeginsWithDX(SkipLineBreaks(chunk))) {
+        const QString line = telnetPending_;
+        telnetPending_.clear();
+        telnetLine(line);
     }
     telnetPending_.append(chunk);
     qsizetype start = 0;
@@ -85,7 +105,8 @@ void SpotFeed::ReceiveTelnet(QStringView chunk) {
     }
 }
 
-void SpotFeed::telnetLine(QStringView line) {
+void SpotFeed::telnetLine(QStringView received) {
+    const QStringView line = SkipLineBreaks(received);
     if (!BeginsWithDX(line)) return;
     if (postLine(line) && listDxOnly) {
         monitor.Append(line);
@@ -127,6 +148,7 @@ void SpotFeed::ShowAgwFrame(QChar kind, const QString& call, const QString& text
 
     // Spot lines: every line of the body whose "DX" stands at its first or
     // second character, read from the "DX".
+    bool shown = false;
     if (!body.isEmpty() && !monitor.SeenRecently(body)) {
         std::vector<SpotLine> spots;
         qsizetype start = 0;
@@ -145,8 +167,12 @@ void SpotFeed::ShowAgwFrame(QChar kind, const QString& call, const QString& text
             monitor.Append(body);
             for (const SpotLine& spot : spots) post_(spot);
             monitor.Trim();
+            shown = true;
         }
     }
+    // A frame is shown once: one whose spot line is not its first line was
+    // shown above already.
+    if (shown) return;
     if (!connectedCall.isEmpty() && platform::SameText(connectedCall, call) && !listDxOnly &&
         !BeginsWithDX(body)) {
         monitor.Append(body);

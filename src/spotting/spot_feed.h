@@ -59,7 +59,10 @@ public:
 
     // One chunk received from a Telnet cluster: shown whole (unless
     // listDxOnly); cut into lines at LF, joined with the unfinished line of
-    // earlier chunks, and every spot line posted (and shown when listDxOnly).
+    // earlier chunks (unless the chunk begins with "DX", which starts a line
+    // of its own), and every spot line posted (and shown when listDxOnly). A
+    // line's leading CR, LF and BEL characters are passed over before its
+    // "DX" is looked for, so lines ended LF CR are spot lines too.
     void ReceiveTelnet(QStringView chunk);
 
     // Shows one frame of the packet engine and posts the spot lines it
@@ -71,7 +74,7 @@ public:
 private:
     void packetLine(QStringView line);
     bool postLine(QStringView line);
-    void telnetLine(QStringView line);
+    void telnetLine(QStringView received);
 
     PostSpot post_;
     QString telnetPending_;

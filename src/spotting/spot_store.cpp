@@ -5,6 +5,7 @@
 
 #include "platform/clock.h"
 #include "platform/same_text.h"
+#include "scoring/worked.h"
 #include "spotting/spot_line.h"
 
 namespace spotting {
@@ -65,7 +66,7 @@ std::optional<double> SpotFrequencyKHz(const QString& frequencyText) {
 }
 
 void StoreSpot(DXSpotStore& store, const QString& call, double mhz,
-               const platform::Clock& clock) {
+               const platform::Clock& clock, float utcOffsetHours) {
     for (std::size_t i = 1; i <= kNewestSlot; ++i) {
         store.DXSpotCall[i - 1] = std::move(store.DXSpotCall[i]);
         store.DXSpotFreq[i - 1] = store.DXSpotFreq[i];
@@ -75,7 +76,7 @@ void StoreSpot(DXSpotStore& store, const QString& call, double mhz,
     }
     store.DXSpotCall[kNewestSlot] = call;
     store.DXSpotFreq[kNewestSlot] = static_cast<float>(mhz);
-    store.DXSpotTime[kNewestSlot] = clock.UtcNow();
+    store.DXSpotTime[kNewestSlot] = scoring::UtcFromLocal(clock.LocalNow(), utcOffsetHours);
     store.DXSpotStamp[kNewestSlot] = clock.MonotonicMs();
     store.DXSpotLabel[kNewestSlot] = SpotLabelText(call);
     // One live spot per call: the nearest older slot of the call is cleared;

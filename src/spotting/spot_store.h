@@ -9,8 +9,10 @@
 // by a click on a map); such a slot keeps its call, times and label. Readers
 // pick slots by a frequency range that excludes 0.
 //
-// Times: `DXSpotTime` is the UTC date and time at which the spot was stored
-// (what the maps' tooltips show, with no offset to add); `DXSpotStamp` is the
+// Times: `DXSpotTime` is the UTC date and time at which the spot was stored,
+// reckoned as the log reckons a contact's time (the local clock plus the
+// station's UTC offset), so a tooltip shows the time a contact logged at that
+// moment would carry, with no offset to add; `DXSpotStamp` is the
 // monotonic clock at that moment, from which AgeSeconds() counts, so a
 // change of the wall clock (daylight saving, a clock set by hand) never ages
 // or rejuvenates a spot.
@@ -35,7 +37,8 @@ struct DXSpotStore {
     std::array<QString, kSpotSlots> DXSpotCall;
     // MHz; 0 means the slot holds no live spot.
     std::array<float, kSpotSlots> DXSpotFreq{};
-    // UTC date and time the spot was stored.
+    // UTC date and time the spot was stored: the local clock plus the UTC
+    // offset.
     std::array<QDateTime, kSpotSlots> DXSpotTime;
     // Monotonic milliseconds when the spot was stored.
     std::array<std::int64_t, kSpotSlots> DXSpotStamp{};
@@ -68,11 +71,13 @@ std::optional<double> SpotFrequencyKHz(const QString& frequencyText);
 // before its first CR). Returns the spot-list row for the spot, or nothing
 // when the frequency is not a number (the store is then left unchanged).
 // `country` is CountryFromCall of the call (the row's "QTH" cell); it is asked
-// only for a spot that is filed.
+// only for a spot that is filed. `utcOffsetHours` is the station's offset,
+// added to the local clock for the spot's time.
 template <class CountryOf>
 std::optional<SpotRow> FileSpot(DXSpotStore& store, const QString& call,
                                 const QString& frequencyText, QString record,
-                                const platform::Clock& clock, CountryOf&& country);
+                                const platform::Clock& clock, float utcOffsetHours,
+                                CountryOf&& country);
 
 // The row cells of a spot from its call, MHz value, record and country.
 SpotRow MakeSpotRow(const QString& call, double mhz, QStringView record,
@@ -80,7 +85,7 @@ SpotRow MakeSpotRow(const QString& call, double mhz, QStringView record,
 
 // Store steps of the intake, without the row (FileSpot runs this first).
 void StoreSpot(DXSpotStore& store, const QString& call, double mhz,
-               const platform::Clock& clock);
+               const platform::Clock& clock, float utcOffsetHours);
 
 // The MHz text of the "Frequency" cell: a plain decimal without trailing zeros.
 QString SpotFrequencyCell(double mhz);
@@ -88,13 +93,14 @@ QString SpotFrequencyCell(double mhz);
 template <class CountryOf>
 std::optional<SpotRow> FileSpot(DXSpotStore& store, const QString& call,
                                 const QString& frequencyText, QString record,
-                                const platform::Clock& clock, CountryOf&& country) {
+                                const platform::Clock& clock, float utcOffsetHours,
+                                CountryOf&& country) {
     const std::optional<double> kHz = SpotFrequencyKHz(frequencyText);
     if (!kHz) return std::nullopt;
     const qsizetype cr = record.indexOf(u'\r');
     if (cr >= 0) record.truncate(cr);
     const double mhz = *kHz / 1000.0;
-    StoreSpot(store, call, mhz, clock);
+    StoreSpot(store, call, mhz, clock, utcOffsetHours);
     return MakeSpotRow(call, mhz, record, country(call));
 }
 

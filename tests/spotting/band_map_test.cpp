@@ -18,6 +18,7 @@
 #include "platform/form.h"
 #include "spotting/band_map.h"
 #include "spotting/packet_spot_frm.h"
+#include "spotting/spectrum_map.h"
 #include "spotting/spot_panel.h"
 #include "support/main_window_fixture.h"
 #include "support/qstring_printer.h"
@@ -208,6 +209,31 @@ TEST(BandMap, TheMouseOverASpotShowsItsCallFrequencyAndUtcTime) {
     // The fake clock stored the spot at 18:05:33 UTC.
     EXPECT_EQ(b.w().lblDupe->text(), "K1ABC  14.026  18:05:33");
     EXPECT_EQ(b.label(49)->toolTip(), "K1ABC  14.026  18:05:33");
+}
+
+TEST(BandMap, SpotTimesAreTheLogsUtcTheLocalClockPlusTheOffset) {
+    // The PC's clock reads 13:05:33 local (18:05:33 UTC). An operator who
+    // declined the offset suggested at start-up logs with his own: the spot
+    // tooltips of both maps show the time a contact logged then would carry.
+    const struct {
+        float offset;
+        const char* time;
+    } cases[] = {{5, "18:05:33"}, {4.25f, "17:20:33"}, {0, "13:05:33"}, {-3.5f, "09:35:33"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.offset);
+        BandMapWindow b(1);
+        b.f.program().station.UTCOffsetHours = c.offset;
+        Post(b.f.program(), "K1ABC", "14025");
+        const QString tip = QStringLiteral("K1ABC  14.025  ") + c.time;
+        EXPECT_EQ(b.label(49)->toolTip(), tip);
+        QTest::mouseMove(&b.w(), QPoint(1, 1));  // from elsewhere onto the label
+        QTest::mouseMove(b.label(49));
+        EXPECT_EQ(b.w().lblDupe->text(), tip);
+        spotting::SpectrumMap map(b.f.program(), QSizeF(9600, 7200), QSizeF(9600, 6750));
+        map.show();
+        map.BandMapLabelDisplay();
+        EXPECT_EQ(map.lblDXSpot[49]->toolTip(), tip);
+    }
 }
 
 // Every control's numbers, by name.

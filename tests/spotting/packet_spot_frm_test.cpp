@@ -1,6 +1,7 @@
 // The spotting window: its settings file, the controls per source, the
 // buttons and keys that are the same for every source.
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QGroupBox>
@@ -10,6 +11,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -194,6 +197,50 @@ TEST(SpottingWindow, TheMainWindowOpensItFromItsMenuAndCtrlD) {
     main.Form_KeyDown(key, shift);
     EXPECT_EQ(key, 0);
     EXPECT_TRUE(f.window().isVisible());
+}
+
+TEST(SpottingWindow, EveryActivationWithASourceOpenPutsTheFocusInTheSendBox) {
+    // A cluster that asks for the login first.
+    QTcpServer cluster;
+    ASSERT_TRUE(cluster.listen(QHostAddress::LocalHost));
+    QTcpSocket* peer = nullptr;
+    QByteArray received;
+    QObject::connect(&cluster, &QTcpServer::newConnection, &cluster, [&] {
+        peer = cluster.nextPendingConnection();
+        QObject::connect(peer, &QTcpSocket::readyRead, peer, [&] { received += peer->readAll(); });
+    });
+    SpottingFixture f;
+    SpotSettings s;
+    s.source = "Telnet";
+    s.telnetHost = "127.0.0.1";
+    s.telnetPort = QString::number(cluster.serverPort());
+    f.WriteSettings(s);
+    mainwindow::MainWindow& main = f.main.window();
+    main.show();
+
+    // Options > DX Spotting > Configure: the window opens the saved source.
+    main.mnuDXSpotting->trigger();
+    PacketSpotfrm& w = f.window();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    ASSERT_TRUE(f.WaitFor([&] { return peer && !w.Label4->isHidden(); }));
+    EXPECT_EQ(QApplication::focusWidget(), w.txtSent);
+    // The login the cluster asks for goes to the cluster, not into the list.
+    QTest::keyClicks(QApplication::focusWidget(), "K1ABC");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    ASSERT_TRUE(f.WaitFor([&] { return received == "K1ABC\r\n"; })) << received.toStdString();
+    EXPECT_EQ(w.List1->currentItem()->text(), "Telnet");
+    EXPECT_EQ(w.SpotSource, "Telnet");
+
+    // Hidden with the focus left on the list, then shown again by Ctrl+D.
+    w.List1->setFocus();
+    w.cmdDone_Click();
+    main.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
+    int key = 'D', shift = platform::vbCtrlMask;
+    main.Form_KeyDown(key, shift);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    EXPECT_EQ(QApplication::focusWidget(), w.txtSent);
+    EXPECT_EQ(w.Winsock1.State(), platform::TcpLink::sckConnected);
 }
 
 }  // namespace

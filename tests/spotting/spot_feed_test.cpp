@@ -35,7 +35,7 @@ TEST(PacketLines, ASpotLineInTwoArbitraryPiecesIsShownAndPostedOnceIntoSlot49) {
         ASSERT_EQ(f.posted.size(), 1u) << cut;
         EXPECT_EQ(f.monitor(), kSpot1);
         const SpotLine& s = f.posted[0];
-        const auto row = spotting::FileSpot(store, s.call, s.frequency, s.record, clock,
+        const auto row = spotting::FileSpot(store, s.call, s.frequency, s.record, clock, 5,
                                             [](const QString&) { return QString(); });
         ASSERT_TRUE(row);
         EXPECT_EQ(store.DXSpotCall[49], "KL7SB");
@@ -143,6 +143,39 @@ TEST(TelnetChunks, EveryLineIsPostedAndLinesSplitAcrossChunksAreJoined) {
     EXPECT_EQ(d.monitor(), kSpot1);
 }
 
+TEST(TelnetChunks, PromptsWithoutLineEndAndLinesEndedLfCrLoseNoSpot) {
+    const QString spot1 = QString(kSpot1).chopped(2);
+    const QString spot2 = QString(kSpot2).chopped(2);
+    struct Case {
+        const char* name;
+        QStringList chunks;
+    };
+    const Case cases[] = {
+        {"a prompt without line end before each spot",
+         {"dxspider >", spot1 + "\r\n", "dxspider >", spot2 + "\r\n"}},
+        {"lines ended LF CR", {"Hello K9ZZZ\n\r", spot1 + "\n\r", spot2 + "\n\r"}},
+        {"lines ended LF CR in one chunk", {"Hello K9ZZZ\n\r" + spot1 + "\n\r" + spot2 + "\n\r"}},
+        {"a bell before each spot", {"\a" + spot1 + "\r\n\a" + spot2 + "\r\n"}},
+        {"a prompt, then a spot ended LF CR", {"K9ZZZ de NODE >", "\r" + spot1 + "\n\r", spot2 + "\n"}},
+    };
+    for (const Case& c : cases) {
+        for (bool dxOnly : {false, true}) {
+            SCOPED_TRACE(c.name);
+            SCOPED_TRACE(dxOnly);
+            Feed f;
+            f.feed.listDxOnly = dxOnly;
+            for (const QString& chunk : c.chunks) f.feed.ReceiveTelnet(chunk);
+            ASSERT_EQ(f.posted.size(), 2u);
+            EXPECT_EQ(f.posted[0].call, "KL7SB");
+            EXPECT_EQ(f.posted[0].frequency, "7064.6");
+            EXPECT_EQ(f.posted[1].call, "CS3B");
+            EXPECT_TRUE(f.posted[1].record.startsWith("de KM3T-2-#:  14100.0  CS3B"));
+            if (!dxOnly) EXPECT_EQ(f.monitor(), c.chunks.join(QString()));
+            else EXPECT_EQ(f.monitor().count("DX de"), 2);
+        }
+    }
+}
+
 TEST(AgwFrames, MonitoredFramesShowTheHeaderAndPostSpotsFromTheSecondLine) {
     Feed f;
     // A monitored UI frame: the engine's header line, then the info field.
@@ -169,9 +202,14 @@ TEST(AgwFrames, DxAtTheSecondPositionKeepsEveryColumnAndEverySpotLineIsPosted) {
     EXPECT_EQ(f.posted[0].frequency, "7064.6");
     EXPECT_EQ(f.posted[0].call, "KL7SB");
     EXPECT_EQ(f.posted[1].frequency, "14100.0");
+    EXPECT_EQ(f.monitor().count("KL7SB"), 1);  // the frame is shown once
+    // A connected frame whose spot line follows a greeting is shown once too.
+    f.feed.ShowAgwFrame(u'D', "K9ZZZ", QStringLiteral("Hello K9ZZZ\r") + kSpot2, "K9ZZZ");
+    EXPECT_EQ(f.posted.size(), 3u);
+    EXPECT_EQ(f.monitor().count("Hello K9ZZZ"), 1);
     // Connected traffic other than spots is shown as it came.
-    f.feed.ShowAgwFrame(u'D', "K9ZZZ", "Hello K9ZZZ\r", "K9ZZZ");
-    EXPECT_TRUE(f.monitor().endsWith("Hello K9ZZZ\r\n"));
+    f.feed.ShowAgwFrame(u'D', "K9ZZZ", "Bye K9ZZZ\r", "K9ZZZ");
+    EXPECT_TRUE(f.monitor().endsWith("Bye K9ZZZ\r\n"));
     // A frame of another station while connected is not shown.
     const QString before = f.monitor();
     f.feed.ShowAgwFrame(u'd', "W9XG", "*** DISCONNECTED\r", "K9ZZZ");

@@ -1,12 +1,17 @@
 // Spots reaching the main window through the proxy: the store and the spot
 // list as the operator sees them.
 #include <QLineEdit>
+#include <QTest>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
 #include "mainwindow/form1.h"
 #include "mainwindow/main_window.h"
 #include "setup/reference_tables.h"
+#include "rig/radio_emulator.h"
+#include "rig/rig_control_frm.h"
+#include "rig/rig_engine.h"
+#include "spotting/spot_panel.h"
 #include "support/main_window_fixture.h"
 #include "support/qstring_printer.h"
 
@@ -62,6 +67,43 @@ TEST(SpotIntake, ARowCarriesTheCellsOfTheSpot) {
     Post(f.program(), "K9ZZZ", "14o25", "de N0CALL: 14o25 K9ZZZ");
     EXPECT_EQ(w.txtDX->topLevelItemCount(), 2);
     EXPECT_EQ(f.program().spotStore.DXSpotCall[49], "dl1ab");
+}
+
+TEST(SpotIntake, AClickOnTheSpotListTunesAPolledKenwood) {
+    // A Kenwood on a pseudo-terminal, polled from the main window's load
+    // every 5 s, so that only the test's own ticks run.
+    const struct {
+        const char* rigType;
+        QByteArray sent;
+    } cases[] = {{"Kenwood", "FA00007010000;"}, {"none", ""}, {"NONE", ""}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.rigType);
+        MainWindowFixture f(1);
+        testing_support::RadioEmulator emu(testing_support::RadioEmulator::Protocol::Kenwood);
+        emu.MapAsPort(f.t.work(), 3);
+        testing_support::TestProgram::WriteLines(
+            f.t.workFile("RigCntrl.txt"),
+            {"\"4800 \"", "\"N\"", "\"8\"", "\"2\"", "\"MD;\"", "\"FA;\"", "\"4800,N,8,2\"", "3", "\"N\"",
+             "\"R\"", "\"Kenwood\"", "0", "1", "1"});
+        f.program().station.RigType = "Kenwood";
+        f.WriteLog("");
+        mainwindow::MainWindow& w = f.Load();
+        ASSERT_EQ(emu.Pump(), "FA;MD;");  // the load's rig test polls it
+        ASSERT_TRUE(f.program().rigControlfrm().engine().Polling());
+        f.program().station.RigType = c.rigType;
+        f.t.dialogs.shown.clear();  // the load's question
+
+        w.spotPanel().PacketResize(QStringLiteral("Telnet"), true);  // the spot list
+        w.show();
+        Post(f.program(), "K9ZZZ", "14025", "de N0CALL:    14025.0  K9ZZZ");
+        Post(f.program(), "DL1AB", "7010", "de N0CALL:     7010.0  DL1AB");
+        QTreeWidgetItem* row = w.txtDX->topLevelItem(0);
+        QTest::mouseClick(w.txtDX->viewport(), Qt::LeftButton, {},
+                          w.txtDX->visualItemRect(row).center());
+        EXPECT_EQ(emu.Pump(100), c.sent);
+        EXPECT_EQ(w.txtCall->text(), "DL1AB");
+        EXPECT_TRUE(f.t.dialogs.shown.empty());
+    }
 }
 
 TEST(SpotIntake, AClickOnTheSpotListPutsTheCallInTheCallBox) {

@@ -14,9 +14,12 @@ using testing_support::FakeClock;
 
 QString NoCountry(const QString&) { return {}; }
 
+// The fake clock's local time is UTC - 5 h; the station's offset agrees.
+constexpr float kOffset = 5;
+
 std::optional<spotting::SpotRow> File(DXSpotStore& store, FakeClock& clock, const QString& call,
                                       const QString& kHz, const QString& record = {}) {
-    return spotting::FileSpot(store, call, kHz, record, clock, NoCountry);
+    return spotting::FileSpot(store, call, kHz, record, clock, kOffset, NoCountry);
 }
 
 TEST(SpotStore, FiftyOneSpotsLeaveSlotsHoldingSpotsTwoToFiftyOne) {
@@ -76,7 +79,7 @@ TEST(SpotStore, AgesCountOnTheMonotonicClockWhateverTheWallClockDoes) {
     DXSpotStore store;
     FakeClock clock;
     File(store, clock, "K9ZZZ", "14025");
-    EXPECT_EQ(store.DXSpotTime[49], clock.utc);  // stored in UTC
+    EXPECT_EQ(store.DXSpotTime[49], clock.utc);  // stored in UTC: local plus the offset
     clock.AdvanceMs(599'999);
     EXPECT_EQ(store.AgeSeconds(49, clock), 599);
     // The wall clock jumps an hour (a daylight-saving change or a hand set):
@@ -107,7 +110,7 @@ TEST(SpotStore, ListRowCellsComeFromTheRecordColumns) {
     put(68, "1234Z");
     put(73, "W9");
     record = record.trimmed() + "\rgarbage after the CR";
-    const auto row = spotting::FileSpot(store, "K9ZZZ", "14025.0", record, clock,
+    const auto row = spotting::FileSpot(store, "K9ZZZ", "14025.0", record, clock, kOffset,
                                         [](const QString& call) { return "Country of " + call; });
     ASSERT_TRUE(row);
     EXPECT_EQ(row->cells[0], "K9ZZZ");

@@ -97,6 +97,45 @@ TEST(Telnet, LoginPromptLinesTypedAndSpotsInChunks) {
     EXPECT_EQ(f.t().dialogs.beeps, 0);
 }
 
+TEST(Telnet, SpotsAfterAPromptWithoutLineEndAndLinesEndedLfCrArePosted) {
+    Cluster cluster;
+    SpottingFixture f;
+    f.WriteSettings(TelnetTo(cluster.port()));
+    PacketSpotfrm& w = f.window();
+    ASSERT_TRUE(f.WaitFor([&] { return cluster.peer && !w.Label4->isHidden(); }));
+    mainwindow::MainWindow& main = f.main.window();
+    // Each piece is sent once the one before has been shown, so that every
+    // piece arrives as a chunk of its own.
+    auto send = [&](const QByteArray& bytes) {
+        cluster.Send(bytes);
+        ASSERT_TRUE(f.WaitFor([&] { return f.monitor().endsWith(QString::fromLatin1(bytes)); }))
+            << bytes.toStdString();
+    };
+    const QByteArray spot1 = kSpot1.chopped(2);
+    const QByteArray spot2 = kSpot2.chopped(2);
+
+    // DX Spider's prompt has no line end; the node's next spot follows it.
+    send("K9ZZZ de DXSPIDER >");
+    send(kSpot1);
+    send("dxspider >");
+    send(kSpot2);
+    ASSERT_EQ(main.txtDX->topLevelItemCount(), 2);
+    EXPECT_EQ(main.txtDX->topLevelItem(1)->text(0), "KL7SB");
+    EXPECT_EQ(main.txtDX->topLevelItem(0)->text(0), "CS3B");
+
+    // A node that ends its lines LF CR.
+    send("Hello K9ZZZ\n\r");
+    send(spot1 + "\n\r");
+    send(QByteArray(spot2).replace("CS3B", "K1ABC") + "\n\r");
+    send("\a" + QByteArray(spot1).replace("KL7SB", "VE3AA") + "\n\r");
+    ASSERT_EQ(main.txtDX->topLevelItemCount(), 5);
+    EXPECT_EQ(main.txtDX->topLevelItem(2)->text(0), "KL7SB");
+    EXPECT_EQ(main.txtDX->topLevelItem(1)->text(0), "K1ABC");
+    EXPECT_EQ(main.txtDX->topLevelItem(0)->text(0), "VE3AA");
+    EXPECT_EQ(main.txtDX->topLevelItem(0)->text(1), "7.0646");
+    EXPECT_EQ(f.program().spotStore.DXSpotCall[49], "VE3AA");
+}
+
 TEST(Telnet, ALineTypedBeforeTheNodeAnswersIsNotSent) {
     Cluster cluster;
     SpottingFixture f;
