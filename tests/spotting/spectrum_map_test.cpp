@@ -218,8 +218,10 @@ TEST(SpectrumMap, TheMenuCtrlBAndDoubleClicksOpenItModallyAndUnloadIt) {
             poll.stop();
             spotting::SpectrumMap& map = m.f.program().spectrumMap();
             seen = map.lblDXSpot[49]->isVisible();
-            // A spot arriving while the map shows is drawn at once.
+            // A spot arriving while the map shows is drawn by the update
+            // queued for it.
             Post(m.f.program(), call, "21025");
+            EXPECT_TRUE(QTest::qWaitFor([&] { return !w.SpotViewsPending(); }));
             redrawn = map.lblDXSpot[49]->isVisible() && map.lblDXSpot[49]->text() == call.left(3) &&
                       map.lblDXSpot[48]->isVisible();
             map.close();
