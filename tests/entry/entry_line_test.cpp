@@ -398,7 +398,8 @@ TEST(Logging, MidnightFullLogFailedAppendAndReentry) {
         EXPECT_EQ(e.w->txtCall->text(), "W9XYZ");
         EXPECT_EQ(e.w->txtSec->text(), "Dane");
     }
-    // An Enter that arrives while Mains lets events run logs nothing more.
+    // An Enter handled right after Mains, before the operator typed again,
+    // logs nothing more.
     {
         EntryLine e(1);
         e.w->txtCall->setText("K1ABC");

@@ -210,8 +210,8 @@ TEST(SpectrumMap, TheMenuCtrlBAndDoubleClicksOpenItModallyAndUnloadIt) {
         SCOPED_TRACE(opening);
         const QString call = QStringLiteral("OH%1XX").arg(++opening);
         bool seen = false, redrawn = false;
-        // Acts once the map is on the screen: its load lets events run
-        // before it is shown.
+        // Acts once the map is on the screen, from the event loop of its
+        // modal display.
         QTimer poll;
         QObject::connect(&poll, &QTimer::timeout, [&] {
             if (!m.f.program().SpectrumMapVisible()) return;
