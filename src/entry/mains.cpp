@@ -26,8 +26,8 @@ void MainWindow::resetDupeLine() {
 }
 
 void MainWindow::Mains() {
-    // One contact at a time: a Mains started from inside this one (an Enter
-    // or a keyed "!" handled meanwhile) logs nothing.
+    // One contact at a time: a Mains entered again before this one has
+    // returned logs nothing.
     if (inMains_) return;
     inMains_ = true;
     auto leave = qScopeGuard([this] { inMains_ = false; });
