@@ -58,11 +58,9 @@ void MainWindow::CheckFullDupe() {
                   kStatusRed);
         resetDupeLine();
         program_.dialogs().Beep();
-        keyers::BlindFrm& blind = program_.blindFrm();
-        blind.BlindKeyPhone(QStringLiteral("Dupe"));
-        // The prompt is heard before anything else happens; the wait is
-        // bounded by the prompt's own length and a few seconds at most.
-        if (st.VoiceNavMode != 0) blind.MMControl1.WaitWhilePlaying();
+        // With voice navigation on, the prompt is heard whole: the prompt of
+        // the call box, which takes the focus next, follows it.
+        program_.blindFrm().BlindKeyPhone(QStringLiteral("Dupe"), st.VoiceNavMode != 0);
         e.DupeFlag = 1;
         e.LastDupeAtMs = program_.clock().MonotonicMs();
         break;

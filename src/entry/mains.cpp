@@ -1,6 +1,5 @@
 // Logging one contact: the checks of the entry line, the stored row, the
 // line appended to log.txt, and the counts and lists that follow a contact.
-#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -27,7 +26,8 @@ void MainWindow::resetDupeLine() {
 }
 
 void MainWindow::Mains() {
-    // Mains lets events run; an Enter that arrives meanwhile logs nothing.
+    // One contact at a time: a Mains entered again before this one has
+    // returned logs nothing.
     if (inMains_) return;
     inMains_ = true;
     auto leave = qScopeGuard([this] { inMains_ = false; });
@@ -62,7 +62,8 @@ void MainWindow::Mains() {
     // A contact that could not be stored stays on the entry line.
     if (stored && e.MissingFieldFlag == 0 && e.BadSectionFlag == 0 && e.BadCountyFlag == 0)
         emptyEntryLine();
-    QCoreApplication::processEvents();
+    // What the operator typed meanwhile, and the clocks and polls, are
+    // handled after this returns, in their order; the window is drawn then.
     resetDupeLine();
     ComputeRates();
     e.RigFrequencyText.clear();
@@ -107,7 +108,6 @@ bool MainWindow::storeContact() {
     if (!in) UpdateCountyLists();
     if (in && stored.QSOSPC.size() > 2 && !Label3->isHidden()) ShowDXList();
     if (in && stored.QSOSPC.size() == 2) UpdateStatesWorked();
-    QCoreApplication::processEvents();
     ShowScore();
     return true;
 }

@@ -83,7 +83,11 @@ void BlindFrm::Form_Load() {
     }
 }
 
-void BlindFrm::Form_Unload() { MMControl1.Close(); }
+void BlindFrm::Form_Unload() {
+    waiting_.clear();
+    holding_ = false;
+    MMControl1.Close();
+}
 
 void BlindFrm::closeEvent(QCloseEvent* event) {
     event->accept();
@@ -93,19 +97,41 @@ void BlindFrm::closeEvent(QCloseEvent* event) {
         Form_Unload();
 }
 
-void BlindFrm::BlindKeyPhone(const QString& q) {
+void BlindFrm::BlindKeyPhone(const QString& q, bool heardWhole) {
+    if (holding_) {
+        waiting_.push_back({q, heardWhole});
+        return;
+    }
+    play({q, heardWhole});
+}
+
+void BlindFrm::play(const Prompt& prompt) {
     MMControl1.Close();
-    MMControl1.Open(program_.folders.WorkingFolder + "/" + q + ".wav");
+    MMControl1.Open(program_.folders.WorkingFolder + "/" + prompt.name + ".wav");
     MMControl1.Play();
+    if (!prompt.heardWhole) return;
+    holding_ = true;
+    // Called at once when nothing plays (no file).
+    MMControl1.WhenEnded([this] {
+        holding_ = false;
+        playWaiting();
+    });
+}
+
+void BlindFrm::playWaiting() {
+    while (!holding_ && !waiting_.empty()) {
+        const Prompt next = waiting_.front();
+        waiting_.pop_front();
+        play(next);
+    }
 }
 
 // The options preview the choice; only Done changes the mode.
 void BlindFrm::Option1_Click() { BlindKeyPhone(QStringLiteral("NavDis")); }
 
 void BlindFrm::Option2_Click() {
-    BlindKeyPhone(QStringLiteral("NavEn"));
-    // The program does not respond until "NavEn" has ended.
-    MMControl1.WaitWhilePlaying();
+    // "Call" follows when "NavEn" has been heard.
+    BlindKeyPhone(QStringLiteral("NavEn"), true);
     BlindKeyPhone(QStringLiteral("Call"));
 }
 

@@ -5,6 +5,7 @@
 // 2 all data fields). Each prompt is a wave file of the working folder named
 // after it.
 #include <QString>
+#include <deque>
 
 #include "platform/form.h"
 #include "platform/wave_player.h"
@@ -29,7 +30,12 @@ public:
     // cutting short a prompt that plays now. Whether to ask for a prompt is
     // the caller's choice: VoiceNavMode is not looked at here. A prompt
     // without a file plays nothing, silently.
-    void BlindKeyPhone(const QString& q);
+    //
+    // A prompt asked for `heardWhole` is heard to its end: the prompts asked
+    // for after it wait, and play in turn when it has ended (each cutting
+    // short the one before, as usual). Nothing else waits for it: the
+    // windows go on meanwhile.
+    void BlindKeyPhone(const QString& q, bool heardWhole = false);
 
     // Events.
     void Form_Load();
@@ -53,7 +59,18 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    struct Prompt {
+        QString name;
+        bool heardWhole;
+    };
+    void play(const Prompt& prompt);
+    // Plays the prompts that waited, up to the next one heard whole.
+    void playWaiting();
+
     Program& program_;
+    // While a prompt is heard whole: the prompts asked for meanwhile.
+    bool holding_ = false;
+    std::deque<Prompt> waiting_;
 };
 
 }  // namespace keyers

@@ -665,8 +665,9 @@ void MainWindow::BandMapSpots(QVariant& qDXSpotCall, QVariant& qDXSpotFreq,
         if (cr >= 0) record.truncate(cr);
         qDXSpotRecord = record;
         qDXSpotFreq = *kHz / 1000.0;
-        if (!lblDX->isHidden()) DisplayBandMapLabels();
-        if (program_.SpectrumMapVisible()) program_.spectrumMap().BandMapLabelDisplay();
+        // The maps are redrawn once for all the spots of this turn of the
+        // event loop; the list takes its row at once and repaints once.
+        spotViews_->Mark();
         spotting::AddSpotRow(*txtDX, *row);
     } catch (const std::exception&) {
         // The steps done stay done.

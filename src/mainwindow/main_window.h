@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "platform/form.h"
+#include "platform/frame_update.h"
 
 class Program;
 class QAction;
@@ -206,6 +207,9 @@ public:
     spotting::SpotPanel& spotPanel() { return *spotPanel_; }
     spotting::BandMap& bandMap();
     void BandMapSpots(QVariant& qDXSpotCall, QVariant& qDXSpotFreq, QVariant& qDXSpotRecord);
+    // Whether spots have arrived that the band map and the spectrum map have
+    // not been redrawn for yet.
+    bool SpotViewsPending() const;
     // The spotting window, shown without blocking: from the menu (after the
     // preferences are saved), Ctrl+D, or a click on the band-map panel.
     void mnuDXSpotting_Click();
@@ -386,6 +390,10 @@ private:
     // The strip under the entry line with the spot list or the band map.
     std::unique_ptr<spotting::SpotPanel> spotPanel_;
     void buildSpotPanel();
+    // The views that spots feed: the band map and, while it is visible, the
+    // spectrum map. A spot marks them; one queued update redraws them.
+    std::unique_ptr<platform::FrameUpdate> spotViews_;
+    void redrawSpotViews();
     platform::KeyAdapter* keys_ = nullptr;
     // Set by a key pressed with Ctrl alone held: the control character that
     // key types is dropped by the preview.
@@ -394,7 +402,7 @@ private:
     // Set while the loaded window waits for its first activation, which puts
     // the focus in the call box: that focus is the call box's GotFocus.
     bool openingFocus_ = false;
-    // Mains lets events run; a second Enter meanwhile must not log again.
+    // Set while Mains runs: a second Mains from inside it must not log again.
     bool inMains_ = false;
     // The contacts of the current band and mode (and, in-state, county
     // sent) in log order: the only ones the partial dupes of a key can list.

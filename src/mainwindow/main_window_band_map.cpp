@@ -18,7 +18,15 @@ void MainWindow::buildSpotPanel() {
     lblDX = map.lblDX;
     map.lblDX->onClick = [this] { lblDX_Click(); };
     map.lblDX->onDoubleClick = [this] { lblDX_DblClick(); };
+    spotViews_ = std::make_unique<platform::FrameUpdate>(this, [this] { redrawSpotViews(); });
 }
+
+void MainWindow::redrawSpotViews() {
+    if (!lblDX->isHidden()) DisplayBandMapLabels();
+    if (program_.SpectrumMapVisible()) program_.spectrumMap().BandMapLabelDisplay();
+}
+
+bool MainWindow::SpotViewsPending() const { return spotViews_ && spotViews_->Pending(); }
 
 spotting::BandMap& MainWindow::bandMap() { return spotPanel_->bandMap(); }
 

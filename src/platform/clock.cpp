@@ -1,9 +1,15 @@
 #include "platform/clock.h"
 
+#include <QTimer>
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
 namespace platform {
+
+void Clock::SingleShot(int ms, QObject* context, std::function<void()> fired) {
+    QTimer::singleShot(std::max(ms, 0), Qt::PreciseTimer, context, std::move(fired));
+}
 
 std::int64_t SystemClock::MonotonicMs() const {
     using namespace std::chrono;

@@ -4,6 +4,9 @@
 // (held with Qt::UTC so that no time-zone rule is applied to them again).
 #include <QDateTime>
 #include <cstdint>
+#include <functional>
+
+class QObject;
 
 namespace platform {
 
@@ -17,7 +20,12 @@ public:
     // The UTC date and time.
     virtual QDateTime UtcNow() const = 0;
     // Gives up the processor for `ms` milliseconds; no events run meanwhile.
+    // Never on the thread that runs the windows: that thread waits with
+    // SingleShot.
     virtual void SleepMs(int ms) = 0;
+    // Calls `fired` once, from the event loop of `context`'s thread, `ms`
+    // milliseconds from now on this clock; never once `context` is gone.
+    virtual void SingleShot(int ms, QObject* context, std::function<void()> fired);
 };
 
 class SystemClock final : public Clock {

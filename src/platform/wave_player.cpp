@@ -122,10 +122,11 @@ QAudioFormat qtFormatOf(const WaveFormat& format) {
 // One channel on the default output. The caller's thread only posts work to
 // the channel's thread and reads two counters; the sink, its buffer and the
 // end check live on the channel's thread, whose own event loop feeds the
-// sink, so the sound goes on while the caller's thread is blocked.
+// sink, so the sound goes on whatever the caller's thread does. The end of a
+// sound is posted back to the caller's thread.
 class QtSoundChannel final : public SoundChannel {
 public:
-    QtSoundChannel() : context_(std::make_unique<QObject>()) {
+    QtSoundChannel() : owner_(std::make_unique<QObject>()), context_(std::make_unique<QObject>()) {
         endCheck_ = new QTimer(context_.get());
         endCheck_->setInterval(kEndCheckMs);
         QObject::connect(endCheck_, &QTimer::timeout, context_.get(), [this] { checkEnd(); });
@@ -212,7 +213,9 @@ private:
         if (played || state == QAudio::StoppedState || started_.elapsed() > giveUpAfterMs_) {
             stopSink();
             quint64 generation = sinkGeneration_;
-            sounding_.compare_exchange_strong(generation, 0);
+            if (sounding_.compare_exchange_strong(generation, 0))
+                QMetaObject::invokeMethod(owner_.get(), [this] { SoundEnded(); },
+                                          Qt::QueuedConnection);
         }
     }
 
@@ -224,6 +227,8 @@ private:
     }
 
     QThread thread_;
+    // Lives on the caller's thread; what is posted to it dies with it.
+    std::unique_ptr<QObject> owner_;
     std::unique_ptr<QObject> context_;  // lives on thread_
     QTimer* endCheck_ = nullptr;        // a child of context_
 
@@ -250,7 +255,9 @@ std::unique_ptr<SoundChannel> QtSoundOutput::OpenChannel() {
 // ---- WavePlayer ----
 
 WavePlayer::WavePlayer(Clock& clock, std::unique_ptr<SoundChannel> channel)
-    : clock_(clock), channel_(std::move(channel)) {}
+    : clock_(clock), channel_(std::move(channel)), context_(std::make_unique<QObject>()) {
+    channel_->SetEndHandler([this] { checkEnded(generation_); });
+}
 
 WavePlayer::~WavePlayer() { Close(); }
 
@@ -280,6 +287,8 @@ void WavePlayer::Play() {
 }
 
 void WavePlayer::Stop() {
+    ++generation_;
+    ended_ = nullptr;
     if (!started_) return;
     positionMs_ = PositionMs();
     started_ = false;
@@ -316,11 +325,36 @@ int WavePlayer::Mode() const {
     return playing() ? kModePlaying : kModeStopped;
 }
 
-void WavePlayer::WaitWhilePlaying() {
-    if (!playing()) return;
-    const std::int64_t deadline =
-        clock_.MonotonicMs() + std::min(LengthMs() - PositionMs() + kWaitSlackMs, kMaxWaitMs);
-    while (Mode() == kModePlaying && clock_.MonotonicMs() < deadline) clock_.SleepMs(1);
+void WavePlayer::WhenEnded(std::function<void()> ended) {
+    if (!playing()) {
+        ended();
+        return;
+    }
+    ended_ = std::move(ended);
+    endBy_ = clock_.MonotonicMs() + std::min(LengthMs() - PositionMs() + kWaitSlackMs, kMaxWaitMs);
+    armEndCheck();
+}
+
+void WavePlayer::armEndCheck() {
+    // The file's end on the clock, and after it the latest end allowed; an
+    // output that holds the last samples reports their end itself.
+    const std::int64_t now = clock_.MonotonicMs();
+    const std::int64_t fileEnd = startedAtMs_ + LengthMs() - startPositionMs_;
+    const std::int64_t at = now < fileEnd ? std::min(fileEnd, endBy_) : endBy_;
+    const std::uint64_t generation = generation_;
+    clock_.SingleShot(static_cast<int>(std::max<std::int64_t>(at - now, 0)), context_.get(),
+                      [this, generation] { checkEnded(generation); });
+}
+
+void WavePlayer::checkEnded(std::uint64_t generation) {
+    if (generation != generation_ || !ended_) return;
+    if (playing() && clock_.MonotonicMs() < endBy_) {
+        armEndCheck();
+        return;
+    }
+    const std::function<void()> ended = std::move(ended_);
+    ended_ = nullptr;
+    ended();
 }
 
 }  // namespace platform

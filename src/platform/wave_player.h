@@ -3,15 +3,19 @@
 // reports its state as the multimedia control's mode number, 526 while a file
 // plays. The mode reads playing for at least the file's length on the
 // monotonic clock, and on for as long as the sound output still has samples
-// of it to sound, so a caller can read it in a loop, with no event running,
-// until the last sample has been heard. The sound itself goes to a
-// SoundChannel: the sound server in the program, a recorder in tests.
+// of it to sound. A caller that must let a prompt be heard to its end asks
+// to be called then (WhenEnded) and returns to the event loop meanwhile. The
+// sound itself goes to a SoundChannel: the sound server in the program, a
+// recorder in tests.
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
+
+class QObject;
 
 namespace platform {
 
@@ -65,6 +69,17 @@ public:
     // for an output that cannot tell, whose sound the player then times on
     // the clock alone. Read from the caller's thread while the sound plays.
     virtual bool Sounding() const { return false; }
+    // Called, from the event loop of the thread that opened the channel,
+    // when a sound that Sounding() reported has been heard to its end.
+    void SetEndHandler(std::function<void()> handler) { endHandler_ = std::move(handler); }
+
+protected:
+    void SoundEnded() {
+        if (endHandler_) endHandler_();
+    }
+
+private:
+    std::function<void()> endHandler_;
 };
 
 class SoundOutput {
@@ -74,10 +89,11 @@ public:
 };
 
 // The machine's default sound output, through Qt Multimedia. Each channel
-// feeds its sound from a thread of its own, so a sound plays on while the
-// thread that started it waits without running events; nothing but the
-// channel's own audio objects is touched from that thread. Without a sound
-// server the channels stay silent.
+// feeds its sound from a thread of its own, so a sound plays on whatever the
+// thread that started it does; nothing but the channel's own audio objects
+// is touched from that thread, which reports the end of a sound back to the
+// opening thread's event loop. Without a sound server the channels stay
+// silent.
 class QtSoundOutput final : public SoundOutput {
 public:
     std::unique_ptr<SoundChannel> OpenChannel() override;
@@ -120,16 +136,21 @@ public:
     std::int64_t LengthMs() const;
     std::int64_t PositionMs() const;
 
-    // Waits, letting no event run, while the player's mode reads playing, but
-    // never longer than what remained of the file when the wait began plus
-    // kWaitSlackMs for the sound output's own delay, and never longer than
-    // kMaxWaitMs whatever the file.
-    void WaitWhilePlaying();
+    // Calls `ended` once, from the event loop, when what plays now has been
+    // heard to its end: when the mode leaves playing, but no later than what
+    // remained of the file plus kWaitSlackMs for the sound output's own
+    // delay, and no later than kMaxWaitMs from now whatever the file. When
+    // nothing plays it is called at once, before this returns. A Play, Stop
+    // or Close before then drops it.
+    void WhenEnded(std::function<void()> ended);
     static constexpr std::int64_t kWaitSlackMs = 2000;
     static constexpr std::int64_t kMaxWaitMs = 5000;
 
 private:
     bool playing() const;
+    // Looks again at the next moment the mode may leave playing.
+    void armEndCheck();
+    void checkEnded(std::uint64_t generation);
 
     Clock& clock_;
     std::unique_ptr<SoundChannel> channel_;
@@ -142,6 +163,16 @@ private:
     std::int64_t startedAtMs_ = 0;
     std::int64_t startPositionMs_ = 0;
     std::int64_t positionMs_ = 0;  // while not playing
+
+    // Who waits for the end of what plays, and until when at most.
+    std::function<void()> ended_;
+    std::int64_t endBy_ = 0;
+    // Moves on with every Play, Stop and Close: a check armed before finds
+    // another number and does nothing.
+    std::uint64_t generation_ = 0;
+    // Receives the clock's timers and the channel's end on this thread; gone
+    // with the player, and they with it.
+    std::unique_ptr<QObject> context_;
 };
 
 }  // namespace platform

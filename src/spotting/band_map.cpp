@@ -127,8 +127,10 @@ void BandMap::SetBandMapScale() {
 
 void BandMap::DisplayBandMapLabels() {
     if (!Shows()) return;
+    // Which labels the redraw shows; only those whose visibility changes
+    // are shown or hidden, at the end.
+    ShownSlots shown{};
     try {
-        for (QLabel* label : lblDXSpot) label->hide();
         SetBandMapScale();
         const DXSpotStore& store = program_.spotStore;
         const platform::Control& line = window_.Ctl(LineDX);
@@ -140,7 +142,8 @@ void BandMap::DisplayBandMapLabels() {
             if (!InsideBand(f, scale)) continue;
             SpotLabel* label = lblDXSpot[slot];
             platform::Control& c = window_.Ctl(label);
-            label->setToolTip(SpotTooltip(store, i));
+            const QString tip = SpotTooltip(store, i);
+            if (label->toolTip() != tip) label->setToolTip(tip);
             label->setText(store.DXSpotLabel[slot]);
             c.Top = line.Y1 - c.Height - 0.004f * window_.Height;
             c.Left = line.X1 + (f - scale.lo) / (scale.hi - scale.lo) * (line.X2 - line.X1) -
@@ -150,12 +153,13 @@ void BandMap::DisplayBandMapLabels() {
             // every lower slot is older still.
             const std::optional<QColor> colour = SpotAgeColour(SpotAge(store, i, program_.clock()));
             if (!colour) break;
-            label->SetTextColour(*colour);
-            label->show();
+            if (label->textColour() != *colour) label->SetTextColour(*colour);
+            shown[slot] = true;
         }
     } catch (const std::exception&) {
-        // Labels done keep what they got; the others stay hidden.
+        // Labels done keep what they got; the others are hidden.
     }
+    ShowOnly(lblDXSpot, shown);
 }
 
 void BandMap::RefreshBandMap() {

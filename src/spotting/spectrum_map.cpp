@@ -1,6 +1,5 @@
 #include "spotting/spectrum_map.h"
 
-#include <QCoreApplication>
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -118,8 +117,6 @@ void SpectrumMap::Form_Load(QSizeF screenTwips, QSizeF workAreaTwips) {
         for (QLabel* tick : lblFreqSpot) tick->show();
         FitToWorkArea(workAreaTwips);
         setFixedSize(size());
-        // Not visible yet: a spot arriving now does not redraw the map.
-        QCoreApplication::processEvents();
     } catch (const std::exception&) {
         // The window opens with the layout done so far.
     }
@@ -162,15 +159,18 @@ void SpectrumMap::ScaleBandLabels() {
 
 void SpectrumMap::BandMapLabelDisplay() {
     setCursor(Qt::WaitCursor);
+    // Which labels the redraw shows; only those whose visibility changes
+    // are shown or hidden, at the end.
+    ShownSlots shown{};
     try {
-        for (QLabel* label : lblDXSpot) label->hide();
         ScaleBandLabels();
         const DXSpotStore& store = program_.spotStore;
         for (int i = kNewestSlot; i >= 0; --i) {
             const auto slot = static_cast<std::size_t>(i);
             SpotLabel* label = lblDXSpot[slot];
             bool placed = false;
-            label->setToolTip(SpotTooltip(store, i));
+            const QString tip = SpotTooltip(store, i);
+            if (label->toolTip() != tip) label->setToolTip(tip);
             label->setText(store.DXSpotLabel[slot]);
             const float f = store.DXSpotFreq[slot];
             const int b = SpectrumBandOf(f);
@@ -189,12 +189,13 @@ void SpectrumMap::BandMapLabelDisplay() {
             // every lower slot is older still.
             const std::optional<QColor> colour = SpotAgeColour(SpotAge(store, i, program_.clock()));
             if (!colour) break;
-            label->SetTextColour(*colour);
-            if (placed) label->show();
+            if (label->textColour() != *colour) label->SetTextColour(*colour);
+            shown[slot] = placed;
         }
     } catch (const std::exception&) {
-        // Labels done keep what they got; the others stay hidden.
+        // Labels done keep what they got; the others are hidden.
     }
+    ShowOnly(lblDXSpot, shown);
     unsetCursor();
 }
 

@@ -109,4 +109,9 @@ void SetUpMapLabel(platform::Form& form, QLabel* label, const QColor& colour) {
     label->hide();
 }
 
+void ShowOnly(const SpotLabels& labels, const ShownSlots& shown) {
+    for (std::size_t slot = 0; slot < labels.size(); ++slot)
+        if (labels[slot]->isHidden() == shown[slot]) labels[slot]->setVisible(shown[slot]);
+}
+
 }  // namespace spotting

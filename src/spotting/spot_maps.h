@@ -95,4 +95,14 @@ inline constexpr float kMapLabelPoints = 6.75f;
 // text in `colour`, hidden.
 void SetUpMapLabel(platform::Form& form, QLabel* label, const QColor& colour);
 
+// The spot labels of a map, one per store slot, and which of them a redraw
+// shows.
+using SpotLabels = std::array<SpotLabel*, kNewestSlot + 1>;
+using ShownSlots = std::array<bool, kNewestSlot + 1>;
+
+// Shows the labels of the slots in `shown` and hides the others, touching
+// only those whose visibility changes: each show or hide costs a round trip
+// to the X server.
+void ShowOnly(const SpotLabels& labels, const ShownSlots& shown);
+
 }  // namespace spotting

@@ -398,7 +398,8 @@ TEST(Logging, MidnightFullLogFailedAppendAndReentry) {
         EXPECT_EQ(e.w->txtCall->text(), "W9XYZ");
         EXPECT_EQ(e.w->txtSec->text(), "Dane");
     }
-    // An Enter that arrives while Mains lets events run logs nothing more.
+    // An Enter handled right after Mains, before the operator typed again,
+    // logs nothing more.
     {
         EntryLine e(1);
         e.w->txtCall->setText("K1ABC");
@@ -410,22 +411,34 @@ TEST(Logging, MidnightFullLogFailedAppendAndReentry) {
     }
 }
 
+// The "Dupe" prompt is heard whole before the next prompt, and the window
+// does not wait for it meanwhile.
 TEST(Logging, DupePromptIsHeardBeforeAnythingElse) {
     const QByteArray log = Contact("K1ABC", "", "Adams", "2013/04/07", "18:00:00", "CW", "40");
     EntryLine e(1, log);
     e.f.t.CopyDataFile("Dupe.wav");
-    e.f.t.CopyDataFile("NavDis.wav");
-    e.f.program().station.VoiceNavMode = 1;
+    e.f.t.CopyDataFile("Call.wav");
+    e.f.program().station.VoiceNavMode = 2;
+    keyers::BlindFrm& blind = e.f.program().blindFrm();
+    e.f.t.sound.Clear();
     const std::int64_t before = e.f.t.clock.MonotonicMs();
     e.w->txtCall->setText("K1ABC");
     e.w->txtSec->setText("Adams");
     e.w->Mains();
-    // The wait lasted the prompt's length, no more than a second beyond it.
-    const std::int64_t waited = e.f.t.clock.MonotonicMs() - before;
-    const std::int64_t length = e.f.program().blindFrm().MMControl1.LengthMs();
-    EXPECT_GE(waited, length);
-    EXPECT_LE(waited, length + 1000);
-    EXPECT_NE(e.f.program().blindFrm().MMControl1.Mode(), platform::kModePlaying);
+    EXPECT_EQ(e.f.t.clock.MonotonicMs(), before);
+    EXPECT_TRUE(e.w->lblDialog->text().startsWith("Duplicate K1ABC"));
+    EXPECT_EQ(e.w->txtCall->text(), "");
+    EntryLine::settle();
+    // The prompt of the call box, asked for next, waits for the end.
+    blind.BlindKeyPhone("Call");
+    const std::int64_t length = blind.MMControl1.LengthMs();
+    ASSERT_GT(length, 0);
+    e.f.t.clock.AdvanceMs(length - 1);
+    EXPECT_EQ(e.f.t.sound.names().last(), "Dupe");
+    EXPECT_EQ(e.f.t.sound.record->stops, 0);
+    e.f.t.clock.AdvanceMs(1);
+    EXPECT_EQ(e.f.t.sound.names().last(), "Call");
+    EXPECT_FALSE(e.f.t.sound.names().mid(0, e.f.t.sound.names().size() - 1).contains("Call"));
 }
 
 // The call box has the focus when the window opens, and its prompt is due

@@ -57,16 +57,15 @@ protected:
 TEST_F(BlindFrmTest, LoadSpeaksThePromptOfTheStoredMode) {
     struct Case {
         std::uint8_t mode;
-        QStringList spoken;
-        int waitedMs;  // how long the load kept the program waiting
+        QStringList spoken;  // once "NavEn" has been heard
         int selected;  // 1 to 3, or 0 for none
     };
     const Case cases[] = {
-        {0, {"NavDis"}, 0, 1},
-        {1, {"NavEn", "Call"}, kNavEnMs, 2},
-        {2, {"NavEn"}, 0, 3},
-        {3, {}, 0, 0},
-        {255, {}, 0, 0},
+        {0, {"NavDis"}, 1},
+        {1, {"NavEn", "Call"}, 2},
+        {2, {"NavEn"}, 3},
+        {3, {}, 0},
+        {255, {}, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.mode);
@@ -77,8 +76,12 @@ TEST_F(BlindFrmTest, LoadSpeaksThePromptOfTheStoredMode) {
         const std::int64_t before = fresh.clock.MonotonicMs();
 
         BlindFrm& frm = fresh->blindFrm();
+        // The load keeps nothing waiting; "Call" follows "NavEn" when it has
+        // been heard.
+        EXPECT_EQ(fresh.clock.MonotonicMs(), before);
+        EXPECT_EQ(fresh.sound.names(), c.spoken.mid(0, 1));
+        fresh.clock.AdvanceMs(kNavEnMs);
         EXPECT_EQ(fresh.sound.names(), c.spoken);
-        EXPECT_EQ(fresh.clock.MonotonicMs() - before, c.waitedMs);
         EXPECT_FALSE(frm.isVisible());
         EXPECT_EQ(frm.Option1->isChecked(), c.selected == 1);
         EXPECT_EQ(frm.Option2->isChecked(), c.selected == 2);
@@ -107,12 +110,19 @@ TEST_F(BlindFrmTest, OptionsPreviewTheirPromptWithoutChangingTheMode) {
     frm.Option1->click();
     EXPECT_EQ(t.sound.names(), QStringList{"NavDis"});
 
-    // "Call Only" holds the program until "NavEn" has ended, then says "Call".
+    // "Call Only" says "Call" when "NavEn" has ended; the click returns at
+    // once, and the program goes on meanwhile.
     t.sound.Clear();
     const std::int64_t before = t.clock.MonotonicMs();
     frm.Option2->click();
+    EXPECT_EQ(t.clock.MonotonicMs(), before);
+    EXPECT_EQ(t.sound.names(), QStringList{"NavEn"});
+    const int stops = t.sound.record->stops;
+    t.clock.AdvanceMs(kNavEnMs - 1);
+    EXPECT_EQ(t.sound.names(), QStringList{"NavEn"});
+    EXPECT_EQ(t.sound.record->stops, stops);  // "NavEn" is heard whole
+    t.clock.AdvanceMs(1);
     EXPECT_EQ(t.sound.names(), (QStringList{"NavEn", "Call"}));
-    EXPECT_EQ(t.clock.MonotonicMs() - before, kNavEnMs);
     EXPECT_EQ(frm.MMControl1.Mode(), kModePlaying);
 
     t.sound.Clear();
@@ -153,9 +163,9 @@ TEST_F(BlindFrmTest, APromptWithoutAFileIsSilent) {
     EXPECT_EQ(t.sound.names(), QStringList{"SPC"});
     EXPECT_EQ(t.sound.record->stops, 1);
     EXPECT_NE(frm.MMControl1.Mode(), kModePlaying);
-    const std::int64_t before = t.clock.MonotonicMs();
-    frm.MMControl1.WaitWhilePlaying();
-    EXPECT_EQ(t.clock.MonotonicMs(), before);
+    bool ended = false;
+    frm.MMControl1.WhenEnded([&] { ended = true; });
+    EXPECT_TRUE(ended);
     EXPECT_TRUE(t.dialogs.shown.empty());
     EXPECT_EQ(t.dialogs.beeps, 0);
 }
@@ -173,23 +183,55 @@ TEST_F(BlindFrmTest, APromptCutsThePlayingOneShort) {
 
 // The first prompt of a run loads the window first, and the load speaks.
 TEST_F(BlindFrmTest, FirstPromptOfARunFollowsTheLoadsPrompt) {
-    const std::pair<std::uint8_t, QStringList> cases[] = {
-        {0, {"NavDis", "Dupe"}},
-        {1, {"NavEn", "Call", "Dupe"}},
-        {2, {"NavEn", "Dupe"}},
+    struct Case {
+        std::uint8_t mode;
+        QStringList atOnce;
+        QStringList spoken;  // once the load's "NavEn" has been heard
     };
-    for (const auto& [mode, spoken] : cases) {
-        SCOPED_TRACE(mode);
+    const Case cases[] = {
+        {0, {"NavDis", "Dupe"}, {"NavDis", "Dupe"}},
+        {1, {"NavEn"}, {"NavEn", "Call", "Dupe"}},
+        {2, {"NavEn", "Dupe"}, {"NavEn", "Dupe"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.mode);
         t->UnloadBlindFrm();
         t.sound.Clear();
-        t->station.VoiceNavMode = mode;
-        t->blindFrm().BlindKeyPhone("Dupe");
-        EXPECT_EQ(t.sound.names(), spoken);
-        // The dupe check's wait lasts the "Dupe" prompt.
-        const std::int64_t before = t.clock.MonotonicMs();
-        t->blindFrm().MMControl1.WaitWhilePlaying();
-        EXPECT_EQ(t.clock.MonotonicMs() - before, 450);
+        t->station.VoiceNavMode = c.mode;
+        // As the dupe check asks for it: heard whole.
+        t->blindFrm().BlindKeyPhone("Dupe", true);
+        EXPECT_EQ(t.sound.names(), c.atOnce);
+        if (c.mode == 1) t.clock.AdvanceMs(kNavEnMs);
+        EXPECT_EQ(t.sound.names(), c.spoken);
+        // The prompt asked for next waits for the end of "Dupe".
+        t->blindFrm().BlindKeyPhone("County");
+        t.clock.AdvanceMs(449);
+        EXPECT_EQ(t.sound.names(), c.spoken);
+        t.clock.AdvanceMs(1);
+        EXPECT_EQ(t.sound.names(), c.spoken + QStringList{"County"});
     }
+}
+
+// Prompts asked for while one is heard whole wait and play in turn, each
+// cutting short the one before; the window goes on meanwhile. Unloading the
+// window drops the prompts still waiting.
+TEST_F(BlindFrmTest, PromptsAskedForWhileOneIsHeardWholePlayAfterIt) {
+    BlindFrm& frm = Loaded(0);
+    frm.BlindKeyPhone("RstRcvd", true);
+    frm.BlindKeyPhone("SPC");
+    frm.BlindKeyPhone("County");
+    EXPECT_EQ(t.sound.names(), QStringList{"RstRcvd"});
+    t.clock.AdvanceMs(799);
+    EXPECT_EQ(t.sound.names(), QStringList{"RstRcvd"});
+    t.clock.AdvanceMs(1);
+    EXPECT_EQ(t.sound.names(), (QStringList{"RstRcvd", "SPC", "County"}));
+
+    t.sound.Clear();
+    frm.BlindKeyPhone("Dupe", true);
+    frm.BlindKeyPhone("Call");
+    t->UnloadBlindFrm();
+    t.clock.AdvanceMs(1000);
+    EXPECT_EQ(t.sound.names(), QStringList{"Dupe"});
 }
 
 TEST_F(BlindFrmTest, DoneTakesTheChoiceHidesAndSaves) {

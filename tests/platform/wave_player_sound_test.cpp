@@ -76,10 +76,10 @@ int fail(const char* why) {
 // ---- Children ----
 
 // Plays the wave file args[0] through the program's player on the default
-// output and waits, the way args[1] says, until the mode leaves playing:
-// "events" runs the event loop meanwhile, "blocked" blocks in the prompt
-// wait. Then it closes the player at once, which would cut whatever was
-// still to be heard.
+// output and waits, the way args[1] says, until the end: "events" runs the
+// event loop until the player reports the end, "blocked" blocks the thread
+// while the mode reads playing. Then it closes the player at once, which
+// would cut whatever was still to be heard.
 int PlayChild(const QStringList& args) {
     if (args.size() < 2) return fail("usage: FILE events|blocked");
     platform::SystemClock clock;
@@ -90,12 +90,12 @@ int PlayChild(const QStringList& args) {
     if (player.Mode() != kModePlaying) return fail("the mode is not playing after play");
     const std::int64_t started = clock.MonotonicMs();
     if (args[1] == "blocked") {
-        player.WaitWhilePlaying();
+        while (player.Mode() == kModePlaying) QThread::msleep(1);
     } else {
-        while (player.Mode() == kModePlaying) {
-            QCoreApplication::processEvents();
-            QThread::msleep(1);
-        }
+        bool ended = false;
+        player.WhenEnded([&] { ended = true; });
+        if (!QTest::qWaitFor([&] { return ended; }, kChildTimeoutMs))
+            return fail("the end was never reported");
     }
     const std::int64_t played = clock.MonotonicMs() - started;
     const bool stillPlaying = player.Mode() == kModePlaying;
@@ -107,19 +107,28 @@ int PlayChild(const QStringList& args) {
     return 0;
 }
 
-// The voice navigation prompt "Dupe" through the prompt window's player, the
-// window's thread blocked in the prompt wait; the next prompt follows at
-// once, as it does when the focus moves on.
+// Runs the event loop until the prompt window's player has left the prompt
+// that played for the next one, "Call", which has no file: the player is
+// then closed, and it would have cut whatever was still to be heard.
+int WaitForTheNextPrompt(keyers::BlindFrm& blind) {
+    if (!QTest::qWaitFor([&] { return blind.MMControl1.Mode() == platform::kModeNotOpen; },
+                         kChildTimeoutMs))
+        return fail("the next prompt never came");
+    return 0;
+}
+
+// The voice navigation prompt "Dupe" through the prompt window's player,
+// asked for heard whole; the next prompt, asked for at once as it is when
+// the focus moves on, plays when "Dupe" has ended.
 int PromptWaitChild(const QStringList&) {
     RealTimeClock clock;
     platform::QtSoundOutput output;
     TestProgram t(realSound(clock, output));
     TestProgram::WriteFile(t.workFile("Dupe.wav"), MakeToneWave(kPrompt));
     keyers::BlindFrm& blind = t->blindFrm();
-    blind.BlindKeyPhone("Dupe");
-    blind.MMControl1.WaitWhilePlaying();
+    blind.BlindKeyPhone("Dupe", true);
     blind.BlindKeyPhone("Call");
-    return 0;
+    return WaitForTheNextPrompt(blind);
 }
 
 // A duplicate typed into the out-of-state window with voice navigation on
@@ -145,7 +154,7 @@ int DupeChild(const QStringList&) {
     // The focus handlers of the emptied entry line speak next.
     QCoreApplication::processEvents();
     f.program().blindFrm().BlindKeyPhone("Call");
-    return 0;
+    return WaitForTheNextPrompt(f.program().blindFrm());
 }
 
 // The player with no sound server to reach: silent, timed on the clock,
@@ -158,8 +167,11 @@ int NoServerChild(const QStringList& args) {
     const std::int64_t started = clock.MonotonicMs();
     player.Play();
     if (player.Mode() != kModePlaying) return fail("the mode is not playing after play");
-    player.WaitWhilePlaying();
-    if (player.Mode() == kModePlaying) return fail("the wait ended while the mode read playing");
+    bool ended = false;
+    player.WhenEnded([&] { ended = true; });
+    if (!QTest::qWaitFor([&] { return ended; }, kChildTimeoutMs))
+        return fail("the end was never reported");
+    if (player.Mode() == kModePlaying) return fail("the end came while the mode read playing");
     if (clock.MonotonicMs() - started < player.LengthMs() - 1)
         return fail("the wait ended before the file's length");
     // Stop, play on and close, in every order.

@@ -226,7 +226,9 @@ TEST_F(WavePlayerTest, AFileThatCannotPlayNeverPlays) {
         EXPECT_FALSE(player.Open(path));
         player.Play();
         EXPECT_EQ(player.Mode(), kModeNotOpen);
-        player.WaitWhilePlaying();
+        bool ended = false;
+        player.WhenEnded([&] { ended = true; });
+        EXPECT_TRUE(ended);
     }
     EXPECT_TRUE(sound.played().empty());
     // A failed open closes the file that was open.
@@ -236,19 +238,39 @@ TEST_F(WavePlayerTest, AFileThatCannotPlayNeverPlays) {
     EXPECT_EQ(player.Mode(), kModeNotOpen);
 }
 
-TEST_F(WavePlayerTest, WaitWhilePlayingEndsWithTheSound) {
+// The end of a sound is reported from the event loop when it comes; nothing
+// waits for it meanwhile.
+TEST_F(WavePlayerTest, TheEndIsReportedWhenTheSoundEnds) {
     ASSERT_TRUE(player.Open(Write("NavEn.wav", 1234)));
     player.Play();
     clock.AdvanceMs(200);
+    int ended = 0;
+    std::int64_t endedAt = 0;
+    player.WhenEnded([&] {
+        ++ended;
+        endedAt = clock.MonotonicMs();
+        EXPECT_EQ(player.Mode(), kModeStopped);
+    });
     const std::int64_t before = clock.MonotonicMs();
-    player.WaitWhilePlaying();
-    EXPECT_EQ(player.Mode(), kModeStopped);
-    EXPECT_EQ(clock.MonotonicMs() - before, 1034);
+    EXPECT_EQ(ended, 0);
+    clock.AdvanceMs(5000);
+    EXPECT_EQ(ended, 1);
+    EXPECT_EQ(endedAt - before, 1034);
 
-    // Not playing: no wait at all.
-    const std::int64_t after = clock.MonotonicMs();
-    player.WaitWhilePlaying();
-    EXPECT_EQ(clock.MonotonicMs(), after);
+    // Not playing: at once.
+    player.WhenEnded([&] { ++ended; });
+    EXPECT_EQ(ended, 2);
+
+    // Played again, stopped or closed before its end: never.
+    for (void (WavePlayer::*cut)() : {&WavePlayer::Play, &WavePlayer::Stop, &WavePlayer::Close}) {
+        ASSERT_TRUE(player.Open(Write("NavEn.wav", 1234)));
+        player.Play();
+        player.WhenEnded([&] { ++ended; });
+        clock.AdvanceMs(100);
+        (player.*cut)();
+        clock.AdvanceMs(5000);
+    }
+    EXPECT_EQ(ended, 2);
 }
 
 // Players sound on channels of their own.
@@ -276,21 +298,39 @@ TEST_F(WavePlayerTest, PlaysUntilTheOutputHasSoundedTheLastSample) {
     sound.record->holdsSound = false;  // the server has played the last sample
     EXPECT_EQ(player.Mode(), kModeStopped);
 
+    // The end is reported when the output has sounded the last sample...
     sound.record->holdsSound = true;
     player.Play();
-    const std::int64_t before = clock.MonotonicMs();
-    player.WaitWhilePlaying();
-    EXPECT_EQ(clock.MonotonicMs() - before, 800 + WavePlayer::kWaitSlackMs);
+    bool ended = false;
+    player.WhenEnded([&] { ended = true; });
+    clock.AdvanceMs(900);
+    EXPECT_FALSE(ended);
+    sound.HearTheEnd();
+    EXPECT_TRUE(ended);
+    EXPECT_EQ(player.Mode(), kModeStopped);
+
+    // ...and no later than the slack allowed for the output's delay.
+    player.Play();
+    ended = false;
+    player.WhenEnded([&] { ended = true; });
+    clock.AdvanceMs(800 + WavePlayer::kWaitSlackMs - 1);
+    EXPECT_FALSE(ended);
+    clock.AdvanceMs(1);
+    EXPECT_TRUE(ended);
     EXPECT_EQ(player.Mode(), kModeStopped);
 }
 
-// A blocking wait lasts a few seconds at most, whatever the file's length.
+// What waits for the end waits a few seconds at most, whatever the file's
+// length.
 TEST_F(WavePlayerTest, WaitIsCappedWhateverTheFile) {
     ASSERT_TRUE(player.Open(Write("Long.wav", 60000)));
     player.Play();
-    const std::int64_t before = clock.MonotonicMs();
-    player.WaitWhilePlaying();
-    EXPECT_EQ(clock.MonotonicMs() - before, WavePlayer::kMaxWaitMs);
+    bool ended = false;
+    player.WhenEnded([&] { ended = true; });
+    clock.AdvanceMs(WavePlayer::kMaxWaitMs - 1);
+    EXPECT_FALSE(ended);
+    clock.AdvanceMs(1);
+    EXPECT_TRUE(ended);
 }
 
 // The shipped "Dupe" prompt with its sample rate byte-edited to 128 Hz (and
@@ -310,9 +350,9 @@ TEST_F(WavePlayerTest, PromptWithAnEditedSampleRateIsRefused) {
         EXPECT_FALSE(player.Open(path));
         player.Play();
         EXPECT_EQ(player.Mode(), kModeNotOpen);
-        const std::int64_t before = clock.MonotonicMs();
-        player.WaitWhilePlaying();
-        EXPECT_EQ(clock.MonotonicMs(), before);
+        bool ended = false;
+        player.WhenEnded([&] { ended = true; });
+        EXPECT_TRUE(ended);
     }
     EXPECT_TRUE(sound.played().empty());
 }

@@ -50,6 +50,9 @@ struct BandMapWindow {
     mainwindow::MainWindow& w() { return f.window(); }
     spotting::BandMap& map() { return w().bandMap(); }
     spotting::SpotLabel* label(int slot) { return map().lblDXSpot[static_cast<std::size_t>(slot)]; }
+    // Spots redraw the band map from the event loop, once for all the spots
+    // of one turn.
+    void Redrawn() { ASSERT_TRUE(QTest::qWaitFor([&] { return !w().SpotViewsPending(); })); }
     std::vector<int> shownSlots() {
         std::vector<int> out;
         for (int i = 0; i <= spotting::kNewestSlot; ++i)
@@ -92,6 +95,7 @@ TEST(BandMap, ScaleAndLabelsFollowTheBandAndItsSpots) {
         BandMapWindow b(0, QString::fromLatin1(c.band));
         int n = 0;
         for (const char* kHz : c.spotsKHz) Post(b.f.program(), QStringLiteral("K%1AB").arg(++n), QString::fromLatin1(kHz));
+        b.Redrawn();
         EXPECT_EQ(Texts(b.map().lblFreqSpot), c.scale);
         EXPECT_EQ(b.shownSlots(), c.shown);
     }
@@ -101,6 +105,7 @@ TEST(BandMap, SpotsStandAtTheirPointOfTheAxisAboveIt) {
     BandMapWindow b;
     Post(b.f.program(), "DL1AB", "14010");
     Post(b.f.program(), "JA1XYZ", "14020");
+    b.Redrawn();
     EXPECT_NEAR(b.axisShare(48), 1.0 / 12, 0.01);
     EXPECT_NEAR(b.axisShare(49), 11.0 / 12, 0.01);
     EXPECT_EQ(b.label(48)->text(), "DL1");
@@ -116,6 +121,7 @@ TEST(BandMap, SpotsStandAtTheirPointOfTheAxisAboveIt) {
     // The slot-0 spot is left out of the zoom, and not shown off the scale.
     for (int i = 0; i < 47; ++i) Post(b.f.program(), QStringLiteral("W%1X").arg(i), "7010");
     Post(b.f.program(), "K1NEW", "14198");  // slot 49; DL1AB now in slot 0
+    b.Redrawn();
     EXPECT_EQ(b.f.program().spotStore.DXSpotCall[0], "DL1AB");
     EXPECT_EQ(Texts(b.map().lblFreqSpot),
               QStringList({"14.019", "14.064", "14.109", "14.154", "14.199"}));
@@ -190,6 +196,7 @@ TEST(BandMap, OtherClicksTakeTheSpotOffAndTheListKeepsItsRow) {
     Post(program, "K1ABC", "14025");
     Post(program, "VE3AA", "14030");
     Post(program, "DL1AB", "14040");
+    b.Redrawn();
     QTest::mouseClick(b.label(48), Qt::LeftButton);
     QTest::mouseClick(b.label(49), Qt::MiddleButton);
     EXPECT_FALSE(tuned);
@@ -205,6 +212,7 @@ TEST(BandMap, OtherClicksTakeTheSpotOffAndTheListKeepsItsRow) {
 TEST(BandMap, TheMouseOverASpotShowsItsCallFrequencyAndUtcTime) {
     BandMapWindow b(1);
     Post(b.f.program(), "K1ABC", "14025.5");
+    b.Redrawn();
     QTest::mouseMove(b.label(49));
     // The fake clock stored the spot at 18:05:33 UTC.
     EXPECT_EQ(b.w().lblDupe->text(), "K1ABC  14.026  18:05:33");
@@ -224,6 +232,7 @@ TEST(BandMap, SpotTimesAreTheLogsUtcTheLocalClockPlusTheOffset) {
         BandMapWindow b(1);
         b.f.program().station.UTCOffsetHours = c.offset;
         Post(b.f.program(), "K1ABC", "14025");
+        b.Redrawn();
         const QString tip = QStringLiteral("K1ABC  14.025  ") + c.time;
         EXPECT_EQ(b.label(49)->toolTip(), tip);
         QTest::mouseMove(&b.w(), QPoint(1, 1));  // from elsewhere onto the label
@@ -233,6 +242,76 @@ TEST(BandMap, SpotTimesAreTheLogsUtcTheLocalClockPlusTheOffset) {
         map.show();
         map.BandMapLabelDisplay();
         EXPECT_EQ(map.lblDXSpot[49]->toolTip(), tip);
+    }
+}
+
+// Counts, per watched widget, the shows, hides and moves it is sent.
+class WidgetEvents final : public QObject {
+public:
+    explicit WidgetEvents(const std::vector<QWidget*>& widgets) {
+        for (QWidget* widget : widgets) widget->installEventFilter(this);
+    }
+    struct Counts {
+        int shows = 0, hides = 0, moves = 0;
+    };
+    std::map<QObject*, Counts> counts;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show) ++counts[watched].shows;
+        if (event->type() == QEvent::Hide) ++counts[watched].hides;
+        if (event->type() == QEvent::Move) ++counts[watched].moves;
+        return false;
+    }
+};
+
+// A burst of spots in one turn of the event loop (a cluster's chunk, or a
+// busy feed) redraws the band map once, after the turn, and a label is shown
+// or hidden only when its visibility changes.
+TEST(BandMap, ABurstOfSpotsRedrawsOnceAndTouchesOnlyLabelsThatChange) {
+    BandMapWindow b;
+    Program& program = b.f.program();
+    Post(program, "K1ABC", "14025");
+    Post(program, "K2ABC", "14030");
+    b.Redrawn();
+    ASSERT_EQ(b.shownSlots(), std::vector<int>({48, 49}));
+    const QString scaleBefore = b.map().lblFreqSpot[0]->text();
+
+    std::vector<QWidget*> labels;
+    for (int i = 0; i <= spotting::kNewestSlot; ++i) labels.push_back(b.label(i));
+    WidgetEvents events(labels);
+    // Thirty spots, each on another frequency of the band, so each one
+    // moves the zoomed scale and every label on it.
+    for (int i = 0; i < 30; ++i)
+        Post(program, QStringLiteral("W%1XYZ").arg(i), QString::number(14010 + 7 * i));
+    // Nothing is redrawn inside the turn that brought the spots.
+    EXPECT_EQ(b.shownSlots(), std::vector<int>({48, 49}));
+    EXPECT_EQ(b.map().lblFreqSpot[0]->text(), scaleBefore);
+    EXPECT_TRUE(events.counts.empty());
+    EXPECT_TRUE(b.w().SpotViewsPending());
+
+    b.Redrawn();
+    std::vector<int> expected;
+    for (int i = 18; i <= spotting::kNewestSlot; ++i) expected.push_back(i);
+    EXPECT_EQ(b.shownSlots(), expected);
+    EXPECT_EQ(b.map().lblFreqSpot[0]->text(), "14.009");
+    EXPECT_EQ(b.label(49)->text(), "W29");
+    for (int i = 0; i <= spotting::kNewestSlot; ++i) {
+        SCOPED_TRACE(i);
+        const WidgetEvents::Counts c = events.counts[b.label(i)];
+        // Labels 48 and 49 showed before and show now: never hidden.
+        const bool cameUp = i >= 18 && i < 48;
+        EXPECT_EQ(c.shows, cameUp ? 1 : 0);
+        EXPECT_EQ(c.hides, 0);
+        // One redraw: a visible label is moved once at most.
+        EXPECT_LE(c.moves, 1);
+    }
+    // A redraw with nothing new changes no label's visibility.
+    events.counts.clear();
+    b.w().DisplayBandMapLabels();
+    for (QWidget* label : labels) {
+        EXPECT_EQ(events.counts[label].shows, 0);
+        EXPECT_EQ(events.counts[label].hides, 0);
     }
 }
 
@@ -341,6 +420,7 @@ TEST(SpotPanel, SwitchingMovesNothingAndTheRefreshFlagFollowsTheBandMap) {
     const std::map<QString, Geometry> open = fixed();
     // A spot shows at once, and its label until a redraw says otherwise.
     Post(f.program(), "K1ABC", "14025");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w.SpotViewsPending(); }));
     EXPECT_TRUE(w.bandMap().lblDXSpot[49]->isVisible());
     EXPECT_FALSE(w.bandMap().lblDXSpot[48]->isVisible());
     w.spotPanel().PacketResize("Telnet", true);
@@ -387,6 +467,7 @@ TEST(SpotPanel, TheBandChangeRescalesAnOpenBandMap) {
     BandMapWindow b(0, "40");
     Post(b.f.program(), "K1ABC", "14025");
     Post(b.f.program(), "K2ABC", "14035");
+    b.Redrawn();
     EXPECT_EQ(b.map().lblFreqSpot[0]->text(), "7.000");
     EXPECT_TRUE(b.shownSlots().empty());
     b.w().BandCommand("20");

@@ -210,16 +210,18 @@ TEST(SpectrumMap, TheMenuCtrlBAndDoubleClicksOpenItModallyAndUnloadIt) {
         SCOPED_TRACE(opening);
         const QString call = QStringLiteral("OH%1XX").arg(++opening);
         bool seen = false, redrawn = false;
-        // Acts once the map is on the screen: its load lets events run
-        // before it is shown.
+        // Acts once the map is on the screen, from the event loop of its
+        // modal display.
         QTimer poll;
         QObject::connect(&poll, &QTimer::timeout, [&] {
             if (!m.f.program().SpectrumMapVisible()) return;
             poll.stop();
             spotting::SpectrumMap& map = m.f.program().spectrumMap();
             seen = map.lblDXSpot[49]->isVisible();
-            // A spot arriving while the map shows is drawn at once.
+            // A spot arriving while the map shows is drawn by the update
+            // queued for it.
             Post(m.f.program(), call, "21025");
+            EXPECT_TRUE(QTest::qWaitFor([&] { return !w.SpotViewsPending(); }));
             redrawn = map.lblDXSpot[49]->isVisible() && map.lblDXSpot[49]->text() == call.left(3) &&
                       map.lblDXSpot[48]->isVisible();
             map.close();

@@ -1,7 +1,12 @@
 #pragma once
 // A clock the test sets and advances: UTC time plus a fixed local offset, and a
-// monotonic counter that moves only when the test moves it.
+// monotonic counter that moves only when the test moves it. Its timers fire
+// when the test advances the clock past them, each at its own moment.
 #include <QDateTime>
+#include <QPointer>
+#include <QTimer>
+#include <algorithm>
+#include <vector>
 
 #include "platform/clock.h"
 
@@ -22,15 +27,60 @@ public:
     }
     QDateTime UtcNow() const override { return utc; }
     QDateTime LocalNow() const override { return utc.addSecs(localOffsetSeconds); }
-    // Sleeping moves the clock on by the time slept, at once.
+    // Sleeping moves the clock on by the time slept, at once. Like a real
+    // sleep it runs no timer: those that came due fire at the next advance.
     void SleepMs(int ms) override {
-        if (ms > 0) AdvanceMs(ms);
+        if (ms > 0) move(ms);
+    }
+    // A timer of no delay fires from the event loop; any other when the
+    // clock is advanced to it.
+    void SingleShot(int ms, QObject* context, std::function<void()> fired) override {
+        if (ms <= 0) {
+            QTimer::singleShot(0, context, std::move(fired));
+            return;
+        }
+        timers_.push_back({monotonic + ms, ++armed_, context, std::move(fired)});
     }
 
+    // Moves the clock on by `ms`, firing each timer due on the way at its
+    // moment, in the order of their moments (and of arming, for one moment).
     void AdvanceMs(std::int64_t ms) {
+        const std::int64_t target = monotonic + std::max<std::int64_t>(ms, 0);
+        for (;;) {
+            auto next = std::min_element(timers_.begin(), timers_.end(), [](const Timer& a, const Timer& b) {
+                return a.due != b.due ? a.due < b.due : a.order < b.order;
+            });
+            if (next == timers_.end() || next->due > target) break;
+            Timer timer = std::move(*next);
+            timers_.erase(next);
+            if (timer.due > monotonic) move(timer.due - monotonic);
+            if (timer.context) timer.fired();
+        }
+        move(target - monotonic);
+    }
+
+    // Timers armed and not fired yet (their objects alive).
+    int PendingTimers() const {
+        return static_cast<int>(
+            std::count_if(timers_.begin(), timers_.end(), [](const Timer& t) { return !t.context.isNull(); }));
+    }
+
+private:
+    struct Timer {
+        std::int64_t due;
+        std::uint64_t order;
+        QPointer<QObject> context;
+        std::function<void()> fired;
+    };
+
+    void move(std::int64_t ms) {
+        if (ms <= 0) return;
         monotonic += ms;
         utc = utc.addMSecs(ms);
     }
+
+    std::vector<Timer> timers_;
+    std::uint64_t armed_ = 0;
 };
 
 }  // namespace testing_support

@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <QString>
 #include <QStringList>
+#include <algorithm>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -28,6 +30,9 @@ struct SoundRecord {
     // stopped, as an output whose server holds the last samples does; when
     // clear it cannot tell, and the player times the file on the clock.
     bool holdsSound = false;
+    // The channels alive now, by the end of their sound: what the output
+    // does when it has sounded the last sample.
+    std::vector<std::pair<int, std::function<void()>>> enders;
 };
 
 class FakeSoundOutput final : public platform::SoundOutput {
@@ -56,12 +61,27 @@ public:
         record->played.clear();
         record->stops = 0;
     }
+    // The output has sounded the last samples of every sound it holds: each
+    // sounding channel stops sounding and reports the end.
+    void HearTheEnd() {
+        const auto enders = record->enders;
+        for (const auto& entry : enders) entry.second();
+    }
 
 private:
     class Channel final : public platform::SoundChannel {
     public:
         Channel(std::shared_ptr<SoundRecord> record, int number)
-            : record_(std::move(record)), number_(number) {}
+            : record_(std::move(record)), number_(number) {
+            record_->enders.emplace_back(number_, [this] {
+                if (!sounding_) return;
+                sounding_ = false;
+                SoundEnded();
+            });
+        }
+        ~Channel() override {
+            std::erase_if(record_->enders, [this](const auto& entry) { return entry.first == number_; });
+        }
         void Start(const QString& path, const platform::WaveFormat& format,
                    QByteArray samples) override {
             Stop();
