@@ -43,8 +43,10 @@ struct PollingKenwood {
         ChooseRig(w, "Kenwood");
         w.Command1->click();
     }
-    TestProgram t;
+    // The port's state first: it outlives the program, whose rig window
+    // closes the port on its way out.
     FakeSerialPort::State port;
+    TestProgram t;
     rig::RigControlfrm& w;
 };
 
@@ -116,8 +118,8 @@ TEST(RigControlfrm, DoneWritesRigCntrlForAKenwoodAndAnIcomAndLoadsItBack) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.rigType);
-        TestProgram t;
         FakeSerialPort::State port;
+        TestProgram t;
         UseFakePorts(t, port);
         t->station.RigType = "None";
         rig::RigControlfrm& w = t->rigControlfrm();
@@ -210,8 +212,8 @@ TEST(RigControlfrm, PollBoxesRefuseADoubleQuoteAndStopPollingWhenEntered) {
 }
 
 TEST(RigControlfrm, ExitStillTakesAYaesuOutOfCatAndClosesThePort) {
-    MainWindowFixture f(1);
     FakeSerialPort::State port;
+    MainWindowFixture f(1);
     UseFakePorts(f.t, port);
     TestProgram::WriteLines(f.t.workFile("RigCntrl.txt"),
                             {"\"4800 \"", "\"N\"", "\"8\"", "\"2\"", "\"\"", "\"00 00 00 00 03\"", "\"4800,N,8,2\"",
