@@ -123,15 +123,34 @@ void RigEngine::stopOnPortError(const QString& systemText) {
     if (hooks_.pollingStopped) hooks_.pollingStopped();
 }
 
+std::int64_t RigEngine::lineMs(qsizetype pollBytes) const {
+    platform::LineSettings line;
+    if (!platform::ParseLineSettings(settings.RigCommSettings, &line)) return 0;
+    // Start bit, data bits, parity, stop bits.
+    const int bitsPerByte = 1 + line.dataBits + (line.parity == 'N' ? 0 : 1) + line.stopBits;
+    // Longer than any family's reply to one send tick's polls, the bus echo
+    // of a CI-V poll included.
+    constexpr qsizetype kLongestReply = 40;
+    return ((pollBytes + kLongestReply) * bitsPerByte * 1000 + line.baud - 1) / line.baud;
+}
+
 bool RigEngine::writePolls(QString* error) {
     bool modePollDue = modePollDue_;
+    QString badPoll;
     const std::optional<QByteArray> bytes =
         PollBytes(settings.RigType, {settings.FreqPollString, settings.ModePollString}, settings.ConvertToHex,
-                  modePollDue);
-    // A byte string that does not convert holds the tick back, as a poll
-    // string being mistyped should.
-    if (!bytes) return true;
-    if (!bytes->isEmpty() && !port_.Output(*bytes, error)) return false;
+                  modePollDue, &badPoll);
+    if (!bytes) {
+        // A byte poll string with a pair that is no hex number can never be
+        // sent: polling stops, and the operator is told which string it is.
+        *error = QStringLiteral("The poll string \"%1\" is not hexadecimal byte pairs.").arg(badPoll);
+        return false;
+    }
+    if (!bytes->isEmpty()) {
+        if (!port_.Output(*bytes, error)) return false;
+        replyDue_ = true;
+        replyDueMs_ = clock_.MonotonicMs() + lineMs(bytes->size());
+    }
     modePollDue_ = modePollDue;
     readTickDue_ = true;
     return true;
@@ -143,9 +162,16 @@ void RigEngine::sendTick() {
         stopOnPortError(QStringLiteral("The port is not open."));
         return;
     }
-    if (usesPort && port_.OutBufferCount() != 0) {
+    // A poll written over a reply still on the line would garble both (a
+    // slow line polled fast): until the line has had the time to carry the
+    // last poll and its reply, a poll without a whole reply holds the next.
+    const bool replyOnTheLine = usesPort && replyDue_ && clock_.MonotonicMs() < replyDueMs_;
+    if (usesPort && (port_.OutBufferCount() != 0 || replyOnTheLine)) {
         readTickDue_ = true;
     } else {
+        // A new poll: what is left of an earlier reply will not be whole.
+        replyRest_.clear();
+        replyDue_ = false;
         QString error;
         if (!writePolls(&error)) {
             stopOnPortError(error);
@@ -162,7 +188,11 @@ void RigEngine::readTick() {
             stopOnPortError(QStringLiteral("The port is not open."));
             return;
         }
-        replyBuffer_ = port_.Input();
+        // A reply cut by the tick is read when whole, at a later tick.
+        ReplySplit split = SplitReplies(settings.RigType, replyRest_ + port_.Input());
+        replyBuffer_ = std::move(split.whole);
+        replyRest_ = std::move(split.rest);
+        if (split.answered) replyDue_ = false;
     }
     if (pegasus || !replyBuffer_.isEmpty()) {
         parseReply();
@@ -247,7 +277,13 @@ void RigEngine::ChangeFrequency(float qChangeFreq) {
         port_.DiscardInput();
     }
     replyBuffer_.clear();
-    ChangeMode(qChangeFreq, QString());
+    replyRest_.clear();
+    replyDue_ = false;
+    // A port lost in the middle of the change is told once, as the frequency
+    // change's failure; the mode change's own box stands only when the
+    // frequency then goes out.
+    QString modeError;
+    const bool modeSent = changeMode(qChangeFreq, QString(), &modeError);
     waitForOutput();
     const std::vector<int> pauses = FrequencyPauses(type);
     for (std::size_t i = 0; i < pauses.size(); ++i) {
@@ -262,18 +298,25 @@ void RigEngine::ChangeFrequency(float qChangeFreq) {
         QString error;
         if (!command->isEmpty() && !port_.Output(*command, &error)) return fail(error);
     }
+    if (!modeSent) dialogs_.MsgBox(modeError, platform::vbOKOnly, QStringLiteral("Error Changing Mode"));
     waitForOutput();
     tmrGetData_.start();
 }
 
 void RigEngine::ChangeMode(float qChangeFrequency, const QString& ModeToChangeTo) {
+    QString error;
+    if (!changeMode(qChangeFrequency, ModeToChangeTo, &error))
+        dialogs_.MsgBox(error, platform::vbOKOnly, QStringLiteral("Error Changing Mode"));
+}
+
+bool RigEngine::changeMode(float qChangeFrequency, const QString& ModeToChangeTo, QString* errorText) {
     const QString& type = settings.RigType;
-    if (type == u"None") return;
+    if (type == u"None") return true;
     QString mode = ModeToChangeTo;
     if (mode.isEmpty() && FrequencyFits(type, qChangeFrequency)) mode = bandPlan.SidebandForFrequency(qChangeFrequency);
     if (mode.isEmpty()) {
         waitForOutput();
-        return;
+        return true;
     }
     const std::optional<QByteArray> command =
         ModeCommand(type, mode, {settings.FreqPollString, settings.ModePollString});
@@ -284,11 +327,12 @@ void RigEngine::ChangeMode(float qChangeFrequency, const QString& ModeToChangeTo
         QString error;
         if (!port_.IsOpen()) error = QStringLiteral("The port is not open.");
         if (!error.isEmpty() || !port_.Output(*command, &error)) {
-            dialogs_.MsgBox(error + u' ' + mode, platform::vbOKOnly, QStringLiteral("Error Changing Mode"));
-            return;
+            *errorText = error + u' ' + mode;
+            return false;
         }
     }
     waitForOutput();
+    return true;
 }
 
 bool RigEngine::RawOutput(const QByteArray& bytes) {

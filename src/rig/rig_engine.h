@@ -8,6 +8,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QTimer>
+#include <cstdint>
 #include <functional>
 
 #include "rig/band_plan.h"
@@ -105,6 +106,11 @@ private:
     void parseReply();
     bool writePolls(QString* error);
     void stopOnPortError(const QString& systemText);
+    // The time in ms the line takes to carry `pollBytes` and the longest
+    // reply to them (0 when the settings give no baud rate).
+    std::int64_t lineMs(qsizetype pollBytes) const;
+    // Writes the mode command; false with *error when the port refused it.
+    bool changeMode(float qChangeFrequency, const QString& ModeToChangeTo, QString* error);
     void pause(int ms);
     void waitForOutput();
     void doEvents();
@@ -117,6 +123,12 @@ private:
     QTimer tmrGetData_;
 
     QByteArray replyBuffer_;
+    // The start of a reply still arriving at the last read tick.
+    QByteArray replyRest_;
+    // The last poll has had no whole reply yet; the line has carried it
+    // and its reply by replyDueMs_ (on the clock's monotonic ms).
+    bool replyDue_ = false;
+    std::int64_t replyDueMs_ = 0;
     QString replyDisplay_;
     float frequencyMHz_ = 0;
     QString modeText_;
