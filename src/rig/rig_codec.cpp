@@ -537,8 +537,18 @@ std::optional<QByteArray> PollBytes(const QString& t, const PollStrings& polls, 
         if (!polls.freq.isEmpty()) out += latin1(polls.freq) + '\r';
         if (!polls.mode.isEmpty()) out += latin1(polls.mode) + '\r';
     } else if (t == u"Other") {
-        for (const QString& poll : {polls.freq, polls.mode})
-            if (!poll.isEmpty()) out += convertToHex ? SpacedHexToBytes(poll) : latin1(poll);
+        for (const QString& poll : {polls.freq, polls.mode}) {
+            if (poll.isEmpty()) continue;
+            if (!convertToHex) {
+                out += latin1(poll);
+                continue;
+            }
+            // A string that converts to no bytes would leave the radio
+            // unpolled while polling seems to run.
+            const QByteArray bytes = SpacedHexToBytes(poll);
+            if (bytes.isEmpty()) return refuse(poll);
+            out += bytes;
+        }
     }
     return out;
 }

@@ -256,6 +256,8 @@ TEST(RigPolls, EachFamilyWritesItsPollsAndAlternatesWhereItShould) {
     EXPECT_FALSE(PollBytes("Icom", {"FE FE 64 E0 0X FD", ""}, true, modePollDue, &bad).has_value());
     EXPECT_FALSE(modePollDue);
     EXPECT_EQ(bad, "FE FE 64 E0 0X FD");
+    EXPECT_FALSE(PollBytes("Other", {"FA;", "FE GG"}, true, modePollDue, &bad).has_value());
+    EXPECT_EQ(bad, "FE GG");
     // A lone hex digit is a byte of its own: "3F 41 D" is 3F 41 0D.
     struct Lone {
         const char* rigType;
