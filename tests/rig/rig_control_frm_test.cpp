@@ -162,6 +162,30 @@ TEST(RigControlfrm, APortThatDoesNotExistShowsInvalidCommSettingsAndNoPolling) {
     EXPECT_FALSE(w.Command2->isEnabled());
 }
 
+TEST(RigControlfrm, APollStringThatCannotBeSentStopsTheTestWithOneWord) {
+    FakeSerialPort::State port;
+    TestProgram t;
+    UseFakePorts(t, port);
+    rig::RigControlfrm& w = t->rigControlfrm();
+    w.show();
+    ChooseRig(w, "Ten Tec Fnt Pnl");
+    w.txtFreq->setText("3F 4G 0D");
+    w.Command1->click();
+    ASSERT_EQ(t.dialogs.titles(), std::vector<QString>{"Polling Rig Stopped"});
+    EXPECT_EQ(t.dialogs.shown[0].text, "The poll string \"3F 4G 0D\" is not hexadecimal byte pairs.");
+    EXPECT_FALSE(w.engine().Polling());
+    EXPECT_FALSE(w.Label2->isVisible());
+    EXPECT_FALSE(w.Command2->isEnabled());
+    EXPECT_EQ(port.written, QByteArray());
+    // The same string ending in a lone digit is polled.
+    w.txtFreq->setText("3F 41 D");
+    w.Command1->click();
+    EXPECT_TRUE(w.engine().Polling());
+    EXPECT_TRUE(w.Label2->isVisible());
+    EXPECT_EQ(port.written, rig::SpacedHexToBytes("3F 41 0D"));
+    EXPECT_EQ(t.dialogs.shown.size(), 1u);
+}
+
 TEST(RigControlfrm, ATestThatCannotReopenThePortLeavesPollingOff) {
     PollingKenwood k;
     TestProgram& t = k.t;
