@@ -1,5 +1,6 @@
 #include "platform/clock.h"
 
+#include <QTimer>
 #include <chrono>
 #include <thread>
 
@@ -16,6 +17,10 @@ QDateTime SystemClock::LocalNow() const {
 }
 
 QDateTime SystemClock::UtcNow() const { return QDateTime::currentDateTimeUtc(); }
+
+void Clock::After(int ms, QObject* context, std::function<void()> fn) {
+    QTimer::singleShot(ms < 0 ? 0 : ms, Qt::PreciseTimer, context, std::move(fn));
+}
 
 void SystemClock::SleepMs(int ms) {
     if (ms > 0) std::this_thread::sleep_for(std::chrono::milliseconds(ms));

@@ -4,6 +4,9 @@
 // (held with Qt::UTC so that no time-zone rule is applied to them again).
 #include <QDateTime>
 #include <cstdint>
+#include <functional>
+
+class QObject;
 
 namespace platform {
 
@@ -18,6 +21,9 @@ public:
     virtual QDateTime UtcNow() const = 0;
     // Gives up the processor for `ms` milliseconds; no events run meanwhile.
     virtual void SleepMs(int ms) = 0;
+    // Runs `fn` once, `ms` milliseconds from now, from the event loop of the
+    // calling thread; nothing runs once `context` is gone.
+    virtual void After(int ms, QObject* context, std::function<void()> fn);
 };
 
 class SystemClock final : public Clock {

@@ -2,6 +2,8 @@
 // A clock the test sets and advances: UTC time plus a fixed local offset, and a
 // monotonic counter that moves only when the test moves it.
 #include <QDateTime>
+#include <deque>
+#include <functional>
 
 #include "platform/clock.h"
 
@@ -31,6 +33,30 @@ public:
         monotonic += ms;
         utc = utc.addMSecs(ms);
     }
+
+    // A timer runs at once, the clock moved on by its delay; one set while
+    // another runs follows when that one has returned, in the order set. So
+    // a wait made of timers ends before the call that started it returns.
+    void After(int ms, QObject* /*context*/, std::function<void()> fn) override {
+        timers_.push_back({ms, std::move(fn)});
+        if (runningTimers_) return;
+        runningTimers_ = true;
+        while (!timers_.empty()) {
+            Timer timer = std::move(timers_.front());
+            timers_.pop_front();
+            if (timer.ms > 0) AdvanceMs(timer.ms);
+            timer.fn();
+        }
+        runningTimers_ = false;
+    }
+
+private:
+    struct Timer {
+        int ms;
+        std::function<void()> fn;
+    };
+    std::deque<Timer> timers_;
+    bool runningTimers_ = false;
 };
 
 }  // namespace testing_support
