@@ -1,6 +1,5 @@
 #include "rig/rig_engine.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -43,10 +42,7 @@ bool RigEngine::Polling() const { return tmrGetData_.isActive(); }
 int RigEngine::PollIntervalMs() const { return tmrGetData_.interval(); }
 
 void RigEngine::doEvents() {
-    if (hooks_.doEvents)
-        hooks_.doEvents();
-    else
-        QCoreApplication::processEvents();
+    if (hooks_.doEvents) hooks_.doEvents();
 }
 
 bool RigEngine::OpenRigPort() {
@@ -94,16 +90,20 @@ void RigEngine::StartPolling() {
 }
 
 void RigEngine::EndPolling() {
+    // A change under way stops with the link.
+    steps_.clear();
     tmrGetData_.stop();
     if (port_.IsOpen()) port_.Close();
 }
 
 void RigEngine::Shutdown() {
+    // A change still under way ends here.
+    steps_.clear();
     if (Polling() && IsFiveByteYaesu(settings.RigType) && port_.IsOpen()) {
         QString error;
         port_.Output(QByteArray(4, '\0') + char(0x80), &error);
-        waitForOutput();
     }
+    // Closing the port lets the system send what it still holds first.
     EndPolling();
 }
 
@@ -237,20 +237,58 @@ QString RigEngine::FrequencyDisplayText() const {
     return frequencyMHz_ > 0 ? FrequencyText(frequencyMHz_) : QString();
 }
 
-void RigEngine::pause(int ms) {
-    doEvents();
-    clock_.SleepMs(ms);
-    doEvents();
+void RigEngine::addStep(std::function<Step()> step) { steps_.push_back({changeNumber_, std::move(step)}); }
+
+void RigEngine::addEvents() {
+    addStep([this] {
+        doEvents();
+        return Step{};
+    });
 }
 
-void RigEngine::waitForOutput() {
-    const std::int64_t start = clock_.MonotonicMs();
-    for (;;) {
-        if (clock_.MonotonicMs() >= start + 2000) return;
-        if (!port_.IsOpen() || port_.OutBufferCount() < 1) return;
+void RigEngine::addPause(int ms) {
+    addEvents();
+    addStep([ms] { return Step{Step::Wait, ms}; });
+    addEvents();
+}
+
+void RigEngine::addOutputWait(std::shared_ptr<const bool> skip) {
+    auto start = std::make_shared<std::int64_t>(0);
+    addStep([this, start, skip] {
+        if (!(skip && *skip)) *start = clock_.MonotonicMs();
+        return Step{};
+    });
+    addStep([this, start, skip] {
+        if (skip && *skip) return Step{};
+        if (clock_.MonotonicMs() >= *start + 2000) return Step{};
+        if (!port_.IsOpen() || port_.OutBufferCount() < 1) return Step{};
         doEvents();
-        clock_.SleepMs(1);
+        return Step{Step::Again, 1};
+    });
+}
+
+void RigEngine::runSteps() {
+    stepsRunning_ = true;
+    while (!steps_.empty()) {
+        const int change = steps_.front().change;
+        const Step step = steps_.front().run();
+        switch (step.kind) {
+        case Step::Next:
+            steps_.pop_front();
+            break;
+        case Step::Stop:
+            while (!steps_.empty() && steps_.front().change == change) steps_.pop_front();
+            break;
+        case Step::Wait:
+            steps_.pop_front();
+            [[fallthrough]];
+        case Step::Again:
+            // The runner stays marked running while its timer is due.
+            clock_.After(step.ms, &stepTimers_, [this] { runSteps(); });
+            return;
+        }
     }
+    stepsRunning_ = false;
 }
 
 bool RigEngine::writePegasus(float mhz) {
@@ -269,7 +307,7 @@ void RigEngine::ChangeFrequency(float qChangeFreq) {
     if (type != u"None" && type != u"Other" && !FrequencyFits(type, qChangeFreq)) return;
     tmrGetData_.stop();
     const bool pegasus = type == u"Ten Tec Pegasus";
-    const auto fail = [&](const QString& systemText) {
+    const auto fail = [this](const QString& systemText) {
         dialogs_.MsgBox(systemText, platform::vbOKOnly, QStringLiteral("Error Changing Frequency"));
     };
     if (!pegasus) {
@@ -279,60 +317,80 @@ void RigEngine::ChangeFrequency(float qChangeFreq) {
     replyBuffer_.clear();
     replyRest_.clear();
     replyDue_ = false;
+    ++changeNumber_;
     // A port lost in the middle of the change is told once, as the frequency
     // change's failure; the mode change's own box stands only when the
     // frequency then goes out.
-    QString modeError;
-    const bool modeSent = changeMode(qChangeFreq, QString(), &modeError);
-    waitForOutput();
+    auto modeError = std::make_shared<QString>();
+    addModeChange(qChangeFreq, QString(), modeError);
+    addOutputWait();
     const std::vector<int> pauses = FrequencyPauses(type);
     for (std::size_t i = 0; i < pauses.size(); ++i) {
-        if (i > 0) doEvents();
-        pause(pauses[i]);
+        if (i > 0) addEvents();
+        addPause(pauses[i]);
     }
-    if (pegasus) {
-        writePegasus(qChangeFreq);
-    } else if (const std::optional<QByteArray> command =
-                   FrequencyCommand(type, qChangeFreq, {settings.FreqPollString, settings.ModePollString},
-                                    activeVFO_)) {
-        QString error;
-        if (!command->isEmpty() && !port_.Output(*command, &error)) return fail(error);
-    }
-    if (!modeSent) dialogs_.MsgBox(modeError, platform::vbOKOnly, QStringLiteral("Error Changing Mode"));
-    waitForOutput();
-    tmrGetData_.start();
+    addStep([this, qChangeFreq, pegasus, modeError, fail] {
+        if (pegasus) {
+            writePegasus(qChangeFreq);
+        } else if (const std::optional<QByteArray> command =
+                       FrequencyCommand(settings.RigType, qChangeFreq,
+                                        {settings.FreqPollString, settings.ModePollString}, activeVFO_)) {
+            QString error;
+            if (!command->isEmpty() && !port_.Output(*command, &error)) {
+                fail(error);
+                return Step{Step::Stop};
+            }
+        }
+        if (!modeError->isEmpty())
+            dialogs_.MsgBox(*modeError, platform::vbOKOnly, QStringLiteral("Error Changing Mode"));
+        return Step{};
+    });
+    addOutputWait();
+    addStep([this] {
+        tmrGetData_.start();
+        return Step{};
+    });
+    if (!stepsRunning_) runSteps();
 }
 
 void RigEngine::ChangeMode(float qChangeFrequency, const QString& ModeToChangeTo) {
-    QString error;
-    if (!changeMode(qChangeFrequency, ModeToChangeTo, &error))
-        dialogs_.MsgBox(error, platform::vbOKOnly, QStringLiteral("Error Changing Mode"));
+    ++changeNumber_;
+    auto error = std::make_shared<QString>();
+    addModeChange(qChangeFrequency, ModeToChangeTo, error);
+    addStep([this, error] {
+        if (!error->isEmpty()) dialogs_.MsgBox(*error, platform::vbOKOnly, QStringLiteral("Error Changing Mode"));
+        return Step{};
+    });
+    if (!stepsRunning_) runSteps();
 }
 
-bool RigEngine::changeMode(float qChangeFrequency, const QString& ModeToChangeTo, QString* errorText) {
+void RigEngine::addModeChange(float qChangeFrequency, const QString& ModeToChangeTo, std::shared_ptr<QString> error) {
     const QString& type = settings.RigType;
-    if (type == u"None") return true;
+    if (type == u"None") return;
     QString mode = ModeToChangeTo;
     if (mode.isEmpty() && FrequencyFits(type, qChangeFrequency)) mode = bandPlan.SidebandForFrequency(qChangeFrequency);
     if (mode.isEmpty()) {
-        waitForOutput();
-        return true;
+        addOutputWait();
+        return;
     }
     const std::optional<QByteArray> command =
         ModeCommand(type, mode, {settings.FreqPollString, settings.ModePollString});
-    doEvents();
-    waitForOutput();
-    pause(99);
-    if (command && !command->isEmpty()) {
-        QString error;
-        if (!port_.IsOpen()) error = QStringLiteral("The port is not open.");
-        if (!error.isEmpty() || !port_.Output(*command, &error)) {
-            *errorText = error + u' ' + mode;
-            return false;
+    addEvents();
+    addOutputWait();
+    addPause(99);
+    auto refused = std::make_shared<bool>(false);
+    addStep([this, command, mode, error, refused] {
+        if (command && !command->isEmpty()) {
+            QString systemText;
+            if (!port_.IsOpen()) systemText = QStringLiteral("The port is not open.");
+            if (!systemText.isEmpty() || !port_.Output(*command, &systemText)) {
+                *error = systemText + u' ' + mode;
+                *refused = true;
+            }
         }
-    }
-    waitForOutput();
-    return true;
+        return Step{};
+    });
+    addOutputWait(refused);
 }
 
 bool RigEngine::RawOutput(const QByteArray& bytes) {

@@ -4,6 +4,7 @@
 // set commands; and on an in-process port what a pty cannot show.
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -567,6 +568,57 @@ TEST(RigEngineReports, UseFrequencyAndModeByDecideWhatTheMainWindowHears) {
     rig.engine->tmrGetData_Timer();
     rig.engine->tmrGetData_Timer();
     EXPECT_TRUE(rig.reportedModes.empty());
+}
+
+TEST(RigEngineOnPty, AChangeOnTheRealClockReturnsAtOnceAndSendsItsBytesInOrderWhileEventsRun) {
+    TestProgram t;
+    RadioEmulator emu(Protocol::Kenwood);
+    emu.MapAsPort(t.work(), 3);
+    emu.Serve();
+    auto port = platform::NewSystemSerialPort(t.work());
+    platform::SystemClock clock;
+    rig::RigEngine engine(*port, clock, t.dialogs, {});
+    engine.settings = {.ModePollString = "MD;",
+                       .FreqPollString = "FA;",
+                       .RigCommSettings = "4800,N,8,2",
+                       .RigPortNumber = 3,
+                       .RigPollRate = "R",
+                       .RigType = "Kenwood"};
+    t.CopyDataFile("BandPlan.txt");
+    engine.bandPlan = rig::BandPlanTable::Load(t.workFile("BandPlan.txt"));
+    ASSERT_TRUE(engine.OpenRigPort());
+    engine.StartPolling();
+    int otherTicks = 0;
+    QTimer other;
+    QObject::connect(&other, &QTimer::timeout, [&] { ++otherTicks; });
+    other.start(10);
+
+    const std::int64_t t0 = clock.MonotonicMs();
+    engine.ChangeFrequency(14.2f);
+    // Nothing has gone out yet: the 99 ms pause before the mode command
+    // runs from the event loop.
+    EXPECT_EQ(emu.received(), QByteArray());
+    EXPECT_FALSE(engine.Polling());
+    QElapsedTimer waited;
+    waited.start();
+    while (!engine.Polling() && waited.elapsed() < 10000) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    ASSERT_TRUE(engine.Polling());
+    QElapsedTimer drained;
+    drained.start();
+    while (emu.received().size() < 18 && drained.elapsed() < 2000) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    EXPECT_EQ(emu.received(), "MD2;FA00014200000;");
+    // Each read by the radio at or after the time it was due (a loaded
+    // machine may read both at once).
+    for (const RadioEmulator::Write& w : emu.writes()) {
+        if (w.bytes.contains("MD2;")) {
+            EXPECT_GE(w.ms - t0, 99);
+        }
+        if (w.bytes.contains("FA")) {
+            EXPECT_GE(w.ms - t0, 99 + 205);
+        }
+    }
+    EXPECT_GT(otherTicks, 0);  // the window's other timers ran meanwhile
+    engine.EndPolling();
 }
 
 TEST(RigEngineOnPty, ThePollTimerFollowsTheRadioWithoutAnyoneTicking) {
