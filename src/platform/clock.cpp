@@ -11,6 +11,8 @@ void Clock::SingleShot(int ms, QObject* context, std::function<void()> fired) {
     QTimer::singleShot(std::max(ms, 0), Qt::PreciseTimer, context, std::move(fired));
 }
 
+void Clock::After(int ms, QObject* context, std::function<void()> fn) { SingleShot(ms, context, std::move(fn)); }
+
 std::int64_t SystemClock::MonotonicMs() const {
     using namespace std::chrono;
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();

@@ -26,6 +26,11 @@ public:
     // Calls `fired` once, from the event loop of `context`'s thread, `ms`
     // milliseconds from now on this clock; never once `context` is gone.
     virtual void SingleShot(int ms, QObject* context, std::function<void()> fired);
+    // A pause inside a conversation with a device: what sleeping was, without
+    // holding the thread. On the system clock it is a SingleShot; a test's
+    // clock plays it through at once, as it does a sleep, so a device
+    // conversation made of pauses ends before the call that started it.
+    virtual void After(int ms, QObject* context, std::function<void()> fn);
 };
 
 class SystemClock final : public Clock {

@@ -125,12 +125,14 @@ void frmBandPlan::Form_Load(QSizeF workArea, double screenWidth) {
 
     const std::optional<BandPlanFile> file =
         ReadBandPlanFile(program_.WorkPath(QStringLiteral("BandPlan.txt")));
+    // The date is read before the rows: a file of too many rows still
+    // shows it.
+    if (file) Label1->setText(QStringLiteral("Frequencies Effective: ") + file->effectiveDate);
     if (!file || file->rows.size() > static_cast<std::size_t>(kMaxRows)) {
         program_.dialogs().MsgBox(QStringLiteral("Band data not available."), platform::vbOKOnly,
                                   QStringLiteral("Band Data Not Available."));
         return;
     }
-    Label1->setText(QStringLiteral("Frequencies Effective: ") + file->effectiveDate);
     chartPlan_ = file->rows;
     Label2->setText(QStringLiteral("Extra Frequency Privileges"));
     ShowPrivileges(QStringLiteral("E"));

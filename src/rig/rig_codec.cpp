@@ -65,14 +65,31 @@ std::optional<double> hexField(QByteArrayView buffer, qsizetype k, int n) {
 // Rounds to five decimals, a half going to the even neighbour.
 double round5(double mhz) { return std::nearbyint(mhz * 100000.0) / 100000.0; }
 
-// A digit string in Hz to MHz, as the text replies give it; false when the
-// digits are no number.
-bool setFromHzDigits(QByteArrayView digits, bool doublePrecision, RigReading& r) {
-    const std::optional<double> hz = logstore::ParseNumber(digits);
-    if (!hz || digits.isEmpty()) return false;
-    const double value = doublePrecision ? *hz : static_cast<double>(static_cast<float>(*hz));
-    r.frequencyMHz = static_cast<float>(round5(value / 1000000.0));
+// Stores a frequency read from the radio when it is one a radio can have;
+// anything else (0, an overflow to infinity, a number of absurd size from
+// a garbled reply) keeps the earlier reading.
+bool setFrequency(double mhz, RigReading& r) {
+    const float f = static_cast<float>(mhz);
+    if (!PlausibleMHz(f)) return false;
+    r.frequencyMHz = f;
     return true;
+}
+
+bool allDigits(QByteArrayView text) {
+    for (char c : text)
+        if (c < '0' || c > '9') return false;
+    return !text.isEmpty();
+}
+
+// A digit string in Hz to MHz, as the text replies give it; false when it
+// is not decimal digits only (no sign, point or exponent) or no plausible
+// frequency.
+bool setFromHzDigits(QByteArrayView digits, bool doublePrecision, RigReading& r) {
+    if (!allDigits(digits)) return false;
+    const std::optional<double> hz = logstore::ParseNumber(digits);
+    if (!hz) return false;
+    const double value = doublePrecision ? *hz : static_cast<double>(static_cast<float>(*hz));
+    return setFrequency(round5(value / 1000000.0), r);
 }
 
 QByteArray latin1(const QString& text) { return text.toLatin1(); }
@@ -113,8 +130,8 @@ QByteArray HexToBytes(const QString& text) { return pairsAt(text, 2); }
 std::optional<QByteArray> SpacedHexPairs(const QString& text, int count) {
     QByteArray out;
     for (int n = 0; n < count; ++n) {
-        const QStringView pair = QStringView(text).mid(3 * n, 2);
-        if (pair.size() != 2) return std::nullopt;
+        QStringView pair = QStringView(text).mid(3 * n, 2);
+        if (pair.size() == 2 && pair[1] == u' ') pair = pair.first(1);
         const std::optional<char> b = hexByte(pair);
         if (!b) return std::nullopt;
         out.append(*b);
@@ -158,7 +175,7 @@ void KenwoodMode(QByteArrayView buffer, RigReading& r) {
 void KenwoodIF(QByteArrayView buffer, RigReading& r) {
     const qsizetype i = buffer.indexOf(QByteArrayView("IF"));
     if (i < 0 || buffer.size() < i + 14) return;
-    setFromHzDigits(buffer.sliced(i + 2, 11), false, r);
+    if (!setFromHzDigits(buffer.sliced(i + 2, 11), false, r)) return;
     if (buffer.size() < i + 30) return;
     // Mode 7 is reverse CW.
     const int c = at(buffer, i + 29);
@@ -168,19 +185,20 @@ void KenwoodIF(QByteArrayView buffer, RigReading& r) {
 }
 
 void FTdx9000Data(QByteArrayView buffer, const PollStrings& polls, RigReading& r) {
-    // An empty poll box marks nothing: no parse.
+    // An empty frequency poll box marks nothing: no frequency.
     const QByteArray freqMarker = latin1(polls.freq.left(2));
     if (!freqMarker.isEmpty()) {
         const qsizetype i = buffer.indexOf(freqMarker);
         if (i >= 0 && buffer.size() >= i + 10) setFromHzDigits(buffer.sliced(i + 2, 8), false, r);
     }
+    // An empty mode poll box is a marker found at the buffer's first
+    // character: the mode is then its fourth.
     const QByteArray modeMarker = latin1(polls.mode.left(3));
-    if (!modeMarker.isEmpty()) {
-        const qsizetype i = buffer.indexOf(modeMarker);
-        if (i >= 0 && buffer.size() >= i + 4) {
-            const int c = at(buffer, i + 3);
-            r.mode = (c == '3' || c == '7') ? QStringLiteral("CW") : QStringLiteral("PH");
-        }
+    const qsizetype i = modeMarker.isEmpty() ? 0 : buffer.indexOf(modeMarker);
+    if (i >= 0 && buffer.size() >= i + 4) {
+        // Mode 7 is reverse CW.
+        const int c = at(buffer, i + 3);
+        r.mode = (c == '3' || c == '7') ? QStringLiteral("CW") : QStringLiteral("PH");
     }
 }
 
@@ -203,7 +221,7 @@ void PegasusData(QByteArrayView file, RigReading& r) {
     logstore::RecordReader reader{file.toByteArray()};
     const std::optional<logstore::RecordReader::Number> mhz = reader.ReadNumber();
     if (!mhz || !mhz->numeric) return;
-    r.frequencyMHz = static_cast<float>(mhz->value);
+    if (!setFrequency(mhz->value, r)) return;
     const std::optional<QString> mode = reader.ReadText();
     if (!mode) return;
     r.mode = (mode->isEmpty() || *mode == u"CW") ? *mode : QStringLiteral("PH");
@@ -284,8 +302,7 @@ bool unsignedFrequency(QByteArrayView buffer, qsizetype k, int n, double divisor
     if (buffer.size() < 5) return false;
     const std::optional<double> value = hexField(buffer, k, n);
     if (!value) return false;
-    r.frequencyMHz = static_cast<float>(round5(*value / divisor));
-    return true;
+    return setFrequency(round5(*value / divisor), r);
 }
 
 // H[16], the low digit of byte 8, as a mode digit (-1 when the reply is short).
@@ -301,12 +318,14 @@ void olderYaesuMode(int digit, RigReading& r) {
 }  // namespace
 
 void IcomFrequency(QByteArrayView buffer, bool icom735, RigReading& r) {
-    const QString text = icomBCDToFreq(scanCiv(buffer, 0x03, false));
-    const std::optional<double> mhz = logstore::ParseNumber(text);
-    if (!mhz || text == u".") return;
+    // BCD digits only: a stray byte in a frame (a hex letter) is no number.
+    const QString digits = scanCiv(buffer, 0x03, false);
+    if (digits.isEmpty() || !allDecimal(digits)) return;
+    const std::optional<double> mhz = logstore::ParseNumber(icomBCDToFreq(digits));
+    if (!mhz) return;
     float f = static_cast<float>(*mhz);
     if (icom735) f /= 100;
-    r.frequencyMHz = f;
+    setFrequency(f, r);
 }
 
 void IcomMode(QByteArrayView buffer, RigReading& r) {
@@ -322,8 +341,7 @@ void YaesuData(QByteArrayView buffer, RigReading& r) {
     const QString digits = h.left(8);
     if (!allDecimal(digits)) return;
     const std::optional<double> mhz = logstore::ParseNumber(yaesuBCDToFreq(digits));
-    if (!mhz) return;
-    r.frequencyMHz = static_cast<float>(*mhz);
+    if (!mhz || !setFrequency(*mhz, r)) return;
     const QString codeText = h.mid(8, 2);
     if (!allDecimal(codeText)) return;
     switch (codeText.toInt()) {
@@ -344,7 +362,7 @@ void Yaesu757Data(QByteArrayView buffer, RigReading& r) {
         if (c < u'0' || c > u'9') break;
         code = code * 10 + (c.unicode() - '0');
     }
-    r.frequencyMHz = static_cast<float>(round5(digits.toDouble() / 100000.0));
+    if (!setFrequency(round5(digits.toDouble() / 100000.0), r)) return;
     switch (code) {
     case 2: case 3: r.mode = QStringLiteral("CW"); break;
     case 0: case 1: r.mode = QStringLiteral("PH"); break;
@@ -430,6 +448,36 @@ void ParseReply(const QString& t, QByteArrayView buffer, const PollStrings& poll
     }
 }
 
+ReplySplit SplitReplies(const QString& t, const QByteArray& buffer) {
+    ReplySplit split;
+    if (IsCivFamily(t)) {
+        const qsizetype end = buffer.lastIndexOf('\xFD') + 1;
+        split.whole = buffer.left(end);
+        split.rest = buffer.mid(end);
+        // A frame with data: FE FE, two addresses, the command, data, FD.
+        for (qsizetype k = 0; k < split.whole.size() && !split.answered;) {
+            const qsizetype fe = split.whole.indexOf(QByteArrayView("\xFE\xFE"), k);
+            if (fe < 0) break;
+            qsizetype start = fe;
+            while (start + 2 < split.whole.size() && split.whole[start + 2] == '\xFE') ++start;
+            const qsizetype fd = split.whole.indexOf('\xFD', start);
+            if (fd < 0) break;
+            split.answered = fd - start > 5;
+            k = fd + 1;
+        }
+    } else if (t == u"Yaesu") {
+        constexpr qsizetype kBlock = 5;
+        const qsizetype end = buffer.size() - buffer.size() % kBlock;
+        if (end > 0) split.whole = buffer.mid(end - kBlock, kBlock);
+        split.rest = buffer.mid(end);
+        split.answered = end > 0;
+    } else {
+        split.whole = buffer;
+        split.answered = !buffer.isEmpty();
+    }
+    return split;
+}
+
 QString ModeByFrequency(float mhz) {
     struct Range {
         const char* mode;
@@ -458,7 +506,11 @@ QString FrequencyText(float mhz) {
 // ---- Commands ----
 
 std::optional<QByteArray> PollBytes(const QString& t, const PollStrings& polls, bool convertToHex,
-                                    bool& modePollDue) {
+                                    bool& modePollDue, QString* badPoll) {
+    const auto refuse = [badPoll](const QString& poll) -> std::optional<QByteArray> {
+        if (badPoll) *badPoll = poll;
+        return std::nullopt;
+    };
     QByteArray out;
     if (IsKenwoodFamily(t)) {
         out = latin1(polls.freq) + latin1(polls.mode);
@@ -467,14 +519,14 @@ std::optional<QByteArray> PollBytes(const QString& t, const PollStrings& polls, 
         const QString& poll = modePollDue ? polls.mode : polls.freq;
         if (poll.size() > (civ ? 16 : 6)) {
             const std::optional<QByteArray> bytes = SpacedHexPairs(poll, civ ? 6 : 3);
-            if (!bytes) return std::nullopt;
+            if (!bytes) return refuse(poll);
             out = *bytes;
         }
         modePollDue = !modePollDue;
     } else if (IsFiveByteYaesu(t)) {
         if (polls.freq.size() > 13) {
             const std::optional<QByteArray> bytes = SpacedHexPairs(polls.freq, 5);
-            if (!bytes) return std::nullopt;
+            if (!bytes) return refuse(polls.freq);
             out = *bytes;
         }
     } else if (t == u"Yaesu FTdx9000") {
@@ -485,8 +537,18 @@ std::optional<QByteArray> PollBytes(const QString& t, const PollStrings& polls, 
         if (!polls.freq.isEmpty()) out += latin1(polls.freq) + '\r';
         if (!polls.mode.isEmpty()) out += latin1(polls.mode) + '\r';
     } else if (t == u"Other") {
-        for (const QString& poll : {polls.freq, polls.mode})
-            if (!poll.isEmpty()) out += convertToHex ? SpacedHexToBytes(poll) : latin1(poll);
+        for (const QString& poll : {polls.freq, polls.mode}) {
+            if (poll.isEmpty()) continue;
+            if (!convertToHex) {
+                out += latin1(poll);
+                continue;
+            }
+            // A string that converts to no bytes would leave the radio
+            // unpolled while polling seems to run.
+            const QByteArray bytes = SpacedHexToBytes(poll);
+            if (bytes.isEmpty()) return refuse(poll);
+            out += bytes;
+        }
     }
     return out;
 }
@@ -516,8 +578,12 @@ QString civAddress(const PollStrings& polls) { return polls.freq.mid(6, 2); }
 
 }  // namespace
 
+bool PlausibleMHz(float mhz) { return std::isfinite(mhz) && mhz >= kLowestRigMHz && mhz < kHighestRigMHz; }
+
 bool FrequencyFits(const QString& t, float mhz) {
-    if (!(mhz > 0) || !std::isfinite(mhz)) return false;
+    // Refused before any conversion to whole Hz, which a frequency out of
+    // this range would overflow (to a negative number).
+    if (!PlausibleMHz(mhz)) return false;
     if (IsFiveByteYaesu(t)) return WholeTensOfHz(mhz) < 100000000LL;
     if (IsCivFamily(t)) return WholeHz(mhz) < 10000000000LL;
     if (t == u"Ten Tec Fnt Pnl") return WholeHz(mhz) <= 0xFFFFFFFFLL;

@@ -26,7 +26,9 @@ QByteArray SpacedHexToBytes(const QString& text);
 // digit at the end counts); empty when any pair is not hex.
 QByteArray HexToBytes(const QString& text);
 // Exactly `count` pairs of a spaced hex poll string; std::nullopt when a
-// pair is not hex. The caller checks the string is long enough.
+// pair is not hex. A lone digit ends the string or stands before a blank
+// ("3F 41 D") is a byte of its own. The caller checks the string is long
+// enough.
 std::optional<QByteArray> SpacedHexPairs(const QString& text, int count);
 
 // ---- Families ----
@@ -76,6 +78,20 @@ void TenTecMode(QByteArrayView buffer, RigReading& r);
 // PEGASUS.OUT's contents: frequency in MHz, then the mode.
 void PegasusData(QByteArrayView file, RigReading& r);
 
+// The reply bytes of one read tick, cut where the family's replies end:
+// `whole` is what the parsers read, `rest` the start of a reply still
+// arriving, kept for the next read tick. `answered` tells whether a whole
+// reply to a poll is among them. CI-V: the frames up to the last FD, answered
+// by a frame carrying data (the bus echo of a poll carries none). "Yaesu":
+// the last whole 5-byte block, the bytes after the whole blocks kept. Other
+// families: everything, answered by any byte.
+struct ReplySplit {
+    QByteArray whole;
+    QByteArray rest;
+    bool answered = false;
+};
+ReplySplit SplitReplies(const QString& rigType, const QByteArray& buffer);
+
 // "CW" or "PH" by the CW and phone sub-bands, or empty between them.
 QString ModeByFrequency(float mhz);
 // lblFreq's form of a frequency: five decimals, no leading zero (".50000").
@@ -84,12 +100,18 @@ QString FrequencyText(float mhz);
 // ---- Commands ----
 
 
-
 // The polls one send tick writes, or std::nullopt when a byte string does
-// not convert (the tick then writes nothing). `modePollDue` is updated for
-// the alternating families.
+// not convert (then `badPoll`, when given, is that string). `modePollDue`
+// is updated for the alternating families.
 std::optional<QByteArray> PollBytes(const QString& rigType, const PollStrings& polls,
-                                    bool convertToHex, bool& modePollDue);
+                                    bool convertToHex, bool& modePollDue, QString* badPoll = nullptr);
+
+// The frequencies a radio can be read at or tuned to, in MHz: from 100 Hz up
+// to, not including, 100 GHz. Their whole Hz fit every conversion, and their
+// shortest decimal text has no exponent.
+inline constexpr float kLowestRigMHz = 0.0001f;
+inline constexpr float kHighestRigMHz = 100000.0f;
+bool PlausibleMHz(float mhz);
 
 // Hz and tens of Hz of a single-precision MHz value, rounded half to even.
 long long WholeHz(float mhz);
@@ -100,8 +122,8 @@ QString DigitField(long long value, int width);
 QString ShortestMHzText(float mhz);
 
 // The frequency command of `rigType` for `mhz`, std::nullopt when the family
-// has none or the frequency does not fit its field (0 or less; 1000 MHz and
-// up on the 5-byte Yaesu; 10 GHz and up on CI-V).
+// has none or the frequency does not fit its field (not plausible; 1000 MHz
+// and up on the 5-byte Yaesu; 10 GHz and up on CI-V).
 // `activeVFO` is the Kenwood 2 VFO (1 = B).
 std::optional<QByteArray> FrequencyCommand(const QString& rigType, float mhz,
                                            const PollStrings& polls, int activeVFO);

@@ -317,7 +317,9 @@ void RigControlfrm::Command1_Click() {
     const bool open = !pegasus && engine_->OpenRigPort();
     if (open || pegasus) {
         engine_->tmrGetData_Timer();
-        engine_->StartPolling();
+        // A first tick that stopped the link (a poll string that cannot be
+        // sent, a port lost at once) has told the operator; polling stays off.
+        if (pegasus || engine_->port().IsOpen()) engine_->StartPolling();
     } else {
         // A poll left running on a closed port would only fail unseen.
         engine_->EndPolling();

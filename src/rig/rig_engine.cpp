@@ -1,6 +1,5 @@
 #include "rig/rig_engine.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -43,10 +42,7 @@ bool RigEngine::Polling() const { return tmrGetData_.isActive(); }
 int RigEngine::PollIntervalMs() const { return tmrGetData_.interval(); }
 
 void RigEngine::doEvents() {
-    if (hooks_.doEvents)
-        hooks_.doEvents();
-    else
-        QCoreApplication::processEvents();
+    if (hooks_.doEvents) hooks_.doEvents();
 }
 
 bool RigEngine::OpenRigPort() {
@@ -94,16 +90,20 @@ void RigEngine::StartPolling() {
 }
 
 void RigEngine::EndPolling() {
+    // A change under way stops with the link.
+    steps_.clear();
     tmrGetData_.stop();
     if (port_.IsOpen()) port_.Close();
 }
 
 void RigEngine::Shutdown() {
+    // A change still under way ends here.
+    steps_.clear();
     if (Polling() && IsFiveByteYaesu(settings.RigType) && port_.IsOpen()) {
         QString error;
         port_.Output(QByteArray(4, '\0') + char(0x80), &error);
-        waitForOutput();
     }
+    // Closing the port lets the system send what it still holds first.
     EndPolling();
 }
 
@@ -123,15 +123,34 @@ void RigEngine::stopOnPortError(const QString& systemText) {
     if (hooks_.pollingStopped) hooks_.pollingStopped();
 }
 
+std::int64_t RigEngine::lineMs(qsizetype pollBytes) const {
+    platform::LineSettings line;
+    if (!platform::ParseLineSettings(settings.RigCommSettings, &line)) return 0;
+    // Start bit, data bits, parity, stop bits.
+    const int bitsPerByte = 1 + line.dataBits + (line.parity == 'N' ? 0 : 1) + line.stopBits;
+    // Longer than any family's reply to one send tick's polls, the bus echo
+    // of a CI-V poll included.
+    constexpr qsizetype kLongestReply = 40;
+    return ((pollBytes + kLongestReply) * bitsPerByte * 1000 + line.baud - 1) / line.baud;
+}
+
 bool RigEngine::writePolls(QString* error) {
     bool modePollDue = modePollDue_;
+    QString badPoll;
     const std::optional<QByteArray> bytes =
         PollBytes(settings.RigType, {settings.FreqPollString, settings.ModePollString}, settings.ConvertToHex,
-                  modePollDue);
-    // A byte string that does not convert holds the tick back, as a poll
-    // string being mistyped should.
-    if (!bytes) return true;
-    if (!bytes->isEmpty() && !port_.Output(*bytes, error)) return false;
+                  modePollDue, &badPoll);
+    if (!bytes) {
+        // A byte poll string with a pair that is no hex number can never be
+        // sent: polling stops, and the operator is told which string it is.
+        *error = QStringLiteral("The poll string \"%1\" is not hexadecimal byte pairs.").arg(badPoll);
+        return false;
+    }
+    if (!bytes->isEmpty()) {
+        if (!port_.Output(*bytes, error)) return false;
+        replyDue_ = true;
+        replyDueMs_ = clock_.MonotonicMs() + lineMs(bytes->size());
+    }
     modePollDue_ = modePollDue;
     readTickDue_ = true;
     return true;
@@ -143,9 +162,16 @@ void RigEngine::sendTick() {
         stopOnPortError(QStringLiteral("The port is not open."));
         return;
     }
-    if (usesPort && port_.OutBufferCount() != 0) {
+    // A poll written over a reply still on the line would garble both (a
+    // slow line polled fast): until the line has had the time to carry the
+    // last poll and its reply, a poll without a whole reply holds the next.
+    const bool replyOnTheLine = usesPort && replyDue_ && clock_.MonotonicMs() < replyDueMs_;
+    if (usesPort && (port_.OutBufferCount() != 0 || replyOnTheLine)) {
         readTickDue_ = true;
     } else {
+        // A new poll: what is left of an earlier reply will not be whole.
+        replyRest_.clear();
+        replyDue_ = false;
         QString error;
         if (!writePolls(&error)) {
             stopOnPortError(error);
@@ -162,7 +188,11 @@ void RigEngine::readTick() {
             stopOnPortError(QStringLiteral("The port is not open."));
             return;
         }
-        replyBuffer_ = port_.Input();
+        // A reply cut by the tick is read when whole, at a later tick.
+        ReplySplit split = SplitReplies(settings.RigType, replyRest_ + port_.Input());
+        replyBuffer_ = std::move(split.whole);
+        replyRest_ = std::move(split.rest);
+        if (split.answered) replyDue_ = false;
     }
     if (pegasus || !replyBuffer_.isEmpty()) {
         parseReply();
@@ -207,20 +237,58 @@ QString RigEngine::FrequencyDisplayText() const {
     return frequencyMHz_ > 0 ? FrequencyText(frequencyMHz_) : QString();
 }
 
-void RigEngine::pause(int ms) {
-    doEvents();
-    clock_.SleepMs(ms);
-    doEvents();
+void RigEngine::addStep(std::function<Step()> step) { steps_.push_back({changeNumber_, std::move(step)}); }
+
+void RigEngine::addEvents() {
+    addStep([this] {
+        doEvents();
+        return Step{};
+    });
 }
 
-void RigEngine::waitForOutput() {
-    const std::int64_t start = clock_.MonotonicMs();
-    for (;;) {
-        if (clock_.MonotonicMs() >= start + 2000) return;
-        if (!port_.IsOpen() || port_.OutBufferCount() < 1) return;
+void RigEngine::addPause(int ms) {
+    addEvents();
+    addStep([ms] { return Step{Step::Wait, ms}; });
+    addEvents();
+}
+
+void RigEngine::addOutputWait(std::shared_ptr<const bool> skip) {
+    auto start = std::make_shared<std::int64_t>(0);
+    addStep([this, start, skip] {
+        if (!(skip && *skip)) *start = clock_.MonotonicMs();
+        return Step{};
+    });
+    addStep([this, start, skip] {
+        if (skip && *skip) return Step{};
+        if (clock_.MonotonicMs() >= *start + 2000) return Step{};
+        if (!port_.IsOpen() || port_.OutBufferCount() < 1) return Step{};
         doEvents();
-        clock_.SleepMs(1);
+        return Step{Step::Again, 1};
+    });
+}
+
+void RigEngine::runSteps() {
+    stepsRunning_ = true;
+    while (!steps_.empty()) {
+        const int change = steps_.front().change;
+        const Step step = steps_.front().run();
+        switch (step.kind) {
+        case Step::Next:
+            steps_.pop_front();
+            break;
+        case Step::Stop:
+            while (!steps_.empty() && steps_.front().change == change) steps_.pop_front();
+            break;
+        case Step::Wait:
+            steps_.pop_front();
+            [[fallthrough]];
+        case Step::Again:
+            // The runner stays marked running while its timer is due.
+            clock_.After(step.ms, &stepTimers_, [this] { runSteps(); });
+            return;
+        }
     }
+    stepsRunning_ = false;
 }
 
 bool RigEngine::writePegasus(float mhz) {
@@ -239,7 +307,7 @@ void RigEngine::ChangeFrequency(float qChangeFreq) {
     if (type != u"None" && type != u"Other" && !FrequencyFits(type, qChangeFreq)) return;
     tmrGetData_.stop();
     const bool pegasus = type == u"Ten Tec Pegasus";
-    const auto fail = [&](const QString& systemText) {
+    const auto fail = [this](const QString& systemText) {
         dialogs_.MsgBox(systemText, platform::vbOKOnly, QStringLiteral("Error Changing Frequency"));
     };
     if (!pegasus) {
@@ -247,48 +315,82 @@ void RigEngine::ChangeFrequency(float qChangeFreq) {
         port_.DiscardInput();
     }
     replyBuffer_.clear();
-    ChangeMode(qChangeFreq, QString());
-    waitForOutput();
+    replyRest_.clear();
+    replyDue_ = false;
+    ++changeNumber_;
+    // A port lost in the middle of the change is told once, as the frequency
+    // change's failure; the mode change's own box stands only when the
+    // frequency then goes out.
+    auto modeError = std::make_shared<QString>();
+    addModeChange(qChangeFreq, QString(), modeError);
+    addOutputWait();
     const std::vector<int> pauses = FrequencyPauses(type);
     for (std::size_t i = 0; i < pauses.size(); ++i) {
-        if (i > 0) doEvents();
-        pause(pauses[i]);
+        if (i > 0) addEvents();
+        addPause(pauses[i]);
     }
-    if (pegasus) {
-        writePegasus(qChangeFreq);
-    } else if (const std::optional<QByteArray> command =
-                   FrequencyCommand(type, qChangeFreq, {settings.FreqPollString, settings.ModePollString},
-                                    activeVFO_)) {
-        QString error;
-        if (!command->isEmpty() && !port_.Output(*command, &error)) return fail(error);
-    }
-    waitForOutput();
-    tmrGetData_.start();
+    addStep([this, qChangeFreq, pegasus, modeError, fail] {
+        if (pegasus) {
+            writePegasus(qChangeFreq);
+        } else if (const std::optional<QByteArray> command =
+                       FrequencyCommand(settings.RigType, qChangeFreq,
+                                        {settings.FreqPollString, settings.ModePollString}, activeVFO_)) {
+            QString error;
+            if (!command->isEmpty() && !port_.Output(*command, &error)) {
+                fail(error);
+                return Step{Step::Stop};
+            }
+        }
+        if (!modeError->isEmpty())
+            dialogs_.MsgBox(*modeError, platform::vbOKOnly, QStringLiteral("Error Changing Mode"));
+        return Step{};
+    });
+    addOutputWait();
+    addStep([this] {
+        tmrGetData_.start();
+        return Step{};
+    });
+    if (!stepsRunning_) runSteps();
 }
 
 void RigEngine::ChangeMode(float qChangeFrequency, const QString& ModeToChangeTo) {
+    ++changeNumber_;
+    auto error = std::make_shared<QString>();
+    addModeChange(qChangeFrequency, ModeToChangeTo, error);
+    addStep([this, error] {
+        if (!error->isEmpty()) dialogs_.MsgBox(*error, platform::vbOKOnly, QStringLiteral("Error Changing Mode"));
+        return Step{};
+    });
+    if (!stepsRunning_) runSteps();
+}
+
+void RigEngine::addModeChange(float qChangeFrequency, const QString& ModeToChangeTo, std::shared_ptr<QString> error) {
     const QString& type = settings.RigType;
     if (type == u"None") return;
     QString mode = ModeToChangeTo;
     if (mode.isEmpty() && FrequencyFits(type, qChangeFrequency)) mode = bandPlan.SidebandForFrequency(qChangeFrequency);
     if (mode.isEmpty()) {
-        waitForOutput();
+        addOutputWait();
         return;
     }
     const std::optional<QByteArray> command =
         ModeCommand(type, mode, {settings.FreqPollString, settings.ModePollString});
-    doEvents();
-    waitForOutput();
-    pause(99);
-    if (command && !command->isEmpty()) {
-        QString error;
-        if (!port_.IsOpen()) error = QStringLiteral("The port is not open.");
-        if (!error.isEmpty() || !port_.Output(*command, &error)) {
-            dialogs_.MsgBox(error + u' ' + mode, platform::vbOKOnly, QStringLiteral("Error Changing Mode"));
-            return;
+    addEvents();
+    addOutputWait();
+    addPause(99);
+    auto refused = std::make_shared<bool>(false);
+    addStep([this, command, mode, error, refused] {
+        if (command && !command->isEmpty()) {
+            QString systemText;
+            if (!port_.IsOpen()) systemText = QStringLiteral("The port is not open.");
+            if (!systemText.isEmpty() || !port_.Output(*command, &systemText)) {
+                *error = systemText + u' ' + mode;
+                *refused = true;
+            }
         }
-    }
-    waitForOutput();
+        return Step{};
+    });
+    addOutputWait(refused);
 }
 
 bool RigEngine::RawOutput(const QByteArray& bytes) {

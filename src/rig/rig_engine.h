@@ -8,7 +8,10 @@
 #include <QByteArray>
 #include <QString>
 #include <QTimer>
+#include <cstdint>
+#include <deque>
 #include <functional>
+#include <memory>
 
 #include "rig/band_plan.h"
 #include "rig/rig_settings.h"
@@ -26,7 +29,9 @@ public:
     // What the engine asks of the program around it. Every hook may be left
     // empty.
     struct Hooks {
-        // Lets pending window events run once (DoEvents).
+        // Runs where a change of frequency or mode lets pending window
+        // events run (DoEvents); the change itself hands the thread back to
+        // the event loop at each of its waits.
         std::function<void()> doEvents;
         // The rig's frequency in MHz and its mode, for the main window's
         // band and mode selection (Form1.BandFreqConversion, ModeSelection).
@@ -60,7 +65,8 @@ public:
     bool OpenRigPort();
     // Sets the tick interval from the poll rate and starts the poll timer.
     void StartPolling();
-    // Stops the poll timer and closes the port (End Test).
+    // Stops the poll timer, ends a change under way and closes the port
+    // (End Test).
     void EndPolling();
     // Writes the Yaesu CAT-off bytes when a 5-byte Yaesu is being polled,
     // then stops polling and closes the port: the end of the rig link.
@@ -73,11 +79,14 @@ public:
     // Tunes the radio to `qChangeFreq` MHz while polling runs: the band
     // plan's mode first, then the family's frequency command, with the poll
     // held off meanwhile. Reports its own failures ("Error Changing
-    // Frequency").
+    // Frequency"). It returns at once; the change goes on from timers, its
+    // pauses and output waits never blocking the thread. A change asked for
+    // while another runs follows it.
     void ChangeFrequency(float qChangeFreq);
     // Sets the radio's mode: `ModeToChangeTo` is a mode name ("CW", "USB",
     // ...) or empty, which takes the band plan's mode for
     // `qChangeFrequency`. Reports its own failures ("Error Changing Mode").
+    // Like a frequency change, it returns at once and goes on from timers.
     void ChangeMode(float qChangeFrequency, const QString& ModeToChangeTo);
     // Writes `bytes` to the rig port as they stand, at once (the raw command
     // test). False when the port is closed or refuses them.
@@ -105,8 +114,33 @@ private:
     void parseReply();
     bool writePolls(QString* error);
     void stopOnPortError(const QString& systemText);
-    void pause(int ms);
-    void waitForOutput();
+    // The time in ms the line takes to carry `pollBytes` and the longest
+    // reply to them (0 when the settings give no baud rate).
+    std::int64_t lineMs(qsizetype pollBytes) const;
+
+    // A change of frequency or mode runs as steps, one after the other. A
+    // step that waits hands the thread back to the event loop and the next
+    // runs from a single-shot timer; Stop drops the rest of its change.
+    struct Step {
+        enum Kind { Next, Wait, Again, Stop };
+        Kind kind = Next;
+        int ms = 0;
+    };
+    struct QueuedStep {
+        int change;
+        std::function<Step()> run;
+    };
+    void addStep(std::function<Step()> step);
+    void addEvents();
+    // Pause: events run, `ms` pass, events run.
+    void addPause(int ms);
+    // Output wait: until the port's output has left, at most 2000 ms, events
+    // running at each 1 ms check; nothing when *skip is set by then.
+    void addOutputWait(std::shared_ptr<const bool> skip = {});
+    // The mode change's steps; a command the port refuses leaves its text in
+    // *error.
+    void addModeChange(float qChangeFrequency, const QString& ModeToChangeTo, std::shared_ptr<QString> error);
+    void runSteps();
     void doEvents();
     bool writePegasus(float mhz);
 
@@ -117,6 +151,12 @@ private:
     QTimer tmrGetData_;
 
     QByteArray replyBuffer_;
+    // The start of a reply still arriving at the last read tick.
+    QByteArray replyRest_;
+    // The last poll has had no whole reply yet; the line has carried it
+    // and its reply by replyDueMs_ (on the clock's monotonic ms).
+    bool replyDue_ = false;
+    std::int64_t replyDueMs_ = 0;
     QString replyDisplay_;
     float frequencyMHz_ = 0;
     QString modeText_;
@@ -125,6 +165,12 @@ private:
     bool modePollDue_ = false;
     // A port error has been reported since the port last opened.
     bool portErrorReported_ = false;
+
+    std::deque<QueuedStep> steps_;
+    int changeNumber_ = 0;  // of the change whose steps are being added
+    bool stepsRunning_ = false;
+    // The steps' timers: none runs once the engine is gone.
+    QObject stepTimers_;
 };
 
 }  // namespace rig

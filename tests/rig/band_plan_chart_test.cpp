@@ -158,6 +158,18 @@ TEST(BandPlanChartTest, WithoutTheFileTheOperatorIsToldAndNothingIsCharted) {
     EXPECT_TRUE(Captions(chart, "blbl").isEmpty());
 }
 
+TEST(BandPlanChartTest, APlanOfMoreThan200RowsIsRefusedButShowsTheDateItHolds) {
+    TestProgram t;
+    QByteArray plan = "\"March 3, 2025\"\r\n";
+    for (int i = 0; i < 201; ++i) plan += "\"20\",\"E\",\"CW\",14,14.15\r\n";
+    TestProgram::WriteFile(t.workFile("BandPlan.txt"), plan);
+    frmBandPlan chart(t.program(), kArea, kScreenWidth);
+    ASSERT_EQ(t.dialogs.titles(), std::vector<QString>{"Band Data Not Available."});
+    EXPECT_EQ(chart.Label1->text(), "Frequencies Effective: March 3, 2025");
+    EXPECT_EQ(chart.Label2->text(), "Privelages");
+    EXPECT_TRUE(Captions(chart, "blbl").isEmpty());
+}
+
 }  // namespace
 
 #include <QAction>

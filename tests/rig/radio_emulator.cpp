@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <algorithm>
 #include <map>
 #include <stdexcept>
 
@@ -84,23 +85,52 @@ void RadioEmulator::sendToClient(const QByteArray& bytes) {
     }
 }
 
+void RadioEmulator::sendDueBytes() {
+    const double now = double(nowMs());
+    QByteArray due;
+    while (!onTheLine_.empty() && onTheLine_.front().first <= now) {
+        due += onTheLine_.front().second;
+        onTheLine_.erase(onTheLine_.begin());
+    }
+    sendToClient(due);
+}
+
 QByteArray RadioEmulator::Pump(int waitMs) {
     if (!heldTail_.isEmpty()) {
         sendToClient(heldTail_);
         heldTail_.clear();
     }
+    if (lineByteMs > 0) sendDueBytes();
     const QByteArray input = pty_.Read(1, waitMs);
     if (input.isEmpty()) return input;
+    const std::int64_t now = nowMs();
     {
         std::lock_guard lock(mutex_);
-        writes_.push_back({nowMs(), input});
+        writes_.push_back({now, input});
         received_ += input;
+    }
+    if (lineByteMs > 0) {
+        const double heard = double(now) + double(input.size()) * lineByteMs;
+        if (double(now) < lineBusyUntil_) {
+            ++collisions;
+            onTheLine_.clear();
+            pending_.clear();
+            lineBusyUntil_ = heard;
+            return input;
+        }
+        const bool echo = protocol_ == Protocol::Civ || protocol_ == Protocol::Civ735;
+        double at = echo ? double(now) : heard;
+        for (char c : answer(input)) onTheLine_.push_back({at += lineByteMs, c});
+        lineBusyUntil_ = std::max(at, heard);
+        sendDueBytes();
+        return input;
     }
     QByteArray reply = answer(input);
     if (splitNextReply && reply.size() > 1) {
         splitNextReply = false;
-        heldTail_ = reply.mid(reply.size() / 2);
-        reply.truncate(reply.size() / 2);
+        const qsizetype cut = splitAfter > 0 ? std::min<qsizetype>(splitAfter, reply.size() - 1) : reply.size() / 2;
+        heldTail_ = reply.mid(cut);
+        reply.truncate(cut);
     }
     sendToClient(reply);
     return input;

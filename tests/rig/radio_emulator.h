@@ -63,9 +63,20 @@ public:
     int civAddress = 0x64;
     // YaesuOld: the FT-1000's status block, its frequency half a byte later.
     bool ft1000Layout = false;
-    // Answers held back: the next reply is split, its tail sent at the next
-    // Pump (a reply straddling two read ticks).
+    // Answers held back: the next reply is split (in half, or after
+    // `splitAfter` bytes), its tail sent at the next Pump (a reply
+    // straddling two read ticks).
     bool splitNextReply = false;
+    int splitAfter = 0;
+    // The line's speed on the test's clock: 0 delivers every reply at once;
+    // otherwise each byte takes this many ms on the line, the radio answers
+    // a poll once it has heard it whole (the CI-V echo comes as the poll
+    // goes), Pump hands on only the bytes due by then, and a poll written
+    // while the line still carries a reply collides: both are lost.
+    double lineByteMs = 0;
+    int collisions = 0;
+    // The serial adapter pulled out: the client's writes fail from now on.
+    void Hangup() { pty_.Hangup(); }
 
 private:
     QByteArray answer(const QByteArray& input);
@@ -77,6 +88,7 @@ private:
     QByteArray yaesu5(const QByteArray& block);
     QByteArray yaesuOld(const QByteArray& block);
     void sendToClient(const QByteArray& bytes);
+    void sendDueBytes();
     std::int64_t nowMs() const;
 
     Protocol protocol_;
@@ -85,6 +97,8 @@ private:
     int probe_ = -1;  // the client's side, to see its input queue
     QByteArray pending_;  // bytes of an incomplete command
     QByteArray heldTail_;
+    std::vector<std::pair<double, char>> onTheLine_;  // due time, byte
+    double lineBusyUntil_ = 0;
     mutable std::mutex mutex_;
     std::vector<Write> writes_;
     QByteArray received_;

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <cmath>
+#include <span>
 
 #include "rig/band_plan.h"
 #include "rig/rig_codec.h"
@@ -31,6 +32,18 @@ struct ReplyCase {
     int vfo = 10;
     PollStrings polls = kKenwoodPolls;
 };
+
+// Each reply parsed over a reading of `before` and `beforeMode`.
+void ExpectReadings(std::span<const ReplyCase> cases, float before, const QString& beforeMode) {
+    for (const ReplyCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        RigReading r{before, beforeMode, 10};
+        ParseReply(c.rigType, c.reply, c.polls, c.modePollDue, r);
+        EXPECT_FLOAT_EQ(r.frequencyMHz, c.mhz < 0 ? before : c.mhz);
+        EXPECT_EQ(r.mode, c.mode ? QString(c.mode) : beforeMode);
+        EXPECT_EQ(r.activeVFO, c.vfo);
+    }
+}
 
 }  // namespace
 
@@ -63,8 +76,12 @@ TEST(RigReplies, EveryFamilyReadsItsRepliesAndLeavesWhatItCannotRead) {
         {"FTdx9000 letter mode", "Yaesu FTdx9000", "FA14025000;MD0A;", false, 14.025f, "PH", 10, kFtdxPolls},
         {"FTdx9000 reverse CW", "Yaesu FTdx9000", "MD07;", false, -1, "CW", 10, kFtdxPolls},
         {"FTdx9000 one digit missing", "Yaesu FTdx9000", "FA1402500", false, -1, nullptr, 10, kFtdxPolls},
-        {"FTdx9000 empty mode box marks nothing", "Yaesu FTdx9000", "xx3FA14025000;", false, 14.025f, nullptr,
+        // An empty mode box is found at the first character: the fourth is the mode.
+        {"FTdx9000 empty mode box, fourth character 3", "Yaesu FTdx9000", "xx3FA14025000;", false, 14.025f, "PH",
          10, {"FA;", ""}},
+        {"FTdx9000 empty mode box, fourth character 3", "Yaesu FTdx9000", "MD03;FA14025000;", false, 14.025f, "CW",
+         10, {"FA;", ""}},
+        {"FTdx9000 empty mode box, three characters", "Yaesu FTdx9000", "MD0", false, -1, nullptr, 10, {"FA;", ""}},
         {"Orion", "Ten Tec Orion", "junk@AF14025000\r@RMM3", false, 14.025f, "CW"},
         {"Orion phone", "Ten Tec Orion", "@AF7040000\r@RMM1", false, 7.04f, "PH"},
         {"Orion no CR yet", "Ten Tec Orion", "@AF14025000", false, -1, nullptr},
@@ -107,14 +124,34 @@ TEST(RigReplies, EveryFamilyReadsItsRepliesAndLeavesWhatItCannotRead) {
         {"Ten-Tec mode phone", "Ten Tec Fnt Pnl", hex("4D 31 0D"), false, -1, "PH"},
         {"Other has no parser", "Other", "FA00014025000;MD3;", false, -1, nullptr},
     };
-    for (const ReplyCase& c : cases) {
-        SCOPED_TRACE(c.what);
-        RigReading r{before, beforeMode, 10};
-        ParseReply(c.rigType, c.reply, c.polls, c.modePollDue, r);
-        EXPECT_FLOAT_EQ(r.frequencyMHz, c.mhz < 0 ? before : c.mhz);
-        EXPECT_EQ(r.mode, c.mode ? QString(c.mode) : beforeMode);
-        EXPECT_EQ(r.activeVFO, c.vfo);
-    }
+    ExpectReadings(cases, before, beforeMode);
+}
+
+TEST(RigReplies, DigitsWithAnExponentAStrayByteOrAnAbsurdSizeKeepTheEarlierFrequency) {
+    // Each parser takes decimal digits only, and a frequency a radio can
+    // have; anything else ends it with the earlier values kept.
+    const float before = 14.025f;
+    const QString beforeMode = "CW";
+    const ReplyCase cases[] = {
+        {"Elecraft exponent", "Elecraft", "FA00000001E40;MD1;", false, -1, "PH"},
+        {"Kenwood exponent", "Kenwood", "FA00000001E40;", false, -1, nullptr},
+        {"Kenwood sign", "Kenwood", "FA-0014025000;", false, -1, nullptr},
+        {"Kenwood zero", "Kenwood", "FA00000000000;", false, -1, nullptr},
+        {"Kenwood 2 exponent: mode and VFO stay too", "Kenwood 2", "IF00000001E40" + QByteArray(16, '0') + "21;",
+         false, -1, nullptr},
+        {"FTdx9000 exponent", "Yaesu FTdx9000", "FA0001E400;MD02;", false, -1, "PH", 10, kFtdxPolls},
+        {"Orion exponent", "Ten Tec Orion", "@AF1E40\r", false, -1, nullptr},
+        {"Orion 400 digits", "Ten Tec Orion", "@AF" + QByteArray(400, '9') + "\r", false, -1, nullptr},
+        {"Orion point", "Ten Tec Orion", "@AF14.025\r", false, -1, nullptr},
+        // 50 in the second frequency byte turned into E1: 14.02E100.
+        {"Icom stray byte", "Icom", hex("FE FE E0 64 03 00 E1 02 14 00 FD"), true, -1, nullptr},
+        {"Icom 735 stray byte", "Icom 735", hex("FE FE E0 64 03 00 E1 02 14 FD"), true, -1, nullptr},
+        {"Omni VI stray byte", "Ten Tec Omni VI", hex("FE FE E0 04 03 00 E1 02 14 00 FD"), true, -1, nullptr},
+        {"Yaesu zero", "Yaesu", hex("00 00 00 00 01"), false, -1, nullptr},
+        {"990 zero", "Yaesu 990", hex("00 00 00 00 00 00 00 01"), false, -1, nullptr},
+        {"Pegasus exponent", "Ten Tec Pegasus", "1E40\r\nUSB\r\n", false, -1, nullptr},
+    };
+    ExpectReadings(cases, before, beforeMode);
 }
 
 TEST(RigReplies, AReplyCutAnywhereGivesNothingOrItsTrueValue) {
@@ -212,10 +249,30 @@ TEST(RigPolls, EachFamilyWritesItsPollsAndAlternatesWhereItShould) {
         EXPECT_EQ(PollBytes(c.rigType, c.polls, c.toHex, modePollDue).value_or("fail"), c.first);
         EXPECT_EQ(PollBytes(c.rigType, c.polls, c.toHex, modePollDue).value_or("fail"), c.second);
     }
-    // A mistyped byte poll writes nothing and keeps the alternation.
+    // A mistyped byte poll writes nothing, keeps the alternation and names
+    // the string.
     bool modePollDue = false;
-    EXPECT_FALSE(PollBytes("Icom", {"FE FE 64 E0 0X FD", ""}, true, modePollDue).has_value());
+    QString bad;
+    EXPECT_FALSE(PollBytes("Icom", {"FE FE 64 E0 0X FD", ""}, true, modePollDue, &bad).has_value());
     EXPECT_FALSE(modePollDue);
+    EXPECT_EQ(bad, "FE FE 64 E0 0X FD");
+    EXPECT_FALSE(PollBytes("Other", {"FA;", "FE GG"}, true, modePollDue, &bad).has_value());
+    EXPECT_EQ(bad, "FE GG");
+    // A lone hex digit is a byte of its own: "3F 41 D" is 3F 41 0D.
+    struct Lone {
+        const char* rigType;
+        PollStrings polls;
+        QByteArray bytes;
+    };
+    const Lone lone[] = {
+        {"Ten Tec Fnt Pnl", {"3F 41 D", "3F 4D 0D"}, hex("3F 41 0D")},
+        {"Ten Tec Fnt Pnl", {"3F 41 D ", "3F 4D 0D"}, hex("3F 41 0D")},
+    };
+    for (const Lone& c : lone) {
+        SCOPED_TRACE(c.polls.freq.toStdString());
+        bool due = false;
+        EXPECT_EQ(PollBytes(c.rigType, c.polls, true, due).value_or("fail"), c.bytes);
+    }
 }
 
 TEST(RigFrequencyCommands, EveryFamilyAt14025) {
@@ -256,6 +313,15 @@ TEST(RigFrequencyCommands, EveryFamilyAt14025) {
     EXPECT_FALSE(FrequencyCommand("Kenwood", 0.0f, kKenwoodPolls, 10).has_value());
     EXPECT_FALSE(FrequencyCommand("Icom", -7.0f, kIcomPolls, 10).has_value());
     EXPECT_FALSE(FrequencyCommand("Other", 14.025f, {}, 10).has_value());
+    // A frequency whose whole Hz would overflow, or whose text would need an
+    // exponent, is refused by every family before it is converted.
+    for (const QString& type : RigTypeNames())
+        for (float mhz : {1e13f, 9.3e12f, 1e7f, 100000.0f, 1e-6f, INFINITY, NAN}) {
+            EXPECT_FALSE(FrequencyFits(type, mhz)) << type.toStdString() << " " << mhz;
+            EXPECT_FALSE(FrequencyCommand(type, mhz, kKenwoodPolls, 10).has_value()) << type.toStdString();
+        }
+    EXPECT_EQ(*FrequencyCommand("Kenwood", 99999.99f, kKenwoodPolls, 10), "FA99999992188;");
+    EXPECT_EQ(*FrequencyCommand("Ten Tec Orion", 0.0001f, {}, 10), "*AF0.0001\r");
     EXPECT_EQ(WholeHz(144.2f), 144199997);
 }
 

@@ -43,8 +43,10 @@ struct PollingKenwood {
         ChooseRig(w, "Kenwood");
         w.Command1->click();
     }
-    TestProgram t;
+    // The port's state first: it outlives the program, whose rig window
+    // closes the port on its way out.
     FakeSerialPort::State port;
+    TestProgram t;
     rig::RigControlfrm& w;
 };
 
@@ -116,8 +118,8 @@ TEST(RigControlfrm, DoneWritesRigCntrlForAKenwoodAndAnIcomAndLoadsItBack) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.rigType);
-        TestProgram t;
         FakeSerialPort::State port;
+        TestProgram t;
         UseFakePorts(t, port);
         t->station.RigType = "None";
         rig::RigControlfrm& w = t->rigControlfrm();
@@ -158,6 +160,30 @@ TEST(RigControlfrm, APortThatDoesNotExistShowsInvalidCommSettingsAndNoPolling) {
     EXPECT_FALSE(w.engine().Polling());
     EXPECT_FALSE(w.Label2->isVisible());
     EXPECT_FALSE(w.Command2->isEnabled());
+}
+
+TEST(RigControlfrm, APollStringThatCannotBeSentStopsTheTestWithOneWord) {
+    FakeSerialPort::State port;
+    TestProgram t;
+    UseFakePorts(t, port);
+    rig::RigControlfrm& w = t->rigControlfrm();
+    w.show();
+    ChooseRig(w, "Ten Tec Fnt Pnl");
+    w.txtFreq->setText("3F 4G 0D");
+    w.Command1->click();
+    ASSERT_EQ(t.dialogs.titles(), std::vector<QString>{"Polling Rig Stopped"});
+    EXPECT_EQ(t.dialogs.shown[0].text, "The poll string \"3F 4G 0D\" is not hexadecimal byte pairs.");
+    EXPECT_FALSE(w.engine().Polling());
+    EXPECT_FALSE(w.Label2->isVisible());
+    EXPECT_FALSE(w.Command2->isEnabled());
+    EXPECT_EQ(port.written, QByteArray());
+    // The same string ending in a lone digit is polled.
+    w.txtFreq->setText("3F 41 D");
+    w.Command1->click();
+    EXPECT_TRUE(w.engine().Polling());
+    EXPECT_TRUE(w.Label2->isVisible());
+    EXPECT_EQ(port.written, rig::SpacedHexToBytes("3F 41 0D"));
+    EXPECT_EQ(t.dialogs.shown.size(), 1u);
 }
 
 TEST(RigControlfrm, ATestThatCannotReopenThePortLeavesPollingOff) {
@@ -210,8 +236,8 @@ TEST(RigControlfrm, PollBoxesRefuseADoubleQuoteAndStopPollingWhenEntered) {
 }
 
 TEST(RigControlfrm, ExitStillTakesAYaesuOutOfCatAndClosesThePort) {
-    MainWindowFixture f(1);
     FakeSerialPort::State port;
+    MainWindowFixture f(1);
     UseFakePorts(f.t, port);
     TestProgram::WriteLines(f.t.workFile("RigCntrl.txt"),
                             {"\"4800 \"", "\"N\"", "\"8\"", "\"2\"", "\"\"", "\"00 00 00 00 03\"", "\"4800,N,8,2\"",

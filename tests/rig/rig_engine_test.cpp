@@ -4,6 +4,7 @@
 // set commands; and on an in-process port what a pty cannot show.
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -34,7 +35,10 @@ struct Rig {
         port = platform::NewSystemSerialPort(t.work());
         rig::RigEngine::Hooks hooks;
         // Events running inside a change let the radio take what was sent.
-        hooks.doEvents = [this] { emu.Pump(20); };
+        hooks.doEvents = [this] {
+            if (hangUpAtEvents) emu.Hangup();
+            emu.Pump(20);
+        };
         hooks.reportFrequency = [this](float& mhz) { reportedMHz.push_back(mhz); };
         hooks.reportMode = [this](QString& mode) { reportedModes.push_back(mode); };
         engine = std::make_unique<rig::RigEngine>(*port, t.clock, t.dialogs, hooks);
@@ -44,6 +48,11 @@ struct Rig {
         s.ModePollString = modePoll;
         s.RigPortNumber = 3;
         s.RigCommSettings = commSettings;
+    }
+    // The shipped band plan, for the sideband rule.
+    void LoadBandPlan() {
+        t.CopyDataFile("BandPlan.txt");
+        engine->bandPlan = rig::BandPlanTable::Load(t.workFile("BandPlan.txt"));
     }
     // One send tick, the radio's answer, one read tick.
     QByteArray PollCycle() {
@@ -59,6 +68,8 @@ struct Rig {
     std::unique_ptr<rig::RigEngine> engine;
     std::vector<float> reportedMHz;
     std::vector<QString> reportedModes;
+    // The serial adapter is pulled out the next time events run.
+    bool hangUpAtEvents = false;
 };
 
 struct Family {
@@ -166,8 +177,7 @@ TEST(RigEngineOnPty, EveryFamilyPollsTunesSetsModeAndClosesWithItsOwnBytes) {
 
 TEST(RigEngineOnPty, BandPlanSidebandGoesOutBeforeTheFrequencyAfterItsPauses) {
     Rig rig(Protocol::Kenwood, "Kenwood", "FA;", "MD;", "4800,N,8,2");
-    rig.t.CopyDataFile("BandPlan.txt");
-    rig.engine->bandPlan = rig::BandPlanTable::Load(rig.t.workFile("BandPlan.txt"));
+    rig.LoadBandPlan();
     ASSERT_TRUE(rig.engine->OpenRigPort());
     rig.engine->StartPolling();
     const std::int64_t t0 = rig.t.clock.monotonic;
@@ -243,6 +253,98 @@ TEST(RigEngineOnPty, NothingIsSentForFrequenciesTheFamilyCannotCarry) {
     EXPECT_EQ(rig.emu.received(), QByteArray());
     EXPECT_TRUE(rig.engine->Polling());
     EXPECT_TRUE(rig.t.dialogs.shown.empty());
+}
+
+TEST(RigEngineOnPty, AbsurdFrequenciesSendNothingWithASignOrAnythingElse) {
+    // 9.3e12 MHz and up overflow whole Hz; every family refuses them.
+    for (const Family& f : families()) {
+        SCOPED_TRACE(f.rigType);
+        Rig rig(f.protocol, f.rigType, f.freqPoll, f.modePoll, f.comm);
+        ASSERT_TRUE(rig.engine->OpenRigPort());
+        rig.emu.Pump(f.openBytes.isEmpty() ? 50 : 1000);
+        rig.emu.clearWrites();
+        rig.engine->StartPolling();
+        for (float mhz : {1e13f, 9.3e12f, 3.4e38f}) rig.engine->ChangeFrequency(mhz);
+        rig.emu.Pump(50);
+        EXPECT_EQ(rig.emu.received(), QByteArray());
+        EXPECT_TRUE(rig.engine->Polling());
+        EXPECT_TRUE(rig.t.dialogs.shown.empty());
+    }
+}
+
+TEST(RigEngineOnPty, AYaesuBlockSplitAcrossReadTicksIsReadWhenWhole) {
+    Rig rig(Protocol::Yaesu5, "Yaesu", "00 00 00 00 03", "", "4800,N,8,2");
+    rig.emu.frequencyHz = 14025000;
+    rig.emu.mode = 3;
+    ASSERT_TRUE(rig.engine->OpenRigPort());
+    rig.emu.Pump();  // CAT on
+    // 01 40 | 25 00 02 would read 250.00201 MHz, 01 40 25 | 00 02 0.2014 MHz.
+    for (int cut : {2, 3}) {
+        SCOPED_TRACE(cut);
+        rig.emu.splitNextReply = true;
+        rig.emu.splitAfter = cut;
+        for (int cycle = 0; cycle < 3; ++cycle) rig.PollCycle();
+        ASSERT_FALSE(rig.reportedMHz.empty());
+        for (float mhz : rig.reportedMHz) EXPECT_FLOAT_EQ(mhz, 14.025f);
+        EXPECT_EQ(rig.engine->RigModeText(), "CW");
+    }
+}
+
+TEST(RigEngineOnPty, A1200BaudIcomPolledEvery100MsIsReadAndNeverPolledOverItsReply) {
+    Rig rig(Protocol::Civ, "Icom", "FE FE 64 E0 03 FD", "FE FE 64 E0 04 FD", "1200,N,8,1");
+    rig.emu.lineByteMs = 1000.0 * 10 / 1200;  // 8N1: ten bits a byte
+    rig.emu.frequencyHz = 14025000;
+    rig.emu.mode = 3;
+    rig.engine->settings.RigPollRate = "F";
+    ASSERT_TRUE(rig.engine->OpenRigPort());
+    // The "100 ms" rate ticks every 50 ms: three seconds of ticks.
+    for (int tick = 0; tick < 60; ++tick) {
+        rig.emu.Pump(0);  // what the line has carried by now reaches the port
+        rig.engine->tmrGetData_Timer();
+        rig.emu.Pump(5);  // the radio hears what was written
+        rig.t.clock.monotonic += 50;
+    }
+    EXPECT_EQ(rig.emu.collisions, 0);
+    ASSERT_FALSE(rig.reportedMHz.empty());
+    for (float mhz : rig.reportedMHz) EXPECT_FLOAT_EQ(mhz, 14.025f);
+    EXPECT_EQ(rig.engine->RigModeText(), "CW");
+    // Frequency and mode are both polled, over and over.
+    const QByteArray sent = rig.emu.received();
+    EXPECT_GE(sent.count(hex("FE FE 64 E0 03 FD")), 3);
+    EXPECT_GE(sent.count(hex("FE FE 64 E0 04 FD")), 3);
+}
+
+TEST(RigEngineOnPty, ATenTecPollStringEndingInALoneDigitIsPolledAndAMistypedOneStopsPollingWithAWord) {
+    Rig rig(Protocol::TenTecPanel, "Ten Tec Fnt Pnl", "3F 41 D", "3F 4D D", "56000,N,8,1");
+    rig.emu.frequencyHz = 14025000;
+    rig.emu.mode = 3;
+    ASSERT_TRUE(rig.engine->OpenRigPort());
+    rig.engine->StartPolling();
+    EXPECT_EQ(rig.PollCycle(), hex("3F 41 0D"));
+    EXPECT_EQ(rig.PollCycle(), hex("3F 4D 0D"));
+    EXPECT_FLOAT_EQ(rig.engine->RigFrequencyMHz(), 14.025f);
+    EXPECT_EQ(rig.engine->RigModeText(), "CW");
+    EXPECT_TRUE(rig.t.dialogs.shown.empty());
+
+    // A pair that is no hex number: polling stops, and the operator is
+    // told once which string it is, not left with "Polling Rig" shown.
+    rig.engine->settings.FreqPollString = "3F 4G 0D";
+    for (int tick = 0; tick < 3; ++tick) rig.engine->tmrGetData_Timer();
+    EXPECT_FALSE(rig.engine->Polling());
+    ASSERT_EQ(rig.t.dialogs.titles(), std::vector<QString>{"Polling Rig Stopped"});
+    EXPECT_TRUE(rig.t.dialogs.shown[0].text.contains("\"3F 4G 0D\"")) << rig.t.dialogs.shown[0].text.toStdString();
+}
+
+TEST(RigEngineOnPty, APortLostDuringAFrequencyChangeIsToldInOneBox) {
+    Rig rig(Protocol::Kenwood, "Kenwood", "FA;", "MD;", "4800,N,8,2");
+    rig.LoadBandPlan();
+    ASSERT_TRUE(rig.engine->OpenRigPort());
+    rig.engine->StartPolling();
+    rig.hangUpAtEvents = true;
+    rig.engine->ChangeFrequency(14.2f);  // USB, then the frequency
+    ASSERT_EQ(rig.t.dialogs.titles(), std::vector<QString>{"Error Changing Frequency"});
+    EXPECT_FALSE(rig.t.dialogs.shown[0].text.isEmpty());
+    EXPECT_FALSE(rig.engine->Polling());
 }
 
 TEST(RigEngineOnPty, APortThatDoesNotExistIsRefusedWithTheOperatorsMessage) {
@@ -386,6 +488,49 @@ TEST(RigEngineOutputWait, HandshakingIsSetForEveryRigNotLeftFromTheLastOne) {
     EXPECT_EQ(rig.state.events, (QStringList{"close", "dtr 0", "rts 0", "open", "dtr 1"}));
 }
 
+TEST(RigEngineReports, AReplyWithAnExponentOrAStrayByteLeavesTheMainWindowOnTheEarlierFrequency) {
+    struct Case {
+        const char* rigType;
+        const char* freqPoll;
+        const char* modePoll;
+        QByteArray good, bad;
+    };
+    const QByteArray ifTail = QByteArray(16, '0') + "20;";
+    const Case cases[] = {
+        {"Elecraft", "FA;", "MD;", "FA00014025000;MD3;", "FA00000001E40;MD3;"},
+        {"Kenwood", "FA;", "MD;", "FA00014025000;MD3;", "FA00000001E40;MD3;"},
+        {"Kenwood 2", "IF;", "", "IF00014025000" + ifTail, "IF00000001E40" + ifTail},
+        {"Yaesu FTdx9000", "FA;", "MD0;", "FA14025000;", "FA0001E400;"},
+        {"Ten Tec Orion", "?AF", "?RMM", "@AF14025000\r", "@AF1E40\r"},
+        {"Icom", "FE FE 64 E0 03 FD", "FE FE 64 E0 04 FD", rig::SpacedHexToBytes("FE FE E0 64 03 00 50 02 14 00 FD"),
+         rig::SpacedHexToBytes("FE FE E0 64 03 00 E1 02 14 00 FD")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.rigType);
+        FakeRig rig;
+        rig.engine->settings.RigType = c.rigType;
+        rig.engine->settings.FreqPollString = c.freqPoll;
+        rig.engine->settings.ModePollString = c.modePoll;
+        ASSERT_TRUE(rig.engine->OpenRigPort());
+        // Ticks a second apart: an unanswered poll does not hold the next.
+        const auto tick = [&rig] {
+            rig.t.clock.monotonic += 1000;
+            rig.engine->tmrGetData_Timer();
+        };
+        for (const QByteArray& reply : {c.good, c.bad, c.bad}) {
+            tick();  // the polls (the frequency poll for the Icom)
+            rig.state.input = reply;
+            tick();
+            if (QString(c.rigType) == "Icom") {  // the mode poll's turn, unanswered
+                tick();
+                tick();
+            }
+        }
+        EXPECT_EQ(rig.reportedMHz, std::vector<float>(3, 14.025f));
+        EXPECT_EQ(rig.engine->FrequencyDisplayText(), "14.02500");
+    }
+}
+
 TEST(RigEngineReports, UseFrequencyAndModeByDecideWhatTheMainWindowHears) {
     struct Case {
         const char* what;
@@ -423,6 +568,57 @@ TEST(RigEngineReports, UseFrequencyAndModeByDecideWhatTheMainWindowHears) {
     rig.engine->tmrGetData_Timer();
     rig.engine->tmrGetData_Timer();
     EXPECT_TRUE(rig.reportedModes.empty());
+}
+
+TEST(RigEngineOnPty, AChangeOnTheRealClockReturnsAtOnceAndSendsItsBytesInOrderWhileEventsRun) {
+    TestProgram t;
+    RadioEmulator emu(Protocol::Kenwood);
+    emu.MapAsPort(t.work(), 3);
+    emu.Serve();
+    auto port = platform::NewSystemSerialPort(t.work());
+    platform::SystemClock clock;
+    rig::RigEngine engine(*port, clock, t.dialogs, {});
+    engine.settings = {.ModePollString = "MD;",
+                       .FreqPollString = "FA;",
+                       .RigCommSettings = "4800,N,8,2",
+                       .RigPortNumber = 3,
+                       .RigPollRate = "R",
+                       .RigType = "Kenwood"};
+    t.CopyDataFile("BandPlan.txt");
+    engine.bandPlan = rig::BandPlanTable::Load(t.workFile("BandPlan.txt"));
+    ASSERT_TRUE(engine.OpenRigPort());
+    engine.StartPolling();
+    int otherTicks = 0;
+    QTimer other;
+    QObject::connect(&other, &QTimer::timeout, [&] { ++otherTicks; });
+    other.start(10);
+
+    const std::int64_t t0 = clock.MonotonicMs();
+    engine.ChangeFrequency(14.2f);
+    // Nothing has gone out yet: the 99 ms pause before the mode command
+    // runs from the event loop.
+    EXPECT_EQ(emu.received(), QByteArray());
+    EXPECT_FALSE(engine.Polling());
+    QElapsedTimer waited;
+    waited.start();
+    while (!engine.Polling() && waited.elapsed() < 10000) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    ASSERT_TRUE(engine.Polling());
+    QElapsedTimer drained;
+    drained.start();
+    while (emu.received().size() < 18 && drained.elapsed() < 2000) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    EXPECT_EQ(emu.received(), "MD2;FA00014200000;");
+    // Each read by the radio at or after the time it was due (a loaded
+    // machine may read both at once).
+    for (const RadioEmulator::Write& w : emu.writes()) {
+        if (w.bytes.contains("MD2;")) {
+            EXPECT_GE(w.ms - t0, 99);
+        }
+        if (w.bytes.contains("FA")) {
+            EXPECT_GE(w.ms - t0, 99 + 205);
+        }
+    }
+    EXPECT_GT(otherTicks, 0);  // the window's other timers ran meanwhile
+    engine.EndPolling();
 }
 
 TEST(RigEngineOnPty, ThePollTimerFollowsTheRadioWithoutAnyoneTicking) {

@@ -135,6 +135,21 @@ TEST(frmRigTune, EnterInTheBoxTunesAndOnlyFrequencyCharactersAreTyped) {
     EXPECT_EQ(p.txtTo->text(), "549");
 }
 
+TEST(frmRigTune, AnAbsurdFrequencyTypedInTheBoxPutsNothingOnTheWire) {
+    PolledKenwood k;
+    frmRigTune p(k.t.program());
+    p.show();
+    // 9.3e12 MHz and up would overflow whole Hz into a negative number.
+    for (const char* typed : {"10000000000000", "9300000000000"}) {
+        p.txtFreq->clear();
+        QTest::keyClicks(p.txtFreq, typed);
+        QTest::keyClick(p.txtFreq, Qt::Key_Return);
+        EXPECT_EQ(k.emu.Pump(50), "") << typed;
+    }
+    EXPECT_TRUE(k.rigWindow().engine().Polling());
+    EXPECT_TRUE(k.t.dialogs.shown.empty());
+}
+
 TEST(frmRigTune, ModeButtonsSendTheirModeWithAnEmptyBox) {
     PolledKenwood k;
     frmRigTune p(k.t.program());

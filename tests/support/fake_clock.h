@@ -6,6 +6,8 @@
 #include <QPointer>
 #include <QTimer>
 #include <algorithm>
+#include <deque>
+#include <functional>
 #include <vector>
 
 #include "platform/clock.h"
@@ -40,6 +42,23 @@ public:
             return;
         }
         timers_.push_back({monotonic + ms, ++armed_, context, std::move(fired)});
+    }
+
+    // A pause plays through at once, the clock moved on by its length (and
+    // timers due on the way fired); one set while another runs follows when
+    // that one has returned, in the order set. So a device conversation made
+    // of pauses ends before the call that started it returns.
+    void After(int ms, QObject* /*context*/, std::function<void()> fn) override {
+        pauses_.push_back({ms, std::move(fn)});
+        if (playingPauses_) return;
+        playingPauses_ = true;
+        while (!pauses_.empty()) {
+            Pause pause = std::move(pauses_.front());
+            pauses_.pop_front();
+            if (pause.ms > 0) AdvanceMs(pause.ms);
+            pause.fn();
+        }
+        playingPauses_ = false;
     }
 
     // Moves the clock on by `ms`, firing each timer due on the way at its
@@ -81,6 +100,12 @@ private:
 
     std::vector<Timer> timers_;
     std::uint64_t armed_ = 0;
+    struct Pause {
+        int ms;
+        std::function<void()> fn;
+    };
+    std::deque<Pause> pauses_;
+    bool playingPauses_ = false;
 };
 
 }  // namespace testing_support

@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <functional>
 
+#include <gtest/gtest.h>
+
 #include "platform/serial_port.h"
 
 namespace testing_support {
@@ -30,8 +32,21 @@ public:
         QStringList events;
         // Runs at every OutBufferCount() call; a test may drain the queue here.
         std::function<void(State&)> onOutCount;
+        // The ports that work on this state. The state must outlive them: a
+        // port still open when its window goes writes to it on the way out.
+        int ports = 0;
+
+        State() = default;
+        State(const State&) = delete;
+        State& operator=(const State&) = delete;
+        ~State() {
+            if (ports != 0) ADD_FAILURE() << "a fake serial port outlives its state: declare the state first";
+        }
     };
-    explicit FakeSerialPort(State& state) : s_(state) {}
+    explicit FakeSerialPort(State& state) : s_(state) { ++s_.ports; }
+    ~FakeSerialPort() override { --s_.ports; }
+    FakeSerialPort(const FakeSerialPort&) = delete;
+    FakeSerialPort& operator=(const FakeSerialPort&) = delete;
 
     void SetPortNumber(int port) override { s_.port = port; }
     int PortNumber() const override { return s_.port; }

@@ -46,6 +46,7 @@ void PtyPair::MapAsPort(const QString& workingFolder, int port) const {
 
 QByteArray PtyPair::Read(int atLeast, int timeoutMs) {
     QByteArray all;
+    if (master_ < 0) return all;
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     for (;;) {
         char buffer[4096];
@@ -67,7 +68,13 @@ QByteArray PtyPair::Read(int atLeast, int timeoutMs) {
     }
 }
 
+void PtyPair::Hangup() {
+    if (master_ >= 0) ::close(master_);
+    master_ = -1;
+}
+
 void PtyPair::Write(const QByteArray& bytes) {
+    if (master_ < 0) return;
     qsizetype done = 0;
     while (done < bytes.size()) {
         const ssize_t n = ::write(master_, bytes.constData() + done, size_t(bytes.size() - done));

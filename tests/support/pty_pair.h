@@ -26,8 +26,11 @@ public:
     // Bytes the program wrote, waiting up to `timeoutMs` for at least
     // `atLeast` of them.
     QByteArray Read(int atLeast = 1, int timeoutMs = 1000);
-    // Writes bytes to the program's side.
+    // Writes bytes to the program's side (nothing after a hang-up).
     void Write(const QByteArray& bytes);
+    // Closes the device's side, as a serial adapter pulled out: the
+    // program's writes then fail.
+    void Hangup();
 
 private:
     int master_ = -1;
