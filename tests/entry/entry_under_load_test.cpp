@@ -85,6 +85,22 @@ void TypeContactsUnderLoad(const std::function<bool(OperatingLoads&)>& useKeyer,
     EXPECT_EQ(f.t.dialogs.titles(), std::vector<QString>{});
 }
 
+bool WinKeyer(OperatingLoads& loads) { return loads.UseWinKeyer(kF3, 20); }
+
+bool SoftwareKeyer(OperatingLoads& loads) {
+    loads.UseSoftwareKeyer(kF3, 30);
+    return true;
+}
+
+// The operator types straight on, a key each 40 ms.
+Typing TypingAhead() {
+    Typing typing;
+    typing.keyEvery = std::chrono::milliseconds(40);
+    typing.typeAhead = true;
+    typing.bound = std::chrono::milliseconds(kContacts * 4000);
+    return typing;
+}
+
 }  // namespace
 
 // The operator waits for each contact to be logged before the next call.
@@ -93,36 +109,19 @@ TEST(EntryUnderLoad, EveryContactTypedWhileTheWinKeyerSendsIsLogged) {
     typing.keyEvery = std::chrono::milliseconds(20);
     typing.waitBound = std::chrono::milliseconds(20000);
     typing.bound = std::chrono::milliseconds(kContacts * 4000);
-    TypeContactsUnderLoad([](OperatingLoads& loads) { return loads.UseWinKeyer(kF3, 20); }, typing);
+    TypeContactsUnderLoad(WinKeyer, typing);
 }
 
-// The operator types straight on, a key each 40 ms, while the WinKeyer keys
-// F3: keys handled in their order, each after the handler before it has
-// returned, log every contact as typed.
+// Typed ahead while a keyer keys F3, keys handled in their order, each after
+// the handler before it has returned, log every contact as typed.
 TEST(EntryUnderLoad, EveryContactTypedAheadWhileTheWinKeyerSendsIsLogged) {
     GTEST_SKIP() << "Mains lets events run: the next contact's keys are handled inside it, its "
                     "Enter is dropped and its line cleared";
-    Typing typing;
-    typing.keyEvery = std::chrono::milliseconds(40);
-    typing.typeAhead = true;
-    typing.bound = std::chrono::milliseconds(kContacts * 4000);
-    TypeContactsUnderLoad([](OperatingLoads& loads) { return loads.UseWinKeyer(kF3, 20); }, typing);
+    TypeContactsUnderLoad(WinKeyer, TypingAhead());
 }
 
-// The operator types straight on, a key each 40 ms, while the software
-// keyer keys F3 at 30 WPM: keys handled in their order, each after the
-// handler before it has returned, log every contact as typed.
 TEST(EntryUnderLoad, EveryContactTypedAheadWhileTheSoftwareKeyerSendsIsLogged) {
     GTEST_SKIP() << "the software keyer holds the window thread while it sends, and keys typed "
                     "meanwhile are handled inside its handler and inside Mains";
-    Typing typing;
-    typing.keyEvery = std::chrono::milliseconds(40);
-    typing.typeAhead = true;
-    typing.bound = std::chrono::milliseconds(kContacts * 4000);
-    TypeContactsUnderLoad(
-        [](OperatingLoads& loads) {
-            loads.UseSoftwareKeyer(kF3, 30);
-            return true;
-        },
-        typing);
+    TypeContactsUnderLoad(SoftwareKeyer, TypingAhead());
 }
