@@ -9,11 +9,11 @@
 #include <cstdio>
 
 #include "bench_support.h"
+#include "spotting/dx_spot_lines.h"  // the feed's lines
 #include "logstore/county_table.h"
 #include "mainwindow/form1.h"
 #include "mainwindow/main_window.h"
 #include "setup/reference_tables.h"
-#include "spotting/dx_spot_lines.h"
 #include "spotting/spot_feed.h"
 
 namespace {
