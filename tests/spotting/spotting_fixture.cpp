@@ -12,6 +12,14 @@ QStringList SpotSettings::Lines() const {
             listDisplay,   q(hex),     q(telnetPort), q(telnetHost)};
 }
 
+SpotSettings TelnetTo(int port, const QString& host) {
+    SpotSettings s;
+    s.source = "Telnet";
+    s.telnetHost = host;
+    s.telnetPort = QString::number(port);
+    return s;
+}
+
 SpottingFixture::SpottingFixture() {
     main.WriteLog("");
     main.Load();

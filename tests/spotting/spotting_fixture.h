@@ -32,6 +32,9 @@ struct SpotSettings {
     QStringList Lines() const;
 };
 
+// The Telnet source to a cluster node at `host`:`port`.
+SpotSettings TelnetTo(int port, const QString& host = QStringLiteral("127.0.0.1"));
+
 class SpottingFixture {
 public:
     SpottingFixture();

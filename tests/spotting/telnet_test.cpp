@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 #include <sys/socket.h>
 
+#include "spotting/loopback_cluster.h"
 #include "spotting/spotting_fixture.h"
 #include "support/qstring_printer.h"
 
@@ -17,40 +18,14 @@ namespace {
 using spotting::PacketSpotfrm;
 using testing_support::SpotSettings;
 using testing_support::SpottingFixture;
+using testing_support::TelnetTo;
 
 const QByteArray kSpot1 =
     "DX de S53M:       7064.6  KL7SB        rtty, ufb sig                  0302Z\r\n";
 const QByteArray kSpot2 =
     "DX de KM3T-2-#:  14100.0  CS3B           CW    24 dB  22 WPM  NCDXF B 2259Z\r\n";
 
-// A cluster node: takes one connection, records what it receives.
-struct Cluster {
-    QTcpServer server;
-    QTcpSocket* peer = nullptr;
-    QByteArray received;
-
-    Cluster() {
-        server.listen(QHostAddress::LocalHost);
-        QObject::connect(&server, &QTcpServer::newConnection, &server, [this] {
-            peer = server.nextPendingConnection();
-            QObject::connect(peer, &QTcpSocket::readyRead, peer,
-                             [this] { received += peer->readAll(); });
-        });
-    }
-    int port() const { return server.serverPort(); }
-    void Send(const QByteArray& bytes) {
-        peer->write(bytes);
-        peer->flush();
-    }
-};
-
-SpotSettings TelnetTo(int port, const QString& host = "127.0.0.1") {
-    SpotSettings s;
-    s.source = "Telnet";
-    s.telnetHost = host;
-    s.telnetPort = QString::number(port);
-    return s;
-}
+using Cluster = testing_support::LoopbackCluster;
 
 TEST(Telnet, LoginPromptLinesTypedAndSpotsInChunks) {
     Cluster cluster;
