@@ -115,13 +115,9 @@ TEST(EntryUnderLoad, EveryContactTypedWhileTheWinKeyerSendsIsLogged) {
 // Typed ahead while a keyer keys F3, keys handled in their order, each after
 // the handler before it has returned, log every contact as typed.
 TEST(EntryUnderLoad, EveryContactTypedAheadWhileTheWinKeyerSendsIsLogged) {
-    GTEST_SKIP() << "Mains lets events run: the next contact's keys are handled inside it, its "
-                    "Enter is dropped and its line cleared";
     TypeContactsUnderLoad(WinKeyer, TypingAhead());
 }
 
 TEST(EntryUnderLoad, EveryContactTypedAheadWhileTheSoftwareKeyerSendsIsLogged) {
-    GTEST_SKIP() << "the software keyer holds the window thread while it sends, and keys typed "
-                    "meanwhile are handled inside its handler and inside Mains";
     TypeContactsUnderLoad(SoftwareKeyer, TypingAhead());
 }
