@@ -132,6 +132,9 @@ public:
     float Left = 0, Top = 0;
     float Width = 4800, Height = 3600;
     FontModel Font;
+    // The factor by which scaling has multiplied the design's control fonts
+    // so far (the window's texts are read at their design sizes times this).
+    float FontScale = 1;
 
     // The client (inner) area: the outer size less the non-client border,
     // which stays what the design made it.
