@@ -132,6 +132,9 @@ public:
     float Left = 0, Top = 0;
     float Width = 4800, Height = 3600;
     FontModel Font;
+    // The factor by which scaling has multiplied the design's control fonts
+    // so far (the window's texts are read at their design sizes times this).
+    float FontScale = 1;
 
     // The client (inner) area: the outer size less the non-client border,
     // which stays what the design made it.
@@ -232,8 +235,9 @@ public:
     void SetFontSize(const QWidget* widget, float points);
 
     // The window's menu bar, made on first use. It stands above the client
-    // area: control positions stay relative to the area below it, and the
-    // window grows by its height.
+    // area: control positions stay relative to the area below it. It takes
+    // the room the design size left for a menu bar, where there is such
+    // room; else the window grows by its height.
     QMenuBar* MenuBar();
 
     // Shows the model: the window's place and client size, its font, and every

@@ -58,6 +58,7 @@ void ScaleControl(Control& control, const ControlScale& scale) {
 
 void ScaleControls(platform::Form& Frm, const ControlScale& scale) {
     for (Control& control : Frm.Controls()) ScaleControl(control, scale);
+    Frm.FontScale *= scale.font;
     Frm.Apply();
 }
 

@@ -1,23 +1,22 @@
-// Every text a window shows fits the control that shows it: each window is
-// opened as the operator meets it (the main windows over a long log, so the
-// counts and scores are long), at full size and at the smallest form size,
-// and every visible caption, button, option, check box, frame title, list
-// heading and list cell is measured with its control's font against the room
-// the control gives it.
+// Every window is legible and on the screen: each window is opened as the
+// operator meets it (the main windows over a long log, so the counts and
+// scores are long), on the screens operators use, at full size and, where
+// the window follows the Form Size command, at the smallest form size, and
+// - every visible caption, button, option, check box, frame title, list
+//   heading and list cell is measured with its control's font against the
+//   room the control gives it;
+// - at full form size no text is smaller than the window system's default
+//   small size as the window shows it, and every value is at least the size
+//   of its caption and stands on its caption's baseline;
+// - the window with its frame lies inside the desktop work area;
+// - no control covers another or reaches past its container.
+// The rules and their exceptions are those of tests/support/window_fit.h.
 //
 // A window added to the program gets one line in kWindows.
-#include <QAbstractItemView>
-#include <QCheckBox>
 #include <QFontInfo>
-#include <QFontMetrics>
-#include <QGroupBox>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRadioButton>
-#include <QStyle>
-#include <QStyleOption>
 #include <QTest>
 #include <QTreeView>
 #include <functional>
@@ -31,12 +30,14 @@
 #include "logstore/county_table.h"
 #include "mainwindow/main_window.h"
 #include "platform/form.h"
+#include "platform/twips.h"
 #include "scoring/summary_dialog.h"
 #include "setup/folders.h"
 #include "setup/station_id.h"
 #include "support/main_window_fixture.h"
 #include "support/qstring_printer.h"
 #include "support/setup_fixture.h"
+#include "support/window_fit.h"
 
 using testing_support::MainWindowFixture;
 
@@ -79,22 +80,31 @@ QByteArray LongLog(const logstore::CountyTable& counties) {
     return log;
 }
 
-// The scales a window is met at: the 1280 x 1024 screen of the operators who
-// reported cut texts, with the main windows at full size and at the smallest
-// size the Form Size command gives them, the screen the windows were
-// designed for, and the test platform's own screen, which the keyer windows
-// always scale to.
+// The screens a window is met at, from the smallest the windows are made
+// for to a wide one, with the main windows at full size and at the smallest
+// size the Form Size command gives them.
 struct Scale {
     const char* name;
     QSizeF screen;
     std::uint8_t formSizePercent;
 };
 const Scale kScales[] = {
+    {"100 % of 1024 x 768", {15360, 11520}, 100},
+    {"30 % of 1024 x 768", {15360, 11520}, 30},
     {"100 % of 1280 x 1024", {19200, 15360}, 100},
     {"30 % of 1280 x 1024", {19200, 15360}, 30},
-    {"100 % of 640 x 480", {9600, 7200}, 100},
-    {"100 % of 800 x 600", {12000, 9000}, 100},
+    {"100 % of 1920 x 1080", {28800, 16200}, 100},
+    {"30 % of 1920 x 1080", {28800, 16200}, 30},
 };
+
+// The desktop work area of a screen of `screenTwips`, in pixels: the
+// platform's own work area in proportion, as the main windows take it.
+QRect WorkArea(QSizeF screenTwips) {
+    const QSizeF screen = platform::ScreenSizeTwips();
+    const QSizeF work = platform::WorkAreaTwips();
+    return {0, 0, platform::TwipsToPixels(work.width() / screen.width() * screenTwips.width()),
+            platform::TwipsToPixels(work.height() / screen.height() * screenTwips.height())};
+}
 
 // What a case opens its window in: a program over a working folder seeded
 // from data/, with the station of the side given and a long log, and the
@@ -169,22 +179,48 @@ platform::Form& MainWindowWithLongestScores(Opened& o, QSizeF screen) {
     return w;
 }
 
+// The main window in Post Contest Mode: the time and date boxes stand over
+// the partial-dupe list, which moves down.
+platform::Form& MainWindowAfterTheContest(Opened& o, QSizeF screen) {
+    auto& w = static_cast<mainwindow::MainWindow&>(MainWindow(o, screen));
+    w.mnuPostContest_Click();
+    return w;
+}
+
+// The main window with a recent contact clicked: the edit and delete buttons
+// show in the bottom row.
+platform::Form& MainWindowWithAContactClicked(Opened& o, QSizeF screen) {
+    auto& w = static_cast<mainwindow::MainWindow&>(MainWindow(o, screen));
+    w.ListView1->setCurrentIndex(w.ListView1->model()->index(0, 0));
+    w.ListView1_Click();
+    return w;
+}
+
 struct WindowCase {
     const char* name;
     int stationSide;  // 0 inside the party state, 1 outside
     std::function<platform::Form&(Opened&, QSizeF screen)> open;
+    // The main windows follow the Form Size command; the others are met at
+    // full size only.
+    bool followsFormSize = false;
+    // Controls the design lays over each other on purpose.
+    std::vector<testing_support::StackedPair> stackedOnPurpose = {};
 };
 
 // The keyer windows scale themselves to the screen they run on.
 const WindowCase kWindows[] = {
-    {"Infrm", 0, MainWindow},
-    {"Outfrm", 1, MainWindow},
-    {"Infrm after a duplicate", 0, std::bind_front(MainWindowAfterDupe, Dupe::Full)},
-    {"Outfrm after a duplicate", 1, std::bind_front(MainWindowAfterDupe, Dupe::Full)},
-    {"Infrm after a partial dupe", 0, std::bind_front(MainWindowAfterDupe, Dupe::Partial)},
-    {"Outfrm after a partial dupe", 1, std::bind_front(MainWindowAfterDupe, Dupe::Partial)},
-    {"Infrm with seven-digit scores", 0, MainWindowWithLongestScores},
-    {"Outfrm with seven-digit scores", 1, MainWindowWithLongestScores},
+    {"Infrm", 0, MainWindow, true},
+    {"Outfrm", 1, MainWindow, true},
+    {"Infrm after a duplicate", 0, std::bind_front(MainWindowAfterDupe, Dupe::Full), true},
+    {"Outfrm after a duplicate", 1, std::bind_front(MainWindowAfterDupe, Dupe::Full), true},
+    {"Infrm after a partial dupe", 0, std::bind_front(MainWindowAfterDupe, Dupe::Partial), true},
+    {"Outfrm after a partial dupe", 1, std::bind_front(MainWindowAfterDupe, Dupe::Partial), true},
+    {"Infrm with seven-digit scores", 0, MainWindowWithLongestScores, true},
+    {"Outfrm with seven-digit scores", 1, MainWindowWithLongestScores, true},
+    {"Infrm in Post Contest Mode", 0, MainWindowAfterTheContest, true},
+    {"Outfrm in Post Contest Mode", 1, MainWindowAfterTheContest, true},
+    {"Infrm with a contact clicked", 0, MainWindowWithAContactClicked, true},
+    {"Outfrm with a contact clicked", 1, MainWindowWithAContactClicked, true},
     {"frmStationID", 0, StationDialog},
     {"frmStationID outside", 1, StationDialog},
     {"WICabrilloOut", 0, SummaryDialog},
@@ -194,160 +230,63 @@ const WindowCase kWindows[] = {
     {"BlindFrm", 0, [](Opened& o, QSizeF) -> platform::Form& { return o.program().blindFrm(); }},
 };
 
-// ---- Measuring ----
-
-QString WithoutMnemonics(QString text) {
-    text.replace(QStringLiteral("&&"), QStringLiteral("\x01"));
-    text.remove(QChar('&'));
-    text.replace(QChar('\x01'), QChar('&'));
-    return text;
-}
-
-struct Checker {
-    QWidget* window;
-    QStringList misfits;
-    int measured = 0;
-
-    QString Where(const QWidget* w) const {
-        QString name = w->objectName();
-        for (const QWidget* p = w->parentWidget(); p && name.isEmpty(); p = p->parentWidget())
-            name = p->objectName() + "/" + w->metaObject()->className();
-        return name;
-    }
-
-    void Report(const QWidget* w, const QString& text, QSize need, QSize room) {
-        misfits << QStringLiteral("%1 \"%2\" needs %3x%4 px, has %5x%6")
-                       .arg(Where(w), text)
-                       .arg(need.width())
-                       .arg(need.height())
-                       .arg(room.width())
-                       .arg(room.height());
-    }
-
-    // One line of text in `roomWidth`.
-    void Line(const QWidget* w, const QFont& font, const QString& text, int roomWidth) {
-        if (text.isEmpty()) return;
-        ++measured;
-        const int need = QFontMetrics(font).horizontalAdvance(text);
-        if (need > roomWidth) Report(w, text, {need, 0}, {roomWidth, 0});
-    }
-
-    void Label(const QLabel* label) {
-        if (label->text().isEmpty() || !label->pixmap().isNull()) return;
-        const int m = label->margin();
-        const QRect room = label->contentsRect().adjusted(m, m, -m, -m);
-        const QFontMetrics fm(label->font());
-        const QString text = label->text();
-        ++measured;
-        // A word-wrapped caption may take several lines, if they all fit.
-        const int flags = static_cast<int>(label->alignment()) |
-                          (label->wordWrap() ? Qt::TextWordWrap : 0);
-        const QRect need = fm.boundingRect(QRect(0, 0, room.width(), 1 << 20), flags, text);
-        const bool fits = need.width() <= room.width() && need.height() <= room.height();
-        if (!fits)
-            Report(label, text + QStringLiteral("\" (one line %1 px)").arg(fm.horizontalAdvance(text)),
-                   need.size(), room.size());
-    }
-
-    void Button(const QAbstractButton* button) {
-        const QString text = WithoutMnemonics(button->text());
-        QStyleOptionButton option;
-        option.initFrom(button);
-        option.text = text;
-        QStyle::SubElement contents = QStyle::SE_PushButtonContents;
-        if (const auto* push = qobject_cast<const QPushButton*>(button)) {
-            if (push->autoDefault()) option.features |= QStyleOptionButton::AutoDefaultButton;
-        } else if (qobject_cast<const QCheckBox*>(button)) {
-            contents = QStyle::SE_CheckBoxContents;
-        } else if (qobject_cast<const QRadioButton*>(button)) {
-            contents = QStyle::SE_RadioButtonContents;
-        }
-        const QRect room = button->style()->subElementRect(contents, &option, button);
-        Line(button, button->font(), text, room.width());
-    }
-
-    void Frame(const QGroupBox* frame) {
-        // The title sits between margins of 8 px, with a blank after it.
-        const QString text = WithoutMnemonics(frame->title());
-        if (text.isEmpty()) return;
-        Line(frame, frame->font(), text + ' ', frame->width() - 16);
-    }
-
-    void Columns(QAbstractItemView* view) {
-        QHeaderView* header = platform::ColumnHeaderOf(view);
-        QAbstractItemModel* model = view->model();
-        if (!header || !model) return;
-        QStyle* style = view->style();
-        const int headerMargin = style->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
-        const int cellMargin = 2 * (style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1);
-        for (int column = 0; column < header->count(); ++column) {
-            if (header->isSectionHidden(column) || header->sectionSize(column) == 0) continue;
-            const int width = header->sectionSize(column);
-            if (!header->isHidden()) {
-                int room = width - 2 * headerMargin;
-                if (header->isSortIndicatorShown() && header->sortIndicatorSection() == column)
-                    room -= style->pixelMetric(QStyle::PM_HeaderMarkSize, nullptr, header) + headerMargin;
-                Line(header, header->font(),
-                     model->headerData(column, Qt::Horizontal).toString(), room);
-            }
-            // The widest cell of the column speaks for it.
-            QString widest;
-            int widestNeed = 0;
-            QFont widestFont;
-            for (int row = 0; row < model->rowCount(); ++row) {
-                if (auto* tree = qobject_cast<QTreeView*>(view); tree && tree->isRowHidden(row, {}))
-                    continue;
-                const QModelIndex index = model->index(row, column);
-                const QVariant font = index.data(Qt::FontRole);
-                const QFont cellFont = font.isValid() ? font.value<QFont>() : view->font();
-                const QString text = index.data().toString();
-                const int need = QFontMetrics(cellFont).horizontalAdvance(text);
-                if (need > widestNeed) {
-                    widest = text;
-                    widestNeed = need;
-                    widestFont = cellFont;
-                }
-            }
-            Line(view, widestFont, widest, width - cellMargin);
-        }
-    }
-
-    void Walk() {
-        for (QWidget* w : window->findChildren<QWidget*>()) {
-            if (!w->isVisibleTo(window) || w->isWindow()) continue;
-            if (auto* label = qobject_cast<QLabel*>(w)) {
-                Label(label);
-            } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
-                Button(button);
-            } else if (auto* frame = qobject_cast<QGroupBox*>(w)) {
-                Frame(frame);
-            } else if (auto* view = qobject_cast<QAbstractItemView*>(w)) {
-                Columns(view);
-            }
-        }
-    }
+// TODO: windows still to be laid out anew, and the checks they fail until
+// then (a case whose name begins with the name given is excused).
+enum Check : unsigned { kFit = 1, kFloor = 2, kOnScreen = 4, kCovering = 8 };
+struct Pending {
+    const char* windowName;
+    unsigned checks;
+};
+const Pending kPending[] = {
+    {"CWFrm", kFloor | kOnScreen | kCovering},
+    {"PhoneFrm", kOnScreen},
 };
 
-TEST(WindowTexts, EveryVisibleTextFitsItsControl) {
+bool Checked(const WindowCase& c, Check check) {
+    for (const Pending& p : kPending)
+        if (QLatin1String(c.name).startsWith(QLatin1String(p.windowName)) && (p.checks & check) != 0)
+            return false;
+    return true;
+}
+
+TEST(WindowTexts, EveryWindowIsLegibleAndOnTheScreen) {
     for (const Scale& scale : kScales) {
+        const bool fullSize = scale.formSizePercent == 100;
         for (const WindowCase& c : kWindows) {
+            if (!fullSize && !c.followsFormSize) continue;
             SCOPED_TRACE(QStringLiteral("%1 at %2").arg(c.name, scale.name).toStdString());
             Opened o(c.stationSide);
             o.program().station.FormSizePercent = scale.formSizePercent;
             platform::Form& window = c.open(o, scale.screen);
             window.show();
-            Checker check{&window, {}};
-            check.Walk();
-            EXPECT_GT(check.measured, 0);
-            EXPECT_TRUE(check.misfits.isEmpty()) << check.misfits.join("\n").toStdString();
+            testing_support::TextFit fit{&window, {}};
+            fit.Walk();
+            EXPECT_GT(fit.measured, 0);
+            if (Checked(c, kFit)) {
+                EXPECT_TRUE(fit.misfits.isEmpty()) << fit.misfits.join("\n").toStdString();
+            }
+            if (fullSize && Checked(c, kFloor)) {
+                const QStringList small =
+                    testing_support::TextsBelowFloor(&window, testing_support::TextFloorPoints(&window));
+                EXPECT_TRUE(small.isEmpty()) << small.join("\n").toStdString();
+                const QStringList values = testing_support::ValuesOffTheirCaptions(&window);
+                EXPECT_TRUE(values.isEmpty()) << values.join("\n").toStdString();
+            }
+            if (Checked(c, kOnScreen)) {
+                const QStringList off = testing_support::OffTheWorkArea(window, WorkArea(scale.screen));
+                EXPECT_TRUE(off.isEmpty()) << off.join("\n").toStdString();
+            }
+            if (Checked(c, kCovering)) {
+                const QStringList covering = testing_support::ControlsCovering(&window, c.stackedOnPurpose);
+                EXPECT_TRUE(covering.isEmpty()) << covering.join("\n").toStdString();
+            }
         }
     }
 }
 
-// Once a contact is stored, the partial-dupe line of Outfrm, made after the
-// buttons beside the status line and opaque, lies beneath them: "Last 20"
-// and "On" stay whole and take the clicks.
-TEST(WindowStacking, PartialDupeLineLiesBeneathTheButtonsOfOutfrm) {
+// Once a contact is stored, the partial-dupe line of Outfrm is opaque:
+// "Last 20" and "On" stay whole and take the clicks.
+TEST(WindowStacking, PartialDupeLineLeavesTheButtonsOfOutfrmWhole) {
     MainWindowFixture f(1);
     f.WriteLog("");
     mainwindow::MainWindow& w = f.Load();
@@ -357,7 +296,6 @@ TEST(WindowStacking, PartialDupeLineLiesBeneathTheButtonsOfOutfrm) {
     ASSERT_EQ(f.program().log.QSOCount, 1);
     for (QPushButton* button : {w.cmdList, w.cmdDup}) {
         const QRect box = button->geometry();
-        ASSERT_TRUE(box.intersects(w.lblDupe->geometry()));
         for (const QPoint p : {box.center(), QPoint(box.right() - 3, box.center().y())})
             EXPECT_EQ(w.childAt(p), button) << button->text().toStdString();
     }
