@@ -7,6 +7,7 @@
 #include <QString>
 
 #include "platform/form.h"
+#include "platform/twips.h"
 #include "platform/wave_player.h"
 
 class Program;
@@ -22,7 +23,9 @@ class BlindFrm final : public platform::Form {
 public:
     // Builds the window hidden and runs its load, which speaks the prompt of
     // the stored mode.
-    explicit BlindFrm(Program& program);
+    // Built and laid out for `screen`.
+    explicit BlindFrm(Program& program,
+                   const platform::ScreenTwips& screen = platform::PrimaryScreenTwips());
     ~BlindFrm() override;
 
     // Plays the prompt `q` (WorkingFolder/q.wav) and returns while it plays,
@@ -32,7 +35,7 @@ public:
     void BlindKeyPhone(const QString& q);
 
     // Events.
-    void Form_Load();
+    void Form_Load(const platform::ScreenTwips& screen);
     void Form_Unload();
     void Option1_Click();
     void Option2_Click();

@@ -57,7 +57,7 @@ void MessageKey(int& KeyAscii) {
 
 }  // namespace
 
-CWFrm::CWFrm(Program& program) : program_(program) {
+CWFrm::CWFrm(Program& program, const platform::ScreenTwips& screen) : program_(program) {
     setWindowTitle(QStringLiteral("CW String Selections"));
     SetDesignClientSize(9360, 6780);
     BuildSetup();
@@ -92,7 +92,7 @@ CWFrm::CWFrm(Program& program) : program_(program) {
     comm_ = program_.NewSerialPort();
     InitKeyer();
 
-    Form_Load();
+    Form_Load(screen);
 }
 
 CWFrm::~CWFrm() = default;
@@ -287,8 +287,8 @@ void CWFrm::BuildMessages() {
     Command7 = AddCommandButton("Command7", "Send Code Practice", 5400, 6360, 2040, 360);
 }
 
-void CWFrm::Form_Load() {
-    ScaleToWorkArea(*this);
+void CWFrm::Form_Load(const platform::ScreenTwips& screen) {
+    ScaleToWorkArea(*this, screen);
     RestoreTimingSettings();
 }
 

@@ -12,6 +12,7 @@
 #include "mainwindow/main_window.h"
 #include "platform/twips.h"
 #include "program/program.h"
+#include "setup/resize.h"
 
 namespace scoring {
 
@@ -90,12 +91,13 @@ CountyMapWI::CountyMapWI(Program& program) : program_(program) {
 
 CountyMapWI::~CountyMapWI() = default;
 
-void CountyMapWI::Form_Load() {
+void CountyMapWI::Form_Load() { Form_Load(platform::PrimaryScreenTwips()); }
+
+void CountyMapWI::Form_Load(const platform::ScreenTwips& screen) {
     // Centred on the screen, not scaled.
-    const QSizeF screen = platform::ScreenSizeTwips();
-    Left = static_cast<float>((screen.width() - Width) / 2);
-    Top = static_cast<float>((screen.height() - Height) / 2);
-    Apply();
+    Left = static_cast<float>((screen.size.width() - Width) / 2);
+    Top = static_cast<float>((screen.size.height() - Height) / 2);
+    setup::KeepInWorkArea(*this, screen.workArea);
     setFixedSize(size());
     // The labels become invisible hot spots that name their county.
     for (QLabel* label : lblCounty) {

@@ -209,12 +209,17 @@ std::array<platform::LineControl*, 21> GraphQSO::allLines() const {
     return lines;
 }
 
-void GraphQSO::Form_Load() {
-    Form_Load(platform::WorkAreaTwips(), platform::ScreenSizeTwips().width());
-}
+void GraphQSO::Form_Load() { Form_Load(platform::PrimaryScreenTwips()); }
 
 void GraphQSO::Form_Load(QSizeF workAreaTwips, double screenWidthTwips) {
-    setup::ScaleToArea(*this, workAreaTwips, screenWidthTwips, 2);
+    Form_Load({QSizeF(screenWidthTwips, workAreaTwips.height()), QRectF(QPointF(0, 0), workAreaTwips)});
+}
+
+void GraphQSO::Form_Load(const platform::ScreenTwips& screen) {
+    setup::ScaleToArea(*this, screen.workArea.size(), screen.size.width(), 2);
+    // The design is a little taller than the design screen: kept on the
+    // work area, title bar and all.
+    setup::KeepInWorkArea(*this, screen.workArea);
     DrawRateGraph();
 }
 

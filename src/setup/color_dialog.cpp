@@ -39,10 +39,12 @@ Form6::Form6(Program& program) : program_(program) {
 
 Form6::~Form6() = default;
 
-void Form6::Form_Load() { Form_Load(platform::ScreenSizeTwips()); }
+void Form6::Form_Load() { Form_Load(platform::PrimaryScreenTwips()); }
 
-void Form6::Form_Load(QSizeF screenTwips) {
+void Form6::Form_Load(const platform::ScreenTwips& screen) {
+    const QSizeF screenTwips = screen.size;
     ResizeCentred(*this, screenTwips, static_cast<float>(screenTwips.width() / kDesignScreenWidth));
+    KeepInWorkArea(*this, screen.workArea);
     platform::SetForeColor(Label1, platform::FromStoredColor(program_.station.WorkedColor));
     platform::SetForeColor(Label2, platform::FromStoredColor(program_.station.RemainingColor));
 }

@@ -170,14 +170,14 @@ void SetChecked(QRadioButton* option, bool on) {
 
 }  // namespace
 
-PacketSpotfrm::PacketSpotfrm(Program& program)
+PacketSpotfrm::PacketSpotfrm(Program& program, const platform::ScreenTwips& screen)
     : feed([this](const SpotLine& spot) { PostSpot(spot); }), program_(program) {
     setWindowTitle(QStringLiteral(" DX Spotting Setup"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                    Qt::WindowTitleHint);
     SetDesignClientSize(9420, 5955);
     buildControls();
-    Form_Load();
+    Form_Load(screen);
 }
 
 PacketSpotfrm::~PacketSpotfrm() = default;
@@ -317,11 +317,10 @@ void PacketSpotfrm::buildControls() {
 // ---------------------------------------------------------------------------
 // Load, settings and the controls per source.
 
-void PacketSpotfrm::Form_Load() {
-    const QSizeF screen = platform::ScreenSizeTwips();
-    setup::ScaleToArea(*this, screen, screen.width(), 2);
+void PacketSpotfrm::Form_Load(const platform::ScreenTwips& screen) {
+    setup::ScaleToArea(*this, screen.size, screen.size.width(), 2);
     Top = 2;
-    Apply();
+    setup::KeepInWorkArea(*this, screen.workArea);
     for (const QString& source : {kNone, kTnc, kTelnet, kAgw}) List1->addItem(source);
     DisableSpotOptions();
     LoadingSpotSettings = 1;

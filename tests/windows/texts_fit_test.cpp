@@ -13,26 +13,45 @@
 // The rules and their exceptions are those of tests/support/window_fit.h.
 //
 // A window added to the program gets one line in kWindows.
+#include <QDir>
 #include <QFontInfo>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QPixmap>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 
+#include "entry/county_change.h"
 #include "entry/county_list.h"
 #include "keyers/blind_frm.h"
+#include "keyers/code_practice.h"
 #include "keyers/cw_frm.h"
 #include "keyers/phone_frm.h"
+#include "keyers/winkey_frm.h"
+#include "logstore/contact_edit_dialog.h"
 #include "logstore/county_table.h"
 #include "mainwindow/main_window.h"
 #include "platform/form.h"
 #include "platform/twips.h"
+#include "rig/band_plan_chart.h"
+#include "rig/frequency_test_frm.h"
+#include "rig/rig_control_frm.h"
+#include "rig/rig_tune_frm.h"
+#include "scoring/county_map.h"
+#include "scoring/rate_graph.h"
 #include "scoring/summary_dialog.h"
+#include "setup/color_dialog.h"
 #include "setup/folders.h"
+#include "setup/help_page.h"
 #include "setup/station_id.h"
+#include "spotting/packet_spot_frm.h"
+#include "spotting/spectrum_map.h"
 #include "support/main_window_fixture.h"
 #include "support/qstring_printer.h"
 #include "support/setup_fixture.h"
@@ -115,8 +134,18 @@ struct Opened {
     }
     Program& program() { return f.program(); }
     MainWindowFixture f;
+    std::shared_ptr<void> keep;  // what an owned window needs, outliving it
     std::unique_ptr<QWidget> own;
 };
+
+// The screen of `screenTwips` with its work area, for the windows that lay
+// themselves out on both.
+platform::ScreenTwips ScreenOf(QSizeF screenTwips) {
+    const QRect work = WorkArea(screenTwips);
+    return {screenTwips, QRectF(platform::PixelsToTwips(work.left()), platform::PixelsToTwips(work.top()),
+                                platform::PixelsToTwips(work.width()),
+                                platform::PixelsToTwips(work.height()))};
+}
 
 platform::Form& MainWindow(Opened& o, QSizeF screen) {
     o.f.t.dialogs.msgAnswers.push_back(platform::vbYes);  // continue the log
@@ -143,6 +172,85 @@ platform::Form& CountyList(Opened& o, QSizeF screen) {
     entry::frmCountyList& list = o.program().frmCountyList();
     list.Form_Load(screen);
     return list;
+}
+
+template <class W, class... Args>
+platform::Form& Own(Opened& o, Args&&... args) {
+    auto window = std::make_unique<W>(std::forward<Args>(args)...);
+    platform::Form& shown = *window;
+    o.own = std::move(window);
+    return shown;
+}
+
+// A window the program makes for one showing, built for the screen.
+template <class W>
+platform::Form& Made(Opened& o, QSizeF screen) {
+    return Own<W>(o, o.program(), ScreenOf(screen));
+}
+
+platform::Form& WinKeyWindow(Opened& o, QSizeF screen) {
+    auto layer = std::make_shared<keyers::WinKeyLayer>(o.program());
+    o.keep = layer;
+    return Own<keyers::frmWinKey>(o, o.program(), *layer, ScreenOf(screen));
+}
+
+platform::Form& RigWindowFor(const char* rig, Opened& o, QSizeF screen) {
+    auto& w = static_cast<rig::RigControlfrm&>(Made<rig::RigControlfrm>(o, screen));
+    const QList<QListWidgetItem*> items = w.List1->findItems(QString::fromLatin1(rig), Qt::MatchExactly);
+    if (!items.isEmpty()) w.List1->setCurrentItem(items.front());
+    return w;
+}
+
+platform::Form& PrivilegesChart(const char* cls, Opened& o, QSizeF screen) {
+    auto& chart = static_cast<rig::frmBandPlan&>(Own<rig::frmBandPlan>(
+        o, o.program(), ScreenOf(screen).workArea.size(), screen.width()));
+    chart.ShowPrivileges(QString::fromLatin1(cls));
+    return chart;
+}
+
+// The edit dialog of the station side over the log's last contact.
+platform::Form& EditDialog(Opened& o, QSizeF screen) {
+    MainWindow(o, screen);
+    o.program().entry.EditRecordNo = o.program().log.QSOCount;
+    logstore::ContactEditDialog& d = o.program().contactEditDialog();
+    d.Form_Load(screen);
+    return d;
+}
+
+platform::Form& CountyChange(Opened& o, QSizeF screen) {
+    entry::frmCountyChange& d = o.program().frmCountyChange();
+    d.Form_Load(ScreenOf(screen));
+    return d;
+}
+
+platform::Form& HelpPage(Opened& o, QSizeF screen) {
+    setup::Form5& page = o.program().form5();
+    page.Form_Load(ScreenOf(screen));
+    return page;
+}
+
+platform::Form& ColorDialog(Opened& o, QSizeF screen) {
+    setup::Form6& d = o.program().form6();
+    d.Form_Load(ScreenOf(screen));
+    return d;
+}
+
+platform::Form& RateGraph(Opened& o, QSizeF screen) {
+    MainWindow(o, screen);
+    auto& graph = static_cast<scoring::GraphQSO&>(Own<scoring::GraphQSO>(o, o.program()));
+    graph.Form_Load(ScreenOf(screen));
+    return graph;
+}
+
+platform::Form& CountyMap(Opened& o, QSizeF screen) {
+    MainWindow(o, screen);
+    auto& map = static_cast<scoring::CountyMapWI&>(Own<scoring::CountyMapWI>(o, o.program()));
+    map.Form_Load(ScreenOf(screen));
+    return map;
+}
+
+platform::Form& SpectrumMap(Opened& o, QSizeF screen) {
+    return Own<spotting::SpectrumMap>(o, o.program(), screen, ScreenOf(screen).workArea.size());
 }
 
 // The main window after the operator entered the log's last contact again:
@@ -185,11 +293,12 @@ struct WindowCase {
     // The main windows follow the Form Size command; the others are met at
     // full size only.
     bool followsFormSize = false;
+    // The county map names its counties in tooltips only: no text to measure.
+    bool showsTexts = true;
     // Controls the design lays over each other on purpose.
     std::vector<testing_support::StackedPair> stackedOnPurpose = {};
 };
 
-// The keyer windows scale themselves to the screen they run on.
 const WindowCase kWindows[] = {
     {"Infrm", 0, MainWindow, true},
     {"Outfrm", 1, MainWindow, true},
@@ -203,9 +312,31 @@ const WindowCase kWindows[] = {
     {"frmStationID outside", 1, StationDialog},
     {"WICabrilloOut", 0, SummaryDialog},
     {"frmCountyList", 0, CountyList},
-    {"CWFrm", 0, [](Opened& o, QSizeF) -> platform::Form& { return o.program().cwFrm(); }},
-    {"PhoneFrm", 0, [](Opened& o, QSizeF) -> platform::Form& { return o.program().phoneFrm(); }},
-    {"BlindFrm", 0, [](Opened& o, QSizeF) -> platform::Form& { return o.program().blindFrm(); }},
+    {"CWFrm", 0, Made<keyers::CWFrm>},
+    {"PhoneFrm", 0, Made<keyers::PhoneFrm>},
+    {"BlindFrm", 0, Made<keyers::BlindFrm>},
+    {"frmCodePractice", 0, Made<keyers::frmCodePractice>},
+    {"frmWinKey", 0, WinKeyWindow},
+    {"PacketSpotfrm", 0, Made<spotting::PacketSpotfrm>},
+    {"RigControlfrm", 0, std::bind_front(RigWindowFor, "None")},
+    {"RigControlfrm for an Icom", 0, std::bind_front(RigWindowFor, "Icom")},
+    {"RigControlfrm for Other", 0, std::bind_front(RigWindowFor, "Other")},
+    {"frmRigTune", 0, Made<rig::frmRigTune>},
+    {"frmFrequencyTest", 0, Made<rig::frmFrequencyTest>},
+    {"frmBandPlan Novice", 0, std::bind_front(PrivilegesChart, "N")},
+    {"frmBandPlan Technician", 0, std::bind_front(PrivilegesChart, "T")},
+    {"frmBandPlan Tech +", 0, std::bind_front(PrivilegesChart, "P")},
+    {"frmBandPlan General", 0, std::bind_front(PrivilegesChart, "G")},
+    {"frmBandPlan Advanced", 0, std::bind_front(PrivilegesChart, "A")},
+    {"frmBandPlan Extra", 0, std::bind_front(PrivilegesChart, "E")},
+    {"WIEditInfrm", 0, EditDialog},
+    {"EditNoRstNoPtsOut", 1, EditDialog},
+    {"frmCountyChange", 0, CountyChange},
+    {"Form5", 0, HelpPage},
+    {"Form6", 0, ColorDialog},
+    {"GraphQSO", 0, RateGraph},
+    {"CountyMapWI", 0, CountyMap, false, false},
+    {"SpectrumMap", 0, SpectrumMap},
 };
 
 // TODO: windows still to be laid out anew, and the checks they fail until
@@ -241,7 +372,9 @@ TEST(WindowTexts, EveryWindowIsLegibleAndOnTheScreen) {
             window.show();
             testing_support::TextFit fit{&window, {}};
             fit.Walk();
-            EXPECT_GT(fit.measured, 0);
+            if (c.showsTexts) {
+                EXPECT_GT(fit.measured, 0);
+            }
             if (Checked(c, kFit)) {
                 EXPECT_TRUE(fit.misfits.isEmpty()) << fit.misfits.join("\n").toStdString();
             }
@@ -261,6 +394,27 @@ TEST(WindowTexts, EveryWindowIsLegibleAndOnTheScreen) {
                 EXPECT_TRUE(covering.isEmpty()) << covering.join("\n").toStdString();
             }
         }
+    }
+}
+
+// Pictures of every window as the operator meets it on the screen the
+// tests run on, for a person to look at: run by tools/screenshots under a
+// virtual X server, never by the suite. Each picture is the whole screen, so
+// a window cut by its edges shows so.
+TEST(WindowPictures, DISABLED_EveryWindowOnThisScreen) {
+    const QString folder = qEnvironmentVariable("OSTREL_SCREENSHOTS");
+    ASSERT_FALSE(folder.isEmpty()) << "OSTREL_SCREENSHOTS names the folder for the pictures";
+    ASSERT_TRUE(QDir().mkpath(folder));
+    for (const WindowCase& c : kWindows) {
+        Opened o(c.stationSide);
+        platform::Form& window = c.open(o, platform::ScreenSizeTwips());
+        window.show();
+        window.raise();
+        for (int i = 0; i < 10; ++i) QTest::qWait(20);
+        const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(0);
+        const QString name = QString::fromLatin1(c.name).replace(' ', '_');
+        EXPECT_TRUE(shot.save(QDir(folder).filePath(name + ".png"))) << c.name;
+        window.hide();
     }
 }
 
