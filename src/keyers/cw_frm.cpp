@@ -166,14 +166,14 @@ void CWFrm::BuildSetup() {
              "ready-made interfaces are sold by the suppliers that advertise in amateur radio "
              "magazines.  From the Keying Options box at the right, select which line to key "
              "the transmitter.",
-             120, 420, 6000, 870);
+             120, 405, 6000, 930);
     AddLabel("Label4",
              "If you are using a serial port, tell the program which com port to use.  The "
              "program will only let you leave this field if a valid com port is selected, or "
              "if a value of 0 is entered (indicating that a com port has not been selected).  "
              "If you are using a parallel port, enter the Hex address of the port. &H378 is "
              "the default on most systems for LPT1.",
-             120, 1335, 6000, 870)
+             120, 1335, 6000, 930)
         ->setToolTip("Make sure you select the specific port that the interface is attached to.");
     AddLabel("Label5",
              "Now that the interface is hooked up, and you have either identified the serial "
@@ -182,14 +182,14 @@ void CWFrm::BuildSetup() {
              "program will not generate a side tone so make sure your transceiver is set to "
              "produce one.  Also, make sure you are on a clear frequency because if all goes "
              "well, you will be transmitting.",
-             120, 2250, 6000, 870);
+             120, 2265, 6000, 835);
     AddLabel("Label6",
              "Finally, enter the WPM code speed and any adjustments to the standard word "
              "spacing (0 is standard, -8 is no spacing).  You can adjust your speed on the "
              "main form by using the Up / Down arrows. Check the check box if you would like "
              "to see the characters you are sending on the main form.  For the most precise "
              "timing, do not run any other programs, virus software etc. while transmitting.",
-             120, 3165, 6000, 750);
+             120, 3100, 6000, 840);
     // The long instructions fit their boxes at a size below the window's.
     for (const char* name : {"Label5", "Label6"}) SetFontSize(Find(name)->Widget, 7.5f);
 

@@ -209,7 +209,7 @@ void RigControlfrm::build() {
                             "the main window follows its band.  A right click on a band-map spot tunes the radio; "
                             "Change Frequency tries this on your rig.  \"Other\" lets you send the commands of your "
                             "radio's manual and see the raw reply.",
-                            120, 6120, 8880, 720);
+                            120, 6120, 8880, 780);
     help->setWordWrap(true);
 }
 

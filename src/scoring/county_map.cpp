@@ -76,7 +76,9 @@ CountyMapWI::CountyMapWI(Program& program) : program_(program) {
     setWindowTitle(QStringLiteral(" Dudurozuz County Map"));
     SetDesignClientSize(6900, 6825);
     picture_ = CountyMapPicture();
-    Picture1 = AddPictureBox(QStringLiteral("Picture1"), 0, 60, 6930, 6795);
+    // Within the client area, which the design's box overhangs by 2 px: the
+    // map's 457 x 451 pixels fit either way.
+    Picture1 = AddPictureBox(QStringLiteral("Picture1"), 0, 60, 6900, 6765);
     Picture1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     for (std::size_t i = 0; i < kCountyLabels; ++i) {
         const CountyLabelRect& r = kCountyLabelRects[i];

@@ -223,8 +223,8 @@ void PacketSpotfrm::buildControls() {
     Frame1 = AddFrame("Frame1", "Handshaking", 4200, 1980, 3120, 780);
     Option1 = AddOptionButton("Option1", "None", 120, 240, 1400, 255, Frame1);
     Option2 = AddOptionButton("Option2", "Xon Xoff", 1560, 240, 1400, 255, Frame1);
-    Option3 = AddOptionButton("Option3", "RTS", 120, 480, 1400, 255, Frame1);
-    Option4 = AddOptionButton("Option4", "RTS OnOff", 1560, 480, 1400, 255, Frame1);
+    Option3 = AddOptionButton("Option3", "RTS", 120, 495, 1400, 255, Frame1);
+    Option4 = AddOptionButton("Option4", "RTS OnOff", 1560, 495, 1400, 255, Frame1);
 
     cmdDone = AddCommandButton("cmdDone", "&Done", 7560, 120, 1680, 420);
     SetFont(cmdDone, bold);
