@@ -202,10 +202,11 @@ platform::Form& RigWindowFor(const char* rig, Opened& o, QSizeF screen) {
     return w;
 }
 
-platform::Form& PrivilegesChart(const char* cls, Opened& o, QSizeF screen) {
+// The privileges chart after a click on the class button given.
+platform::Form& PrivilegesChart(QPushButton* rig::frmBandPlan::*button, Opened& o, QSizeF screen) {
     auto& chart = static_cast<rig::frmBandPlan&>(Own<rig::frmBandPlan>(
         o, o.program(), ScreenOf(screen).workArea.size(), screen.width()));
-    chart.ShowPrivileges(QString::fromLatin1(cls));
+    (chart.*button)->click();
     return chart;
 }
 
@@ -314,12 +315,12 @@ const WindowCase kWindows[] = {
     {"RigControlfrm for Other", 0, std::bind_front(RigWindowFor, "Other")},
     {"frmRigTune", 0, Made<rig::frmRigTune>},
     {"frmFrequencyTest", 0, Made<rig::frmFrequencyTest>},
-    {"frmBandPlan Novice", 0, std::bind_front(PrivilegesChart, "N")},
-    {"frmBandPlan Technician", 0, std::bind_front(PrivilegesChart, "T")},
-    {"frmBandPlan Tech +", 0, std::bind_front(PrivilegesChart, "P")},
-    {"frmBandPlan General", 0, std::bind_front(PrivilegesChart, "G")},
-    {"frmBandPlan Advanced", 0, std::bind_front(PrivilegesChart, "A")},
-    {"frmBandPlan Extra", 0, std::bind_front(PrivilegesChart, "E")},
+    {"frmBandPlan Novice", 0, std::bind_front(PrivilegesChart, &rig::frmBandPlan::Command1)},
+    {"frmBandPlan Technician", 0, std::bind_front(PrivilegesChart, &rig::frmBandPlan::Command2)},
+    {"frmBandPlan Tech +", 0, std::bind_front(PrivilegesChart, &rig::frmBandPlan::Command3)},
+    {"frmBandPlan General", 0, std::bind_front(PrivilegesChart, &rig::frmBandPlan::Command4)},
+    {"frmBandPlan Advanced", 0, std::bind_front(PrivilegesChart, &rig::frmBandPlan::Command5)},
+    {"frmBandPlan Extra", 0, std::bind_front(PrivilegesChart, &rig::frmBandPlan::Command6)},
     {"WIEditInfrm", 0, EditDialog},
     {"EditNoRstNoPtsOut", 1, EditDialog},
     {"frmCountyChange", 0, Loaded<&Program::frmCountyChange>},
