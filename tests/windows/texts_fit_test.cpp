@@ -343,9 +343,10 @@ const Pending kPending[] = {
     {"Infrm", kFit | kFloor | kOnScreen | kCovering},
     {"Outfrm", kFit | kFloor | kOnScreen | kCovering},
     {"CWFrm", kFloor | kCovering},
-    // Segments of a few kilohertz are too narrow for their range, and the
-    // bars' texts are below the floor.
-    {"frmBandPlan", kFit | kFloor | kCovering},
+    // The bars' texts (black on black: the band names are in the boxes
+    // beside them) and the segments' limits are below the floor; segments
+    // lie on their bars.
+    {"frmBandPlan", kFloor | kCovering},
     // The tick labels are below the floor and stand on the band strips.
     {"SpectrumMap", kFloor | kCovering},
     // Rates of four digits are wider than the value column; the plot's
