@@ -342,7 +342,6 @@ struct Pending {
 const Pending kPending[] = {
     {"Infrm", kFit | kFloor | kOnScreen | kCovering},
     {"Outfrm", kFit | kFloor | kOnScreen | kCovering},
-    {"CWFrm", kFloor | kCovering},
     // The bars' texts (black on black: the band names are in the boxes
     // beside them) and the segments' limits are below the floor; segments
     // lie on their bars.
