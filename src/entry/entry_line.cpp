@@ -90,7 +90,7 @@ void MainWindow::txtCall_KeyPress(int& KeyAscii) {
     const bool in = side_ == Side::In;
     const setup::Station& st = program_.station;
     platform::FontModel dupeFont = Ctl(lblDupe).Font;
-    dupeFont.Size = static_cast<float>(9.0 * platform::ScreenSizeTwips().width() / 9600.0 *
+    dupeFont.Size = static_cast<float>(9.0 * screenTwips_.width() / 9600.0 *
                                        st.FormSizePercent / 100.0);
     if (dupeFont.Size != Ctl(lblDupe).Font.Size) SetFont(lblDupe, dupeFont);
 

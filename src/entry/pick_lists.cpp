@@ -102,7 +102,7 @@ void MainWindow::Label10_MouseMove(int k) {
     for (int n = 1; n <= program_.log.QSOCount; ++n)
         if (platform::SameText(program_.log.row(n).QSOSPC, code)) ++count;
     platform::FontModel font = Ctl(lblDupe).Font;
-    font.Size = static_cast<float>(platform::ScreenSizeTwips().width() * 8 / 9600.0 *
+    font.Size = static_cast<float>(screenTwips_.width() * 8 / 9600.0 *
                                    program_.station.FormSizePercent / 100.0);
     if (font.Size != Ctl(lblDupe).Font.Size) SetFont(lblDupe, font);
     lblDupe->setText("  " + program_.stateProvinces.StateProvName[static_cast<std::size_t>(k)] +

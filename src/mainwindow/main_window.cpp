@@ -12,6 +12,8 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionViewItem>
 #include <QTimer>
 #include <QTreeView>
 #include <QTreeWidget>
@@ -44,6 +46,15 @@ namespace {
 
 const QColor kNavy(0, 0, 128);
 
+// The size of the small texts the operator reads at a glance (status line,
+// score panel, state grid): the window system's default small size, never
+// less.
+constexpr float kStatusPoints = 8;
+
+// The recent-contacts list: a narrow face at that size, so "12/10 23:59"
+// fits the Date/Time column the list's design width gives it.
+const platform::FontModel kRecentFont{.Name = QStringLiteral("Arial Narrow"), .Size = kStatusPoints};
+
 // Labels that act on a click.
 void makeClickable(QLabel* label, QObject* filter) {
     label->installEventFilter(filter);
@@ -53,6 +64,7 @@ void makeClickable(QLabel* label, QObject* filter) {
 }  // namespace
 
 MainWindow::MainWindow(Program& program, Side side) : program_(program), side_(side) {
+    screenTwips_ = platform::ScreenSizeTwips();
     setWindowTitle(QStringLiteral("Tavik's Ostrel " OSTREL_VERSION));
     setAttribute(Qt::WA_QuitOnClose, true);
     SetDesignSize(9600, 7200, 9480, 6495);
@@ -193,25 +205,31 @@ void MainWindow::buildCommonControls() {
     Label11 = AddLabel(QStringLiteral("Label11"), QStringLiteral("UTC"), 8460, 330, 600, 300);
     SetFont(Label11, value);
 
-    // Status line, dupe line and the buttons beside them.
-    lblDialog = AddLabel(QStringLiteral("lblDialog"), QString(), 120, 1440, 3600, 300);
-    // The longest messages fit one line: the partial-dupe warning with the
-    // full date and a four-digit record number outside the party state.
-    SetFontSize(lblDialog, side_ == Side::In ? 6.75f : 5.6f);
+    // The status line under the entry line, as wide as the room left of the
+    // partial-dupe list: the longest messages, the partial-dupe warning with
+    // a call of twelve characters, the full date and a five-digit record
+    // number, fit one line at the captions' size.
+    lblDialog = AddLabel(QStringLiteral("lblDialog"), QString(), 120, 1440,
+                         side_ == Side::In ? 6420 : 6240, 300);
+    SetFontSize(lblDialog, kStatusPoints);
+    lblDialog->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     platform::SetBackColor(lblDialog, kStatusTeal);
     platform::SetForeColor(lblDialog, Qt::black);
+    // The operating-time button and the list and partial-dupe switches stand
+    // in the bottom row, beside the operating time and below the status line
+    // that asks for "Time On".
     cmdLogOn = AddCommandButton(QStringLiteral("cmdLogOn"), QStringLiteral("&Log \"Time On\""),
-                                3840, 1410, 1500, 360);
+                                5640, 6060, 1500, 360);
     cmdLogOn->setToolTip(QStringLiteral("Records On/Off times and controls duration clock."));
     connect(cmdLogOn, &QPushButton::clicked, this, &MainWindow::cmdLogOn_Click);
-    cmdList = AddCommandButton(QStringLiteral("cmdList"), QStringLiteral("Last 20"), 5400, 1410, 660, 360);
+    cmdList = AddCommandButton(QStringLiteral("cmdList"), QStringLiteral("Last 20"), 7200, 6060, 660, 360);
     cmdList->setToolTip(
         QStringLiteral("List all or last 20 contacts (Listing all will slow the program)"));
     connect(cmdList, &QPushButton::clicked, this, &MainWindow::cmdList_Click);
-    cmdDup = AddCommandButton(QStringLiteral("cmdDup"), QStringLiteral("On"), 6120, 1410, 420, 360);
+    cmdDup = AddCommandButton(QStringLiteral("cmdDup"), QStringLiteral("On"), 7920, 6060, 420, 360);
     cmdDup->setToolTip(QStringLiteral("Displaying partial dupes slows the program on older pc's."));
     connect(cmdDup, &QPushButton::clicked, this, &MainWindow::cmdDup_Click);
-    Command1 = AddCommandButton(QStringLiteral("Command1"), QStringLiteral("All Bands"), 6120, 1800, 420, 300);
+    Command1 = AddCommandButton(QStringLiteral("Command1"), QStringLiteral("All Bands"), 8400, 6060, 900, 360);
     Command1->hide();
     for (QPushButton* b : {cmdLogOn, cmdList, cmdDup, Command1}) b->setFocusPolicy(Qt::NoFocus);
 
@@ -253,19 +271,19 @@ void MainWindow::buildScorePanel(float left, float top, float captionWidth, floa
         QStringLiteral("lblTotSec"), QStringLiteral("lblTotScore"), QStringLiteral("lblAQSO20"),
         QStringLiteral("lblAQSO60")};
     std::array<QLabel*, 6> values{};
-    // Captions and values of up to seven digits with grouping ("9,999,999")
-    // share the row at sizes that let both fit, down to the smallest form
-    // size: the in-state panel is the narrower one.
-    const float captionPoints = in ? 6.0f : 7.5f;
-    const float valuePoints = in ? 5.6f : 7.5f;
+    // Each value stands on its caption's row, at its caption's size and on
+    // its baseline; the caption names its value (for assistive tools too).
+    // The value column holds seven digits with grouping ("9,999,999").
     for (std::size_t i = 0; i < captions.size(); ++i) {
         const float y = top + row * static_cast<float>(i + 1);
         QLabel* caption = AddLabel(QStringLiteral("lblScoreCaption%1").arg(i + 1), captions[i],
                                    left, y, captionWidth, row);
-        SetFontSize(caption, captionPoints);
+        caption->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        SetFontSize(caption, kStatusPoints);
         values[i] = AddLabel(names[i], QString(), valueLeft, y, valueWidth, row);
         values[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        SetFontSize(values[i], valuePoints);
+        SetFontSize(values[i], kStatusPoints);
+        caption->setBuddy(values[i]);
     }
     lblTotCon = values[0];
     lblsectogo = values[1];
@@ -278,7 +296,7 @@ void MainWindow::buildScorePanel(float left, float top, float captionWidth, floa
 void MainWindow::buildInStateControls() {
     platform::FontModel entryFont{.Name = QStringLiteral("Arial"), .Size = 12, .Bold = true};
     lblStation[2] = AddLabel(QStringLiteral("lblStation(2)"), QStringLiteral("    Call"), 120, 720, 1800, 240);
-    lblStation[1] = AddLabel(QStringLiteral("lblStation(1)"), QStringLiteral("St / Prv / Country"), 2040, 720, 1700, 240);
+    lblStation[1] = AddLabel(QStringLiteral("lblStation(1)"), QStringLiteral("St / Prv / Country"), 2040, 720, 1560, 240);
     lblStation[1]->setToolTip(QStringLiteral("State / Province / Country"));
     Label3 = AddLabel(QStringLiteral("Label3"), QStringLiteral("New"), 3620, 720, 420, 240);
     platform::SetForeColor(Label3, Qt::white);
@@ -302,29 +320,29 @@ void MainWindow::buildInStateControls() {
     lblDupe->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     ListView1 = AddListViewOf<QTreeView>(QStringLiteral("ListView1"), 120, 1800, 6360, 1440);
-    SetFontSize(ListView1, 6.75f);  // "12/10 23:59" fits the Date/Time column
+    SetFont(ListView1, kRecentFont);
 
-    // Worked lists: DX countries, counties worked, counties to work.
-    lblStation[5] = AddLabel(QStringLiteral("lblStation(5)"), QStringLiteral("DX"), 120, 3360, 1440, 240);
-    lblStation[8] = AddLabel(QStringLiteral("lblStation(8)"), QStringLiteral("Cnty Wkd - 0"), 1620, 3360, 1440, 240);
-    lblStation[7] = AddLabel(QStringLiteral("lblStation(7)"), QStringLiteral("Cnty Rem - 0"), 3120, 3360, 1440, 240);
-    List1 = AddListBox(QStringLiteral("List1"), 120, 3600, 1440, 2400);
-    List2 = AddListBox(QStringLiteral("List2"), 1620, 3600, 1440, 2400);
-    List3 = AddListBox(QStringLiteral("List3"), 3120, 3600, 1440, 2400);
+    // Worked lists: DX countries, counties worked, counties to work, narrow
+    // enough to leave the score panel room for its captions.
+    lblStation[5] = AddLabel(QStringLiteral("lblStation(5)"), QStringLiteral("DX"), 120, 3360, 1080, 240);
+    lblStation[8] = AddLabel(QStringLiteral("lblStation(8)"), QStringLiteral("Cnty Wkd - 0"), 1260, 3360, 1260, 240);
+    lblStation[7] = AddLabel(QStringLiteral("lblStation(7)"), QStringLiteral("Cnty Rem - 0"), 2580, 3360, 1260, 240);
+    List1 = AddListBox(QStringLiteral("List1"), 120, 3600, 1080, 2400);
+    List2 = AddListBox(QStringLiteral("List2"), 1260, 3600, 1260, 2400);
+    List3 = AddListBox(QStringLiteral("List3"), 2580, 3600, 1260, 2400);
     List1->setToolTip(QStringLiteral("You can click the list to enter the country."));
     List2->setToolTip(QStringLiteral("You can click the list to enter the county."));
     List3->setToolTip(QStringLiteral("You can click the list to enter the county."));
     for (QListWidget* list : {List1, List2, List3}) list->setFocusPolicy(Qt::ClickFocus);
-    // The value column is wide enough for "9,999,999"; the panel keeps its
-    // place and width.
-    buildScorePanel(4680, 3600, 1400, 520);
+    buildScorePanel(3900, 3600, 1880, 760);
     Line3 = AddLine(QStringLiteral("Line3"), 0, 6000, 9480, 6000);
 
     // The state and province grid.
     Label15 = AddLabel(QStringLiteral("Label15"), QStringLiteral("States and Provinces Worked:"), 6600, 2190, 2880, 300);
     for (const GridHeading& h : StateGridHeadings()) {
+        const bool canada = QLatin1String(h.caption) == QLatin1String("Canada");
         QLabel* heading = AddLabel(QString::fromLatin1(h.name), QString::fromLatin1(h.caption), h.left,
-                                   h.top, QLatin1String(h.caption) == QLatin1String("Canada") ? 855 : 375, 255);
+                                   h.top, canada ? 2 * kStateGridPitch : kStateGridPitch, kStateGridRow);
         SetFont(heading, {.Name = QStringLiteral("Arial"), .Size = 8, .Bold = true});
         platform::SetForeColor(heading, Qt::white);
         platform::SetBackColor(heading, kNavy);
@@ -334,7 +352,8 @@ void MainWindow::buildInStateControls() {
         const GridPlace p = StateGridLabelPlace(k);
         QLabel* label = AddLabel(QStringLiteral("Label10(%1)").arg(k), QString(), p.left, p.top,
                                  p.width, p.height);
-        SetFont(label, {.Name = QStringLiteral("Times New Roman"), .Size = 6.75f});
+        // The design's small serif face, at the captions' size.
+        SetFont(label, {.Name = QStringLiteral("Times New Roman"), .Size = kStatusPoints});
         platform::SetBackColor(label, QColor(0xC0, 0xC0, 0xC0));
         label->setAlignment(Qt::AlignCenter);
         Label10[static_cast<std::size_t>(k)] = label;
@@ -349,7 +368,7 @@ void MainWindow::buildInStateControls() {
 void MainWindow::buildOutStateControls() {
     platform::FontModel entryFont{.Name = QStringLiteral("Arial"), .Size = 12, .Bold = true};
     lblStation[2] = AddLabel(QStringLiteral("lblStation(2)"), QStringLiteral("    Call"), 120, 720, 2400, 240);
-    lblStation[4] = AddLabel(QStringLiteral("lblStation(4)"), QStringLiteral("County"), 2640, 720, 3000, 240);
+    lblStation[4] = AddLabel(QStringLiteral("lblStation(4)"), QStringLiteral("County"), 2640, 720, 2400, 240);
     lblNew = AddLabel(QStringLiteral("lblNew"), QStringLiteral("New"), 5100, 720, 420, 240);
     platform::SetForeColor(lblNew, Qt::white);
     platform::SetBackColor(lblNew, QColor(192, 0, 0));
@@ -378,24 +397,28 @@ void MainWindow::buildOutStateControls() {
     // The lookup labels have no use here.
     for (QLabel* l : {Label17, Label18, Label19, Label20, Label22, Label23}) l->hide();
 
-    lblPossDup = AddLabel(QStringLiteral("lblPossDup"), QStringLiteral("Possible Duplicates"), 5880, 720, 3480, 240);
-    lblDupe = AddLabel(QStringLiteral("lblDupe"), QString(), 5880, 960, 3480, 1200);
+    // The partial-dupe list to the right of the status line and the score
+    // panel, down to the recent-contacts list.
+    lblPossDup = AddLabel(QStringLiteral("lblPossDup"), QStringLiteral("Possible Duplicates"), 6480, 720, 2880, 240);
+    lblDupe = AddLabel(QStringLiteral("lblDupe"), QString(), 6480, 960, 2880, 2520);
     lblDupe->setWordWrap(true);
     lblDupe->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    buildScorePanel(3720, 1800, 1800, 900);
+    buildScorePanel(3480, 1800, 1880, 760);
     QLabel* bandMultipliers = AddLabel(QStringLiteral("Label15"),
                                        QStringLiteral("Multipliers worked on current band:"),
                                        6480, 1800, 2880, 240);
     bandMultipliers->hide();
-    ListView1 = AddListViewOf<QTreeView>(QStringLiteral("ListView1"), 3720, 3600, 5640, 2400);
-    SetFontSize(ListView1, 6.75f);  // "12/10 23:59" fits the Date/Time column
+    // Wide enough for its columns and a scroll bar; it ends above the
+    // separator line.
+    ListView1 = AddListViewOf<QTreeView>(QStringLiteral("ListView1"), 3480, 3600, 5940, 2340);
+    SetFont(ListView1, kRecentFont);
 
-    lblStation[5] = AddLabel(QStringLiteral("lblStation(5)"), QStringLiteral("Counties Worked"), 120, 2640, 1680, 240);
-    lblStation[7] = AddLabel(QStringLiteral("lblStation(7)"), QStringLiteral("Counties To Go"), 1920, 2640, 1680, 240);
-    for (QLabel* heading : {lblStation[5], lblStation[7]}) SetFontSize(heading, 7.5f);  // "- 72"
-    List2 = AddListBox(QStringLiteral("List2"), 120, 2880, 1680, 3120);
-    List1 = AddListBox(QStringLiteral("List1"), 1920, 2880, 1680, 3120);
+    lblStation[5] = AddLabel(QStringLiteral("lblStation(5)"), QStringLiteral("Counties Worked"), 120, 2640, 1620, 240);
+    lblStation[7] = AddLabel(QStringLiteral("lblStation(7)"), QStringLiteral("Counties To Go"), 1800, 2640, 1620, 240);
+    for (QLabel* heading : {lblStation[5], lblStation[7]}) SetFontSize(heading, kStatusPoints);  // "- 72"
+    List2 = AddListBox(QStringLiteral("List2"), 120, 2880, 1620, 3120);
+    List1 = AddListBox(QStringLiteral("List1"), 1800, 2880, 1620, 3120);
     List1->setToolTip(QStringLiteral("You can click the list to enter the county."));
     List2->setToolTip(QStringLiteral("You can click the list to enter the county."));
     for (QListWidget* list : {List1, List2}) list->setFocusPolicy(Qt::ClickFocus);
@@ -414,6 +437,7 @@ void MainWindow::Form_Load(QSizeF screenTwips) {
     // question and the reload come with the set-up dialog gone. The run
     // does not end meanwhile for want of a window on the screen.
     const QEventLoopLocker keepRunning;
+    screenTwips_ = screenTwips;
     program_.UnloadFrmStationID();
     setup::Station& st = program_.station;
     Timer1->start();
@@ -509,8 +533,16 @@ void MainWindow::Form_Load(QSizeF screenTwips) {
 void MainWindow::ScaleControls(QSizeF screenTwips) {
     const float p = program_.station.FormSizePercent;
     hide();
-    Width = p * static_cast<float>(screenTwips.width()) / 100;
-    Height = p * static_cast<float>(screenTwips.height()) / 100;
+    // The frame keeps its size: the window keeps room for its client area
+    // shrunk like the controls in it, so none is cut at the bottom or the
+    // right.
+    const float client = p / 100;
+    const float frameWidth = Width - ScaleWidth();
+    const float frameHeight = Height - ScaleHeight();
+    Width = std::max(p * static_cast<float>(screenTwips.width()) / 100,
+                     ScaleWidth() * client + frameWidth);
+    Height = std::max(p * static_cast<float>(screenTwips.height()) / 100,
+                      ScaleHeight() * client + frameHeight);
     Left = (static_cast<float>(screenTwips.width()) - Width) / 2;
     Top = (static_cast<float>(screenTwips.height()) - Height) / 2;
     Font.Size = Font.Size * p / 100;
@@ -558,8 +590,27 @@ void MainWindow::FitCountyLists() {
     first.Height = line.Y1 - first.Top;
     Ctl(List2).Height = first.Height;
     if (List3) Ctl(List3).Height = first.Height;
-    for (QListWidget* list : {List1, List2, List3})
-        if (list) Apply(Ctl(list));
+    for (QListWidget* list : {List1, List2, List3}) {
+        if (!list) continue;
+        Apply(Ctl(list));
+        showWholeRows(list);
+    }
+}
+
+void MainWindow::showWholeRows(QListWidget* list) {
+    // As the window system's list boxes do: no row is cut at the bottom, and
+    // the list ends above the separator line rather than on it.
+    const int frame = 2 * list->frameWidth();
+    // The height of a row of text, as the list's style draws its items.
+    QStyleOptionViewItem item;
+    item.initFrom(list);
+    item.font = list->font();
+    item.text = QStringLiteral("X");
+    item.features = QStyleOptionViewItem::HasDisplay;
+    const int row = list->style()->sizeFromContents(QStyle::CT_ItemViewItem, &item, QSize(), list).height();
+    if (row <= 0) return;
+    const int rows = std::max(1, (list->height() - frame - 1) / row);
+    list->resize(list->width(), rows * row + frame);
 }
 
 void MainWindow::addRecentColumns() {

@@ -338,6 +338,11 @@ private:
     void addRecentColumns();
     void addSpotColumns();
     void fitToScreen(QSizeF screen);
+    // The screen the window was laid out for at its load, in twips: the
+    // sizes of texts set later follow it.
+    QSizeF screenTwips_;
+    // Cuts a list box to the whole rows that fit the height it was given.
+    void showWholeRows(QListWidget* list);
     void setModeChecks(const QString& mode);
     void setRSTLength();
     void showBand(const QString& band);

@@ -92,10 +92,11 @@ int StateProvinceTable::Find(const QString& code) const {
 }
 
 GridPlace StateGridLabelPlace(int k) {
+    // Every cell is as wide as its column's pitch and no higher than the
+    // closest rows, so no cell lies over its neighbour and the right-most
+    // column ends on the client area's edge.
     const Entry& e = kEntries.at(static_cast<std::size_t>(k - 1));
-    float width = e.left >= 9120 ? 495 : 375;
-    if (QLatin1String(e.code) == QLatin1String("MA")) width = 360;
-    return {e.left, e.top, width, 255};
+    return {e.left, e.top, kStateGridPitch, kStateGridCellHeight};
 }
 
 const std::array<GridHeading, 11>& StateGridHeadings() { return kHeadings; }

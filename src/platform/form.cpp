@@ -66,6 +66,7 @@ constexpr FamilyMapping kFamilies[] = {
     {"MS Sans Serif", "Liberation Sans", QFont::SansSerif},
     {"Microsoft Sans Serif", "Liberation Sans", QFont::SansSerif},
     {"Arial", "Liberation Sans", QFont::SansSerif},
+    {"Arial Narrow", "Liberation Sans Narrow", QFont::SansSerif},
     {"Tahoma", "Liberation Sans", QFont::SansSerif},
     {"Helvetica", "Liberation Sans", QFont::SansSerif},
     {"Times New Roman", "Liberation Serif", QFont::Serif},
@@ -464,7 +465,15 @@ void Form::Apply() {
     move(TwipsToPixels(Left), TwipsToPixels(Top));
     setFont(Font.ToQFont());  // first: the menu bar's height follows the font
     const int offset = MenuOffset();
-    resize(TwipsToPixels(ScaleWidth()), TwipsToPixels(ScaleHeight()) + offset);
+    // A window designed with room for its menu bar in its non-client height
+    // (more than the standard frame) keeps its outer size: the menu bar
+    // takes its real height out of that room, whatever its font makes it.
+    // Any other window grows by the menu bar's height.
+    const double menuRoom = border_.height() - kStandardBorder.height();
+    const int clientHeight = menuBar_ && menuRoom > 0
+                                 ? TwipsToPixels(ScaleHeight() + menuRoom)
+                                 : TwipsToPixels(ScaleHeight()) + offset;
+    resize(TwipsToPixels(ScaleWidth()), clientHeight);
     if (menuBar_) menuBar_->setGeometry(0, 0, TwipsToPixels(ScaleWidth()), offset);
     for (Control& control : controls_) Apply(control);
 }

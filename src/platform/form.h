@@ -254,8 +254,9 @@ public:
     void SetFontSize(const QWidget* widget, float points);
 
     // The window's menu bar, made on first use. It stands above the client
-    // area: control positions stay relative to the area below it, and the
-    // window grows by its height.
+    // area: control positions stay relative to the area below it. It takes
+    // the room the design size left for a menu bar, where there is such
+    // room; else the window grows by its height.
     QMenuBar* MenuBar();
 
     // Shows the model: the window's place and client size, its font, and every

@@ -377,9 +377,12 @@ TEST(Layout, FormSizeAndTaskbar) {
         f.WriteLog("");
         f.program().station.FormSizePercent = 50;
         mainwindow::MainWindow& w = f.Load();
-        EXPECT_FLOAT_EQ(w.Width, 4800);
-        EXPECT_FLOAT_EQ(w.Height, 3600);
-        EXPECT_FLOAT_EQ(w.Left, 2400);
+        // Half the screen, but the frame keeps its size: the window keeps
+        // room for half its client area (9480 x 6495) with the frame
+        // (120 x 705), centred.
+        EXPECT_FLOAT_EQ(w.Width, 4860);
+        EXPECT_FLOAT_EQ(w.Height, 3952.5f);
+        EXPECT_FLOAT_EQ(w.Left, 2370);
         EXPECT_FLOAT_EQ(w.Ctl(w.ListView1).ColumnWidths[0], 265);
         EXPECT_FLOAT_EQ(w.Ctl(w.List1).Top + w.Ctl(w.List1).Height, w.Ctl(w.Line3).Y1);
         EXPECT_TRUE(w.isVisible());

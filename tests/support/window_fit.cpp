@@ -223,14 +223,18 @@ double TextFloorPoints(const QWidget* window) {
 
 QStringList TextsBelowFloor(QWidget* window, double floorPoints) {
     QStringList small;
+    // Texts are drawn at whole pixels: the floor is its size in pixels,
+    // rounded.
+    const int floorPixels = qRound(floorPoints * window->logicalDpiY() / 72.0);
     auto check = [&](const QWidget* w, const QFont& font, const QString& what) {
-        const double points = QFontInfo(font).pointSizeF();
-        // Sizes are kept in single precision: a hair below the floor is on it.
-        if (points < floorPoints - 0.01)
-            small << QStringLiteral("%1 %2 is %3 pt, the floor %4 pt")
+        const QFontInfo shown(font);
+        if (shown.pixelSize() < floorPixels)
+            small << QStringLiteral("%1 %2 is %3 pt (%4 px), the floor %5 pt (%6 px)")
                          .arg(Where(w), what)
-                         .arg(points, 0, 'f', 2)
-                         .arg(floorPoints, 0, 'f', 2);
+                         .arg(shown.pointSizeF(), 0, 'f', 2)
+                         .arg(shown.pixelSize())
+                         .arg(floorPoints, 0, 'f', 2)
+                         .arg(floorPixels);
     };
     for (QWidget* w : window->findChildren<QWidget*>()) {
         if (!w->isVisibleTo(window) || w->isWindow()) continue;
@@ -264,14 +268,14 @@ QStringList ValuesOffTheirCaptions(QWidget* window) {
     for (QLabel* caption : window->findChildren<QLabel*>()) {
         auto* value = qobject_cast<QLabel*>(caption->buddy());
         if (!value || !caption->isVisibleTo(window) || !value->isVisibleTo(window)) continue;
-        const double captionPoints = QFontInfo(caption->font()).pointSizeF();
-        const double valuePoints = QFontInfo(value->font()).pointSizeF();
-        if (valuePoints < captionPoints - 0.01)
+        const QFontInfo captionFont(caption->font());
+        const QFontInfo valueFont(value->font());
+        if (valueFont.pixelSize() < captionFont.pixelSize())
             off << QStringLiteral("%1 is %2 pt, smaller than its caption %3 at %4 pt")
                        .arg(Where(value))
-                       .arg(valuePoints, 0, 'f', 2)
+                       .arg(valueFont.pointSizeF(), 0, 'f', 2)
                        .arg(Where(caption))
-                       .arg(captionPoints, 0, 'f', 2);
+                       .arg(captionFont.pointSizeF(), 0, 'f', 2);
         if (value->text().isEmpty()) continue;
         const int captionLine = Baseline(caption, window);
         const int valueLine = Baseline(value, window);

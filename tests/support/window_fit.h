@@ -58,7 +58,8 @@ double TextFloorPoints(const QWidget* window);
 
 // Every visible text of the window (captions, buttons, options, check boxes,
 // frame titles, text boxes, list headings and cells, the menu bar) at
-// least `floorPoints`, as its font's point size.
+// least `floorPoints`: texts are drawn at whole pixels, so its font's pixel
+// size is at least the floor's, rounded to a whole pixel.
 QStringList TextsBelowFloor(QWidget* window, double floorPoints);
 
 // Captions and their values: a caption label whose buddy is a label
