@@ -180,9 +180,13 @@ void GraphQSO::buildControls() {
     }
     for (std::size_t i = 0; i < lblTime.size(); ++i) {
         const float centre = 480 + static_cast<float>(i) * (9240 - 480) / 14;
-        const float left = std::min(centre - 300, 9465.0f - 600);
-        lblTime[i] = AddLabel(QStringLiteral("lblTime(%1)").arg(i), QStringLiteral("00:00"), left, 6040, 600, 220);
-        lblDate[i] = AddLabel(QStringLiteral("lblDate(%1)").arg(i), QStringLiteral("MM/DD"), left, 6260, 600, 220);
+        // Centred under their moments; the last one, at the window's edge,
+        // takes the room between the one before and the edge.
+        const float before = 480 + static_cast<float>(i) * (9240 - 480) / 14 - (9240 - 480) / 14.0f + 300;
+        const float left = centre + 300 > 9465.0f ? before : centre - 300;
+        const float width = std::min(600.0f, 9465.0f - left);
+        lblTime[i] = AddLabel(QStringLiteral("lblTime(%1)").arg(i), QStringLiteral("00:00"), left, 6040, width, 220);
+        lblDate[i] = AddLabel(QStringLiteral("lblDate(%1)").arg(i), QStringLiteral("MM/DD"), left, 6260, width, 220);
         lblTime[i]->setAlignment(Qt::AlignCenter);
         lblDate[i]->setAlignment(Qt::AlignCenter);
     }
