@@ -1,4 +1,5 @@
-// Test entry point: every test runs headless under the offscreen platform,
+// Test entry point: every test runs headless under the offscreen platform
+// (but the window pictures of tools/screenshots),
 // with one QApplication for the whole run. Started with "--child=NAME" the
 // program runs that child of a test instead (support/child_process.h).
 #include <QApplication>
@@ -7,7 +8,8 @@
 #include "support/child_process.h"
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Pictures of the windows (tools/screenshots) need the X server given.
+    if (!qEnvironmentVariableIsSet("OSTREL_SCREENSHOTS")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     if (const std::optional<int> code = testing_support::RunChildFromArguments(app.arguments())) {

@@ -46,12 +46,14 @@ frmCountyChange::frmCountyChange(Program& program) : program_(program) {
 
 frmCountyChange::~frmCountyChange() = default;
 
-void frmCountyChange::Form_Load() { Form_Load(platform::ScreenSizeTwips()); }
+void frmCountyChange::Form_Load() { Form_Load(platform::PrimaryScreenTwips()); }
 
-void frmCountyChange::Form_Load(QSizeF screenTwips) {
+void frmCountyChange::Form_Load(const platform::ScreenTwips& screen) {
+    const QSizeF screenTwips = screen.size;
     // Sized with the screen and centred on it; fonts follow its width, by
     // at most half again.
     setup::ScaleToArea(*this, screenTwips, screenTwips.width(), 2);
+    setup::KeepInWorkArea(*this, screen.workArea);
     Text1->setText(program_.station.OperatingCounty);
     Text1->setCursorPosition(0);
     Text1->setFocus();

@@ -23,7 +23,7 @@ const QString kFolderNote =
 
 }  // namespace
 
-BlindFrm::BlindFrm(Program& program)
+BlindFrm::BlindFrm(Program& program, const platform::ScreenTwips& screen)
     : MMControl1(program.clock(), program.sound().OpenChannel()), program_(program) {
     setWindowTitle(QStringLiteral("Voice Navigation Settings"));
     SetDesignClientSize(7200, 5400);
@@ -61,13 +61,13 @@ BlindFrm::BlindFrm(Program& program)
     OnSelected(Option3, [this] { Option3_Click(); });
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
 
-    Form_Load();
+    Form_Load(screen);
 }
 
 BlindFrm::~BlindFrm() = default;
 
-void BlindFrm::Form_Load() {
-    ScaleToScreen(*this);
+void BlindFrm::Form_Load(const platform::ScreenTwips& screen) {
+    ScaleToScreen(*this, screen);
     Label7->setText(kFolderNote + program_.folders.WorkingFolder);
     // Selecting an option runs its click handler, so the window speaks the
     // prompt of the stored mode.

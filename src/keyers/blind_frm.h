@@ -8,6 +8,7 @@
 #include <deque>
 
 #include "platform/form.h"
+#include "platform/twips.h"
 #include "platform/wave_player.h"
 
 class Program;
@@ -23,7 +24,9 @@ class BlindFrm final : public platform::Form {
 public:
     // Builds the window hidden and runs its load, which speaks the prompt of
     // the stored mode.
-    explicit BlindFrm(Program& program);
+    // Built and laid out for `screen`.
+    explicit BlindFrm(Program& program,
+                   const platform::ScreenTwips& screen = platform::PrimaryScreenTwips());
     ~BlindFrm() override;
 
     // Plays the prompt `q` (WorkingFolder/q.wav) and returns while it plays,
@@ -38,7 +41,7 @@ public:
     void BlindKeyPhone(const QString& q, bool heardWhole = false);
 
     // Events.
-    void Form_Load();
+    void Form_Load(const platform::ScreenTwips& screen);
     void Form_Unload();
     void Option1_Click();
     void Option2_Click();

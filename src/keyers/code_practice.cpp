@@ -33,11 +33,11 @@ int LoopCount(double n) { return n >= 1 ? static_cast<int>(std::floor(std::min(n
 
 }  // namespace
 
-frmCodePractice::frmCodePractice(Program& program) : program_(program) {
+frmCodePractice::frmCodePractice(Program& program, const platform::ScreenTwips& screen) : program_(program) {
     setWindowTitle(QStringLiteral("On the Air Code Practice"));
     SetDesignClientSize(8520, 6120);
     Build();
-    Form_Load();
+    Form_Load(screen);
 }
 
 frmCodePractice::~frmCodePractice() = default;
@@ -110,8 +110,8 @@ void frmCodePractice::Build() {
     keys_->Attach(Text5, {.keyPress = [this](int& KeyAscii) { Text5_KeyPress(KeyAscii); }});
 }
 
-void frmCodePractice::Form_Load() {
-    ScaleToWorkArea(*this);
+void frmCodePractice::Form_Load(const platform::ScreenTwips& screen) {
+    ScaleToWorkArea(*this, screen);
     Label8->setText(program_.cwFrm().Text11->text());
     for (int i = 0; i < 26; ++i) PracticeCharacters[static_cast<std::size_t>(1 + i)] = QChar(u'A' + i);
     for (int i = 0; i < 10; ++i) PracticeCharacters[static_cast<std::size_t>(27 + i)] = QChar(u'0' + i);

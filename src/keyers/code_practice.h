@@ -7,6 +7,7 @@
 #include <array>
 
 #include "platform/form.h"
+#include "platform/twips.h"
 
 class Program;
 class QGroupBox;
@@ -25,11 +26,13 @@ namespace keyers {
 class frmCodePractice final : public platform::Form {
 public:
     // Builds the window hidden and runs its load.
-    explicit frmCodePractice(Program& program);
+    // Built and laid out for `screen`.
+    explicit frmCodePractice(Program& program,
+                   const platform::ScreenTwips& screen = platform::PrimaryScreenTwips());
     ~frmCodePractice() override;
 
     // Events.
-    void Form_Load();
+    void Form_Load(const platform::ScreenTwips& screen);
     // Empties CWBuffer and the text being sent; false (the close refused)
     // while the software keyer is in the middle of a character.
     bool Form_Unload();

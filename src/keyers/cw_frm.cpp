@@ -57,7 +57,7 @@ void MessageKey(int& KeyAscii) {
 
 }  // namespace
 
-CWFrm::CWFrm(Program& program) : program_(program) {
+CWFrm::CWFrm(Program& program, const platform::ScreenTwips& screen) : program_(program) {
     setWindowTitle(QStringLiteral("CW String Selections"));
     SetDesignClientSize(9360, 6780);
     BuildSetup();
@@ -92,7 +92,7 @@ CWFrm::CWFrm(Program& program) : program_(program) {
     comm_ = program_.NewSerialPort();
     InitKeyer();
 
-    Form_Load();
+    Form_Load(screen);
 }
 
 CWFrm::~CWFrm() = default;
@@ -166,14 +166,14 @@ void CWFrm::BuildSetup() {
              "ready-made interfaces are sold by the suppliers that advertise in amateur radio "
              "magazines.  From the Keying Options box at the right, select which line to key "
              "the transmitter.",
-             120, 420, 6000, 870);
+             120, 405, 6000, 930);
     AddLabel("Label4",
              "If you are using a serial port, tell the program which com port to use.  The "
              "program will only let you leave this field if a valid com port is selected, or "
              "if a value of 0 is entered (indicating that a com port has not been selected).  "
              "If you are using a parallel port, enter the Hex address of the port. &H378 is "
              "the default on most systems for LPT1.",
-             120, 1335, 6000, 870)
+             120, 1335, 6000, 930)
         ->setToolTip("Make sure you select the specific port that the interface is attached to.");
     AddLabel("Label5",
              "Now that the interface is hooked up, and you have either identified the serial "
@@ -182,22 +182,23 @@ void CWFrm::BuildSetup() {
              "program will not generate a side tone so make sure your transceiver is set to "
              "produce one.  Also, make sure you are on a clear frequency because if all goes "
              "well, you will be transmitting.",
-             120, 2250, 6000, 870);
+             120, 2265, 6000, 890);
     AddLabel("Label6",
              "Finally, enter the WPM code speed and any adjustments to the standard word "
              "spacing (0 is standard, -8 is no spacing).  You can adjust your speed on the "
              "main form by using the Up / Down arrows. Check the check box if you would like "
              "to see the characters you are sending on the main form.  For the most precise "
              "timing, do not run any other programs, virus software etc. while transmitting.",
-             120, 3165, 6000, 750);
-    // The long instructions fit their boxes at a size below the window's.
-    for (const char* name : {"Label5", "Label6"}) SetFontSize(Find(name)->Widget, 7.5f);
+             120, 3155, 5000, 1090);
+    // The long instructions fit their boxes at the default small size; the
+    // last one runs down beside the check box to the rule.
+    for (const char* name : {"Label5", "Label6"}) SetFontSize(Find(name)->Widget, 8);
 
     Frame1 = AddFrame("Frame1", "Keying Options", 6300, 360, 2940, 1920);
     Option4 = AddOptionButton("Option4", "None", 120, 240, 1500, 255, Frame1);
     AddLine("Line1", 60, 540, 2880, 540, Frame1);
-    Option1 = AddOptionButton("Option1", "RTS", 120, 600, 900, 255, Frame1);
-    Option2 = AddOptionButton("Option2", "DTR", 120, 870, 900, 255, Frame1);
+    Option1 = AddOptionButton("Option1", "RTS", 120, 600, 860, 255, Frame1);
+    Option2 = AddOptionButton("Option2", "DTR", 120, 870, 860, 255, Frame1);
     AddLabel("Label7", "Serial", 1000, 750, 700, 255, Frame1);
     Text10 = AddTextBox("Text10", "0", 1740, 720, 720, kRowHeight, Frame1);
     AddLine("Line2", 60, 1170, 2880, 1170, Frame1);
@@ -246,7 +247,7 @@ void CWFrm::BuildMessages() {
              "appropriate function key each time you wish to send the string.  A ! in the "
              "string enters the contact.",
              120, 4590, 9120, 420);
-    for (const char* name : {"Label13", "Label14"}) SetFontSize(Find(name)->Widget, 7.5f);
+    for (const char* name : {"Label13", "Label14"}) SetFontSize(Find(name)->Widget, 8);
 
     // Four columns of three rows: F1 to F3, F4 to F6, F7 to F9, F10 to F12.
     constexpr float kColumnWidth = 2010;
@@ -287,8 +288,8 @@ void CWFrm::BuildMessages() {
     Command7 = AddCommandButton("Command7", "Send Code Practice", 5400, 6360, 2040, 360);
 }
 
-void CWFrm::Form_Load() {
-    ScaleToWorkArea(*this);
+void CWFrm::Form_Load(const platform::ScreenTwips& screen) {
+    ScaleToWorkArea(*this, screen);
     RestoreTimingSettings();
 }
 

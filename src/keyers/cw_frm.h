@@ -12,6 +12,7 @@
 
 #include "keyers/morse_keyer.h"
 #include "platform/form.h"
+#include "platform/twips.h"
 
 class Program;
 class QCheckBox;
@@ -36,7 +37,9 @@ inline const QString kCWSettingsFile = QStringLiteral("CW.txt");
 class CWFrm final : public platform::Form {
 public:
     // Builds the window hidden and runs its load.
-    explicit CWFrm(Program& program);
+    // Built and laid out for `screen`.
+    explicit CWFrm(Program& program,
+                   const platform::ScreenTwips& screen = platform::PrimaryScreenTwips());
     ~CWFrm() override;
 
     // The speed box up or down by 1, never beyond 5 to 99 WPM; a text that
@@ -67,7 +70,7 @@ public:
     platform::SerialPort& Comm() { return *comm_; }
 
     // Events.
-    void Form_Load();
+    void Form_Load(const platform::ScreenTwips& screen);
     void Form_Unload();
     void Command1_Click();
     void Command4_Click();

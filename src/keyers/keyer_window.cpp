@@ -12,13 +12,14 @@ void ScaleKeyerWindow(platform::Form& Frm, QSizeF area, double screenWidth) {
     setup::ScaleToArea(Frm, area, screenWidth, 2);
 }
 
-void ScaleToScreen(platform::Form& Frm) {
-    const QSizeF screen = platform::ScreenSizeTwips();
-    ScaleKeyerWindow(Frm, screen, screen.width());
+void ScaleToScreen(platform::Form& Frm, const platform::ScreenTwips& screen) {
+    ScaleKeyerWindow(Frm, screen.size, screen.size.width());
+    setup::KeepInWorkArea(Frm, screen.workArea);
 }
 
-void ScaleToWorkArea(platform::Form& Frm) {
-    ScaleKeyerWindow(Frm, platform::WorkAreaTwips(), platform::ScreenSizeTwips().width());
+void ScaleToWorkArea(platform::Form& Frm, const platform::ScreenTwips& screen) {
+    ScaleKeyerWindow(Frm, screen.workArea.size(), screen.size.width());
+    setup::KeepInWorkArea(Frm, screen.workArea);
 }
 
 QLabel* AddHeading(platform::Form& Frm, const QString& name, const QString& caption, float left,

@@ -6,6 +6,8 @@
 #include <QSizeF>
 #include <QString>
 
+#include "platform/twips.h"
+
 class QLabel;
 
 namespace platform {
@@ -21,10 +23,11 @@ namespace keyers {
 // 9600, at most 1.5.
 void ScaleKeyerWindow(platform::Form& Frm, QSizeF area, double screenWidth);
 
-// The voice keyer's and voice navigation's rule: to the primary screen.
-void ScaleToScreen(platform::Form& Frm);
+// The voice keyer's and voice navigation's rule: to the screen. Either rule
+// then keeps the window on the screen's work area.
+void ScaleToScreen(platform::Form& Frm, const platform::ScreenTwips& screen);
 // The CW keyer's rule: to the desktop work area.
-void ScaleToWorkArea(platform::Form& Frm);
+void ScaleToWorkArea(platform::Form& Frm, const platform::ScreenTwips& screen);
 
 // A label in the window's font made bold.
 QLabel* AddHeading(platform::Form& Frm, const QString& name, const QString& caption, float left,

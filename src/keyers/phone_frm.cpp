@@ -33,7 +33,7 @@ constexpr float kRowHeight = 285;
 
 }  // namespace
 
-PhoneFrm::PhoneFrm(Program& program)
+PhoneFrm::PhoneFrm(Program& program, const platform::ScreenTwips& screen)
     : MMControl1(program.clock(), program.sound().OpenChannel()), program_(program) {
     setWindowTitle(QStringLiteral("Phone Wave Selections"));
     SetDesignClientSize(8880, 6780);
@@ -43,7 +43,7 @@ PhoneFrm::PhoneFrm(Program& program)
     tmrRepeat = AddTimer("tmrRepeat", 0);
     commPhone_ = program_.NewSerialPort();
     Wire();
-    Form_Load();
+    Form_Load(screen);
 }
 
 PhoneFrm::~PhoneFrm() = default;
@@ -170,7 +170,7 @@ bool PhoneFrm::eventFilter(QObject* watched, QEvent* event) {
     return platform::Form::eventFilter(watched, event);
 }
 
-void PhoneFrm::Form_Load() { ScaleToScreen(*this); }
+void PhoneFrm::Form_Load(const platform::ScreenTwips& screen) { ScaleToScreen(*this, screen); }
 
 void PhoneFrm::Form_Unload() {
     MMControl1.Close();

@@ -13,6 +13,7 @@
 #include <optional>
 
 #include "platform/form.h"
+#include "platform/twips.h"
 #include "platform/wave_player.h"
 
 class Program;
@@ -34,7 +35,9 @@ inline const QString kVoiceSettingsFile = QStringLiteral("wave2.txt");
 class PhoneFrm final : public platform::Form {
 public:
     // Builds the window hidden and runs its load.
-    explicit PhoneFrm(Program& program);
+    // Built and laid out for `screen`.
+    explicit PhoneFrm(Program& program,
+                   const platform::ScreenTwips& screen = platform::PrimaryScreenTwips());
     ~PhoneFrm() override;
 
     // Plays the wave file of a function key (112 to 120, F1 to F9) with
@@ -50,7 +53,7 @@ public:
     void ReleasePushToTalk();
 
     // Events.
-    void Form_Load();
+    void Form_Load(const platform::ScreenTwips& screen);
     void Form_Unload();
     void Timer1_Timer();
     void tmrRepeat_Timer();

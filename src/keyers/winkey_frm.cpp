@@ -46,11 +46,14 @@ void NumbersOnly(int& KeyAscii) {
 
 }  // namespace
 
-frmWinKey::frmWinKey(Program& program, WinKeyLayer& layer) : program_(program), layer_(layer) {
+frmWinKey::frmWinKey(Program& program, WinKeyLayer& layer, const platform::ScreenTwips& screen)
+    : program_(program), layer_(layer) {
     setWindowTitle(QStringLiteral(" WinKey Setup"));
-    SetDesignClientSize(7200, 6960);
+    // As tall as its controls need: scaled with the screen's height, a
+    // window taller than the design screen would not fit on any screen.
+    SetDesignClientSize(7200, 6120);
     Build();
-    Form_Load();
+    Form_Load(screen);
 }
 
 frmWinKey::~frmWinKey() = default;
@@ -307,11 +310,11 @@ bool frmWinKey::ReadSettingsFile() {
     return true;
 }
 
-void frmWinKey::Form_Load() {
-    const QSizeF screen = platform::ScreenSizeTwips();
-    setup::ResizeFormTo(*this, static_cast<float>(screen.width()),
-                        static_cast<float>(screen.height()), 9600, 7200, 0, 1.0F,
+void frmWinKey::Form_Load(const platform::ScreenTwips& screen) {
+    setup::ResizeFormTo(*this, static_cast<float>(screen.size.width()),
+                        static_cast<float>(screen.size.height()), 9600, 7200, 0, 1.0F,
                         QStringLiteral("Arial"));
+    setup::KeepInWorkArea(*this, screen.workArea);
     layer_.WKPinConfig = 6;
     layer_.WKMode = 0;
     if (!ReadSettingsFile()) return;

@@ -12,6 +12,7 @@
 #include "keyers/keyer_device.h"
 #include "keyers/winkey_hook.h"
 #include "platform/form.h"
+#include "platform/twips.h"
 #include "platform/loaded_form.h"
 
 class Program;
@@ -30,8 +31,9 @@ class WinKeyLayer;
 
 class frmWinKey final : public platform::Form {
 public:
-    // Builds the window hidden and runs its load (WK.txt read).
-    frmWinKey(Program& program, WinKeyLayer& layer);
+    // Builds the window hidden and runs its load (WK.txt read) for `screen`.
+    frmWinKey(Program& program, WinKeyLayer& layer,
+              const platform::ScreenTwips& screen = platform::PrimaryScreenTwips());
     ~frmWinKey() override;
 
     void cmdCloseWinkey_Click();
@@ -39,7 +41,7 @@ public:
     void Command3_Click();  // "Test"
     void cmdStop_Click();
     void cmdDone_Click();
-    void Form_Load();
+    void Form_Load(const platform::ScreenTwips& screen);
     void Form_Unload();
 
     void txtWKComPort_LostFocus();

@@ -15,6 +15,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyleOptionButton>
+#include <QStylePainter>
 #include <QTableView>
 #include <QTimer>
 #include <QTreeWidget>
@@ -171,6 +173,35 @@ void LineControl::paintEvent(QPaintEvent*) {
     const QPoint origin = geometry().topLeft();
     painter.drawLine(p1_ - origin, p2_ - origin);
 }
+
+// ---- CheckBox ----
+
+QRect CheckBox::captionRect() const {
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    return style()->subElementRect(QStyle::SE_CheckBoxContents, &option, this);
+}
+
+void CheckBox::paintEvent(QPaintEvent*) {
+    QStylePainter painter(this);
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    const QString caption = option.text;
+    // The box alone, then the caption over as many lines as it needs.
+    option.text.clear();
+    painter.drawControl(QStyle::CE_CheckBox, option);
+    const QRect room = captionRect();
+    painter.drawItemText(room, kCaptionFlags, palette(), isEnabled(), caption, QPalette::WindowText);
+    if (hasFocus()) {
+        QStyleOptionFocusRect focus;
+        focus.initFrom(this);
+        focus.rect = painter.fontMetrics().boundingRect(room, kCaptionFlags, caption).adjusted(-1, -1, 1, 1) &
+                     rect();
+        painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
+    }
+}
+
+bool CheckBox::hitButton(const QPoint& pos) const { return rect().contains(pos); }
 
 // ---- Form ----
 
@@ -331,8 +362,8 @@ QLabel* Form::AddImage(const QString& name, float left, float top, float width, 
 
 QCheckBox* Form::AddCheckBox(const QString& name, const QString& caption, float left,
                              float top, float width, float height, QWidget* container) {
-    return MakeWithText<QCheckBox>(ControlKind::CheckBox, name, caption, left, top, width,
-                                   height, container);
+    return MakeWithText<CheckBox>(ControlKind::CheckBox, name, caption, left, top, width,
+                                  height, container);
 }
 
 QRadioButton* Form::AddOptionButton(const QString& name, const QString& caption, float left,

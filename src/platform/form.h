@@ -8,6 +8,7 @@
 //
 // Control positions are relative to their container's client area: the form,
 // or the frame or picture box they were added to.
+#include <QCheckBox>
 #include <QColor>
 #include <QLine>
 #include <QPointer>
@@ -18,7 +19,6 @@
 #include <vector>
 
 class QAbstractItemView;
-class QCheckBox;
 class QComboBox;
 class QFont;
 class QGroupBox;
@@ -115,6 +115,25 @@ protected:
 private:
     QPoint p1_, p2_;
     QColor color_{Qt::black};
+};
+
+// A check box whose caption wraps at word breaks to the lines its box has
+// room for, as check boxes of the design platform do; all of its box takes
+// the click.
+class CheckBox final : public QCheckBox {
+    Q_OBJECT
+public:
+    using QCheckBox::QCheckBox;
+
+    // The room the caption is drawn in.
+    QRect captionRect() const;
+    // The caption's flags: left-aligned, centred in height, wrapping.
+    static constexpr int kCaptionFlags =
+        Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap | Qt::TextShowMnemonic;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    bool hitButton(const QPoint& pos) const override;
 };
 
 class Form : public QWidget {

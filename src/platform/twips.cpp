@@ -17,4 +17,12 @@ QSizeF WorkAreaTwips() {
     return QSizeF(PixelsToTwips(px.width()), PixelsToTwips(px.height()));
 }
 
+ScreenTwips PrimaryScreenTwips() {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) return {QSizeF(9600, 7200), QRectF(0, 0, 9600, 7200)};
+    const QRect work = screen->availableGeometry().translated(-screen->geometry().topLeft());
+    return {ScreenSizeTwips(), QRectF(PixelsToTwips(work.left()), PixelsToTwips(work.top()),
+                                      PixelsToTwips(work.width()), PixelsToTwips(work.height()))};
+}
+
 }  // namespace platform

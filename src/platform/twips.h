@@ -1,7 +1,9 @@
 #pragma once
 // Window geometry is designed in twips: 1440 to the inch, so 15 twips to a
 // pixel on a 96-dpi screen.
+#include <QRectF>
 #include <QSize>
+#include <QSizeF>
 #include <cmath>
 
 namespace platform {
@@ -17,5 +19,18 @@ inline double PixelsToTwips(int pixels) { return pixels * kTwipsPerPixel; }
 QSizeF ScreenSizeTwips();
 // The desktop work area (screen less task bars) in twips.
 QSizeF WorkAreaTwips();
+
+// A screen as a window is laid out for it, in twips: its whole size and its
+// desktop work area, the part the task bars leave free.
+struct ScreenTwips {
+    // A screen without task bars: the work area is all of it.
+    ScreenTwips(QSizeF screen) : size(screen), workArea(QPointF(0, 0), screen) {}  // NOLINT: implicit
+    ScreenTwips(QSizeF screen, QRectF work) : size(screen), workArea(work) {}
+
+    QSizeF size;
+    QRectF workArea;
+};
+// The primary screen.
+ScreenTwips PrimaryScreenTwips();
 
 }  // namespace platform

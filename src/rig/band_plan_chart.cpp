@@ -1,6 +1,7 @@
 #include "rig/band_plan_chart.h"
 
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
 #include <algorithm>
@@ -208,6 +209,9 @@ void frmBandPlan::ShowPrivileges(const QString& cls) {
     }
 
     int segment = 0;
+    // Segments too narrow for their limits (a few kilohertz of a band of
+    // megahertz), widened once every segment is drawn.
+    std::vector<std::pair<QLabel*, const platform::Control*>> narrow;
     for (const BandPlanRow& row : chartPlan_) {
         if (row.licenceClass != cls) continue;
         for (const Bar& bar : bars) {
@@ -227,7 +231,21 @@ void frmBandPlan::ShowPrivileges(const QString& cls) {
             platform::SetForeColor(label, cw ? Qt::white : Qt::black);
             SetFont(label, {.Name = QStringLiteral("ARIAL NARROW"), .Size = 7 * f});
             label->raise();
+            if (QFontMetrics(label->font()).horizontalAdvance(caption + "  ") > label->width())
+                narrow.emplace_back(label, &c);
         }
+    }
+    // A narrow segment's label grows from its place to the width of its
+    // limits, within its bar, and lies over its neighbours, so the limits
+    // can be read; its colour still marks the mode.
+    for (const auto& [label, bar] : narrow) {
+        const platform::Control& box = Ctl(label);
+        const float need = static_cast<float>(platform::PixelsToTwips(
+            QFontMetrics(label->font()).horizontalAdvance(label->text() + "  ")));
+        const float right = bar->Left + bar->Width;
+        const float left = std::max(bar->Left, std::min(box.Left, right - need));
+        Move(label, left, box.Top, std::min(need, bar->Width), box.Height);
+        label->raise();
     }
 }
 

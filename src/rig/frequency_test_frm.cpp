@@ -28,7 +28,8 @@ QString withoutBlanks(const QString& text) {
 
 }  // namespace
 
-frmFrequencyTest::frmFrequencyTest(Program& program) : program_(program) {
+frmFrequencyTest::frmFrequencyTest(Program& program, const platform::ScreenTwips& screen)
+    : program_(program) {
     setWindowTitle(QStringLiteral("Test Change Frequency Function"));
     setWindowFlags(Qt::Dialog | Qt::WindowCloseButtonHint | Qt::WindowTitleHint);
     setAttribute(Qt::WA_QuitOnClose, false);
@@ -60,13 +61,14 @@ frmFrequencyTest::frmFrequencyTest(Program& program) : program_(program) {
 
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
     connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
-    Form_Load(platform::ScreenSizeTwips());
+    Form_Load(screen);
 }
 
 frmFrequencyTest::~frmFrequencyTest() = default;
 
-void frmFrequencyTest::Form_Load(QSizeF screenTwips) {
-    setup::ScaleToArea(*this, screenTwips, screenTwips.width(), 2);
+void frmFrequencyTest::Form_Load(const platform::ScreenTwips& screen) {
+    setup::ScaleToArea(*this, screen.size, screen.size.width(), 2);
+    setup::KeepInWorkArea(*this, screen.workArea);
     Text2->setText(QStringLiteral("28.475"));
 }
 

@@ -8,6 +8,7 @@
 #include <QSizeF>
 
 #include "platform/form.h"
+#include "platform/twips.h"
 
 class Program;
 class QCheckBox;
@@ -20,11 +21,12 @@ class frmFrequencyTest final : public platform::Form {
     Q_OBJECT
 public:
     // Builds the dialog and runs its load on the primary screen.
-    explicit frmFrequencyTest(Program& program);
+    explicit frmFrequencyTest(Program& program,
+                              const platform::ScreenTwips& screen = platform::PrimaryScreenTwips());
     ~frmFrequencyTest() override;
 
     // Events.
-    void Form_Load(QSizeF screenTwips);
+    void Form_Load(const platform::ScreenTwips& screen);
     void Form_Unload() {}
     void Command1_Click();  // Send the raw command
     void Command2_Click();  // Send the frequency

@@ -77,7 +77,7 @@ void styleDisplay(QLabel* label) {
 
 }  // namespace
 
-RigControlfrm::RigControlfrm(Program& program) : program_(program) {
+RigControlfrm::RigControlfrm(Program& program, const platform::ScreenTwips& screen) : program_(program) {
     setWindowTitle(QStringLiteral(" Rig Interface Setup"));
     // A fixed border and no close, minimize or maximize box: Done is the
     // way out.
@@ -102,7 +102,7 @@ RigControlfrm::RigControlfrm(Program& program) : program_(program) {
     engine_->pegasusFolder = platform::PortMap::Load(program_.folders.WorkingFolder).PegasusFolder();
 
     wire();
-    Form_Load();
+    Form_Load(screen);
 }
 
 RigControlfrm::~RigControlfrm() = default;
@@ -209,7 +209,7 @@ void RigControlfrm::build() {
                             "the main window follows its band.  A right click on a band-map spot tunes the radio; "
                             "Change Frequency tries this on your rig.  \"Other\" lets you send the commands of your "
                             "radio's manual and see the raw reply.",
-                            120, 6120, 8880, 720);
+                            120, 6120, 8880, 780);
     help->setWordWrap(true);
 }
 
@@ -262,8 +262,9 @@ bool RigControlfrm::eventFilter(QObject* watched, QEvent* event) {
     return platform::Form::eventFilter(watched, event);
 }
 
-void RigControlfrm::Form_Load() {
-    setup::ScaleToArea(*this, platform::WorkAreaTwips(), platform::ScreenSizeTwips().width(), 2);
+void RigControlfrm::Form_Load(const platform::ScreenTwips& screen) {
+    setup::ScaleToArea(*this, screen.workArea.size(), screen.size.width(), 2);
+    setup::KeepInWorkArea(*this, screen.workArea);
     for (const QString& name : RigTypeNames()) List1->addItem(name);
     showPortDevices();
     RigSettingsLoading = true;

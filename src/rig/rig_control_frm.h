@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "platform/form.h"
+#include "platform/twips.h"
 #include "rig/rig_engine.h"
 
 class Program;
@@ -31,7 +32,8 @@ inline const QString kBandPlanFile = QStringLiteral("BandPlan.txt");
 class RigControlfrm final : public platform::Form {
 public:
     // Builds the window hidden and runs its load.
-    explicit RigControlfrm(Program& program);
+    explicit RigControlfrm(Program& program,
+                           const platform::ScreenTwips& screen = platform::PrimaryScreenTwips());
     ~RigControlfrm() override;
 
     // The CAT engine: ChangeFrequency, ChangeMode, the raw output and the
@@ -43,7 +45,7 @@ public:
     }
 
     // Events.
-    void Form_Load();
+    void Form_Load(const platform::ScreenTwips& screen);
     void Form_Unload();
     void Command1_Click();  // Test
     void Command2_Click();  // End Test

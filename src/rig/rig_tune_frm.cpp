@@ -92,7 +92,7 @@ QString ScanText(std::int64_t hz) {
 
 QString ShortestText(double value) { return QString::number(value, 'g', 15).toUpper(); }
 
-frmRigTune::frmRigTune(Program& program) : program_(program) {
+frmRigTune::frmRigTune(Program& program, const platform::ScreenTwips& screen) : program_(program) {
     setWindowTitle(QStringLiteral(" Change Frequency and Mode (Ctrl G (Go))"));
     // A fixed tool-window border: no minimise or maximise box and no taskbar
     // entry.
@@ -102,7 +102,7 @@ frmRigTune::frmRigTune(Program& program) : program_(program) {
     SetDesignClientSize(4905, 5010);
     build();
     wire();
-    Form_Load(platform::ScreenSizeTwips());
+    Form_Load(screen);
     Timer1->start();
 }
 
@@ -203,11 +203,11 @@ void frmRigTune::wire() {
     keys_->Attach(txtTo, {.keyPress = frequencyKeys});
 }
 
-void frmRigTune::Form_Load(QSizeF screenTwips) {
-    setup::ScaleToArea(*this, screenTwips, screenTwips.width(), 2);
+void frmRigTune::Form_Load(const platform::ScreenTwips& screen) {
+    setup::ScaleToArea(*this, screen.size, screen.size.width(), 2);
     // The panel's own font follows the main window's, by the screen's width.
-    Font.Size = static_cast<float>(program_.form1().Font.Size * screenTwips.width() / setup::kDesignScreenWidth);
-    Apply();
+    Font.Size = static_cast<float>(program_.form1().Font.Size * screen.size.width() / setup::kDesignScreenWidth);
+    setup::KeepInWorkArea(*this, screen.workArea);
 }
 
 void frmRigTune::Form_KeyPress(int& /*KeyAscii*/) {

@@ -13,6 +13,7 @@
 #include <optional>
 
 #include "platform/form.h"
+#include "platform/twips.h"
 
 class Program;
 class QCheckBox;
@@ -34,11 +35,12 @@ class frmRigTune final : public platform::Form {
 public:
     // Builds the panel in its design state and runs its load on the primary
     // screen.
-    explicit frmRigTune(Program& program);
+    explicit frmRigTune(Program& program,
+                        const platform::ScreenTwips& screen = platform::PrimaryScreenTwips());
     ~frmRigTune() override;
 
     // Events.
-    void Form_Load(QSizeF screenTwips);
+    void Form_Load(const platform::ScreenTwips& screen);
     void Form_Unload() {}
     void Form_KeyPress(int& KeyAscii);
     void Command1_Click();  // Go

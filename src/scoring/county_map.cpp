@@ -12,6 +12,7 @@
 #include "mainwindow/main_window.h"
 #include "platform/twips.h"
 #include "program/program.h"
+#include "setup/resize.h"
 
 namespace scoring {
 
@@ -75,7 +76,9 @@ CountyMapWI::CountyMapWI(Program& program) : program_(program) {
     setWindowTitle(QStringLiteral(" Dudurozuz County Map"));
     SetDesignClientSize(6900, 6825);
     picture_ = CountyMapPicture();
-    Picture1 = AddPictureBox(QStringLiteral("Picture1"), 0, 60, 6930, 6795);
+    // Within the client area, which the design's box overhangs by 2 px: the
+    // map's 457 x 451 pixels fit either way.
+    Picture1 = AddPictureBox(QStringLiteral("Picture1"), 0, 60, 6900, 6765);
     Picture1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     for (std::size_t i = 0; i < kCountyLabels; ++i) {
         const CountyLabelRect& r = kCountyLabelRects[i];
@@ -90,12 +93,13 @@ CountyMapWI::CountyMapWI(Program& program) : program_(program) {
 
 CountyMapWI::~CountyMapWI() = default;
 
-void CountyMapWI::Form_Load() {
+void CountyMapWI::Form_Load() { Form_Load(platform::PrimaryScreenTwips()); }
+
+void CountyMapWI::Form_Load(const platform::ScreenTwips& screen) {
     // Centred on the screen, not scaled.
-    const QSizeF screen = platform::ScreenSizeTwips();
-    Left = static_cast<float>((screen.width() - Width) / 2);
-    Top = static_cast<float>((screen.height() - Height) / 2);
-    Apply();
+    Left = static_cast<float>((screen.size.width() - Width) / 2);
+    Top = static_cast<float>((screen.size.height() - Height) / 2);
+    setup::KeepInWorkArea(*this, screen.workArea);
     setFixedSize(size());
     // The labels become invisible hot spots that name their county.
     for (QLabel* label : lblCounty) {

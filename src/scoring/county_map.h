@@ -10,6 +10,7 @@
 #include <array>
 
 #include "platform/form.h"
+#include "platform/twips.h"
 #include "scoring/county_map_picture.h"
 
 class Program;
@@ -37,6 +38,7 @@ public:
 
     // Events.
     void Form_Load();
+    void Form_Load(const platform::ScreenTwips& screen);
     void Timer1_Timer();
     void ColorWorkedCountiesOut();
     void ColorWorkedCountiesIn();

@@ -192,9 +192,13 @@ void GraphQSO::buildControls() {
     }
     for (std::size_t i = 0; i < lblTime.size(); ++i) {
         const float centre = 480 + static_cast<float>(i) * (9240 - 480) / 14;
-        const float left = std::min(centre - 300, 9465.0f - 600);
-        lblTime[i] = AddLabel(QStringLiteral("lblTime(%1)").arg(i), QStringLiteral("00:00"), left, 6040, 600, 220);
-        lblDate[i] = AddLabel(QStringLiteral("lblDate(%1)").arg(i), QStringLiteral("MM/DD"), left, 6260, 600, 220);
+        // Centred under their moments; the last one, at the window's edge,
+        // takes the room between the one before and the edge.
+        const float before = 480 + static_cast<float>(i) * (9240 - 480) / 14 - (9240 - 480) / 14.0f + 300;
+        const float left = centre + 300 > 9465.0f ? before : centre - 300;
+        const float width = std::min(600.0f, 9465.0f - left);
+        lblTime[i] = AddLabel(QStringLiteral("lblTime(%1)").arg(i), QStringLiteral("00:00"), left, 6040, width, 220);
+        lblDate[i] = AddLabel(QStringLiteral("lblDate(%1)").arg(i), QStringLiteral("MM/DD"), left, 6260, width, 220);
         lblTime[i]->setAlignment(Qt::AlignCenter);
         lblDate[i]->setAlignment(Qt::AlignCenter);
     }
@@ -221,12 +225,17 @@ std::array<platform::LineControl*, 21> GraphQSO::allLines() const {
     return lines;
 }
 
-void GraphQSO::Form_Load() {
-    Form_Load(platform::WorkAreaTwips(), platform::ScreenSizeTwips().width());
-}
+void GraphQSO::Form_Load() { Form_Load(platform::PrimaryScreenTwips()); }
 
 void GraphQSO::Form_Load(QSizeF workAreaTwips, double screenWidthTwips) {
-    setup::ScaleToArea(*this, workAreaTwips, screenWidthTwips, 2);
+    Form_Load({QSizeF(screenWidthTwips, workAreaTwips.height()), QRectF(QPointF(0, 0), workAreaTwips)});
+}
+
+void GraphQSO::Form_Load(const platform::ScreenTwips& screen) {
+    setup::ScaleToArea(*this, screen.workArea.size(), screen.size.width(), 2);
+    // The design is a little taller than the design screen: kept on the
+    // work area, title bar and all.
+    setup::KeepInWorkArea(*this, screen.workArea);
     DrawRateGraph();
 }
 

@@ -12,6 +12,7 @@
 
 #include "logstore/contact_log.h"
 #include "platform/form.h"
+#include "platform/twips.h"
 
 class Program;
 class QLabel;
@@ -67,6 +68,7 @@ public:
     // Events.
     void Form_Load();
     void Form_Load(QSizeF workAreaTwips, double screenWidthTwips);
+    void Form_Load(const platform::ScreenTwips& screen);
     void DrawRateGraph();
     void Command1_Click();
 

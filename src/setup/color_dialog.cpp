@@ -22,9 +22,9 @@ Form6::Form6(Program& program) : program_(program) {
                                 2880, 120, 2535, 495);
     const platform::FontModel sampleFont{.Name = QStringLiteral("Arial"), .Size = 9};
     Label2 = AddLabel(QStringLiteral("Label2"), QStringLiteral("Appearance of multiplier remaining"),
-                      480, 840, 1935, 495);
+                      480, 840, 1935, 585);
     Label1 = AddLabel(QStringLiteral("Label1"), QStringLiteral("Appearance of multiplier worked"),
-                      3240, 840, 1935, 495);
+                      3240, 840, 1935, 585);
     SetFont(Label2, sampleFont);
     SetFont(Label1, sampleFont);
     Command6 = AddCommandButton(QStringLiteral("Command6"), QStringLiteral("Done"), 2160, 1680, 1095, 375);
@@ -39,10 +39,12 @@ Form6::Form6(Program& program) : program_(program) {
 
 Form6::~Form6() = default;
 
-void Form6::Form_Load() { Form_Load(platform::ScreenSizeTwips()); }
+void Form6::Form_Load() { Form_Load(platform::PrimaryScreenTwips()); }
 
-void Form6::Form_Load(QSizeF screenTwips) {
+void Form6::Form_Load(const platform::ScreenTwips& screen) {
+    const QSizeF screenTwips = screen.size;
     ResizeCentred(*this, screenTwips, static_cast<float>(screenTwips.width() / kDesignScreenWidth));
+    KeepInWorkArea(*this, screen.workArea);
     platform::SetForeColor(Label1, platform::FromStoredColor(program_.station.WorkedColor));
     platform::SetForeColor(Label2, platform::FromStoredColor(program_.station.RemainingColor));
 }

@@ -6,6 +6,7 @@
 #include <QSizeF>
 
 #include "platform/form.h"
+#include "platform/twips.h"
 
 class Program;
 class QLabel;
@@ -19,7 +20,7 @@ public:
     ~Form6() override;
 
     // Events.
-    void Form_Load(QSizeF screenTwips);
+    void Form_Load(const platform::ScreenTwips& screen);
     void Form_Load();
     void Form_Unload() {}
     void Command1_Click();  // "Remaining" colour

@@ -30,15 +30,17 @@ Form5::Form5(Program& program) : program_(program) {
 
 Form5::~Form5() = default;
 
-void Form5::Form_Load() { Form_Load(platform::ScreenSizeTwips()); }
+void Form5::Form_Load() { Form_Load(platform::PrimaryScreenTwips()); }
 
-void Form5::Form_Load(QSizeF screenTwips) {
+void Form5::Form_Load(const platform::ScreenTwips& screen) {
+    const QSizeF screenTwips = screen.size;
     // A failure ends the load without a message: the page opens with what
     // was done, an empty page when the file is missing.
     try {
         const double sx = screenTwips.width() / kDesignScreenWidth;
         const double sy = screenTwips.height() / kDesignScreenHeight;
         ResizeCentred(*this, screenTwips, static_cast<float>(std::min(sx, sy)));
+        KeepInWorkArea(*this, screen.workArea);
         Text1->clear();
         const std::optional<QByteArray> text =
             platform::ReadWholeFile(program_.WorkPath(QStringLiteral("ReadOstrel.txt")));

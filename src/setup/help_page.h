@@ -4,6 +4,7 @@
 #include <QSizeF>
 
 #include "platform/form.h"
+#include "platform/twips.h"
 
 class Program;
 class QPlainTextEdit;
@@ -17,7 +18,7 @@ public:
     ~Form5() override;
 
     // Events.
-    void Form_Load(QSizeF screenTwips);
+    void Form_Load(const platform::ScreenTwips& screen);
     void Form_Load();
     void Form_Unload() {}
     void Command1_Click();  // "Close"

@@ -142,4 +142,28 @@ void ResizeFormTo(platform::Form& Frm, float NewWidth, float NewHeight, float De
                   {.x = rW, .y = rH, .font = f, .keepComboHeight = false, .fontName = FontName});
 }
 
+void KeepInWorkArea(platform::Form& Frm, QRectF workArea) {
+    const double border = Frm.Width - Frm.ScaleWidth();
+    const double caption = Frm.Height - Frm.ScaleHeight();
+    const double x = Frm.Width > workArea.width()
+                         ? (workArea.width() - border) / Frm.ScaleWidth()
+                         : 1.0;
+    const double y = Frm.Height > workArea.height()
+                         ? (workArea.height() - caption) / Frm.ScaleHeight()
+                         : 1.0;
+    if (x < 1 || y < 1) {
+        Frm.Width = Single(Frm.ScaleWidth() * x + border);
+        Frm.Height = Single(Frm.ScaleHeight() * y + caption);
+        for (Control& control : Frm.Controls())
+            ScaleControl(control, {.x = x, .y = y, .font = 1, .keepComboHeight = true, .fontName = {}});
+    }
+    // Right and bottom edges first, so a window still too large keeps its
+    // left edge and title bar on the area.
+    Frm.Left = Single(std::min<double>(Frm.Left, workArea.right() - Frm.Width));
+    Frm.Top = Single(std::min<double>(Frm.Top, workArea.bottom() - Frm.Height));
+    Frm.Left = Single(std::max<double>(Frm.Left, workArea.left()));
+    Frm.Top = Single(std::max<double>(Frm.Top, workArea.top()));
+    Frm.Apply();
+}
+
 }  // namespace setup

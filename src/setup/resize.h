@@ -3,6 +3,7 @@
 // 7200 twips; these operations stretch a window, its controls, fonts, lines
 // and list-view columns to another size. Each window calls one of them once,
 // from its load, before it is shown.
+#include <QRectF>
 #include <QSizeF>
 #include <QString>
 #include <cstdint>
@@ -58,5 +59,12 @@ void ResizeCentred(platform::Form& Frm, QSizeF screenTwips, float controlFont);
 void ResizeFormTo(platform::Form& Frm, float NewWidth, float NewHeight, float DesignWidth,
                   float DesignHeight, std::uint8_t FixedSize, float FontScale,
                   const QString& FontName);
+
+// Keeps a scaled window on the desktop work area, frame included. A window
+// larger than the area shrinks to it: its client area and every control's
+// box and lines by the same ratios, fonts unchanged. Then it moves the least
+// that puts all of it inside the area, so its title bar can always be
+// reached.
+void KeepInWorkArea(platform::Form& Frm, QRectF workArea);
 
 }  // namespace setup

@@ -170,7 +170,7 @@ void SetChecked(QRadioButton* option, bool on) {
 
 }  // namespace
 
-PacketSpotfrm::PacketSpotfrm(Program& program)
+PacketSpotfrm::PacketSpotfrm(Program& program, const platform::ScreenTwips& screen)
     : feed([this](const SpotLine& spot) { PostSpot(spot); }), program_(program) {
     setWindowTitle(QStringLiteral(" DX Spotting Setup"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
@@ -178,7 +178,7 @@ PacketSpotfrm::PacketSpotfrm(Program& program)
     agw.SetLostHandler([this](int number) { AGWLost(number); });
     SetDesignClientSize(9420, 5955);
     buildControls();
-    Form_Load();
+    Form_Load(screen);
 }
 
 PacketSpotfrm::~PacketSpotfrm() = default;
@@ -224,8 +224,8 @@ void PacketSpotfrm::buildControls() {
     Frame1 = AddFrame("Frame1", "Handshaking", 4200, 1980, 3120, 780);
     Option1 = AddOptionButton("Option1", "None", 120, 240, 1400, 255, Frame1);
     Option2 = AddOptionButton("Option2", "Xon Xoff", 1560, 240, 1400, 255, Frame1);
-    Option3 = AddOptionButton("Option3", "RTS", 120, 480, 1400, 255, Frame1);
-    Option4 = AddOptionButton("Option4", "RTS OnOff", 1560, 480, 1400, 255, Frame1);
+    Option3 = AddOptionButton("Option3", "RTS", 120, 495, 1400, 255, Frame1);
+    Option4 = AddOptionButton("Option4", "RTS OnOff", 1560, 495, 1400, 255, Frame1);
 
     cmdDone = AddCommandButton("cmdDone", "&Done", 7560, 120, 1680, 420);
     SetFont(cmdDone, bold);
@@ -318,11 +318,10 @@ void PacketSpotfrm::buildControls() {
 // ---------------------------------------------------------------------------
 // Load, settings and the controls per source.
 
-void PacketSpotfrm::Form_Load() {
-    const QSizeF screen = platform::ScreenSizeTwips();
-    setup::ScaleToArea(*this, screen, screen.width(), 2);
+void PacketSpotfrm::Form_Load(const platform::ScreenTwips& screen) {
+    setup::ScaleToArea(*this, screen.size, screen.size.width(), 2);
     Top = 2;
-    Apply();
+    setup::KeepInWorkArea(*this, screen.workArea);
     for (const QString& source : {kNone, kTnc, kTelnet, kAgw}) List1->addItem(source);
     DisableSpotOptions();
     LoadingSpotSettings = 1;

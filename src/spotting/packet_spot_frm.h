@@ -15,6 +15,7 @@
 #include <utility>
 
 #include "platform/form.h"
+#include "platform/twips.h"
 #include "platform/packet_engine_client.h"
 #include "platform/tcp_link.h"
 #include "spotting/spot_feed.h"
@@ -42,11 +43,12 @@ class PacketSpotfrm final : public platform::Form {
 public:
     // Builds the window hidden and runs its load, which opens the saved
     // source.
-    explicit PacketSpotfrm(Program& program);
+    explicit PacketSpotfrm(Program& program,
+                           const platform::ScreenTwips& screen = platform::PrimaryScreenTwips());
     ~PacketSpotfrm() override;
 
     // Window events.
-    void Form_Load();
+    void Form_Load(const platform::ScreenTwips& screen);
     void Form_Activate();
     void Form_KeyDown(int& KeyCode, int& Shift);
     void Form_Unload();

@@ -128,6 +128,17 @@ void TextFit::Label(const QLabel* label) {
 
 void TextFit::Button(const QAbstractButton* button) {
     const QString text = WithoutMnemonics(button->text());
+    if (const auto* wrapping = qobject_cast<const platform::CheckBox*>(button)) {
+        // Its caption may take several lines, if they all fit.
+        if (text.isEmpty()) return;
+        ++measured;
+        const QRect room = wrapping->captionRect();
+        const QRect need = QFontMetrics(button->font())
+                               .boundingRect(room, platform::CheckBox::kCaptionFlags, text);
+        if (need.width() > room.width() || need.height() > room.height())
+            Report(button, text, need.size(), room.size());
+        return;
+    }
     QStyleOptionButton option;
     option.initFrom(button);
     option.text = text;

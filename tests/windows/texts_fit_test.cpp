@@ -13,27 +13,47 @@
 // The rules and their exceptions are those of tests/support/window_fit.h.
 //
 // A window added to the program gets one line in kWindows.
+#include <QApplication>
+#include <QDir>
 #include <QFontInfo>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QPixmap>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTreeView>
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 
+#include "entry/county_change.h"
 #include "entry/county_list.h"
 #include "keyers/blind_frm.h"
+#include "keyers/code_practice.h"
 #include "keyers/cw_frm.h"
 #include "keyers/phone_frm.h"
+#include "keyers/winkey_frm.h"
+#include "logstore/contact_edit_dialog.h"
 #include "logstore/county_table.h"
 #include "mainwindow/main_window.h"
 #include "platform/form.h"
 #include "platform/twips.h"
+#include "rig/band_plan_chart.h"
+#include "rig/frequency_test_frm.h"
+#include "rig/rig_control_frm.h"
+#include "rig/rig_tune_frm.h"
+#include "scoring/county_map.h"
+#include "scoring/rate_graph.h"
 #include "scoring/summary_dialog.h"
+#include "setup/color_dialog.h"
 #include "setup/folders.h"
+#include "setup/help_page.h"
 #include "setup/station_id.h"
+#include "spotting/packet_spot_frm.h"
+#include "spotting/spectrum_map.h"
 #include "support/main_window_fixture.h"
 #include "support/qstring_printer.h"
 #include "support/setup_fixture.h"
@@ -116,8 +136,18 @@ struct Opened {
     }
     Program& program() { return f.program(); }
     MainWindowFixture f;
+    std::shared_ptr<void> keep;  // what an owned window needs, outliving it
     std::unique_ptr<QWidget> own;
 };
+
+// The screen of `screenTwips` with its work area, for the windows that lay
+// themselves out on both.
+platform::ScreenTwips ScreenOf(QSizeF screenTwips) {
+    const QRect work = WorkArea(screenTwips);
+    return {screenTwips, QRectF(platform::PixelsToTwips(work.left()), platform::PixelsToTwips(work.top()),
+                                platform::PixelsToTwips(work.width()),
+                                platform::PixelsToTwips(work.height()))};
+}
 
 platform::Form& MainWindow(Opened& o, QSizeF screen) {
     o.f.t.dialogs.msgAnswers.push_back(platform::vbYes);  // continue the log
@@ -144,6 +174,76 @@ platform::Form& CountyList(Opened& o, QSizeF screen) {
     entry::frmCountyList& list = o.program().frmCountyList();
     list.Form_Load(screen);
     return list;
+}
+
+template <class W, class... Args>
+platform::Form& Own(Opened& o, Args&&... args) {
+    auto window = std::make_unique<W>(std::forward<Args>(args)...);
+    platform::Form& shown = *window;
+    o.own = std::move(window);
+    return shown;
+}
+
+// A window the program makes for one showing, built for the screen.
+template <class W>
+platform::Form& Made(Opened& o, QSizeF screen) {
+    return Own<W>(o, o.program(), ScreenOf(screen));
+}
+
+platform::Form& WinKeyWindow(Opened& o, QSizeF screen) {
+    auto layer = std::make_shared<keyers::WinKeyLayer>(o.program());
+    o.keep = layer;
+    return Own<keyers::frmWinKey>(o, o.program(), *layer, ScreenOf(screen));
+}
+
+platform::Form& RigWindowFor(const char* rig, Opened& o, QSizeF screen) {
+    auto& w = static_cast<rig::RigControlfrm&>(Made<rig::RigControlfrm>(o, screen));
+    const QList<QListWidgetItem*> items = w.List1->findItems(QString::fromLatin1(rig), Qt::MatchExactly);
+    if (!items.isEmpty()) w.List1->setCurrentItem(items.front());
+    return w;
+}
+
+// The privileges chart after a click on the class button given.
+platform::Form& PrivilegesChart(QPushButton* rig::frmBandPlan::*button, Opened& o, QSizeF screen) {
+    auto& chart = static_cast<rig::frmBandPlan&>(Own<rig::frmBandPlan>(
+        o, o.program(), ScreenOf(screen).workArea.size(), screen.width()));
+    (chart.*button)->click();
+    return chart;
+}
+
+// The edit dialog of the station side over the log's last contact.
+platform::Form& EditDialog(Opened& o, QSizeF screen) {
+    MainWindow(o, screen);
+    o.program().entry.EditRecordNo = o.program().log.QSOCount;
+    logstore::ContactEditDialog& d = o.program().contactEditDialog();
+    d.Form_Load(screen);
+    return d;
+}
+
+// A dialog the program makes on first use, laid out for the screen.
+template <auto Dialog>
+platform::Form& Loaded(Opened& o, QSizeF screen) {
+    auto& dialog = (o.program().*Dialog)();
+    dialog.Form_Load(ScreenOf(screen));
+    return dialog;
+}
+
+platform::Form& RateGraph(Opened& o, QSizeF screen) {
+    MainWindow(o, screen);
+    auto& graph = static_cast<scoring::GraphQSO&>(Own<scoring::GraphQSO>(o, o.program()));
+    graph.Form_Load(ScreenOf(screen));
+    return graph;
+}
+
+platform::Form& CountyMap(Opened& o, QSizeF screen) {
+    MainWindow(o, screen);
+    auto& map = static_cast<scoring::CountyMapWI&>(Own<scoring::CountyMapWI>(o, o.program()));
+    map.Form_Load(ScreenOf(screen));
+    return map;
+}
+
+platform::Form& SpectrumMap(Opened& o, QSizeF screen) {
+    return Own<spotting::SpectrumMap>(o, o.program(), screen, ScreenOf(screen).workArea.size());
 }
 
 // The main window after the operator entered the log's last contact again:
@@ -203,11 +303,21 @@ struct WindowCase {
     // The main windows follow the Form Size command; the others are met at
     // full size only.
     bool followsFormSize = false;
+    // The county map names its counties in tooltips only: no text to measure.
+    bool showsTexts = true;
     // Controls the design lays over each other on purpose.
     std::vector<testing_support::StackedPair> stackedOnPurpose = {};
 };
 
-// The keyer windows scale themselves to the screen they run on.
+// The rate graph's plot edges and grid lines cross, as a plot's do.
+std::vector<testing_support::StackedPair> PlotLines() {
+    std::vector<testing_support::StackedPair> pairs;
+    for (int a = 1; a <= 21; ++a)
+        for (int b = a + 1; b <= 21; ++b)
+            pairs.emplace_back(QStringLiteral("Line%1").arg(a), QStringLiteral("Line%1").arg(b));
+    return pairs;
+}
+
 const WindowCase kWindows[] = {
     {"Infrm", 0, MainWindow, true},
     {"Outfrm", 1, MainWindow, true},
@@ -225,9 +335,32 @@ const WindowCase kWindows[] = {
     {"frmStationID outside", 1, StationDialog},
     {"WICabrilloOut", 0, SummaryDialog},
     {"frmCountyList", 0, CountyList},
-    {"CWFrm", 0, [](Opened& o, QSizeF) -> platform::Form& { return o.program().cwFrm(); }},
-    {"PhoneFrm", 0, [](Opened& o, QSizeF) -> platform::Form& { return o.program().phoneFrm(); }},
-    {"BlindFrm", 0, [](Opened& o, QSizeF) -> platform::Form& { return o.program().blindFrm(); }},
+    {"CWFrm", 0, Made<keyers::CWFrm>},
+    {"PhoneFrm", 0, Made<keyers::PhoneFrm>},
+    {"BlindFrm", 0, Made<keyers::BlindFrm>},
+    {"frmCodePractice", 0, Made<keyers::frmCodePractice>},
+    {"frmWinKey", 0, WinKeyWindow},
+    {"PacketSpotfrm", 0, Made<spotting::PacketSpotfrm>},
+    {"RigControlfrm", 0, std::bind_front(RigWindowFor, "None")},
+    {"RigControlfrm for an Icom", 0, std::bind_front(RigWindowFor, "Icom")},
+    {"RigControlfrm for Other", 0, std::bind_front(RigWindowFor, "Other")},
+    {"frmRigTune", 0, Made<rig::frmRigTune>},
+    {"frmFrequencyTest", 0, Made<rig::frmFrequencyTest>},
+    {"frmBandPlan Novice", 0, std::bind_front(PrivilegesChart, &rig::frmBandPlan::Command1)},
+    {"frmBandPlan Technician", 0, std::bind_front(PrivilegesChart, &rig::frmBandPlan::Command2)},
+    {"frmBandPlan Tech +", 0, std::bind_front(PrivilegesChart, &rig::frmBandPlan::Command3)},
+    {"frmBandPlan General", 0, std::bind_front(PrivilegesChart, &rig::frmBandPlan::Command4)},
+    {"frmBandPlan Advanced", 0, std::bind_front(PrivilegesChart, &rig::frmBandPlan::Command5)},
+    {"frmBandPlan Extra", 0, std::bind_front(PrivilegesChart, &rig::frmBandPlan::Command6)},
+    {"WIEditInfrm", 0, EditDialog},
+    {"EditNoRstNoPtsOut", 1, EditDialog},
+    {"frmCountyChange", 0, Loaded<&Program::frmCountyChange>},
+    {"Form5", 0, Loaded<&Program::form5>},
+    // The two dividing lines meet, as designed.
+    {"Form6", 0, Loaded<&Program::form6>, false, true, {{"Line1", "Line2"}}},
+    {"GraphQSO", 0, RateGraph, false, true, PlotLines()},
+    {"CountyMapWI", 0, CountyMap, false, false},
+    {"SpectrumMap", 0, SpectrumMap},
 };
 
 // TODO: windows still to be laid out anew, and the checks they fail until
@@ -238,8 +371,14 @@ struct Pending {
     unsigned checks;
 };
 const Pending kPending[] = {
-    {"CWFrm", kFloor | kOnScreen | kCovering},
-    {"PhoneFrm", kOnScreen},
+    // The bars' texts (black on black: the band names are in the boxes
+    // beside them) and the segments' limits are below the floor; segments
+    // lie on their bars.
+    {"frmBandPlan", kFloor | kCovering},
+    // The tick labels are below the floor and stand on the band strips.
+    {"SpectrumMap", kFloor | kCovering},
+    // Rates of four digits are wider than the value column.
+    {"GraphQSO", kFit},
 };
 
 bool Checked(const WindowCase& c, Check check) {
@@ -261,7 +400,9 @@ TEST(WindowTexts, EveryWindowIsLegibleAndOnTheScreen) {
             window.show();
             testing_support::TextFit fit{&window, {}};
             fit.Walk();
-            EXPECT_GT(fit.measured, 0);
+            if (c.showsTexts) {
+                EXPECT_GT(fit.measured, 0);
+            }
             if (Checked(c, kFit)) {
                 EXPECT_TRUE(fit.misfits.isEmpty()) << fit.misfits.join("\n").toStdString();
             }
@@ -281,6 +422,30 @@ TEST(WindowTexts, EveryWindowIsLegibleAndOnTheScreen) {
                 EXPECT_TRUE(covering.isEmpty()) << covering.join("\n").toStdString();
             }
         }
+    }
+}
+
+// Pictures of every window as the operator meets it on the screen the
+// tests run on, for a person to look at: run by tools/screenshots under a
+// virtual X server, never by the suite. Each picture is the whole screen, so
+// a window cut by its edges shows so.
+TEST(WindowPictures, DISABLED_EveryWindowOnThisScreen) {
+    const QString folder = qEnvironmentVariable("OSTREL_SCREENSHOTS");
+    ASSERT_FALSE(folder.isEmpty()) << "OSTREL_SCREENSHOTS names the folder for the pictures";
+    ASSERT_TRUE(QDir().mkpath(folder));
+    for (const WindowCase& c : kWindows) {
+        // The windows of the case before are gone from the screen.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        for (QWidget* left : QApplication::topLevelWidgets()) left->hide();
+        Opened o(c.stationSide);
+        platform::Form& window = c.open(o, platform::ScreenSizeTwips());
+        window.show();
+        window.raise();
+        for (int i = 0; i < 10; ++i) QTest::qWait(20);
+        const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(0);
+        const QString name = QString::fromLatin1(c.name).replace(' ', '_');
+        EXPECT_TRUE(shot.save(QDir(folder).filePath(name + ".png"))) << c.name;
+        window.hide();
     }
 }
 
