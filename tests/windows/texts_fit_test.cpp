@@ -377,8 +377,6 @@ const Pending kPending[] = {
     {"frmBandPlan", kFloor | kCovering},
     // The tick labels are below the floor and stand on the band strips.
     {"SpectrumMap", kFloor | kCovering},
-    // Rates of four digits are wider than the value column.
-    {"GraphQSO", kFit},
 };
 
 bool Checked(const WindowCase& c, Check check) {
