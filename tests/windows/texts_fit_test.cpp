@@ -375,8 +375,6 @@ const Pending kPending[] = {
     // beside them) and the segments' limits are below the floor; segments
     // lie on their bars.
     {"frmBandPlan", kFloor | kCovering},
-    // The tick labels are below the floor and stand on the band strips.
-    {"SpectrumMap", kFloor | kCovering},
 };
 
 bool Checked(const WindowCase& c, Check check) {
