@@ -165,8 +165,11 @@ void frmBandPlan::ShowPrivileges(const QString& cls) {
             if (chartPlan_[j].licenceClass == cls) drawn = true;
         if (!drawn) continue;
         ++n;
-        QLabel* bar = addChartLabel(QStringLiteral("blbl%1").arg(n), outline.band, 0.1f * W, 0,
+        // The band's name, black on black, could never be read on the bar:
+        // it is the bar's accessible name and the name box shows it.
+        QLabel* bar = addChartLabel(QStringLiteral("blbl%1").arg(n), QString(), 0.1f * W, 0,
                                     0.85f * W, 0.04f * H);
+        bar->setAccessibleName(outline.band);
         platform::SetBackColor(bar, Qt::black);
         platform::SetForeColor(bar, Qt::black);
         bar->setToolTip(outline.band + "  " + FormatChartMHz(outline.lower) + " - " +
@@ -181,7 +184,7 @@ void frmBandPlan::ShowPrivileges(const QString& cls) {
     std::vector<Bar> bars;
     for (platform::Control& control : Controls()) {
         if (!control.Name.startsWith(QLatin1String("blbl")) || bars.size() >= kMaxBars) continue;
-        Bar bar{&control, qobject_cast<QLabel*>(control.Widget.data())->text()};
+        Bar bar{&control, control.Widget->accessibleName()};
         const auto first = std::find_if(chartPlan_.begin(), chartPlan_.end(),
                                         [&](const BandPlanRow& r) { return r.band == bar.caption; });
         bar.lower = first->lower;
@@ -209,12 +212,12 @@ void frmBandPlan::ShowPrivileges(const QString& cls) {
     }
 
     int segment = 0;
-    // Segments too narrow for their limits (a few kilohertz of a band of
-    // megahertz), widened once every segment is drawn.
-    std::vector<std::pair<QLabel*, const platform::Control*>> narrow;
+    // The segments of each bar, laid out once every segment is drawn.
+    std::vector<std::vector<QLabel*>> onBar(bars.size());
     for (const BandPlanRow& row : chartPlan_) {
         if (row.licenceClass != cls) continue;
-        for (const Bar& bar : bars) {
+        for (std::size_t j = 0; j < bars.size(); ++j) {
+            const Bar& bar = bars[j];
             if (bar.caption != row.band) continue;
             // A band of no width cannot be drawn to scale: the chart ends here.
             if (bar.upper == bar.lower) return;
@@ -229,23 +232,52 @@ void frmBandPlan::ShowPrivileges(const QString& cls) {
             label->setToolTip((cw ? QStringLiteral("CW  ") : QStringLiteral("PH  ")) + caption);
             platform::SetBackColor(label, cw ? kBlue : kGreen);
             platform::SetForeColor(label, cw ? Qt::white : Qt::black);
-            SetFont(label, {.Name = QStringLiteral("ARIAL NARROW"), .Size = 7 * f});
+            // The limits at the default small size, as the name boxes.
+            SetFont(label, {.Name = QStringLiteral("ARIAL NARROW"), .Size = 8 * f});
             label->raise();
-            if (QFontMetrics(label->font()).horizontalAdvance(caption + "  ") > label->width())
-                narrow.emplace_back(label, &c);
+            onBar[j].push_back(label);
         }
     }
-    // A narrow segment's label grows from its place to the width of its
-    // limits, within its bar, and lies over its neighbours, so the limits
-    // can be read; its colour still marks the mode.
-    for (const auto& [label, bar] : narrow) {
+    for (std::size_t j = 0; j < bars.size(); ++j) layOutSegments(*bars[j].control, onBar[j]);
+}
+
+void frmBandPlan::layOutSegments(const platform::Control& bar, std::vector<QLabel*> segments) {
+    // A segment too narrow for its limits (a few kilohertz of a band of
+    // megahertz) grows from its place to their width, and the segments
+    // beside it give way: every limit can be read and no segment hides
+    // another; each keeps its colour, and all stay on their bar.
+    std::sort(segments.begin(), segments.end(),
+              [this](QLabel* a, QLabel* b) { return Ctl(a).Left < Ctl(b).Left; });
+    struct Span {
+        float left, right;
+    };
+    std::vector<Span> spans;
+    std::vector<float> needs;
+    float cursor = bar.Left;
+    for (QLabel* label : segments) {
         const platform::Control& box = Ctl(label);
-        const float need = static_cast<float>(platform::PixelsToTwips(
-            QFontMetrics(label->font()).horizontalAdvance(label->text() + "  ")));
-        const float right = bar->Left + bar->Width;
-        const float left = std::max(bar->Left, std::min(box.Left, right - need));
-        Move(label, left, box.Top, std::min(need, bar->Width), box.Height);
-        label->raise();
+        const float need = std::min(
+            bar.Width, static_cast<float>(platform::PixelsToTwips(
+                           QFontMetrics(label->font()).horizontalAdvance(label->text() + "  "))));
+        const float left = std::max(box.Left, cursor);
+        const float right = std::max(box.Left + box.Width, left + need);
+        spans.push_back({left, right});
+        needs.push_back(need);
+        cursor = right;
+    }
+    float limit = bar.Left + bar.Width;
+    for (std::size_t k = spans.size(); k-- > 0;) {
+        Span& s = spans[k];
+        s.right = std::min(s.right, limit);
+        s.left = std::max(bar.Left, std::min(s.left, s.right - needs[k]));
+        limit = s.left;
+    }
+    const QRect barRect = bar.Widget->geometry();
+    for (std::size_t k = 0; k < segments.size(); ++k) {
+        QLabel* label = segments[k];
+        Move(label, spans[k].left, bar.Top, spans[k].right - spans[k].left, bar.Height);
+        // Whole pixels: the segment ends where its bar does.
+        label->setGeometry(label->geometry() & barRect);
     }
 }
 

@@ -59,6 +59,9 @@ private:
     void classButton(QPushButton* button, const QString& title, const QString& cls);
     QLabel* addChartLabel(const QString& name, const QString& caption, float left, float top,
                           float width, float height);
+    // Places the segments of one bar side by side on it, each wide enough
+    // for its limits.
+    void layOutSegments(const platform::Control& bar, std::vector<QLabel*> segments);
 
     Program& program_;
     double screenWidth_ = 9600;

@@ -26,6 +26,12 @@ constexpr std::array<std::int32_t, kGraphBands> kBandStoredColours = {
 const QColor kRateLine = platform::FromStoredColor(0xFF0000);
 const QColor kGrey = platform::FromStoredColor(0x808080);
 
+// The plot's left edge. The design has it at 480 twips; the value column
+// beside it is made wide enough for a rate of four digits and a decimal
+// ("3600.0") at the smallest screen the window is met at.
+constexpr float kPlotLeft = 600;
+constexpr float kPlotRight = 9240;
+
 const QString kBlackCaption = QStringLiteral("Black Background");
 const QString kWhiteCaption = QStringLiteral("White Background");
 
@@ -169,32 +175,32 @@ GraphQSO::GraphQSO(Program& program) : program_(program) {
 GraphQSO::~GraphQSO() = default;
 
 void GraphQSO::buildControls() {
-    Line1 = AddLine(QStringLiteral("Line1"), 480, 120, 9240, 120);
-    Line2 = AddLine(QStringLiteral("Line2"), 480, 5880, 9240, 5880);
-    Line3 = AddLine(QStringLiteral("Line3"), 9240, 120, 9240, 5880);
-    Line4 = AddLine(QStringLiteral("Line4"), 480, 120, 480, 5880);
+    Line1 = AddLine(QStringLiteral("Line1"), kPlotLeft, 120, kPlotRight, 120);
+    Line2 = AddLine(QStringLiteral("Line2"), kPlotLeft, 5880, kPlotRight, 5880);
+    Line3 = AddLine(QStringLiteral("Line3"), kPlotRight, 120, kPlotRight, 5880);
+    Line4 = AddLine(QStringLiteral("Line4"), kPlotLeft, 120, kPlotLeft, 5880);
     for (platform::LineControl* edge : {Line1, Line2, Line3, Line4}) edge->SetColor(Qt::white);
     const std::array<int, 15> gridNumbers = {5, 6, 7, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21};
     for (std::size_t k = 0; k < gridLines.size(); ++k) {
         const float y = 5520 - 360 * static_cast<float>(k);
-        gridLines[k] = AddLine(QStringLiteral("Line%1").arg(gridNumbers[k]), 480, y, 9240, y);
+        gridLines[k] = AddLine(QStringLiteral("Line%1").arg(gridNumbers[k]), kPlotLeft, y, kPlotRight, y);
         gridLines[k]->SetColor(kGrey);
     }
-    Line8 = AddLine(QStringLiteral("Line8"), 480, 5900, 9240, 5900);
-    Line9 = AddLine(QStringLiteral("Line9"), 480, 6000, 9240, 6000);
+    Line8 = AddLine(QStringLiteral("Line8"), kPlotLeft, 5900, kPlotRight, 5900);
+    Line9 = AddLine(QStringLiteral("Line9"), kPlotLeft, 6000, kPlotRight, 6000);
     Line8->hide();
     Line9->hide();
 
     for (std::size_t i = 0; i < lblY.size(); ++i) {
         const float top = 5740 - static_cast<float>(i) * (5740 - 30) / 16;
-        lblY[i] = AddLabel(QStringLiteral("lblY(%1)").arg(i), QStringLiteral("0"), 0, top, 450, 240);
+        lblY[i] = AddLabel(QStringLiteral("lblY(%1)").arg(i), QStringLiteral("0"), 0, top, kPlotLeft - 30, 240);
         lblY[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     }
     for (std::size_t i = 0; i < lblTime.size(); ++i) {
-        const float centre = 480 + static_cast<float>(i) * (9240 - 480) / 14;
+        const float centre = kPlotLeft + static_cast<float>(i) * (kPlotRight - kPlotLeft) / 14;
         // Centred under their moments; the last one, at the window's edge,
         // takes the room between the one before and the edge.
-        const float before = 480 + static_cast<float>(i) * (9240 - 480) / 14 - (9240 - 480) / 14.0f + 300;
+        const float before = kPlotLeft + static_cast<float>(i) * (kPlotRight - kPlotLeft) / 14 - (kPlotRight - kPlotLeft) / 14.0f + 300;
         const float left = centre + 300 > 9465.0f ? before : centre - 300;
         const float width = std::min(600.0f, 9465.0f - left);
         lblTime[i] = AddLabel(QStringLiteral("lblTime(%1)").arg(i), QStringLiteral("00:00"), left, 6040, width, 220);

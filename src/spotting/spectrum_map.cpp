@@ -46,6 +46,11 @@ constexpr double kDesignScreenHeight = 7200;
 constexpr double kMaxFontGrowth = 1.5;
 // Tick labels stand this share of the window's height below their line.
 constexpr float kTickGap = 0.004f;
+// The tick labels are read at a glance: the system's default size rather
+// than the spot labels' small face.
+constexpr float kTickPoints = 8.25f;
+// The strips' border, twips: the tick labels stand inside it.
+constexpr float kStripBorder = 15;
 
 }  // namespace
 
@@ -85,6 +90,7 @@ void SpectrumMap::buildControls() {
         const float y = 360 + static_cast<float>(t / kTicksPerBand) * kBandPitch;
         lblFreqSpot[t] = AddLabel(QStringLiteral("lblFreqSpot(%1)").arg(t), QString(), 360, y, 615, height);
         SetUpMapLabel(*this, lblFreqSpot[t], Qt::white);
+        SetFontSize(lblFreqSpot[t], kTickPoints);
     }
     for (std::size_t i = 0; i < lblDXSpot.size(); ++i) {
         const int slot = static_cast<int>(i);
@@ -150,8 +156,19 @@ void SpectrumMap::ScaleBandLabels() {
             QLabel* tick = lblFreqSpot[b * kTicksPerBand + i];
             tick->setText(captions[i]);
             platform::Control& c = Ctl(tick);
+            // Centred under its quarter point, as wide as its caption, and
+            // on its strip: the end ticks move in as far as they must to
+            // stay inside the strip's border, and each reaches down to it.
+            const platform::Control& strip = Ctl(lblHFSpots[b]);
+            const float inLeft = strip.Left + kStripBorder;
+            const float inRight = strip.Left + strip.Width - kStripBorder;
+            const auto textWidth = static_cast<float>(
+                platform::PixelsToTwips(tick->fontMetrics().horizontalAdvance(captions[i]) + 4));
+            c.Width = std::min(textWidth, inRight - inLeft);
             c.Top = line.Y1 + kTickGap * Height;
-            c.Left = line.X1 + (line.X2 - line.X1) * static_cast<float>(i) * 0.25f - c.Width / 2;
+            c.Height = strip.Top + strip.Height - kStripBorder - c.Top;
+            const float centred = line.X1 + (line.X2 - line.X1) * static_cast<float>(i) * 0.25f - c.Width / 2;
+            c.Left = std::clamp(centred, inLeft, inRight - c.Width);
             Apply(c);
         }
     }
