@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
@@ -12,6 +13,7 @@
 #include <gtest/gtest.h>
 #include <optional>
 
+#include "keyers/code_practice.h"
 #include "keyers/cw_frm.h"
 #include "keyers/keyer_device.h"
 #include "keyers/winkey_frm.h"
@@ -283,6 +285,20 @@ TEST(WinKey, TheFKeyReturnsBeforeTheMessageHasGone) {
     EXPECT_EQ(o.sim->Keyed(), message);
     EXPECT_LE(o.sim->MaxWaiting(), 4);
     EXPECT_EQ(w.txtCall->text(), "K1");
+}
+
+// Code practice hands its text to the WinKeyer a character at a time while
+// the sender still drains the ones before: every character is keyed, in order.
+TEST(WinKey, CodePracticeKeysEveryCharacter) {
+    WinKeyOnMainWindow o(5);
+    Program& p = o.f.program();
+    keyers::frmCodePractice practice(p);
+    practice.Text1->setPlainText("CQ TEST DE W1AW");
+    practice.Command3_Click();
+    ASSERT_TRUE(WaitUntilSent(p));
+    ASSERT_TRUE(o.sim->WaitForKeyed(15, 5000)) << o.sim->Keyed().toStdString();
+    EXPECT_EQ(o.sim->Keyed(), "CQ TEST DE W1AW");
+    EXPECT_EQ(practice.Text2->toPlainText(), "CQ TEST DE W1AW");
 }
 
 // A device that stops keying is given up after 10 s without progress: closed,
