@@ -175,7 +175,12 @@ void frmCodePractice::Command3_Click() {
     for (qsizetype i = 1; i <= PracticeSendText.size(); ++i) {
         PracticeSendText = Text1->toPlainText();
         const QString character = PracticeSendText.mid(i - 1, 1);
-        k.CWBuffer = character;
+        // The WinKeyer's sender drains the buffer from its timers: characters
+        // it has not handed over yet stay, and this one follows them.
+        if (k.WKSending != 0)
+            k.CWBuffer += character;
+        else
+            k.CWBuffer = character;
         if (k.CWSending == 0 && !program_.cwFrm().LoopThroughCWBuffer()) {
             // The keyer could not send and has said so: the run ends here,
             // with nothing listed that did not leave.

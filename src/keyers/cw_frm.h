@@ -56,8 +56,9 @@ public:
     void FKeyCW(int KeyCode);
     // Sends what CWBuffer holds: one character at a time through the
     // software keyer, letting events run between characters, or handed whole
-    // to the WinKeyer. False when the keyer could not send: the WinKeyer
-    // would not open (or was given up), the keying port would not open (the
+    // to the WinKeyer, which drains it from its own timers after this has
+    // returned. False when the keyer could not send: the WinKeyer
+    // would not open, the keying port would not open (the
     // message was timed without keying), or the speed gives no unit. The
     // failure has been reported.
     bool LoopThroughCWBuffer();
@@ -77,6 +78,8 @@ public:
     void Command7_Click();
     void cmdConfWinkey_Click();
     void tmrRepeat_Timer();
+    // Starts the F1 repeat when it is on: the message has ended.
+    void StartRepeat();
     void txtCWLoop_LostFocus();
     void Text10_LostFocus();
     void Text11_LostFocus();

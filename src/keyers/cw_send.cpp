@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QRadioButton>
 #include <QTimer>
 
@@ -115,20 +116,25 @@ void CWFrm::FKeyCW(int KeyCode) {
             LoopThroughCWBuffer();
         }
     }
-    QCoreApplication::processEvents();
 }
 
 bool CWFrm::LoopThroughCWBuffer() {
     KeyerState& k = program_.keyer;
     if (k.CWKeyingLine == 5) {
         if (k.CWBuffer.contains(u'!')) LogContact();
-        if (program_.winKey)
-            program_.winKey->WKTransmit();
-        else
+        if (!program_.winKey) {
             k.CWBuffer.clear();
-        if (k.CWRepeatOn == 1 && tmrRepeat->interval() > 0) tmrRepeat->start();
-        // A device that would not open (or was given up) sent nothing.
-        return program_.winKey && k.WKOpen != 0;
+            StartRepeat();
+            return false;
+        }
+        // The WinKeyer drains the buffer from its own timers; the repeat
+        // counts from the end of the message.
+        program_.winKey->WKTransmit();
+        program_.winKey->WhenSent([cw = QPointer<CWFrm>(this)] {
+            if (cw) cw->StartRepeat();
+        });
+        // A device that would not open sent nothing.
+        return k.WKOpen != 0;
     }
 
     k.CWSending = 1;
@@ -158,8 +164,7 @@ bool CWFrm::LoopThroughCWBuffer() {
     }
     // The message ends with the end of its last silence.
     keyer_->FinishGap();
-    // An interval of 0 would fire at once and for ever: it means no repeat.
-    if (k.CWRepeatOn == 1 && tmrRepeat->interval() > 0) tmrRepeat->start();
+    StartRepeat();
     k.CWSending = 0;
     if (badSpeed)
         SetStatusLine(QStringLiteral("Invalid CW speed"));
@@ -169,6 +174,11 @@ bool CWFrm::LoopThroughCWBuffer() {
                           : QString());
     if (badPort) ReportBadPort();
     return !badPort && !badSpeed;
+}
+
+void CWFrm::StartRepeat() {
+    // An interval of 0 would fire at once and for ever: it means no repeat.
+    if (program_.keyer.CWRepeatOn == 1 && tmrRepeat->interval() > 0) tmrRepeat->start();
 }
 
 void CWFrm::tmrRepeat_Timer() {

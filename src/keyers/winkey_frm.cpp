@@ -1,7 +1,6 @@
 #include "keyers/winkey_frm.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
@@ -9,6 +8,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <cmath>
+#include <utility>
 
 #include "keyers/cw_frm.h"
 #include "keyers/phone_frm.h"
@@ -359,26 +359,100 @@ void WinKeyLayer::Unload() {
     program_.keyer.WKOpen = 0;
 }
 
-bool WinKeyLayer::WaitForRoom() {
+// The sender is a small machine run by timers: a character handed over,
+// 10 ms, the next; while the device holds five or more not yet keyed, a
+// look at its echoes and status bytes every 10 ms until it has room. The
+// window's thread is never held: keys typed meanwhile are handled as they
+// come, and Esc or Stop, emptying CWBuffer, ends the machine at its next
+// turn.
+void WinKeyLayer::WKTransmit() {
     KeyerState& k = program_.keyer;
-    platform::Clock& clock = program_.clock();
-    k.WKStatus = device_.wk_getstatus();
-    std::int64_t keyed = device_.Keyed();
-    std::int64_t lastProgress = clock.MonotonicMs();
-    while (k.WKStatus >= 5) {
-        clock.SleepMs(10);
-        QCoreApplication::processEvents();
-        // Emptied by Esc or Stop, or closed, while events ran.
-        if (k.CWBuffer.isEmpty() || !device_.IsOpen()) return true;
-        k.WKStatus = device_.wk_getstatus();
-        if (device_.Keyed() != keyed) {
-            keyed = device_.Keyed();
-            lastProgress = clock.MonotonicMs();
-        } else if (clock.MonotonicMs() - lastProgress >= kGiveUpMs) {
-            return false;
-        }
+    if (k.WKOpen == 0) window().cmdOpenWinkey_Click();
+    if (k.WKOpen == 0) {
+        k.CWBuffer.clear();
+        Finish();
+        return;
     }
-    return true;
+    // A message started while one drains joins it: the running machine
+    // takes whatever CWBuffer holds at its next turn.
+    if (sending_) return;
+    sending_ = true;
+    // The main window stays open while the buffer drains.
+    k.WKSending = 1;
+    NextCharacter();
+}
+
+void WinKeyLayer::WhenSent(std::function<void()> fn) {
+    if (!sending_) {
+        if (fn) fn();
+        return;
+    }
+    whenSent_ = std::move(fn);
+}
+
+void WinKeyLayer::Continue(void (WinKeyLayer::*step)()) {
+    program_.clock().After(kCharacterMs, &timers_, [this, step] { (this->*step)(); });
+}
+
+void WinKeyLayer::NextCharacter() {
+    KeyerState& k = program_.keyer;
+    if (k.CWBuffer.isEmpty()) {
+        Finish();
+        return;
+    }
+    k.WKStatus = device_.wk_getstatus();
+    if (k.WKStatus < kRoomBelow) {
+        HandOver();
+        return;
+    }
+    waitKeyed_ = device_.Keyed();
+    lastProgress_ = program_.clock().MonotonicMs();
+    Continue(&WinKeyLayer::LookForRoom);
+}
+
+void WinKeyLayer::LookForRoom() {
+    KeyerState& k = program_.keyer;
+    // Emptied by Esc or Stop, or closed, while it waited.
+    if (k.CWBuffer.isEmpty() || !device_.IsOpen()) {
+        HandOver();
+        return;
+    }
+    k.WKStatus = device_.wk_getstatus();
+    // The device is given up only after kGiveUpMs in which it keyed nothing:
+    // a long message at a slow speed keeps it busy far longer than that.
+    if (device_.Keyed() != waitKeyed_) {
+        waitKeyed_ = device_.Keyed();
+        lastProgress_ = program_.clock().MonotonicMs();
+    } else if (program_.clock().MonotonicMs() - lastProgress_ >= kGiveUpMs) {
+        GiveUp();
+        Finish();
+        return;
+    }
+    if (k.WKStatus >= kRoomBelow) {
+        Continue(&WinKeyLayer::LookForRoom);
+        return;
+    }
+    HandOver();
+}
+
+void WinKeyLayer::HandOver() {
+    KeyerState& k = program_.keyer;
+    // Closed meanwhile (Close, or another port taking the device's port).
+    if (!device_.IsOpen()) {
+        k.CWBuffer.clear();
+        Finish();
+        return;
+    }
+    if (k.CWBuffer.isEmpty()) {
+        Finish();
+        return;
+    }
+    const QByteArray code = platform::EncodeAnsi(k.CWBuffer.left(1));
+    // "!" logs the contact, which the caller has done; it is not sent.
+    if (!code.isEmpty() && code.front() != '!')
+        device_.wk_char(static_cast<std::uint8_t>(code.front()));
+    k.CWBuffer.remove(0, 1);
+    Continue(&WinKeyLayer::NextCharacter);
 }
 
 void WinKeyLayer::GiveUp() {
@@ -390,34 +464,12 @@ void WinKeyLayer::GiveUp() {
         w->lblDialog->setText(QStringLiteral("WinKey not responding"));
 }
 
-void WinKeyLayer::WKTransmit() {
-    KeyerState& k = program_.keyer;
-    if (k.WKOpen == 0) window().cmdOpenWinkey_Click();
-    if (k.WKOpen == 0) {
-        k.CWBuffer.clear();
-        return;
+void WinKeyLayer::Finish() {
+    if (sending_) {
+        sending_ = false;
+        program_.keyer.WKSending = 0;
     }
-    // The main window stays open while the buffer drains.
-    const std::uint8_t wasSending = k.WKSending;
-    k.WKSending = 1;
-    while (!k.CWBuffer.isEmpty()) {
-        if (!WaitForRoom()) {
-            GiveUp();
-            break;
-        }
-        if (!device_.IsOpen()) {
-            k.CWBuffer.clear();
-            break;
-        }
-        if (k.CWBuffer.isEmpty()) continue;
-        const QByteArray code = platform::EncodeAnsi(k.CWBuffer.left(1));
-        // "!" logs the contact, which the caller has done; it is not sent.
-        if (!code.isEmpty() && code.front() != '!')
-            device_.wk_char(static_cast<std::uint8_t>(code.front()));
-        k.CWBuffer.remove(0, 1);
-        program_.clock().SleepMs(10);
-    }
-    k.WKSending = wasSending;
+    if (std::function<void()> done = std::exchange(whenSent_, {})) done();
 }
 
 }  // namespace keyers

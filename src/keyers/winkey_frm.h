@@ -6,7 +6,9 @@
 //
 // The window's close box closes the device, as "Close" does, and hides the
 // window with its settings; the next message opens the device again.
+#include <QObject>
 #include <QString>
+#include <functional>
 #include <cstdint>
 
 #include "keyers/keyer_device.h"
@@ -99,6 +101,8 @@ public:
     void ShowModal() override;
     void Unload() override;
     void WKTransmit() override;
+    void WhenSent(std::function<void()> fn) override;
+    bool Sending() const { return sending_; }
     void CloseDevice() override { window().cmdCloseWinkey_Click(); }
     void wk_wpm(std::uint8_t wpm) override { device_.wk_wpm(wpm); }
     void wk_clearbuf() override { device_.wk_clearbuf(); }
@@ -114,6 +118,11 @@ public:
     // Seconds of the device keying nothing, while the sender waits for room,
     // after which the device is given up.
     static constexpr int kGiveUpMs = 10000;
+    // The pause after each character handed over, and between two looks at
+    // a device that has no room.
+    static constexpr int kCharacterMs = 10;
+    // The device has room while it holds fewer characters not yet keyed.
+    static constexpr int kRoomBelow = 5;
 
     // The program-wide WinKeyer values.
     std::uint8_t WKComPort = 0;
@@ -121,14 +130,25 @@ public:
     std::uint8_t WKMode = 0;
 
 private:
-    // Waits until the device has room for another character; false when the
-    // device stopped keying for kGiveUpMs or was closed meanwhile.
-    bool WaitForRoom();
+    // The sender's turns: the next character of CWBuffer, a look for room
+    // while the device holds kRoomBelow or more, handing one character over.
+    void NextCharacter();
+    void LookForRoom();
+    void HandOver();
+    // The next turn, kCharacterMs from now.
+    void Continue(void (WinKeyLayer::*step)());
     void GiveUp();
+    void Finish();
 
     Program& program_;
     KeyerDevice device_;
     platform::LoadedForm<frmWinKey> form_;
+    // The context of the sender's timers: none fires once the layer is gone.
+    QObject timers_;
+    bool sending_ = false;
+    std::int64_t waitKeyed_ = 0;
+    std::int64_t lastProgress_ = 0;
+    std::function<void()> whenSent_;
 };
 
 }  // namespace keyers

@@ -4,6 +4,7 @@
 // program (Program::winKey); while none is installed the WinKeyer is never
 // open (WKOpen stays 0) and choosing it keys nothing.
 #include <cstdint>
+#include <functional>
 
 namespace keyers {
 
@@ -16,9 +17,15 @@ public:
     virtual void ShowModal() = 0;
     // Unloads the WinKeyer window, closing the device.
     virtual void Unload() = 0;
-    // Feeds the whole of CWBuffer to the device and empties it; lets events
-    // run while it waits for the device.
+    // Starts feeding CWBuffer to the device and returns at once; the buffer
+    // drains from timers, one character at a time, as the device has room.
+    // While it drains, WKSending is 1 and more text put into CWBuffer follows.
     virtual void WKTransmit() = 0;
+    // Calls `fn` once CWBuffer has drained (sent, emptied by Esc or Stop, or
+    // the device given up), at once when nothing is being sent.
+    virtual void WhenSent(std::function<void()> fn) {
+        if (fn) fn();
+    }
     // Closes the device, as the window's "Close" does (the voice keyer, before
     // it opens its push-to-talk port).
     virtual void CloseDevice() {}

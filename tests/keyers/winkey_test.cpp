@@ -5,12 +5,15 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
+#include <QtTest/QTest>
 #include <gtest/gtest.h>
 #include <optional>
 
+#include "keyers/code_practice.h"
 #include "keyers/cw_frm.h"
 #include "keyers/keyer_device.h"
 #include "keyers/winkey_frm.h"
@@ -55,6 +58,12 @@ QStringList CommandsAfter(const WinKeySimulator& sim, qsizetype count) {
     for (int i = 0; i < 500 && sim.Commands().size() < count; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     return sim.Commands();
+}
+
+// Lets events run until the WinKeyer's sender has drained CWBuffer: the
+// sender goes on from timers after the call that started it has returned.
+bool WaitUntilSent(Program& p, int timeoutMs = 15000) {
+    return QTest::qWaitFor([&p] { return p.keyer.WKSending == 0; }, timeoutMs);
 }
 
 // A program with a simulator on the WinKeyer's port that keys each
@@ -206,6 +215,7 @@ TEST(WinKey, SendsAMessageCharacterByCharacter) {
     t->keyer.CWBuffer = QStringLiteral("CQ CQ\x01 TEST\t DE W1AW\u00e9 5NN TU!");
     t->winKey->WKTransmit();  // opens the device on the way
     EXPECT_EQ(t->keyer.WKOpen, WinKeySimulator::kVersion);
+    ASSERT_TRUE(WaitUntilSent(t.program()));
     EXPECT_TRUE(t->keyer.CWBuffer.isEmpty());
     const QString expected = "CQ CQ TEST DE W1AW 5NN TU";
     ASSERT_TRUE(sim.WaitForKeyed(static_cast<int>(expected.size()), 5000)) << sim.Keyed().toStdString();
@@ -240,11 +250,55 @@ TEST(WinKey, EscClearsTheDeviceBuffer) {
         w.Form_KeyPress(esc);
     });
     f.program().winKey->WKTransmit();
+    ASSERT_TRUE(WaitUntilSent(f.program()));
     EXPECT_TRUE(f.program().keyer.CWBuffer.isEmpty());
     EXPECT_TRUE(CommandsAfter(sim, 9).contains("clear"));
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     EXPECT_LT(sim.Keyed().size(), 10);
     EXPECT_EQ(f.program().keyer.WKOpen, WinKeySimulator::kVersion);
+}
+
+// F3 through the WinKeyer: the key handler hands the message to the sender
+// and returns before it has gone; a key typed meanwhile reaches the call box
+// at once, and the whole message still reaches the device, in order.
+TEST(WinKey, TheFKeyReturnsBeforeTheMessageHasGone) {
+    WinKeyOnMainWindow o(40);
+    Program& p = o.f.program();
+    const QString message = "CQ TEST DE W1AW";
+    p.cwFrm().Text3->setText(message);
+    p.station.CurrentMode = "CW";
+    mainwindow::MainWindow& w = *o.w;
+
+    int f3 = 114;
+    int shift = 0;
+    w.Form_KeyDown(f3, shift);
+    EXPECT_EQ(p.keyer.WKSending, 1);
+    EXPECT_FALSE(p.keyer.CWBuffer.isEmpty());
+
+    w.txtCall->setFocus();
+    o.f.Type("K1");
+    EXPECT_EQ(w.txtCall->text(), "K1");
+    EXPECT_EQ(p.keyer.WKSending, 1);  // typed while the message went out
+
+    ASSERT_TRUE(WaitUntilSent(p));
+    ASSERT_TRUE(o.sim->WaitForKeyed(static_cast<int>(message.size()), 5000)) << o.sim->Keyed().toStdString();
+    EXPECT_EQ(o.sim->Keyed(), message);
+    EXPECT_LE(o.sim->MaxWaiting(), 4);
+    EXPECT_EQ(w.txtCall->text(), "K1");
+}
+
+// Code practice hands its text to the WinKeyer a character at a time while
+// the sender still drains the ones before: every character is keyed, in order.
+TEST(WinKey, CodePracticeKeysEveryCharacter) {
+    WinKeyOnMainWindow o(5);
+    Program& p = o.f.program();
+    keyers::frmCodePractice practice(p);
+    practice.Text1->setPlainText("CQ TEST DE W1AW");
+    practice.Command3_Click();
+    ASSERT_TRUE(WaitUntilSent(p));
+    ASSERT_TRUE(o.sim->WaitForKeyed(15, 5000)) << o.sim->Keyed().toStdString();
+    EXPECT_EQ(o.sim->Keyed(), "CQ TEST DE W1AW");
+    EXPECT_EQ(practice.Text2->toPlainText(), "CQ TEST DE W1AW");
 }
 
 // A device that stops keying is given up after 10 s without progress: closed,
@@ -324,6 +378,7 @@ TEST(WinKey, BackspaceTakesBackTheLastCharacterTyped) {
     });
     backspace.start(0);
     p.cwFrm().LoopThroughCWBuffer();
+    ASSERT_TRUE(WaitUntilSent(p));
     backspace.stop();
     EXPECT_TRUE(pressed);
     ASSERT_TRUE(sim.WaitForKeyed(7, 5000)) << sim.Keyed().toStdString();
@@ -333,6 +388,7 @@ TEST(WinKey, BackspaceTakesBackTheLastCharacterTyped) {
     // Nothing left to hand over: the device drops its own last character.
     p.keyer.CWBuffer = "KLM";
     p.cwFrm().LoopThroughCWBuffer();
+    ASSERT_TRUE(WaitUntilSent(p));
     int key = platform::vbKeyBack;
     w.Form_KeyPress(key);
     ASSERT_TRUE(sim.WaitForKeyed(9, 5000));
@@ -373,6 +429,7 @@ TEST(WinKey, TheSenderGoesOnAfterABreakIn) {
     });
     paddle.start(0);
     p.winKey->WKTransmit();
+    ASSERT_TRUE(WaitUntilSent(p));
     paddle.stop();
     EXPECT_TRUE(broke);
     EXPECT_EQ(p.keyer.WKOpen, WinKeySimulator::kVersion);
