@@ -11,6 +11,7 @@
 #include <QtEndian>
 #include <algorithm>
 #include <atomic>
+#include <deque>
 #include <functional>
 
 #include "platform/clock.h"
@@ -138,8 +139,16 @@ public:
     ~QtSoundChannel() override {
         generation_.fetch_add(1);
         sounding_.store(0);
-        QMetaObject::invokeMethod(context_.get(), [this] { stopSink(); },
-                                  Qt::BlockingQueuedConnection);
+        QMetaObject::invokeMethod(context_.get(), [this] {
+            stopSink();
+            // A sink stopped just now may still get the server's late report,
+            // and the channel goes with its window, at the program's end:
+            // such sinks are let go of, not deleted.
+            for (Retired& r : retired_) {
+                static_cast<void>(r.sink.release());
+                static_cast<void>(r.buffer.release());
+            }
+        }, Qt::BlockingQueuedConnection);
         thread_.quit();
         thread_.wait();
         context_.reset();
@@ -177,6 +186,8 @@ private:
     // A sink that has not played its samples this long after their length
     // is given up, so a stalled server holds no sink for ever.
     static constexpr qint64 kGiveUpAfterMs = 10000;
+    // How long a stopped sink is kept before it is deleted.
+    static constexpr int kRetireMs = 2000;
 
     void post(std::function<void()> work) {
         QMetaObject::invokeMethod(context_.get(), std::move(work), Qt::QueuedConnection);
@@ -221,9 +232,16 @@ private:
 
     void stopSink() {
         endCheck_->stop();
-        if (sink_) sink_->stop();
-        sink_.reset();
-        buffer_.reset();
+        if (!sink_) return;
+        sink_->stop();
+        // The sound server's thread may still report the stopped stream's
+        // state for a moment, to the sink it was made for: deleting the sink
+        // at once let such a late report crash the program. A stopped sink
+        // and its buffer are kept a while before they go.
+        retired_.push_back({std::move(sink_), std::move(buffer_)});
+        QTimer::singleShot(kRetireMs, context_.get(), [this] {
+            if (!retired_.empty()) retired_.pop_front();
+        });
     }
 
     QThread thread_;
@@ -240,6 +258,11 @@ private:
     // Only on thread_.
     std::unique_ptr<QBuffer> buffer_;
     std::unique_ptr<QAudioSink> sink_;
+    struct Retired {
+        std::unique_ptr<QAudioSink> sink;
+        std::unique_ptr<QBuffer> buffer;
+    };
+    std::deque<Retired> retired_;
     quint64 sinkGeneration_ = 0;
     qint64 durationUs_ = 0;
     qint64 giveUpAfterMs_ = 0;
