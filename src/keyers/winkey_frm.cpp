@@ -370,7 +370,9 @@ void WinKeyLayer::WKTransmit() {
     if (k.WKOpen == 0) window().cmdOpenWinkey_Click();
     if (k.WKOpen == 0) {
         k.CWBuffer.clear();
-        Finish();
+        // A machine still under way ends at its next turn, finding the
+        // device closed; ending it here too would let a second one start.
+        if (!sending_) Finish();
         return;
     }
     // A message started while one drains joins it: the running machine

@@ -115,7 +115,7 @@ public:
     bool WindowLoaded() const { return form_.IsLoaded(); }
     KeyerDevice& device() { return device_; }
 
-    // Seconds of the device keying nothing, while the sender waits for room,
+    // Milliseconds of the device keying nothing, while the sender waits for room,
     // after which the device is given up.
     static constexpr int kGiveUpMs = 10000;
     // The pause after each character handed over, and between two looks at

@@ -92,6 +92,7 @@ void RigEngine::StartPolling() {
 void RigEngine::EndPolling() {
     // A change under way stops with the link.
     steps_.clear();
+    ++stepsDropped_;
     tmrGetData_.stop();
     if (port_.IsOpen()) port_.Close();
 }
@@ -99,6 +100,7 @@ void RigEngine::EndPolling() {
 void RigEngine::Shutdown() {
     // A change still under way ends here.
     steps_.clear();
+    ++stepsDropped_;
     if (Polling() && IsFiveByteYaesu(settings.RigType) && port_.IsOpen()) {
         QString error;
         port_.Output(QByteArray(4, '\0') + char(0x80), &error);
@@ -271,7 +273,12 @@ void RigEngine::runSteps() {
     stepsRunning_ = true;
     while (!steps_.empty()) {
         const int change = steps_.front().change;
+        const std::uint64_t dropped = stepsDropped_;
         const Step step = steps_.front().run();
+        // A step that showed a box let the operator stop polling or exit
+        // meanwhile: the steps it belonged to are gone, and what stands now
+        // (a change asked for since) starts from its own first step.
+        if (dropped != stepsDropped_) continue;
         switch (step.kind) {
         case Step::Next:
             steps_.pop_front();

@@ -169,6 +169,8 @@ private:
     std::deque<QueuedStep> steps_;
     int changeNumber_ = 0;  // of the change whose steps are being added
     bool stepsRunning_ = false;
+    // Counts the times the steps were dropped (polling ended, shutdown).
+    std::uint64_t stepsDropped_ = 0;
     // The steps' timers: none runs once the engine is gone.
     QObject stepTimers_;
 };

@@ -459,6 +459,36 @@ TEST(RigEngineOutputWait, ALostPortStopsPollingAndTellsTheOperatorOnce) {
     EXPECT_EQ(rig.t.dialogs.shown[0].title, "Polling Rig Stopped");
 }
 
+// The operator ends polling while the error box of a change is up and asks
+// for a mode change meanwhile: the first change's steps are gone, the mode
+// change is told as failing once, and a later change runs whole.
+TEST(RigEngineOutputWait, PollingEndedWhileAnErrorBoxIsUpDropsOnlyThatChange) {
+    FakeRig rig;
+    ASSERT_TRUE(rig.engine->OpenRigPort());
+    rig.engine->StartPolling();
+    rig.state.open = false;
+    int boxes = 0;
+    rig.t.dialogs.onMessage = [&](const auto&) {
+        if (++boxes == 1) {
+            rig.engine->EndPolling();
+            rig.engine->ChangeMode(0, "CW");  // asked for while the box is up
+        }
+    };
+    rig.engine->ChangeFrequency(14.025f);
+    EXPECT_EQ(rig.t.dialogs.titles(),
+              (std::vector<QString>{"Error Changing Frequency", "Error Changing Mode"}));
+    EXPECT_FALSE(rig.engine->Polling());
+    // Polling again, a later change goes out whole.
+    rig.t.dialogs.onMessage = nullptr;
+    rig.state.open = true;
+    ASSERT_TRUE(rig.engine->OpenRigPort());
+    rig.engine->StartPolling();
+    rig.state.written.clear();
+    rig.engine->ChangeFrequency(7.025f);
+    EXPECT_TRUE(rig.state.written.contains("FA00007025000;")) << rig.state.written.toStdString();
+    EXPECT_EQ(boxes, 2);
+}
+
 TEST(RigEngineOutputWait, AChangeOnAClosedPortReportsAndLeavesPollingOff) {
     FakeRig rig;
     ASSERT_TRUE(rig.engine->OpenRigPort());
