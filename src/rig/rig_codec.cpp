@@ -290,12 +290,6 @@ QString yaesuBCDToFreq(const QString& d) {
     return text + QLatin1Char('.') + d.mid(3, 5);
 }
 
-bool allDecimal(const QString& text) {
-    for (QChar c : text)
-        if (c < u'0' || c > u'9') return false;
-    return true;
-}
-
 // The unsigned-number families: frequency field of `n` hex digits from
 // digit `k`, in units of `divisor` per MHz.
 bool unsignedFrequency(QByteArrayView buffer, qsizetype k, int n, double divisor, RigReading& r) {
@@ -320,7 +314,7 @@ void olderYaesuMode(int digit, RigReading& r) {
 void IcomFrequency(QByteArrayView buffer, bool icom735, RigReading& r) {
     // BCD digits only: a stray byte in a frame (a hex letter) is no number.
     const QString digits = scanCiv(buffer, 0x03, false);
-    if (digits.isEmpty() || !allDecimal(digits)) return;
+    if (!allDigits(latin1(digits))) return;
     const std::optional<double> mhz = logstore::ParseNumber(icomBCDToFreq(digits));
     if (!mhz) return;
     float f = static_cast<float>(*mhz);
@@ -339,11 +333,11 @@ void YaesuData(QByteArrayView buffer, RigReading& r) {
     if (buffer.size() < 5) return;
     const QString h = BytesToHex(buffer.first(5));
     const QString digits = h.left(8);
-    if (!allDecimal(digits)) return;
+    if (!allDigits(latin1(digits))) return;
     const std::optional<double> mhz = logstore::ParseNumber(yaesuBCDToFreq(digits));
     if (!mhz || !setFrequency(*mhz, r)) return;
     const QString codeText = h.mid(8, 2);
-    if (!allDecimal(codeText)) return;
+    if (!allDigits(latin1(codeText))) return;
     switch (codeText.toInt()) {
     case 2: case 3: case 82: case 83: r.mode = QStringLiteral("CW"); break;
     case 0: case 1: case 4: case 8: case 84: case 88: r.mode = QStringLiteral("PH"); break;
@@ -355,7 +349,7 @@ void Yaesu757Data(QByteArrayView buffer, RigReading& r) {
     if (buffer.size() < 10) return;
     const QString h = BytesToHex(buffer);
     const QString digits = h.mid(16, 2) + h.mid(14, 2) + h.mid(12, 2) + h.mid(10, 2);
-    if (!allDecimal(digits)) return;
+    if (!allDigits(latin1(digits))) return;
     const QString codeText = h.mid(18, 2);
     int code = 0;
     for (QChar c : codeText) {
