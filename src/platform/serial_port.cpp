@@ -134,8 +134,15 @@ public:
 
     void Close() override {
         if (fd_ < 0) return;
-        SetModemLine(fd_, TIOCM_DTR, false);
-        SetModemLine(fd_, TIOCM_RTS, false);
+        // Lines dropped while bytes are still going out would cut them off
+        // (the last command to a radio, through an interface powered from
+        // DTR or RTS): then the hang-up on close drops the lines, once the
+        // system has sent what it holds.
+        int queued = 0;
+        if (::ioctl(fd_, TIOCOUTQ, &queued) != 0 || queued == 0) {
+            SetModemLine(fd_, TIOCM_DTR, false);
+            SetModemLine(fd_, TIOCM_RTS, false);
+        }
         ::flock(fd_, LOCK_UN);
         ::close(fd_);
         fd_ = -1;

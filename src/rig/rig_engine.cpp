@@ -104,13 +104,8 @@ void RigEngine::Shutdown() {
     if (Polling() && IsFiveByteYaesu(settings.RigType) && port_.IsOpen()) {
         QString error;
         port_.Output(QByteArray(4, '\0') + char(0x80), &error);
-        // Closing the port drops DTR and RTS at once, and an interface that
-        // takes its power from them would go before the bytes left: at the
-        // program's end, the radio is given up to 2 s to hear them.
-        const std::int64_t until = clock_.MonotonicMs() + 2000;
-        while (port_.IsOpen() && port_.OutBufferCount() > 0 && clock_.MonotonicMs() < until)
-            clock_.SleepMs(1);
     }
+    // Closing the port lets the system send what it still holds first.
     EndPolling();
 }
 

@@ -459,35 +459,6 @@ TEST(RigEngineOutputWait, ALostPortStopsPollingAndTellsTheOperatorOnce) {
     EXPECT_EQ(rig.t.dialogs.shown[0].title, "Polling Rig Stopped");
 }
 
-// At the program's end the Yaesu's CAT-off bytes leave the port before it
-// closes and drops DTR and RTS, which may power the interface; a port that
-// never drains holds the end 2 s at most.
-TEST(RigEngineOutputWait, TheYaesusLastBytesLeaveBeforeThePortCloses) {
-    for (const int drainAfter : {3, -1}) {
-        SCOPED_TRACE(drainAfter);
-        FakeRig rig;
-        rig.engine->settings.RigType = "Yaesu";
-        ASSERT_TRUE(rig.engine->OpenRigPort());
-        rig.engine->StartPolling();
-        int looks = 0;
-        rig.state.onOutCount = [&](FakeSerialPort::State& s) {
-            s.pendingOutput = drainAfter >= 0 && ++looks > drainAfter ? 0 : 5;
-        };
-        rig.state.events.clear();
-        const std::int64_t t0 = rig.t.clock.monotonic;
-        rig.engine->Shutdown();
-        EXPECT_TRUE(rig.state.written.endsWith(QByteArray(4, '\0') + char(0x80)));
-        EXPECT_FALSE(rig.state.open);
-        if (drainAfter >= 0) {
-            EXPECT_EQ(rig.state.pendingOutput, 0);
-            EXPECT_LT(rig.t.clock.monotonic - t0, 100);
-        } else {
-            EXPECT_GE(rig.t.clock.monotonic - t0, 2000);
-            EXPECT_LT(rig.t.clock.monotonic - t0, 2100);
-        }
-    }
-}
-
 // The operator ends polling while the error box of a change is up and asks
 // for a mode change meanwhile: the first change's steps are gone, the mode
 // change is told as failing once, and a later change runs whole.
