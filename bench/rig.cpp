@@ -8,9 +8,9 @@
 
 #include "bench_support.h"
 #include "logstore/county_table.h"
-#include "mainwindow/form1.h"
 #include "mainwindow/main_window.h"
 #include "platform/serial_port.h"
+#include "program/main_window_proxy.h"
 #include "rig/rig_engine.h"
 
 namespace {

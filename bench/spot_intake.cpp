@@ -14,8 +14,8 @@
 #include "bench_support.h"
 #include "spotting/dx_spot_lines.h"  // the feed's lines
 #include "logstore/county_table.h"
-#include "mainwindow/form1.h"
 #include "mainwindow/main_window.h"
+#include "program/main_window_proxy.h"
 #include "setup/reference_tables.h"
 #include "spotting/band_map.h"
 #include "spotting/spot_feed.h"

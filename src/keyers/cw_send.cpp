@@ -14,11 +14,11 @@
 #include "keyers/phone_frm.h"
 #include "keyers/settings_file.h"
 #include "keyers/winkey_hook.h"
-#include "mainwindow/main_window.h"
 #include "platform/dialogs.h"
 #include "platform/modal.h"
 #include "platform/parallel_port.h"
 #include "platform/serial_port.h"
+#include "program/main_window_proxy.h"
 #include "program/program.h"
 
 namespace keyers {
@@ -34,12 +34,11 @@ MorseKeyer::Result CWFrm::Transmit(QChar CodeCharacter, MorseKeyer::Gap gap) {
 }
 
 void CWFrm::LogContact() {
-    mainwindow::MainWindow* w = program_.mainWindow();
-    if (w && w->txtCall && !w->txtCall->text().isEmpty()) w->Mains();
+    program_.form1().LogContact();
 }
 
 void CWFrm::SetStatusLine(const QString& text) {
-    if (mainwindow::MainWindow* w = program_.mainWindow()) w->lblDialog->setText(text);
+    program_.form1().SetStatusLine(text);
 }
 
 bool CWFrm::OpenKeyingPort() {

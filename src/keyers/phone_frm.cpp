@@ -15,13 +15,13 @@
 #include "keyers/settings_file.h"
 #include "keyers/winkey_hook.h"
 #include "platform/colors.h"
-#include "mainwindow/main_window.h"
 #include "platform/dialogs.h"
 #include "platform/key_adapter.h"
 #include "platform/modal.h"
 #include "platform/parallel_port.h"
 #include "platform/serial_port.h"
 #include "platform/text_file.h"
+#include "program/main_window_proxy.h"
 #include "program/program.h"
 #include "setup/key_filters.h"
 
@@ -198,7 +198,7 @@ std::optional<std::uint16_t> PhoneFrm::ParallelAddress() const {
 }
 
 void PhoneFrm::SetStatusLine(const QString& text) {
-    if (mainwindow::MainWindow* w = program_.mainWindow()) w->lblDialog->setText(text);
+    program_.form1().SetStatusLine(text);
 }
 
 void PhoneFrm::ReleasePushToTalk() { ReleasePushToTalkBut({}); }

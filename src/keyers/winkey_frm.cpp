@@ -13,7 +13,6 @@
 #include "keyers/cw_frm.h"
 #include "keyers/phone_frm.h"
 #include "keyers/settings_file.h"
-#include "mainwindow/main_window.h"
 #include "platform/dialogs.h"
 #include "platform/key_adapter.h"
 #include "platform/modal.h"
@@ -21,6 +20,7 @@
 #include "platform/serial_port.h"
 #include "platform/text_file.h"
 #include "platform/twips.h"
+#include "program/main_window_proxy.h"
 #include "program/program.h"
 #include "setup/resize.h"
 
@@ -462,8 +462,7 @@ void WinKeyLayer::GiveUp() {
     k.CWBuffer.clear();
     window().cmdCloseWinkey_Click();
     k.WKStatus = 0;
-    if (mainwindow::MainWindow* w = program_.mainWindow())
-        w->lblDialog->setText(QStringLiteral("WinKey not responding"));
+    program_.form1().SetStatusLine(QStringLiteral("WinKey not responding"));
 }
 
 void WinKeyLayer::Finish() {

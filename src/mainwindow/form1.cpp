@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 
 #include "mainwindow/main_window.h"
 #include "program/program.h"
@@ -9,7 +10,7 @@
 
 namespace mainwindow {
 
-Form1::Form1(Program& program) : program_(program) {
+MainWindowProxy::MainWindowProxy(Program& program) : program_(program) {
     setWindowTitle(QStringLiteral("Form1"));
     SetDesignClientSize(4290, 1245);
     txtCall = AddTextBox(QStringLiteral("txtCall"), QString(), 360, 840, 855, 285);
@@ -18,7 +19,7 @@ Form1::Form1(Program& program) : program_(program) {
     lblDX->hide();
 }
 
-MainWindow* Form1::target() {
+MainWindow* MainWindowProxy::target() const {
     // The side is read afresh at every call: 0 means Infrm, any other value
     // Outfrm. The run's one main window is the target only when it is the
     // window of that side; the other side's window is never made here.
@@ -28,26 +29,66 @@ MainWindow* Form1::target() {
     return window->side() == wanted ? window : nullptr;
 }
 
-void Form1::SavePref() { setup::SaveQSOPref(program_); }
+void MainWindowProxy::SavePref() { setup::SaveQSOPref(program_); }
 
-void Form1::BandFreqConversion(float& frequencyValue) {
+void MainWindowProxy::BandFreqConversion(float& frequencyValue) {
     if (MainWindow* w = target()) w->BandFreqConversion(frequencyValue);
 }
 
-void Form1::ModeSelection(QString& strMode) {
+void MainWindowProxy::ModeSelection(QString& strMode) {
     if (MainWindow* w = target()) w->ModeSelection(strMode);
 }
 
-void Form1::PacketResize() {
+void MainWindowProxy::PacketResize() {
     if (MainWindow* w = target()) w->PacketResize();
 }
 
-void Form1::DisplayBandMapLabels() {
+void MainWindowProxy::DisplayBandMapLabels() {
     if (MainWindow* w = target()) w->DisplayBandMapLabels();
 }
 
-void Form1::BandMapSpots(QVariant& qDXSpotCall, QVariant& qDXSpotFreq, QVariant& qDXSpotRecord) {
+void MainWindowProxy::BandMapSpots(QVariant& qDXSpotCall, QVariant& qDXSpotFreq,
+                                   QVariant& qDXSpotRecord) {
     if (MainWindow* w = target()) w->BandMapSpots(qDXSpotCall, qDXSpotFreq, qDXSpotRecord);
 }
+
+void MainWindowProxy::SetCallText(const QString& call) {
+    if (MainWindow* w = target()) w->txtCall->setText(call);
+}
+
+void MainWindowProxy::FocusCall() {
+    if (MainWindow* w = target()) w->txtCall->setFocus();
+}
+
+void MainWindowProxy::SetBandMapRefresh(bool on) { lblDX->setVisible(on); }
+
+bool MainWindowProxy::BandMapRefresh() const { return !lblDX->isHidden(); }
+
+void MainWindowProxy::SetStatusLine(const QString& text) {
+    if (MainWindow* w = program_.mainWindow()) w->lblDialog->setText(text);
+}
+
+void MainWindowProxy::LogContact() {
+    MainWindow* w = program_.mainWindow();
+    if (w && w->txtCall && !w->txtCall->text().isEmpty()) w->Mains();
+}
+
+namespace {
+
+// The worked-county list of the main window of that side; empty when the
+// program's main window is the other one (or none is loaded).
+QStringList workedList(Program& program, Side side) {
+    QStringList out;
+    MainWindow* main = program.mainWindow();
+    if (!main || main->side() != side || !main->List2) return out;
+    for (int i = 0; i < main->List2->count(); ++i) out << main->List2->item(i)->text();
+    return out;
+}
+
+}  // namespace
+
+QStringList MainWindowProxy::WorkedCountiesIn() const { return workedList(program_, Side::In); }
+
+QStringList MainWindowProxy::WorkedCountiesOut() const { return workedList(program_, Side::Out); }
 
 }  // namespace mainwindow

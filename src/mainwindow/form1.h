@@ -1,9 +1,9 @@
 #pragma once
-// The proxy through which the rig and spotting windows reach the main window
-// of the run, whichever side it is. It is never shown.
-#include <QVariant>
-
+// The main window's side of the proxy Form1 (program/main_window_proxy.h):
+// a hidden form, never shown, that passes the subsystems' calls on to the
+// main window of the run.
 #include "platform/form.h"
+#include "program/main_window_proxy.h"
 
 class Program;
 class QLabel;
@@ -13,19 +13,29 @@ namespace mainwindow {
 
 class MainWindow;
 
-class Form1 final : public platform::Form {
+class MainWindowProxy final : public platform::Form, public Form1 {
     Q_OBJECT
 public:
-    explicit Form1(Program& program);
+    explicit MainWindowProxy(Program& program);
 
-    void SavePref();
-    void BandFreqConversion(float& frequencyValue);
-    void ModeSelection(QString& strMode);
-    void PacketResize();
-    void DisplayBandMapLabels();
-    void BandMapSpots(QVariant& qDXSpotCall, QVariant& qDXSpotFreq, QVariant& qDXSpotRecord);
+    QString Caption() const override { return windowTitle(); }
+    float FontSize() const override { return Font.Size; }
 
-    QString Caption() const { return windowTitle(); }
+    void SavePref() override;
+    void BandFreqConversion(float& frequencyValue) override;
+    void ModeSelection(QString& strMode) override;
+    void PacketResize() override;
+    void DisplayBandMapLabels() override;
+    void BandMapSpots(QVariant& qDXSpotCall, QVariant& qDXSpotFreq, QVariant& qDXSpotRecord) override;
+    void SetCallText(const QString& call) override;
+    void FocusCall() override;
+    void SetBandMapRefresh(bool on) override;
+    bool BandMapRefresh() const override;
+    void SetStatusLine(const QString& text) override;
+    void LogContact() override;
+    QStringList WorkedCountiesIn() const override;
+    QStringList WorkedCountiesOut() const override;
+
     // Unloading the proxy has nothing of its own to close.
     void Form_Unload() {}
 
@@ -35,10 +45,9 @@ public:
 
     // The main window that StationSide names now: Infrm for 0, Outfrm for any
     // other value; null when that window is not the one loaded.
-    MainWindow* target();
+    MainWindow* target() const;
 
 private:
-
     Program& program_;
 };
 

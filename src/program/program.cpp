@@ -38,8 +38,10 @@ mainwindow::MainWindow& Program::OpenMainWindow() {
     return *mainWindow_;
 }
 
-mainwindow::Form1& Program::form1() {
-    return form1_.Get([this] { return std::make_unique<mainwindow::Form1>(*this); });
+void Program::LoadMainWindow(QSizeF screenTwips) { OpenMainWindow().Form_Load(screenTwips); }
+
+Form1& Program::form1() {
+    return form1_.Get([this] { return std::make_unique<mainwindow::MainWindowProxy>(*this); });
 }
 
 void Program::UnloadForm1() { form1_.Unload(); }

@@ -2,6 +2,7 @@
 // The one program context: every program-wide value of the logger and the
 // platform services, owned in one place. Windows and operations take a
 // reference to it; tests build a fresh one over a temporary working folder.
+#include <QSizeF>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -26,9 +27,10 @@
 #include "setup/station.h"
 #include "spotting/spot_store.h"
 
+class Form1;
 namespace mainwindow {
 class MainWindow;
-class Form1;
+class MainWindowProxy;
 }  // namespace mainwindow
 namespace setup {
 class frmStationID;
@@ -115,8 +117,12 @@ public:
     // its Form_Load runs when it is first shown.
     mainwindow::MainWindow& OpenMainWindow();
     mainwindow::MainWindow* mainWindow() { return mainWindow_.get(); }
-    // The proxy of the main window, made on first use.
-    mainwindow::Form1& form1();
+    // Opens the main window for the station side and loads it on a screen of
+    // that size in twips.
+    void LoadMainWindow(QSizeF screenTwips);
+    // The proxy through which the subsystems reach the main window
+    // (program/main_window_proxy.h), made on first use.
+    Form1& form1();
     void UnloadForm1();
 
     setup::Folders folders;
@@ -206,7 +212,7 @@ private:
     bool ended_ = false;
     bool quitting_ = false;
     std::unique_ptr<mainwindow::MainWindow> mainWindow_;
-    platform::LoadedForm<mainwindow::Form1> form1_;
+    platform::LoadedForm<mainwindow::MainWindowProxy> form1_;
     // Declared after the services: the windows go first.
     platform::LoadedForm<keyers::BlindFrm> blindFrm_;
     platform::LoadedForm<keyers::CWFrm> cwFrm_;

@@ -12,7 +12,6 @@
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
 
-#include "mainwindow/form1.h"
 #include "platform/colors.h"
 #include "platform/modal.h"
 #include "platform/option_buttons.h"
@@ -20,6 +19,7 @@
 #include "platform/serial_port.h"
 #include "platform/text_file.h"
 #include "platform/twips.h"
+#include "program/main_window_proxy.h"
 #include "program/program.h"
 #include "rig/frequency_test_frm.h"
 #include "setup/resize.h"

@@ -11,10 +11,10 @@
 #include <limits>
 
 #include "logstore/record.h"
-#include "mainwindow/form1.h"
 #include "platform/key_adapter.h"
 #include "platform/modal.h"
 #include "platform/twips.h"
+#include "program/main_window_proxy.h"
 #include "program/program.h"
 #include "rig/rig_control_frm.h"
 #include "setup/resize.h"
@@ -206,7 +206,7 @@ void frmRigTune::wire() {
 void frmRigTune::Form_Load(const platform::ScreenTwips& screen) {
     setup::ScaleToArea(*this, screen.size, screen.size.width(), 2);
     // The panel's own font follows the main window's, by the screen's width.
-    Font.Size = static_cast<float>(program_.form1().Font.Size * screen.size.width() / setup::kDesignScreenWidth);
+    Font.Size = static_cast<float>(program_.form1().FontSize() * screen.size.width() / setup::kDesignScreenWidth);
     setup::KeepInWorkArea(*this, screen.workArea);
 }
 

@@ -1,7 +1,6 @@
 #include "scoring/county_map.h"
 
 #include <QLabel>
-#include <QListWidget>
 #include <QPixmap>
 #include <QRandomGenerator>
 #include <QTimer>
@@ -9,8 +8,8 @@
 #include <cmath>
 #include <vector>
 
-#include "mainwindow/main_window.h"
 #include "platform/twips.h"
+#include "program/main_window_proxy.h"
 #include "program/program.h"
 #include "setup/resize.h"
 
@@ -118,23 +117,9 @@ void CountyMapWI::Timer1_Timer() {
         ColorWorkedCountiesIn();
 }
 
-namespace {
+void CountyMapWI::ColorWorkedCountiesOut() { colorWorkedCounties(program_.form1().WorkedCountiesOut()); }
 
-// The worked-county list of the main window of that side; empty when the
-// program's main window is the other one (or none is loaded).
-QStringList workedList(Program& program, mainwindow::Side side) {
-    QStringList out;
-    mainwindow::MainWindow* main = program.mainWindow();
-    if (!main || main->side() != side || !main->List2) return out;
-    for (int i = 0; i < main->List2->count(); ++i) out << main->List2->item(i)->text();
-    return out;
-}
-
-}  // namespace
-
-void CountyMapWI::ColorWorkedCountiesOut() { colorWorkedCounties(workedList(program_, mainwindow::Side::Out)); }
-
-void CountyMapWI::ColorWorkedCountiesIn() { colorWorkedCounties(workedList(program_, mainwindow::Side::In)); }
+void CountyMapWI::ColorWorkedCountiesIn() { colorWorkedCounties(program_.form1().WorkedCountiesIn()); }
 
 void CountyMapWI::colorWorkedCounties(const QStringList& worked) {
     // Only the labels of the first CountyCount elements are searched.

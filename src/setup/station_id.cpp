@@ -20,7 +20,6 @@
 #include "keyers/phone_frm.h"
 #include "logstore/county_table.h"
 #include "logstore/record.h"
-#include "mainwindow/main_window.h"
 #include "platform/key_adapter.h"
 #include "platform/option_buttons.h"
 #include "platform/sel_start.h"
@@ -519,7 +518,7 @@ void frmStationID::saveAndOpenMainWindow() {
 
     // The main window's load closes this dialog first (it is deleted once
     // this click is done).
-    program_.OpenMainWindow().Form_Load(screen_);
+    program_.LoadMainWindow(screen_);
 }
 
 }  // namespace setup

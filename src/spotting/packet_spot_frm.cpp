@@ -15,7 +15,6 @@
 #include <exception>
 
 #include "logstore/record.h"
-#include "mainwindow/form1.h"
 #include "platform/colors.h"
 #include "platform/key_adapter.h"
 #include "platform/option_buttons.h"
@@ -24,6 +23,7 @@
 #include "platform/serial_port.h"
 #include "platform/text_file.h"
 #include "platform/twips.h"
+#include "program/main_window_proxy.h"
 #include "program/program.h"
 #include "setup/resize.h"
 
@@ -760,8 +760,8 @@ void PacketSpotfrm::Timer1_Timer() {
     LabelUpdateTimeCounter += 1;
     if (LabelUpdateTimeCounter > 360) {
         LabelUpdateTimeCounter = 0;
-        mainwindow::Form1& proxy = program_.form1();
-        if (!proxy.lblDX->isHidden()) proxy.DisplayBandMapLabels();
+        Form1& proxy = program_.form1();
+        if (proxy.BandMapRefresh()) proxy.DisplayBandMapLabels();
     }
 }
 

@@ -2,14 +2,12 @@
 
 #include <QEvent>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPalette>
 #include <algorithm>
 #include <exception>
 
-#include "mainwindow/form1.h"
-#include "mainwindow/main_window.h"
 #include "platform/twips.h"
+#include "program/main_window_proxy.h"
 #include "program/program.h"
 #include "setup/resize.h"
 
@@ -230,10 +228,10 @@ void SpectrumMap::lblDXSpot_MouseDown(int index, Qt::MouseButton button) {
     const float mhz = store.DXSpotFreq[slot];
     const QString call = store.DXSpotCall[slot];
     program_.TuneToSpot(mhz);
-    mainwindow::MainWindow* window = program_.form1().target();
-    if (window) window->txtCall->setText(call);
+    Form1& proxy = program_.form1();
+    proxy.SetCallText(call);
     hide();
-    if (window) window->txtCall->setFocus();
+    proxy.FocusCall();
 }
 
 void SpectrumMap::Form_Activate() { BandMapLabelDisplay(); }

@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <exception>
 
-#include "mainwindow/form1.h"
 #include "platform/form.h"
 #include "platform/same_text.h"
+#include "program/main_window_proxy.h"
 #include "program/program.h"
 
 namespace spotting {
@@ -185,6 +185,6 @@ void SpotPanel::park() {
     window_.Apply(list);
 }
 
-void SpotPanel::setRefreshFlag(bool on) { program_.form1().lblDX->setVisible(on); }
+void SpotPanel::setRefreshFlag(bool on) { program_.form1().SetBandMapRefresh(on); }
 
 }  // namespace spotting

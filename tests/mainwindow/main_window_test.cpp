@@ -11,9 +11,9 @@
 #include <gtest/gtest.h>
 #include <stdexcept>
 
-#include "mainwindow/form1.h"
 #include "mainwindow/main_window.h"
 #include "platform/colors.h"
+#include "program/main_window_proxy.h"
 #include "support/main_window_fixture.h"
 
 using testing_support::Contact;
@@ -278,7 +278,7 @@ TEST(BandAndMode, RigReportsThroughTheProxy) {
     MainWindowFixture f(0);
     f.WriteLog("");
     mainwindow::MainWindow& w = f.Load();
-    mainwindow::Form1& proxy = f.program().form1();
+    Form1& proxy = f.program().form1();
     EXPECT_EQ(proxy.Caption(), "Form1");
     struct Case {
         float mhz;
@@ -361,7 +361,7 @@ TEST(BandAndMode, ProxyFollowsTheStationSide) {
         mainwindow::MainWindow& w = f.Load();
         ASSERT_EQ(w.Label24->text(), "40");
         // The same proxy, loaded before the side changes.
-        mainwindow::Form1& proxy = f.program().form1();
+        Form1& proxy = f.program().form1();
         f.program().station.StationSide = static_cast<std::uint8_t>(c.sideAtCall);
         float mhz = 21.2f;
         proxy.BandFreqConversion(mhz);

@@ -404,7 +404,7 @@ TEST(SpotPanel, SwitchingMovesNothingAndTheRefreshFlagFollowsTheBandMap) {
     f.WriteLog("");
     mainwindow::MainWindow& w = f.Load();
     f.program().station.CurrentBand = "20";
-    QLabel* flag = f.program().form1().lblDX;
+    QLabel* flag = dynamic_cast<mainwindow::MainWindowProxy&>(f.program().form1()).lblDX;
     // Straight into band-map mode: the periodic refresh runs.
     w.spotPanel().PacketResize("Telnet", false);
     EXPECT_TRUE(w.lblDX->isVisible());

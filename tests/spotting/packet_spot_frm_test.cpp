@@ -16,7 +16,6 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
-#include "mainwindow/form1.h"
 #include "platform/key_adapter.h"
 #include "spotting/spotting_fixture.h"
 #include "support/qstring_printer.h"

@@ -13,8 +13,8 @@
 #include <optional>
 #include <vector>
 
-#include "mainwindow/form1.h"
 #include "mainwindow/main_window.h"
+#include "program/main_window_proxy.h"
 #include "spotting/spectrum_map.h"
 #include "support/main_window_fixture.h"
 #include "support/qstring_printer.h"

@@ -5,8 +5,8 @@
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
-#include "mainwindow/form1.h"
 #include "mainwindow/main_window.h"
+#include "program/main_window_proxy.h"
 #include "setup/reference_tables.h"
 #include "rig/radio_emulator.h"
 #include "rig/rig_control_frm.h"
