@@ -44,18 +44,18 @@ void MainWindow::CheckFullDupe() {
     const logstore::ContactLog& log = program_.log;
     for (int i = 1; i <= log.QSOCount; ++i) {
         const logstore::ContactRecord& r = log.row(i);
-        if (!platform::SameText(r.QSOCall, txtCall->text())) continue;
-        fillEmpty(txtSec, r.QSOCounty);
-        if (in) fillEmpty(txtCntry, r.QSOSPC);
+        if (!platform::SameText(r.QSOCall, entry_->txtCall->text())) continue;
+        fillEmpty(entry_->txtSec, r.QSOCounty);
+        if (in) fillEmpty(entry_->txtCntry, r.QSOSPC);
         const bool dupe = platform::SameText(r.QSOBand, st.CurrentBand) && platform::SameText(r.QSOMode, st.CurrentMode) &&
-                          platform::SameText(r.QSOCounty, txtSec->text()) &&
+                          platform::SameText(r.QSOCounty, entry_->txtSec->text()) &&
                           (!in || platform::SameText(r.QSOCountySent, st.OperatingCounty));
         if (!dupe) continue;
         setStatus(in ? "Duplicate " + r.QSOCall + " " + datePart(r.QSODate, false) + " " + r.QSOTime +
                            "  Rec# " + QString::number(i)
                      : "Duplicate " + r.QSOCall + "  " + r.QSODate + "  " + r.QSOTime + "   Rec# " +
                            QString::number(i),
-                  kStatusRed);
+                  entry::kStatusRed);
         resetDupeLine();
         program_.dialogs().Beep();
         // With voice navigation on, the prompt is heard whole: the prompt of
@@ -76,13 +76,13 @@ void MainWindow::DupCheck2() {
     std::vector<int> previous;
     if (in) e.DupeFlag = 0;
     const logstore::ContactLog& log = program_.log;
-    const QString call = txtCall->text();
+    const QString call = entry_->txtCall->text();
     for (int i = 1; i <= log.QSOCount; ++i) {
         const logstore::ContactRecord& r = log.row(i);
         if (!platform::SameText(r.QSOCall, call)) continue;
         if (listing) previous.push_back(i);
-        fillEmpty(txtSec, r.QSOCounty);
-        if (in) fillEmpty(txtCntry, r.QSOSPC);
+        fillEmpty(entry_->txtSec, r.QSOCounty);
+        if (in) fillEmpty(entry_->txtCntry, r.QSOSPC);
         const bool sameBandMode = platform::SameText(r.QSOBand, st.CurrentBand) && platform::SameText(r.QSOMode, st.CurrentMode);
         if (in && !platform::SameText(r.QSOSPC, st.PartyState) && sameBandMode &&
             platform::SameText(r.QSOCountySent, st.OperatingCounty)) {
@@ -96,9 +96,9 @@ void MainWindow::DupCheck2() {
                                r.QSOTime + "   Rec# " + QString::number(i)
                          : "Duplicate Unless Rover!  " + r.QSOCall + "  " + r.QSODate + "  " + r.QSOTime +
                                "   Rec# " + QString::number(i),
-                      kStatusRed);
-            platform::SetBackColor(lblDupe, palette().color(QPalette::Button));
-            if (in) lblDupe->clear();
+                      entry::kStatusRed);
+            platform::SetBackColor(entry_->lblDupe, palette().color(QPalette::Button));
+            if (in) entry_->lblDupe->clear();
             program_.dialogs().Beep();
             if (!listing) break;
         }
@@ -128,9 +128,9 @@ const std::vector<int>& MainWindow::partialDupeRows() {
 }
 
 void MainWindow::CheckCallAsTyped(int KeyAscii) {
-    platform::SetBackColor(lblDialog, kStatusTeal);
+    platform::SetBackColor(entry_->lblDialog, entry::kStatusTeal);
     resetDupeLine();
-    const QString before = txtCall->text();
+    const QString before = entry_->txtCall->text();
     const QString typed = KeyAscii > 0 ? before + QChar(KeyAscii) : before;
     const bool listable = KeyAscii >= 46 && KeyAscii <= 90;
     QString list;
@@ -142,20 +142,20 @@ void MainWindow::CheckCallAsTyped(int KeyAscii) {
                 list = call + " " + list;
             if (list.size() > 100) break;
         }
-        platform::SetBackColor(lblDupe, list.isEmpty() ? palette().color(QPalette::Button) : kStatusTeal);
-        lblDupe->setText(list);
+        platform::SetBackColor(entry_->lblDupe, list.isEmpty() ? palette().color(QPalette::Button) : entry::kStatusTeal);
+        entry_->lblDupe->setText(list);
     }
     if (!list.isEmpty() && before.size() > 2)
-        lblDialog->setText(QStringLiteral("Possible Duplicate!"));
+        entry_->lblDialog->setText(QStringLiteral("Possible Duplicate!"));
     else if (program_.operating.LoggedOn)
-        lblDialog->setText(QStringLiteral(" "));
+        entry_->lblDialog->setText(QStringLiteral(" "));
     if (typed.size() == 3 && listable) {
         auto numeric = [](QChar c) { return c.unicode() >= 47 && c.unicode() <= 57; };
         if (numeric(typed[1]) || numeric(typed[2])) {
-            lblDialog->setText(QStringLiteral(" "));
+            entry_->lblDialog->setText(QStringLiteral(" "));
         } else {
             program_.dialogs().Beep();
-            lblDialog->setText(QStringLiteral("The second or third character is not numeric!"));
+            entry_->lblDialog->setText(QStringLiteral("The second or third character is not numeric!"));
         }
     }
 }

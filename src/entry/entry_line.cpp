@@ -32,20 +32,20 @@ using platform::SelStart;
 
 void MainWindow::attachEntryLine() {
     platform::KeyAdapter& adapter = *keys_;
-    adapter.Attach(txtCall, {.keyPress = [this](int& KeyAscii) { txtCall_KeyPress(KeyAscii); }});
-    adapter.Attach(txtSec, {.keyPress = [this](int& KeyAscii) { txtSec_KeyPress(KeyAscii); }});
-    connect(txtCall, &QLineEdit::textChanged, this, &MainWindow::txtCall_Change);
-    txtCall->installEventFilter(this);
-    txtSec->installEventFilter(this);
+    adapter.Attach(entry_->txtCall, {.keyPress = [this](int& KeyAscii) { txtCall_KeyPress(KeyAscii); }});
+    adapter.Attach(entry_->txtSec, {.keyPress = [this](int& KeyAscii) { txtSec_KeyPress(KeyAscii); }});
+    connect(entry_->txtCall, &QLineEdit::textChanged, this, &MainWindow::txtCall_Change);
+    entry_->txtCall->installEventFilter(this);
+    entry_->txtSec->installEventFilter(this);
     if (side_ == Side::In) {
-        adapter.Attach(txtCntry, {.keyPress = [this](int& KeyAscii) { txtCntry_KeyPress(KeyAscii); }});
-        connect(txtCntry, &QLineEdit::textChanged, this, &MainWindow::txtCntry_Change);
-        txtCntry->installEventFilter(this);
+        adapter.Attach(entry_->txtCntry, {.keyPress = [this](int& KeyAscii) { txtCntry_KeyPress(KeyAscii); }});
+        connect(entry_->txtCntry, &QLineEdit::textChanged, this, &MainWindow::txtCntry_Change);
+        entry_->txtCntry->installEventFilter(this);
     } else {
-        connect(txtSec, &QLineEdit::textChanged, this, &MainWindow::txtSec_Change);
+        connect(entry_->txtSec, &QLineEdit::textChanged, this, &MainWindow::txtSec_Change);
         // The RST that the CW wildcard "*" sends.
-        connect(txtRSTS, &QLineEdit::textChanged, this,
-                [this] { program_.entry.CWMacroRST = txtRSTS->text(); });
+        connect(entry_->txtRSTS, &QLineEdit::textChanged, this,
+                [this] { program_.entry.CWMacroRST = entry_->txtRSTS->text(); });
     }
 }
 
@@ -56,7 +56,7 @@ bool MainWindow::entryFocusEvent(QObject* watched, QEvent* event) {
     const auto reason = static_cast<QFocusEvent*>(event)->reason();
     // The window's first activation after it has loaded gives the call box
     // the focus; its prompt is due then.
-    const bool opening = openingFocus_ && event->type() == QEvent::FocusIn && watched == txtCall;
+    const bool opening = openingFocus_ && event->type() == QEvent::FocusIn && watched == entry_->txtCall;
     if (event->type() == QEvent::FocusIn) openingFocus_ = false;
     // Leaving the window for a box or a menu, and coming back, is no leaving
     // or entering of the box.
@@ -66,10 +66,10 @@ bool MainWindow::entryFocusEvent(QObject* watched, QEvent* event) {
         QMetaObject::invokeMethod(this, handler, Qt::QueuedConnection);
     };
     if (event->type() == QEvent::FocusIn) {
-        if (watched == txtCall) later(&MainWindow::txtCall_GotFocus);
-        if (watched == txtCntry) later(&MainWindow::txtCntry_GotFocus);
-        if (watched == txtSec) later(&MainWindow::txtSec_GotFocus);
-    } else if (event->type() == QEvent::FocusOut && watched == txtCall) {
+        if (watched == entry_->txtCall) later(&MainWindow::txtCall_GotFocus);
+        if (watched == entry_->txtCntry) later(&MainWindow::txtCntry_GotFocus);
+        if (watched == entry_->txtSec) later(&MainWindow::txtSec_GotFocus);
+    } else if (event->type() == QEvent::FocusOut && watched == entry_->txtCall) {
         later(&MainWindow::txtCall_LostFocus);
     }
     return false;
@@ -89,21 +89,21 @@ void MainWindow::txtCall_KeyPress(int& KeyAscii) {
     }
     const bool in = side_ == Side::In;
     const setup::Station& st = program_.station;
-    platform::FontModel dupeFont = Ctl(lblDupe).Font;
+    platform::FontModel dupeFont = Ctl(entry_->lblDupe).Font;
     dupeFont.Size = static_cast<float>(9.0 * screenTwips_.width() / 9600.0 *
                                        st.FormSizePercent / 100.0);
-    if (dupeFont.Size != Ctl(lblDupe).Font.Size) SetFont(lblDupe, dupeFont);
+    if (dupeFont.Size != Ctl(entry_->lblDupe).Font.Size) SetFont(entry_->lblDupe, dupeFont);
 
-    const int length = static_cast<int>(txtCall->text().size());
+    const int length = static_cast<int>(entry_->txtCall->text().size());
     if (length < 2 && (in || KeyAscii != 13)) {
-        if (txtCntry) txtCntry->clear();
-        for (QLabel* label : {Label19, Label22, Label23}) label->clear();
+        if (entry_->txtCntry) entry_->txtCntry->clear();
+        for (QLabel* label : {entry_->Label19, entry_->Label22, entry_->Label23}) label->clear();
     }
     if (KeyAscii == 34) KeyAscii = 0;
     if (length < 3 && program_.operating.LoggedOn && (in || KeyAscii != 13))
-        lblDialog->setText(QStringLiteral(" "));
+        entry_->lblDialog->setText(QStringLiteral(" "));
     if (!program_.operating.LoggedOn) {
-        lblDialog->setText(QStringLiteral("Click Log \"Time On\"!"));
+        entry_->lblDialog->setText(QStringLiteral("Click Log \"Time On\"!"));
         program_.dialogs().Beep();
     }
     if (KeyAscii == 13) {
@@ -112,7 +112,7 @@ void MainWindow::txtCall_KeyPress(int& KeyAscii) {
     }
     if (KeyAscii == 32) {
         KeyAscii = 0;
-        (in ? txtCntry : txtSec)->setFocus();
+        (in ? entry_->txtCntry : entry_->txtSec)->setFocus();
     }
     setup::Cap(KeyAscii);
     if (program_.entry.DupeFlag == 1) {
@@ -140,39 +140,39 @@ void MainWindow::EndDupeHold() {
 }
 
 void MainWindow::txtCall_Change() {
-    program_.entry.CWMacroCall = txtCall->text();
+    program_.entry.CWMacroCall = entry_->txtCall->text();
     if (side_ == Side::In) LookupCallPrefix();
 }
 
 void MainWindow::txtCall_GotFocus() {
     cmdEdit->hide();
     cmdDelete->hide();
-    if (side_ == Side::Out && txtCall->text().isEmpty()) {
-        txtRSTS->clear();
-        txtRSTR->clear();
+    if (side_ == Side::Out && entry_->txtCall->text().isEmpty()) {
+        entry_->txtRSTS->clear();
+        entry_->txtRSTR->clear();
     }
     speak(QStringLiteral("Call"), 1);
     const int rows = ListView1->model() ? ListView1->model()->rowCount() : 0;
-    if (txtCall->text().isEmpty() && rows < program_.log.QSOCount && rows < 18) ListRecentContacts();
+    if (entry_->txtCall->text().isEmpty() && rows < program_.log.QSOCount && rows < 18) ListRecentContacts();
 }
 
 void MainWindow::txtCall_LostFocus() {
-    if (!txtCall->text().isEmpty()) DupCheck2();
+    if (!entry_->txtCall->text().isEmpty()) DupCheck2();
     if (side_ != Side::In) return;
-    if (txtCntry->text().isEmpty() && txtCall->text().size() > 2) {
-        const QString code = entry::CanadianProvinceCode(txtCall->text());
+    if (entry_->txtCntry->text().isEmpty() && entry_->txtCall->text().size() > 2) {
+        const QString code = entry::CanadianProvinceCode(entry_->txtCall->text());
         if (!code.isEmpty()) {
-            txtCntry->setText(code);
-            txtCntry->setSelection(0, 2);
+            entry_->txtCntry->setText(code);
+            entry_->txtCntry->setSelection(0, 2);
         }
     }
 }
 
 void MainWindow::txtCntry_GotFocus() {
     speak(QStringLiteral("SPC"), 2);
-    if (txtCall->text().contains(u'9') && txtCntry->text().isEmpty()) {
-        txtCntry->setText(program_.station.PartyState);
-        txtCntry->setSelection(0, static_cast<int>(txtCntry->text().size()));
+    if (entry_->txtCall->text().contains(u'9') && entry_->txtCntry->text().isEmpty()) {
+        entry_->txtCntry->setText(program_.station.PartyState);
+        entry_->txtCntry->setSelection(0, static_cast<int>(entry_->txtCntry->text().size()));
     }
 }
 
@@ -187,9 +187,9 @@ void MainWindow::txtCntry_KeyPress(int& KeyAscii) {
         Mains();
         return;
     }
-    if (KeyAscii == 32 && SelStart(txtCntry) == 0) {
+    if (KeyAscii == 32 && SelStart(entry_->txtCntry) == 0) {
         KeyAscii = 0;
-        txtSec->setFocus();
+        entry_->txtSec->setFocus();
         return;
     }
     if (KeyAscii >= '0' && KeyAscii <= '9') {
@@ -197,51 +197,51 @@ void MainWindow::txtCntry_KeyPress(int& KeyAscii) {
         int digit = KeyAscii;
         txtSec_KeyPress(digit);
         KeyAscii = 0;
-        txtSec->setFocus();
+        entry_->txtSec->setFocus();
         return;
     }
-    QString t = txtCntry->text();
-    const int c = SelStart(txtCntry);
+    QString t = entry_->txtCntry->text();
+    const int c = SelStart(entry_->txtCntry);
     if (KeyAscii != 0 && KeyAscii != 32 && c == 0) {
-        txtCntry->clear();
+        entry_->txtCntry->clear();
         t.clear();
     }
     if ((t.isEmpty() || c < 2) && KeyAscii != 0) setup::Cap(KeyAscii);
     if (KeyAscii != 0 && KeyAscii != 32 && c == 2 && t.size() >= 2) {
-        txtCntry->setText(t.left(1) + t.right(1).toLower());
-        txtCntry->setCursorPosition(2);
-        t = txtCntry->text();
+        entry_->txtCntry->setText(t.left(1) + t.right(1).toLower());
+        entry_->txtCntry->setCursorPosition(2);
+        t = entry_->txtCntry->text();
     }
     if (t.size() > 1 && KeyAscii != 0) {
-        const QString p = t.left(SelStart(txtCntry)) + QChar(KeyAscii);
+        const QString p = t.left(SelStart(entry_->txtCntry)) + QChar(KeyAscii);
         const setup::PrefixTable& table = program_.prefixes;
         for (int row = table.PrefixCount; row >= 1; --row) {
             const setup::PrefixRow& r = table.row(row);
             if (!r.country.startsWith(p, Qt::CaseInsensitive)) continue;
-            txtCntry->setText(p + r.country.mid(p.size()));
-            txtCntry->setSelection(static_cast<int>(p.size()), static_cast<int>(r.country.size() - p.size()));
+            entry_->txtCntry->setText(p + r.country.mid(p.size()));
+            entry_->txtCntry->setSelection(static_cast<int>(p.size()), static_cast<int>(r.country.size() - p.size()));
             KeyAscii = 0;
-            Label19->setText(r.continent);
+            entry_->Label19->setText(r.continent);
             ShowBearingDistance(r.latitude, r.longitude);
             break;
         }
         if (KeyAscii == 32) {
             KeyAscii = 0;
-            txtSec->setFocus();
+            entry_->txtSec->setFocus();
         }
     }
 }
 
 void MainWindow::txtCntry_Change() {
     try {
-        const QString text = txtCntry->text();
+        const QString text = entry_->txtCntry->text();
         const setup::Station& st = program_.station;
         lblStation[4]->setEnabled(platform::SameText(text, st.PartyState));
         if (text.size() == 2) {
             for (int i = 1; i <= setup::kStatePositions; ++i) {
                 const setup::StatePosition& s = program_.statePositions.rows[static_cast<std::size_t>(i)];
                 if (!s.code.isEmpty() && platform::SameText(s.code, text)) {
-                    Label19->setText(QStringLiteral("NA"));
+                    entry_->Label19->setText(QStringLiteral("NA"));
                     ShowBearingDistance(s.latitude, s.longitude);
                     break;
                 }
@@ -261,7 +261,7 @@ void MainWindow::txtCntry_Change() {
                     if (platform::SameText(list[static_cast<std::size_t>(e)], text)) showNew = false;
             }
         }
-        Label3->setVisible(showNew);
+        entry_->Label3->setVisible(showNew);
     } catch (const std::exception&) {
         // The labels stay as far as they came.
     }
@@ -269,8 +269,8 @@ void MainWindow::txtCntry_Change() {
 
 void MainWindow::txtSec_GotFocus() {
     if (side_ == Side::In) {
-        if (!platform::SameText(txtCntry->text(), program_.station.PartyState)) {
-            txtCall->setFocus();
+        if (!platform::SameText(entry_->txtCntry->text(), program_.station.PartyState)) {
+            entry_->txtCall->setFocus();
             lblStation[4]->setEnabled(false);
         } else {
             lblStation[4]->setEnabled(true);
@@ -291,8 +291,8 @@ void MainWindow::txtSec_KeyPress(int& KeyAscii) {
         Mains();
         return;
     }
-    QString t = txtSec->text();
-    const int c = SelStart(txtSec);
+    QString t = entry_->txtSec->text();
+    const int c = SelStart(entry_->txtSec);
     const int n = static_cast<int>(t.size());
     if (KeyAscii == 32) {
         if (c >= n) {
@@ -307,11 +307,11 @@ void MainWindow::txtSec_KeyPress(int& KeyAscii) {
         }
     }
     if (KeyAscii != 0 && KeyAscii != 32 && c == 0) {
-        txtSec->clear();
+        entry_->txtSec->clear();
         t.clear();
     }
-    if (txtSec->text().isEmpty() && KeyAscii != 0) setup::Cap(KeyAscii);
-    t = txtSec->text();
+    if (entry_->txtSec->text().isEmpty() && KeyAscii != 0) setup::Cap(KeyAscii);
+    t = entry_->txtSec->text();
     if (c > 0 && c < t.size() && t[c - 1] == u' ') setup::Cap(KeyAscii);
     if (KeyAscii == 0) return;
 
@@ -320,18 +320,18 @@ void MainWindow::txtSec_KeyPress(int& KeyAscii) {
     for (int row = counties.CountyCount; row >= 1; --row) {
         const QString& name = counties.CountyNames[static_cast<std::size_t>(row)];
         if (!name.startsWith(p, Qt::CaseInsensitive)) continue;
-        txtSec->setText(p + name.mid(p.size()));
-        txtSec->setSelection(static_cast<int>(p.size()), static_cast<int>(name.size() - p.size()));
+        entry_->txtSec->setText(p + name.mid(p.size()));
+        entry_->txtSec->setSelection(static_cast<int>(p.size()), static_cast<int>(name.size() - p.size()));
         KeyAscii = 0;
         return;
     }
 }
 
 void MainWindow::txtSec_Change() {
-    const QString text = txtSec->text();
+    const QString text = entry_->txtSec->text();
     bool worked = false;
     for (int i = 0; i < List2->count() && !worked; ++i) worked = platform::SameText(List2->item(i)->text(), text);
-    lblNew->setVisible(text.size() > 1 && !worked);
+    entry_->lblNew->setVisible(text.size() > 1 && !worked);
 }
 
 }  // namespace mainwindow
@@ -340,25 +340,25 @@ namespace mainwindow {
 
 void MainWindow::LookupCallPrefix() {
     const entry::PrefixLookupResult r =
-        entry::LookupCallPrefix(program_, txtCall->text(), txtCntry->text());
+        entry::LookupCallPrefix(program_, entry_->txtCall->text(), entry_->txtCntry->text());
     // Writing the country box runs its change handler first; what the
     // lookup writes afterwards stands.
-    if (r.country) txtCntry->setText(*r.country);
-    if (r.continent) Label19->setText(*r.continent);
+    if (r.country) entry_->txtCntry->setText(*r.country);
+    if (r.continent) entry_->Label19->setText(*r.continent);
     if (r.bearing == entry::BearingAction::Clear) {
-        Label22->clear();
-        Label23->clear();
+        entry_->Label22->clear();
+        entry_->Label23->clear();
     } else if (r.bearing == entry::BearingAction::Show) {
         ShowBearingDistance(r.latitude, r.longitude);
     }
-    if (r.countrySelLength) txtCntry->setSelection(0, *r.countrySelLength);
+    if (r.countrySelLength) entry_->txtCntry->setSelection(0, *r.countrySelLength);
 }
 
 void MainWindow::ShowBearingDistance(float latitude, float longitude) {
     const entry::BearingDistanceText text = entry::BearingDistance(
         program_.station.OwnLatitude, program_.station.OwnLongitude, latitude, longitude);
-    Label22->setText(text.bearing);
-    Label23->setText(text.distance);
+    entry_->Label22->setText(text.bearing);
+    entry_->Label23->setText(text.distance);
 }
 
 }  // namespace mainwindow

@@ -16,13 +16,13 @@
 namespace mainwindow {
 
 void MainWindow::setStatus(const QString& text, const QColor& back) {
-    platform::SetBackColor(lblDialog, back);
-    lblDialog->setText(text);
+    platform::SetBackColor(entry_->lblDialog, back);
+    entry_->lblDialog->setText(text);
 }
 
 void MainWindow::resetDupeLine() {
-    platform::SetBackColor(lblDupe, palette().color(QPalette::Button));
-    lblDupe->clear();
+    platform::SetBackColor(entry_->lblDupe, palette().color(QPalette::Button));
+    entry_->lblDupe->clear();
 }
 
 void MainWindow::Mains() {
@@ -37,22 +37,22 @@ void MainWindow::Mains() {
 
     entry::EntryState& e = program_.entry;
     const bool in = side_ == Side::In;
-    if (in && !platform::SameText(txtCntry->text(), program_.station.PartyState)) txtSec->clear();
+    if (in && !platform::SameText(entry_->txtCntry->text(), program_.station.PartyState)) entry_->txtSec->clear();
     if (!program_.operating.LoggedOn) cmdLogOn_Click();
     CheckRequiredFields();
-    if (in && txtCntry->text().size() == 2) CheckSection();
+    if (in && entry_->txtCntry->text().size() == 2) CheckSection();
 
-    QString abbrev = txtSec->text();
+    QString abbrev = entry_->txtSec->text();
     const QString name = logstore::CountyFromAbbreviation(program_.counties, abbrev);
-    if (!name.isEmpty()) txtSec->setText(name);
+    if (!name.isEmpty()) entry_->txtSec->setText(name);
 
     if (in) {
         CheckFullDupe();
         e.BadCountyFlag = 0;
-        if (!txtSec->text().isEmpty()) CheckCounty();
+        if (!entry_->txtSec->text().isEmpty()) CheckCounty();
     } else {
         e.BadCountyFlag = 0;
-        if (!txtSec->text().isEmpty()) CheckCounty();
+        if (!entry_->txtSec->text().isEmpty()) CheckCounty();
         CheckFullDupe();
     }
 
@@ -76,19 +76,19 @@ bool MainWindow::storeContact() {
     // One reading of the clock gives both the date and the time, so a
     // contact at midnight never gets the day before or after.
     const QDateTime utc = scoring::UtcFromLocal(program_.clock().LocalNow(), program_.station.UTCOffsetHours);
-    row->QSOCall = txtCall->text();
+    row->QSOCall = entry_->txtCall->text();
     if (in) {
-        row->QSOSPC = txtCntry->text();
+        row->QSOSPC = entry_->txtCntry->text();
         row->QSOCountySent = program_.station.OperatingCounty;
     } else {
-        row->QSORSTSent = txtRSTS->text();
-        row->QSORSTRcvd = txtRSTR->text();
+        row->QSORSTSent = entry_->txtRSTS->text();
+        row->QSORSTRcvd = entry_->txtRSTR->text();
     }
-    row->QSOCounty = txtSec->text();
+    row->QSOCounty = entry_->txtSec->text();
     if (PostContestMode()) {
         // Typed in UTC, as the boxes show them after the check.
-        row->QSODate = txtPostConDate->text();
-        row->QSOTime = txtPostConTime->text();
+        row->QSODate = entry_->txtPostConDate->text();
+        row->QSOTime = entry_->txtPostConTime->text();
     } else {
         row->QSODate = utc.toString(QStringLiteral("yyyy/MM/dd"));
         row->QSOTime = utc.toString(QStringLiteral("HH:mm:ss"));
@@ -100,24 +100,24 @@ bool MainWindow::storeContact() {
     if (!logstore::AppendContact(program_)) return false;
 
     const logstore::ContactRecord& stored = program_.log.row(program_.log.QSOCount);
-    setStatus(QString(), kStatusTeal);
+    setStatus(QString(), entry::kStatusTeal);
     resetDupeLine();
     if (in && !stored.QSOCounty.isEmpty()) UpdateCountyLists();
     scoring::CountContact(program_.station.CurrentMode, program_.tally);
     ListRecentContacts();
     if (!in) UpdateCountyLists();
-    if (in && stored.QSOSPC.size() > 2 && !Label3->isHidden()) ShowDXList();
+    if (in && stored.QSOSPC.size() > 2 && !entry_->Label3->isHidden()) ShowDXList();
     if (in && stored.QSOSPC.size() == 2) UpdateStatesWorked();
     ShowScore();
     return true;
 }
 
 void MainWindow::emptyEntryLine() {
-    for (QLineEdit* box : {txtRSTS, txtCntry, txtCall, txtRSTR, txtSec})
+    for (QLineEdit* box : {entry_->txtRSTS, entry_->txtCntry, entry_->txtCall, entry_->txtRSTR, entry_->txtSec})
         if (box) box->clear();
-    for (QLabel* label : {Label19, Label22, Label23}) label->clear();
+    for (QLabel* label : {entry_->Label19, entry_->Label22, entry_->Label23}) label->clear();
     if (side_ == Side::In) lblStation[4]->setEnabled(false);
-    txtCall->setFocus();
+    entry_->txtCall->setFocus();
 }
 
 void MainWindow::CheckRequiredFields() {
@@ -125,43 +125,43 @@ void MainWindow::CheckRequiredFields() {
     platform::Dialogs& dialogs = program_.dialogs();
     const bool in = side_ == Side::In;
     e.MissingFieldFlag = 0;
-    const bool countyNeeded = in ? platform::SameText(txtCntry->text(), program_.station.PartyState) : true;
+    const bool countyNeeded = in ? platform::SameText(entry_->txtCntry->text(), program_.station.PartyState) : true;
     auto fail = [&](const char* message, QLineEdit* box) {
         dialogs.Beep();
-        lblDialog->setText(QString::fromLatin1(message));
+        entry_->lblDialog->setText(QString::fromLatin1(message));
         e.MissingFieldFlag = 1;
         box->setFocus();
     };
-    if (countyNeeded && txtSec->text().isEmpty()) fail("Need County!", txtSec);
-    if (txtCall->text().size() < 3) fail("Need Call Sign!", txtCall);
-    if (in && txtCntry->text().isEmpty()) fail("Need Country!", txtCntry);
+    if (countyNeeded && entry_->txtSec->text().isEmpty()) fail("Need County!", entry_->txtSec);
+    if (entry_->txtCall->text().size() < 3) fail("Need Call Sign!", entry_->txtCall);
+    if (in && entry_->txtCntry->text().isEmpty()) fail("Need Country!", entry_->txtCntry);
 }
 
 void MainWindow::CheckSection() {
     entry::EntryState& e = program_.entry;
     e.BadSectionFlag = 1;
-    if (program_.stateProvinces.Find(txtCntry->text()) != 0) {
+    if (program_.stateProvinces.Find(entry_->txtCntry->text()) != 0) {
         e.BadSectionFlag = 0;
-        if (Label19->text().isEmpty()) Label19->setText(QStringLiteral("NA"));
+        if (entry_->Label19->text().isEmpty()) entry_->Label19->setText(QStringLiteral("NA"));
         return;
     }
     program_.dialogs().Beep();
-    lblDialog->setText(QStringLiteral("Invald Section!"));
-    txtCntry->setFocus();
+    entry_->lblDialog->setText(QStringLiteral("Invald Section!"));
+    entry_->txtCntry->setFocus();
 }
 
 void MainWindow::CheckCounty() {
     entry::EntryState& e = program_.entry;
     e.BadCountyFlag = 1;
-    const QString county = txtSec->text();
+    const QString county = entry_->txtSec->text();
     for (int i = 1; i <= program_.counties.CountyCount; ++i)
         if (platform::SameText(program_.counties.CountyNames[static_cast<std::size_t>(i)], county)) {
             e.BadCountyFlag = 0;
             return;
         }
     program_.dialogs().Beep();
-    lblDialog->setText(county + " is not a valid county!");
-    txtSec->setFocus();
+    entry_->lblDialog->setText(county + " is not a valid county!");
+    entry_->txtSec->setFocus();
 }
 
 void MainWindow::UpdateStatesWorked() {

@@ -67,35 +67,35 @@ void MainWindow::attachPickLists() {
 void MainWindow::List1_Click() {
     if (!List1->currentItem()) return;
     if (side_ == Side::In) {
-        txtCntry->setText(selectedText(List1));
-        txtCntry->setFocus();
+        entry_->txtCntry->setText(selectedText(List1));
+        entry_->txtCntry->setFocus();
     } else {
-        txtSec->setText(selectedText(List1));
-        txtCall->setFocus();
+        entry_->txtSec->setText(selectedText(List1));
+        entry_->txtCall->setFocus();
     }
 }
 
 void MainWindow::List2_Click() {
     if (!List2->currentItem()) return;
-    txtSec->setText(selectedText(List2));
+    entry_->txtSec->setText(selectedText(List2));
     if (side_ == Side::In) {
-        txtCntry->setText(program_.station.PartyState);
-        txtSec->setFocus();
+        entry_->txtCntry->setText(program_.station.PartyState);
+        entry_->txtSec->setFocus();
     } else {
-        txtCall->setFocus();
+        entry_->txtCall->setFocus();
     }
 }
 
 void MainWindow::List3_Click() {
     if (!List3 || !List3->currentItem()) return;
-    txtSec->setText(selectedText(List3));
-    txtCntry->setText(program_.station.PartyState);
-    txtSec->setFocus();
+    entry_->txtSec->setText(selectedText(List3));
+    entry_->txtCntry->setText(program_.station.PartyState);
+    entry_->txtSec->setFocus();
 }
 
 void MainWindow::Label10_Click(int k) {
     if (k < 1 || k > kStateProvinces) return;
-    txtCntry->setText(Label10[static_cast<std::size_t>(k)]->text());
+    entry_->txtCntry->setText(Label10[static_cast<std::size_t>(k)]->text());
 }
 
 void MainWindow::Label10_MouseMove(int k) {
@@ -104,11 +104,11 @@ void MainWindow::Label10_MouseMove(int k) {
     int count = 0;
     for (int n = 1; n <= program_.log.QSOCount; ++n)
         if (platform::SameText(program_.log.row(n).QSOSPC, code)) ++count;
-    platform::FontModel font = Ctl(lblDupe).Font;
+    platform::FontModel font = Ctl(entry_->lblDupe).Font;
     font.Size = static_cast<float>(screenTwips_.width() * 8 / 9600.0 *
                                    program_.station.FormSizePercent / 100.0);
-    if (font.Size != Ctl(lblDupe).Font.Size) SetFont(lblDupe, font);
-    lblDupe->setText("  " + program_.stateProvinces.StateProvName[static_cast<std::size_t>(k)] +
+    if (font.Size != Ctl(entry_->lblDupe).Font.Size) SetFont(entry_->lblDupe, font);
+    entry_->lblDupe->setText("  " + program_.stateProvinces.StateProvName[static_cast<std::size_t>(k)] +
                      "    Total =" + QString::number(count));
 }
 

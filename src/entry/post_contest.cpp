@@ -27,9 +27,9 @@ protected:
         if (event->type() != QEvent::FocusIn) return false;
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
         if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) return false;
-        if (watched == window_.txtPostConTime)
+        if (watched == window_.entry().txtPostConTime)
             QMetaObject::invokeMethod(&window_, &MainWindow::txtPostConTime_GotFocus, Qt::QueuedConnection);
-        else if (watched == window_.txtPostConDate)
+        else if (watched == window_.entry().txtPostConDate)
             QMetaObject::invokeMethod(&window_, &MainWindow::txtPostConDate_GotFocus, Qt::QueuedConnection);
         return false;
     }
@@ -49,61 +49,61 @@ bool allDigits(const QString& text) {
 void MainWindow::buildPostContestControls() {
     // They stand over the top of the partial-dupe area, which moves down
     // while they show.
-    const platform::Control& heading = Ctl(lblPossDup);
+    const platform::Control& heading = Ctl(entry_->lblPossDup);
     const float left = heading.Left;
     platform::FontModel entryFont{.Name = QStringLiteral("Arial"), .Size = 12, .Bold = true};
-    lblPostConTime = AddLabel(QStringLiteral("lblPostConTime"), QStringLiteral("Time"), left, 720, 900, 240);
-    txtPostConTime = AddTextBox(QStringLiteral("txtPostConTime"), QString(), left, 960, 900, 400);
-    lblPostConDate = AddLabel(QStringLiteral("lblPostConDate"), QStringLiteral("Date"), left + 1020, 720, 1620, 240);
-    txtPostConDate = AddTextBox(QStringLiteral("txtPostConDate"), QString(), left + 1020, 960, 1620, 400);
-    for (QLineEdit* box : {txtPostConTime, txtPostConDate}) SetFont(box, entryFont);
-    setTabOrder(txtSec, txtPostConTime);
-    setTabOrder(txtPostConTime, txtPostConDate);
-    for (QWidget* w : std::initializer_list<QWidget*>{lblPostConTime, txtPostConTime, lblPostConDate,
-                                                      txtPostConDate})
+    entry_->lblPostConTime = AddLabel(QStringLiteral("lblPostConTime"), QStringLiteral("Time"), left, 720, 900, 240);
+    entry_->txtPostConTime = AddTextBox(QStringLiteral("txtPostConTime"), QString(), left, 960, 900, 400);
+    entry_->lblPostConDate = AddLabel(QStringLiteral("lblPostConDate"), QStringLiteral("Date"), left + 1020, 720, 1620, 240);
+    entry_->txtPostConDate = AddTextBox(QStringLiteral("txtPostConDate"), QString(), left + 1020, 960, 1620, 400);
+    for (QLineEdit* box : {entry_->txtPostConTime, entry_->txtPostConDate}) SetFont(box, entryFont);
+    setTabOrder(entry_->txtSec, entry_->txtPostConTime);
+    setTabOrder(entry_->txtPostConTime, entry_->txtPostConDate);
+    for (QWidget* w : std::initializer_list<QWidget*>{entry_->lblPostConTime, entry_->txtPostConTime, entry_->lblPostConDate,
+                                                      entry_->txtPostConDate})
         w->hide();
-    keys_->Attach(txtPostConTime, {.keyPress = [this](int& KeyAscii) { txtPostConTime_KeyPress(KeyAscii); }});
-    keys_->Attach(txtPostConDate, {.keyPress = [this](int& KeyAscii) { txtPostConDate_KeyPress(KeyAscii); }});
+    keys_->Attach(entry_->txtPostConTime, {.keyPress = [this](int& KeyAscii) { txtPostConTime_KeyPress(KeyAscii); }});
+    keys_->Attach(entry_->txtPostConDate, {.keyPress = [this](int& KeyAscii) { txtPostConDate_KeyPress(KeyAscii); }});
     auto* watcher = new PostContestWatcher(*this);
-    txtPostConTime->installEventFilter(watcher);
-    txtPostConDate->installEventFilter(watcher);
+    entry_->txtPostConTime->installEventFilter(watcher);
+    entry_->txtPostConDate->installEventFilter(watcher);
 }
 
-bool MainWindow::PostContestMode() const { return txtPostConTime && !txtPostConTime->isHidden(); }
+bool MainWindow::PostContestMode() const { return entry_->txtPostConTime && !entry_->txtPostConTime->isHidden(); }
 
 void MainWindow::mnuPostContest_Click() {
     // The boxes tell whether the mode is on; the check mark follows them.
     const bool on = !PostContestMode();
-    QWidget* const controls[] = {lblPostConTime, txtPostConTime, lblPostConDate, txtPostConDate};
+    QWidget* const controls[] = {entry_->lblPostConTime, entry_->txtPostConTime, entry_->lblPostConDate, entry_->txtPostConDate};
     for (QWidget* w : controls) w->setVisible(on);
     if (mnuPostContest) mnuPostContest->setChecked(on);
 
     // The partial-dupe heading and list make room below the boxes, or take
     // their place again.
-    platform::Control& heading = Ctl(lblPossDup);
-    platform::Control& dupes = Ctl(lblDupe);
+    platform::Control& heading = Ctl(entry_->lblPossDup);
+    platform::Control& dupes = Ctl(entry_->lblDupe);
     const float bottom = dupes.Top + dupes.Height;
     if (on) {
-        const platform::Control& box = Ctl(txtPostConTime);
+        const platform::Control& box = Ctl(entry_->txtPostConTime);
         heading.Top = box.Top + box.Height + 30;
     } else {
-        heading.Top = Ctl(lblPostConTime).Top;
+        heading.Top = Ctl(entry_->lblPostConTime).Top;
     }
-    dupes.Top = on ? heading.Top + heading.Height : Ctl(txtPostConTime).Top;
+    dupes.Top = on ? heading.Top + heading.Height : Ctl(entry_->txtPostConTime).Top;
     dupes.Height = bottom - dupes.Top;
     Apply(heading);
     Apply(dupes);
 }
 
 void MainWindow::txtPostConDate_GotFocus() {
-    if (txtPostConDate->text().isEmpty())
-        txtPostConDate->setText(program_.clock().LocalNow().date().toString(QStringLiteral("yyyy/MM/dd")));
-    txtPostConDate->selectAll();
+    if (entry_->txtPostConDate->text().isEmpty())
+        entry_->txtPostConDate->setText(program_.clock().LocalNow().date().toString(QStringLiteral("yyyy/MM/dd")));
+    entry_->txtPostConDate->selectAll();
 }
 
 void MainWindow::txtPostConTime_GotFocus() {
-    txtPostConTime->setCursorPosition(0);
-    txtPostConTime->selectAll();
+    entry_->txtPostConTime->setCursorPosition(0);
+    entry_->txtPostConTime->selectAll();
 }
 
 namespace {
@@ -134,25 +134,25 @@ bool MainWindow::PostContestCheck() {
     if (!PostContestMode()) return true;
     // Dates are read year first, whatever the PC's locale, and kept in the
     // log's one form.
-    const std::optional<QDate> date = logstore::ParseLogDate(txtPostConDate->text());
+    const std::optional<QDate> date = logstore::ParseLogDate(entry_->txtPostConDate->text());
     if (!date) {
-        lblDialog->setText(QStringLiteral("Invalid date format!"));
+        entry_->lblDialog->setText(QStringLiteral("Invalid date format!"));
         program_.dialogs().Beep();
         return false;
     }
-    txtPostConDate->setText(date->toString(QStringLiteral("yyyy/MM/dd")));
-    QString time = txtPostConTime->text();
+    entry_->txtPostConDate->setText(date->toString(QStringLiteral("yyyy/MM/dd")));
+    QString time = entry_->txtPostConTime->text();
     if ((time.size() == 3 || time.size() == 4) && allDigits(time)) {
         time.insert(time.size() - 2, u':');
-        txtPostConTime->setText(time);
+        entry_->txtPostConTime->setText(time);
     }
     const std::optional<QTime> moment = logstore::ParseLogTime(time);
     if (!moment) {
-        lblDialog->setText(QStringLiteral("Invalid time format!"));
+        entry_->lblDialog->setText(QStringLiteral("Invalid time format!"));
         program_.dialogs().Beep();
         return false;
     }
-    txtPostConTime->setText(moment->toString(QStringLiteral("HH:mm")));
+    entry_->txtPostConTime->setText(moment->toString(QStringLiteral("HH:mm")));
     return true;
 }
 

@@ -35,11 +35,11 @@ MorseKeyer::Result CWFrm::Transmit(QChar CodeCharacter, MorseKeyer::Gap gap) {
 
 void CWFrm::LogContact() {
     mainwindow::MainWindow* w = program_.mainWindow();
-    if (w && w->txtCall && !w->txtCall->text().isEmpty()) w->Mains();
+    if (w && w->entry().txtCall && !w->entry().txtCall->text().isEmpty()) w->Mains();
 }
 
 void CWFrm::SetStatusLine(const QString& text) {
-    if (mainwindow::MainWindow* w = program_.mainWindow()) w->lblDialog->setText(text);
+    if (mainwindow::MainWindow* w = program_.mainWindow()) w->entry().lblDialog->setText(text);
 }
 
 bool CWFrm::OpenKeyingPort() {

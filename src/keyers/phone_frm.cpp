@@ -198,7 +198,7 @@ std::optional<std::uint16_t> PhoneFrm::ParallelAddress() const {
 }
 
 void PhoneFrm::SetStatusLine(const QString& text) {
-    if (mainwindow::MainWindow* w = program_.mainWindow()) w->lblDialog->setText(text);
+    if (mainwindow::MainWindow* w = program_.mainWindow()) w->entry().lblDialog->setText(text);
 }
 
 void PhoneFrm::ReleasePushToTalk() { ReleasePushToTalkBut({}); }

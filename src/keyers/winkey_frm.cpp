@@ -463,7 +463,7 @@ void WinKeyLayer::GiveUp() {
     window().cmdCloseWinkey_Click();
     k.WKStatus = 0;
     if (mainwindow::MainWindow* w = program_.mainWindow())
-        w->lblDialog->setText(QStringLiteral("WinKey not responding"));
+        w->entry().lblDialog->setText(QStringLiteral("WinKey not responding"));
 }
 
 void WinKeyLayer::Finish() {

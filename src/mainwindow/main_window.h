@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 
+#include "entry/entry_line.h"
 #include "platform/form.h"
 #include "platform/frame_update.h"
 
@@ -41,10 +42,6 @@ namespace mainwindow {
 
 enum class Side { In, Out };
 
-// The status line's colour: teal normally, red for a duplicate.
-inline const QColor kStatusTeal{0, 192, 192};
-inline const QColor kStatusRed{255, 0, 0};
-
 // The band codes in menu order.
 inline constexpr std::array<const char*, 12> kBandCodes = {
     "160", "80", "40", "20", "15", "10", "6", "2", "222", "432", "902", "1.3 G"};
@@ -57,6 +54,8 @@ public:
 
     Side side() const { return side_; }
     Program& program() { return program_; }
+    // The entry line: its boxes, status line and partial-dupe line.
+    entry::EntryLine& entry() { return *entry_; }
 
     // The window's load: fitted to the screen of `screenTwips`, the settings
     // shown, the start-up question asked and the log reloaded. Shows the window.
@@ -229,32 +228,16 @@ public:
     bool QueryUnload();
 
     // Controls other windows and tests read.
-    QLabel* lblDialog = nullptr;
-    QLabel* lblDupe = nullptr;
-    QLabel* lblPossDup = nullptr;
     QLabel* Label2 = nullptr;    // own call
     QLabel* Label25 = nullptr;   // operating county (in) / own SPC (out)
     QLabel* Label21 = nullptr;   // "Band"
     QLabel* Label24 = nullptr;   // band
     QLabel* lblBandSwitch = nullptr;  // "Mode"
     QLabel* Label30 = nullptr;   // mode
-    QLabel* Label3 = nullptr;    // "New" (in-state)
     QLabel* Label17 = nullptr;   // "Bearing"
     QLabel* Label18 = nullptr;   // "Miles"
     QLabel* Label20 = nullptr;   // "Con"
-    QLabel* Label19 = nullptr;   // continent
-    QLabel* Label22 = nullptr;   // bearing
-    QLabel* Label23 = nullptr;   // miles
     std::array<QLabel*, 11> lblStation{};  // elements 1 to 10
-    QLineEdit* txtCall = nullptr;
-    QLineEdit* txtCntry = nullptr;
-    QLineEdit* txtSec = nullptr;
-    QLineEdit* txtRSTS = nullptr;
-    QLineEdit* txtRSTR = nullptr;
-    QLabel* lblPostConTime = nullptr;
-    QLabel* lblPostConDate = nullptr;
-    QLineEdit* txtPostConTime = nullptr;
-    QLineEdit* txtPostConDate = nullptr;
     QTreeView* ListView1 = nullptr;
     QTreeWidget* txtDX = nullptr;
     QLabel* lblDX = nullptr;
@@ -276,7 +259,6 @@ public:
     QLabel* lblAQSO20 = nullptr;
     QLabel* lblAQSO60 = nullptr;
     QLabel* Label15 = nullptr;  // in-state: states and provinces worked
-    QLabel* lblNew = nullptr;   // out-of-state: a county not yet worked
     // Clocks.
     QLabel* lblutctime = nullptr;
     QLabel* Label11 = nullptr;
@@ -391,6 +373,7 @@ private:
 
     Program& program_;
     Side side_;
+    std::unique_ptr<entry::EntryLine> entry_;
     std::unique_ptr<entry::RecentContactsModel> recentModel_;
     // The strip under the entry line with the spot list or the band map.
     std::unique_ptr<spotting::SpotPanel> spotPanel_;

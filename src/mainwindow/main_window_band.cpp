@@ -61,7 +61,7 @@ void MainWindow::BandChanged() {
     }
     // The entry line's "New" flag follows the band; it is the entry line's
     // own change handler that sets it.
-    if (side_ == Side::In && !txtCall->text().isEmpty()) txtCntry_Change();
+    if (side_ == Side::In && !entry_->txtCall->text().isEmpty()) txtCntry_Change();
 }
 
 void MainWindow::BandCommand(const QString& band) {
@@ -84,10 +84,10 @@ void MainWindow::setModeChecks(const QString& mode) {
 }
 
 void MainWindow::setRSTLength() {
-    if (!txtRSTS) return;
+    if (!entry_->txtRSTS) return;
     const int length = sameText(program_.station.CurrentMode, "PH") ? 2 : 3;
-    txtRSTS->setMaxLength(length);
-    txtRSTR->setMaxLength(length);
+    entry_->txtRSTS->setMaxLength(length);
+    entry_->txtRSTR->setMaxLength(length);
 }
 
 void MainWindow::modeCommand(const QString& mode) {
@@ -99,7 +99,7 @@ void MainWindow::modeCommand(const QString& mode) {
     mnuSSB->setChecked(mode == QLatin1String("PH"));
     if (side_ == Side::Out)
         setRSTLength();
-    else if (!txtCall->text().isEmpty())
+    else if (!entry_->txtCall->text().isEmpty())
         txtCntry_Change();
 }
 

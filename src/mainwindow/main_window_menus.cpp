@@ -84,9 +84,9 @@ void MainWindow::mnuTaskbar_Click() {
 void MainWindow::mnuRecall_Click() {
     const int count = program_.log.QSOCount;
     if (count < 1) return;
-    txtCall->setText(program_.log.row(count).QSOCall);
-    txtSec->setFocus();
-    txtSec->setSelection(txtSec->cursorPosition(), static_cast<int>(txtSec->text().length()));
+    entry_->txtCall->setText(program_.log.row(count).QSOCall);
+    entry_->txtSec->setFocus();
+    entry_->txtSec->setSelection(entry_->txtSec->cursorPosition(), static_cast<int>(entry_->txtSec->text().length()));
 }
 
 // Each opening loads the window afresh; it is unloaded as soon as it closes.

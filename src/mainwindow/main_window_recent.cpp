@@ -30,7 +30,7 @@ int MainWindow::SelectedRecord() const {
 
 void MainWindow::ClearEntry() {
     resetDupeLine();
-    setStatus(QString(), kStatusTeal);
+    setStatus(QString(), entry::kStatusTeal);
     emptyEntryLine();
 }
 
@@ -73,11 +73,11 @@ void MainWindow::cmdList_Click() {
         ShowAllContacts = 1;
     }
     ListRecentContacts();
-    txtCall->setFocus();
+    entry_->txtCall->setFocus();
 }
 
 void MainWindow::cmdDup_Click() {
-    platform::SetBackColor(lblDupe, palette().color(QPalette::Button));
+    platform::SetBackColor(entry_->lblDupe, palette().color(QPalette::Button));
     std::uint8_t& on = program_.entry.PartialDupesOn;
     if (on == 1) {
         on = 0;
@@ -86,7 +86,7 @@ void MainWindow::cmdDup_Click() {
         on = 1;
         cmdDup->setText(QStringLiteral("On"));
     }
-    txtCall->setFocus();
+    entry_->txtCall->setFocus();
 }
 
 void MainWindow::ListView1_Click() {

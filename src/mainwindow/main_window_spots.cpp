@@ -24,7 +24,7 @@ void MainWindow::ShowSpotting() {
 }
 
 void MainWindow::txtDX_Click() {
-    txtCall->setFocus();
+    entry_->txtCall->setFocus();
     if (txtDX->topLevelItemCount() == 0) return;
     const QTreeWidgetItem* row = txtDX->currentItem();
     if (!row) return;
@@ -36,8 +36,8 @@ void MainWindow::txtDX_Click() {
     // nothing while the rig is not being polled.
     if (!platform::SameText(program_.station.RigType, QLatin1StringView("None")))
         program_.TuneToSpot(static_cast<float>(*mhz));
-    txtCall->setFocus();
-    txtCall->setText(call);
+    entry_->txtCall->setFocus();
+    entry_->txtCall->setText(call);
 }
 
 }  // namespace mainwindow

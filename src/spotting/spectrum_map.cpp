@@ -231,9 +231,9 @@ void SpectrumMap::lblDXSpot_MouseDown(int index, Qt::MouseButton button) {
     const QString call = store.DXSpotCall[slot];
     program_.TuneToSpot(mhz);
     mainwindow::MainWindow* window = program_.form1().target();
-    if (window) window->txtCall->setText(call);
+    if (window) window->entry().txtCall->setText(call);
     hide();
-    if (window) window->txtCall->setFocus();
+    if (window) window->entry().txtCall->setFocus();
 }
 
 void SpectrumMap::Form_Activate() { BandMapLabelDisplay(); }

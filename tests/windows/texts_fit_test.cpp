@@ -256,16 +256,16 @@ platform::Form& MainWindowAfterDupe(Dupe dupe, Opened& o, QSizeF screen) {
     o.program().station.CurrentBand = last.band;
     o.program().station.CurrentMode = last.mode;
     auto& w = static_cast<mainwindow::MainWindow&>(MainWindow(o, screen));
-    w.txtCall->setText(last.call);
+    w.entry().txtCall->setText(last.call);
     if (dupe == Dupe::Partial) {
         w.DupCheck2();
     } else {
-        if (w.side() == mainwindow::Side::In) w.txtCntry->setText(last.spc);
-        w.txtSec->setText(last.county);
+        if (w.side() == mainwindow::Side::In) w.entry().txtCntry->setText(last.spc);
+        w.entry().txtSec->setText(last.county);
         w.Mains();
     }
-    EXPECT_TRUE(w.lblDialog->text().contains(QStringLiteral("Rec# %1").arg(kLogLength)))
-        << w.lblDialog->text().toStdString();
+    EXPECT_TRUE(w.entry().lblDialog->text().contains(QStringLiteral("Rec# %1").arg(kLogLength)))
+        << w.entry().lblDialog->text().toStdString();
     return w;
 }
 
@@ -424,8 +424,8 @@ TEST(WindowStacking, PartialDupeLineLeavesTheButtonsOfOutfrmWhole) {
     MainWindowFixture f(1);
     f.WriteLog("");
     mainwindow::MainWindow& w = f.Load();
-    w.txtCall->setText("K1ABC");
-    w.txtSec->setText("Adams");
+    w.entry().txtCall->setText("K1ABC");
+    w.entry().txtSec->setText("Adams");
     w.Mains();
     ASSERT_EQ(f.program().log.QSOCount, 1);
     for (QPushButton* button : {w.cmdList, w.cmdDup}) {
