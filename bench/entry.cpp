@@ -45,7 +45,7 @@ int main(int argc, char** argv) {
             next = 0;
         }
         int KeyAscii = keys[next++].unicode();
-        w.txtCall_KeyPress(KeyAscii);
+        w.entry().txtCall_KeyPress(KeyAscii);
         if (KeyAscii != 0) w.entry().txtCall->insert(QString(QChar(KeyAscii)));
     });
 
@@ -54,7 +54,7 @@ int main(int argc, char** argv) {
         w.entry().txtCall->setText(QString("K%1XYZ").arg(++serial));
         w.entry().txtCntry->setText("WI");
         w.entry().txtSec->setText("Dane");
-        w.Mains();
+        w.entry().Mains();
     });
     std::printf("LoadLog %.3f ms, call-box key %.3f ms, Mains %.3f ms (%d contacts)\n", load, key,
                 mains, program.log.QSOCount);

@@ -1,20 +1,20 @@
-// The dupe checks of the main windows: per key in the call box, on leaving
+// The dupe checks of the entry line: per key in the call box, on leaving
 // it, and the full check at logging.
-#include <QApplication>
+#include "entry/entry_line.h"
+
 #include <QLabel>
 #include <QLineEdit>
-#include <QTreeView>
 
-#include "entry/recent_contacts_model.h"
+#include "entry/entry_window.h"
 #include "keyers/blind_frm.h"
 #include "logstore/log_moment.h"
-#include "mainwindow/main_window.h"
 #include "platform/colors.h"
+#include "platform/form.h"
 #include "platform/same_text.h"
 #include "program/program.h"
 #include "scoring/worked.h"
 
-namespace mainwindow {
+namespace entry {
 
 namespace {
 
@@ -36,26 +36,26 @@ void fillEmpty(QLineEdit* box, const QString& text) {
 
 }  // namespace
 
-void MainWindow::CheckFullDupe() {
-    entry::EntryState& e = program_.entry;
-    const bool in = side_ == Side::In;
+void EntryLine::CheckFullDupe() {
+    EntryState& e = program_.entry;
+    const bool in = in_;
     const setup::Station& st = program_.station;
     e.DupeFlag = 0;
     const logstore::ContactLog& log = program_.log;
     for (int i = 1; i <= log.QSOCount; ++i) {
         const logstore::ContactRecord& r = log.row(i);
-        if (!platform::SameText(r.QSOCall, entry_->txtCall->text())) continue;
-        fillEmpty(entry_->txtSec, r.QSOCounty);
-        if (in) fillEmpty(entry_->txtCntry, r.QSOSPC);
+        if (!platform::SameText(r.QSOCall, txtCall->text())) continue;
+        fillEmpty(txtSec, r.QSOCounty);
+        if (in) fillEmpty(txtCntry, r.QSOSPC);
         const bool dupe = platform::SameText(r.QSOBand, st.CurrentBand) && platform::SameText(r.QSOMode, st.CurrentMode) &&
-                          platform::SameText(r.QSOCounty, entry_->txtSec->text()) &&
+                          platform::SameText(r.QSOCounty, txtSec->text()) &&
                           (!in || platform::SameText(r.QSOCountySent, st.OperatingCounty));
         if (!dupe) continue;
         setStatus(in ? "Duplicate " + r.QSOCall + " " + datePart(r.QSODate, false) + " " + r.QSOTime +
                            "  Rec# " + QString::number(i)
                      : "Duplicate " + r.QSOCall + "  " + r.QSODate + "  " + r.QSOTime + "   Rec# " +
                            QString::number(i),
-                  entry::kStatusRed);
+                  kStatusRed);
         resetDupeLine();
         program_.dialogs().Beep();
         // With voice navigation on, the prompt is heard whole: the prompt of
@@ -68,21 +68,21 @@ void MainWindow::CheckFullDupe() {
     if (e.DupeFlag == 1) emptyEntryLine();
 }
 
-void MainWindow::DupCheck2() {
-    entry::EntryState& e = program_.entry;
-    const bool in = side_ == Side::In;
+void EntryLine::DupCheck2() {
+    EntryState& e = program_.entry;
+    const bool in = in_;
     const setup::Station& st = program_.station;
-    const bool listing = mnuListPrevious->isChecked();
+    const bool listing = window_.ListPrevious();
     std::vector<int> previous;
     if (in) e.DupeFlag = 0;
     const logstore::ContactLog& log = program_.log;
-    const QString call = entry_->txtCall->text();
+    const QString call = txtCall->text();
     for (int i = 1; i <= log.QSOCount; ++i) {
         const logstore::ContactRecord& r = log.row(i);
         if (!platform::SameText(r.QSOCall, call)) continue;
         if (listing) previous.push_back(i);
-        fillEmpty(entry_->txtSec, r.QSOCounty);
-        if (in) fillEmpty(entry_->txtCntry, r.QSOSPC);
+        fillEmpty(txtSec, r.QSOCounty);
+        if (in) fillEmpty(txtCntry, r.QSOSPC);
         const bool sameBandMode = platform::SameText(r.QSOBand, st.CurrentBand) && platform::SameText(r.QSOMode, st.CurrentMode);
         if (in && !platform::SameText(r.QSOSPC, st.PartyState) && sameBandMode &&
             platform::SameText(r.QSOCountySent, st.OperatingCounty)) {
@@ -96,19 +96,19 @@ void MainWindow::DupCheck2() {
                                r.QSOTime + "   Rec# " + QString::number(i)
                          : "Duplicate Unless Rover!  " + r.QSOCall + "  " + r.QSODate + "  " + r.QSOTime +
                                "   Rec# " + QString::number(i),
-                      entry::kStatusRed);
-            platform::SetBackColor(entry_->lblDupe, palette().color(QPalette::Button));
-            if (in) entry_->lblDupe->clear();
+                      kStatusRed);
+            platform::SetBackColor(lblDupe, form_.palette().color(QPalette::Button));
+            if (in) lblDupe->clear();
             program_.dialogs().Beep();
             if (!listing) break;
         }
     }
-    if (listing) recentModel_->Show(previous);
+    if (listing) window_.ListPreviousContacts(previous);
 }
 
-const std::vector<int>& MainWindow::partialDupeRows() {
+const std::vector<int>& EntryLine::partialDupeRows() {
     const setup::Station& st = program_.station;
-    const bool in = side_ == Side::In;
+    const bool in = in_;
     const QString key = st.CurrentBand.toUpper() + u'|' + st.CurrentMode.toUpper() + u'|' +
                         (in ? st.OperatingCounty.toUpper() : QString());
     const logstore::ContactLog& log = program_.log;
@@ -127,10 +127,17 @@ const std::vector<int>& MainWindow::partialDupeRows() {
     return partialRows_;
 }
 
-void MainWindow::CheckCallAsTyped(int KeyAscii) {
-    platform::SetBackColor(entry_->lblDialog, entry::kStatusTeal);
+bool EntryLine::WaitDupeTimeout() {
+    if (program_.entry.DupeFlag != 1) return false;
+    if (program_.clock().MonotonicMs() < program_.entry.LastDupeAtMs + 3000) return true;
+    program_.entry.DupeFlag = 0;
+    return false;
+}
+
+void EntryLine::CheckCallAsTyped(int KeyAscii) {
+    platform::SetBackColor(lblDialog, kStatusTeal);
     resetDupeLine();
-    const QString before = entry_->txtCall->text();
+    const QString before = txtCall->text();
     const QString typed = KeyAscii > 0 ? before + QChar(KeyAscii) : before;
     const bool listable = KeyAscii >= 46 && KeyAscii <= 90;
     QString list;
@@ -142,22 +149,22 @@ void MainWindow::CheckCallAsTyped(int KeyAscii) {
                 list = call + " " + list;
             if (list.size() > 100) break;
         }
-        platform::SetBackColor(entry_->lblDupe, list.isEmpty() ? palette().color(QPalette::Button) : entry::kStatusTeal);
-        entry_->lblDupe->setText(list);
+        platform::SetBackColor(lblDupe, list.isEmpty() ? form_.palette().color(QPalette::Button) : kStatusTeal);
+        lblDupe->setText(list);
     }
     if (!list.isEmpty() && before.size() > 2)
-        entry_->lblDialog->setText(QStringLiteral("Possible Duplicate!"));
+        lblDialog->setText(QStringLiteral("Possible Duplicate!"));
     else if (program_.operating.LoggedOn)
-        entry_->lblDialog->setText(QStringLiteral(" "));
+        lblDialog->setText(QStringLiteral(" "));
     if (typed.size() == 3 && listable) {
         auto numeric = [](QChar c) { return c.unicode() >= 47 && c.unicode() <= 57; };
         if (numeric(typed[1]) || numeric(typed[2])) {
-            entry_->lblDialog->setText(QStringLiteral(" "));
+            lblDialog->setText(QStringLiteral(" "));
         } else {
             program_.dialogs().Beep();
-            entry_->lblDialog->setText(QStringLiteral("The second or third character is not numeric!"));
+            lblDialog->setText(QStringLiteral("The second or third character is not numeric!"));
         }
     }
 }
 
-}  // namespace mainwindow
+}  // namespace entry

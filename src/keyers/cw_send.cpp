@@ -35,7 +35,7 @@ MorseKeyer::Result CWFrm::Transmit(QChar CodeCharacter, MorseKeyer::Gap gap) {
 
 void CWFrm::LogContact() {
     mainwindow::MainWindow* w = program_.mainWindow();
-    if (w && w->entry().txtCall && !w->entry().txtCall->text().isEmpty()) w->Mains();
+    if (w && w->entry().txtCall && !w->entry().txtCall->text().isEmpty()) w->entry().Mains();
 }
 
 void CWFrm::SetStatusLine(const QString& text) {

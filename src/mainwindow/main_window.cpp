@@ -70,7 +70,7 @@ MainWindow::MainWindow(Program& program, Side side) : program_(program), side_(s
     SetDesignSize(9600, 7200, 9480, 6495);
     setMouseTracking(true);
     keys_ = new platform::KeyAdapter(this);
-    entry_ = std::make_unique<entry::EntryLine>();
+    entry_ = std::make_unique<entry::EntryLine>(*this, *this, program_, side_ == Side::In);
     keys_->SetKeyPreview({.keyDown = [this](int& KeyCode, int& Shift) { Form_KeyDown(KeyCode, Shift); },
                           .keyPress = [this](int& KeyAscii) { Form_KeyPress(KeyAscii); }});
     buildMenus();
@@ -79,8 +79,13 @@ MainWindow::MainWindow(Program& program, Side side) : program_(program), side_(s
         buildInStateControls();
     else
         buildOutStateControls();
-    attachEntryLine();
     buildPostContestControls();
+    // The worked lists and the state grid are the entry line's pick lists.
+    entry_->List1 = List1;
+    entry_->List2 = List2;
+    entry_->List3 = List3;
+    entry_->Label10 = &Label10;
+    entry_->Attach(*keys_);
     attachPickLists();
     Apply();
 }
@@ -135,7 +140,8 @@ void MainWindow::buildMenus() {
                            &MainWindow::mnuListPrevious_Click);
     mnuListPrevious->setCheckable(true);
     mnuOptions->addSeparator();
-    mnuPostContest = item(mnuOptions, QStringLiteral("&Post Contest Mode"), &MainWindow::mnuPostContest_Click);
+    mnuPostContest = item(mnuOptions, QStringLiteral("&Post Contest Mode"), nullptr);
+    connect(mnuPostContest, &QAction::triggered, this, [this] { entry_->mnuPostContest_Click(); });
     mnuPostContest->setCheckable(true);
 
     mnuBandChange = bar->addMenu(QStringLiteral("&Band"));
@@ -307,6 +313,7 @@ void MainWindow::buildInStateControls() {
     e.Label3->setAlignment(Qt::AlignCenter);
     lblStation[4] = AddLabel(QStringLiteral("lblStation(4)"), QStringLiteral("County"), 4200, 720, 2280, 240);
     lblStation[4]->setEnabled(false);
+    e.countyCaption = lblStation[4];
     e.txtCall = AddTextBox(QStringLiteral("txtCall"), QString(), 120, 960, 1800, 400);
     e.txtCntry = AddTextBox(QStringLiteral("txtCntry"), QString(), 2040, 960, 2040, 400);
     e.txtSec = AddTextBox(QStringLiteral("txtSec"), QString(), 4200, 960, 2280, 400);
@@ -368,11 +375,32 @@ void MainWindow::buildInStateControls() {
     buildSpotPanel();
 }
 
+void MainWindow::buildPostContestControls() {
+    // They stand over the top of the partial-dupe area, which moves down
+    // while they show.
+    entry::EntryLine& e = *entry_;
+    const platform::Control& heading = Ctl(e.lblPossDup);
+    const float left = heading.Left;
+    platform::FontModel entryFont{.Name = QStringLiteral("Arial"), .Size = 12, .Bold = true};
+    e.lblPostConTime = AddLabel(QStringLiteral("lblPostConTime"), QStringLiteral("Time"), left, 720, 900, 240);
+    e.txtPostConTime = AddTextBox(QStringLiteral("txtPostConTime"), QString(), left, 960, 900, 400);
+    e.lblPostConDate = AddLabel(QStringLiteral("lblPostConDate"), QStringLiteral("Date"), left + 1020, 720, 1620, 240);
+    e.txtPostConDate = AddTextBox(QStringLiteral("txtPostConDate"), QString(), left + 1020, 960, 1620, 400);
+    for (QLineEdit* box : {e.txtPostConTime, e.txtPostConDate}) SetFont(box, entryFont);
+    setTabOrder(e.txtSec, e.txtPostConTime);
+    setTabOrder(e.txtPostConTime, e.txtPostConDate);
+    for (QWidget* w : std::initializer_list<QWidget*>{e.lblPostConTime, e.txtPostConTime, e.lblPostConDate,
+                                                      e.txtPostConDate})
+        w->hide();
+}
+
+
 void MainWindow::buildOutStateControls() {
     entry::EntryLine& e = *entry_;
     platform::FontModel entryFont{.Name = QStringLiteral("Arial"), .Size = 12, .Bold = true};
     lblStation[2] = AddLabel(QStringLiteral("lblStation(2)"), QStringLiteral("    Call"), 120, 720, 2400, 240);
     lblStation[4] = AddLabel(QStringLiteral("lblStation(4)"), QStringLiteral("County"), 2640, 720, 2400, 240);
+    e.countyCaption = lblStation[4];
     e.lblNew = AddLabel(QStringLiteral("lblNew"), QStringLiteral("New"), 5100, 720, 420, 240);
     platform::SetForeColor(e.lblNew, Qt::white);
     platform::SetBackColor(e.lblNew, QColor(192, 0, 0));
@@ -510,7 +538,7 @@ void MainWindow::Form_Load(QSizeF screenTwips) {
         } else {
             Label25->setText(st.OwnSPC.isEmpty() ? st.OwnCountry : st.OwnSPC);
             if (!st.OwnCall.isEmpty()) Label2->setText(st.OwnCall);
-            setRSTLength();
+            entry_->setRSTLength();
         }
     });
     guarded([&] { AskOpenExistingLog(); });
@@ -526,7 +554,7 @@ void MainWindow::Form_Load(QSizeF screenTwips) {
     const QSizeF workArea(work.width() / screen.width() * screenTwips.width(),
                           work.height() / screen.height() * screenTwips.height());
     guarded([&] { ArrangeForTaskbar(screenTwips, workArea); });
-    openingFocus_ = true;
+    entry_->AwaitOpeningFocus();
     show();
     entry_->txtCall->setFocus();
     // With a rig chosen, its test loads the rig window and starts polling.
@@ -663,9 +691,6 @@ void MainWindow::addSpotColumns() {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    if ((watched == entry_->txtCall || watched == entry_->txtCntry || watched == entry_->txtSec) &&
-        (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut))
-        entryFocusEvent(watched, event);
     if (event->type() == QEvent::MouseButtonRelease) {
         auto* mouse = static_cast<QMouseEvent*>(event);
         if (watched == Label24 && mouse->button() == Qt::LeftButton) {
@@ -796,6 +821,12 @@ void MainWindow::mnuExit_Click() {
 void MainWindow::mnuRigInterface_Click() { program_.rigControlfrm().show(); }
 
 void MainWindow::mnuPrivileges_Click() { rig::ShowPrivilegesChart(program_); }
+
+bool MainWindow::ListPrevious() const { return mnuListPrevious->isChecked(); }
+
+void MainWindow::ShowPostContestCheck(bool on) {
+    if (mnuPostContest) mnuPostContest->setChecked(on);
+}
 
 void MainWindow::mnuListPrevious_Click() {
     // The action has already toggled its own check mark.

@@ -163,7 +163,7 @@ void MainWindow::Form_KeyPress(int& KeyAscii) {
             }
         }
         if (k.CWSending == 0)
-            ClearEntry();
+            entry_->ClearEntry();
         else
             k.CWBuffer.clear();
         KeyAscii = 0;

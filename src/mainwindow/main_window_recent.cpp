@@ -28,11 +28,14 @@ int MainWindow::SelectedRecord() const {
     return record >= 1 && record <= program_.log.QSOCount ? record : 0;
 }
 
-void MainWindow::ClearEntry() {
-    resetDupeLine();
-    setStatus(QString(), entry::kStatusTeal);
-    emptyEntryLine();
+int MainWindow::RecentRowCount() const { return ListView1->model() ? ListView1->model()->rowCount() : 0; }
+
+void MainWindow::HideEditButtons() {
+    cmdEdit->hide();
+    cmdDelete->hide();
 }
+
+void MainWindow::ListPreviousContacts(const std::vector<int>& records) { recentModel_->Show(records); }
 
 void MainWindow::cmdDelete_Click() {
     // Only a selected row of the log is ever deleted, and without one there

@@ -138,7 +138,7 @@ TEST(EntryLine, RefusedContactsStoreNothing) {
         e.w->entry().txtCall->setText(c.call);
         if (c.side == 0) e.w->entry().txtCntry->setText(c.spc);
         e.w->entry().txtSec->setText(c.county);
-        e.w->Mains();
+        e.w->entry().Mains();
         EntryLine::settle();
         EXPECT_EQ(e.w->entry().lblDialog->text(), c.message) << c.name;
         EXPECT_EQ(e.f.program().log.QSOCount, 0) << c.name;
@@ -154,16 +154,16 @@ TEST(EntryLine, CountiesAbbreviationsAndOtherStates) {
     e.w->entry().txtCall->setText("W9AAA");
     e.w->entry().txtCntry->setText("wi");
     e.w->entry().txtSec->setText("gre");
-    e.w->Mains();
+    e.w->entry().Mains();
     // A county typed for a station of another state is dropped.
     e.w->entry().txtCall->setText("W9BBB");
     e.w->entry().txtCntry->setText("IL");
     e.w->entry().txtSec->setText("Dane");
-    e.w->Mains();
+    e.w->entry().Mains();
     // A country needs no section check.
     e.w->entry().txtCall->setText("DL1AB");
     e.w->entry().txtCntry->setText("Germany");
-    e.w->Mains();
+    e.w->entry().Mains();
     ASSERT_EQ(e.f.program().log.QSOCount, 3);
     EXPECT_EQ(e.f.program().log.row(1).QSOCounty, "Green");
     EXPECT_EQ(e.f.program().log.row(1).QSOSPC, "wi");
@@ -199,7 +199,7 @@ TEST(EntryLine, DuplicateIsRefusedAndHeldThreeSeconds) {
     e.w->BandCommand("20");
     e.w->entry().txtCntry->setText("WI");
     e.w->entry().txtSec->setText("Dane");
-    e.w->Mains();
+    e.w->entry().Mains();
     EXPECT_EQ(e.f.program().log.QSOCount, 2);
 }
 
@@ -208,7 +208,7 @@ TEST(EntryLine, OutOfStateDuplicateMessage) {
     EntryLine e(1, log);
     e.w->entry().txtCall->setText("k1abc");
     e.w->entry().txtSec->setText("Adams");
-    e.w->Mains();
+    e.w->entry().Mains();
     EXPECT_EQ(e.w->entry().lblDialog->text(), "Duplicate K1ABC  2013/04/07  18:00:00   Rec# 1");
     EXPECT_EQ(e.f.program().log.QSOCount, 1);
 }
@@ -225,7 +225,7 @@ TEST(EntryLine, LeavingTheCallBoxWarnsAndFillsTheExchange) {
 
     // With "List Previous Contacts" ticked every earlier contact is listed.
     e.w->mnuListPrevious->trigger();
-    e.w->ClearEntry();
+    e.w->entry().ClearEntry();
     e.type("w9xyz ");
     EXPECT_EQ(e.f.RecentColumn(0), (QStringList{"1", "2"}));
 
@@ -255,15 +255,15 @@ TEST(EntryLine, PartialDupesWhileTyping) {
     e.type("cd");
     EXPECT_TRUE(e.w->entry().lblDupe->text().isEmpty());  // W9ABC is shorter than W9ABCD
 
-    e.w->ClearEntry();
+    e.w->entry().ClearEntry();
     e.type("abc");
     EXPECT_EQ(e.w->entry().lblDialog->text(), "The second or third character is not numeric!");
-    e.w->ClearEntry();
+    e.w->entry().ClearEntry();
     e.type("a/b");
     EXPECT_EQ(e.w->entry().lblDialog->text(), " ");
 
     // Partial dupes switched off show nothing.
-    e.w->ClearEntry();
+    e.w->entry().ClearEntry();
     e.w->cmdDup_Click();
     e.type("w9ab");
     EXPECT_TRUE(e.w->entry().lblDupe->text().isEmpty());
@@ -361,7 +361,7 @@ TEST(Logging, MidnightFullLogFailedAppendAndReentry) {
         e.f.t.clock.utc = platform::CalendarTime(2013, 4, 7, 2, 30, 10);
         e.w->entry().txtCall->setText("K1ABC");
         e.w->entry().txtSec->setText("Adams");
-        e.w->Mains();
+        e.w->entry().Mains();
         EXPECT_EQ(e.f.program().log.row(1).QSODate, "2013/04/07");
         EXPECT_EQ(e.f.program().log.row(1).QSOTime, "02:30:10");
     }
@@ -373,7 +373,7 @@ TEST(Logging, MidnightFullLogFailedAppendAndReentry) {
         EntryLine e(1, full);
         e.w->entry().txtCall->setText("W1NEW");
         e.w->entry().txtSec->setText("Adams");
-        e.w->Mains();
+        e.w->entry().Mains();
         EXPECT_EQ(e.f.program().log.QSOCount, 11000);
         EXPECT_EQ(e.f.t.dialogs.titles(), std::vector<QString>{"Log Full"});
         EXPECT_EQ(e.w->entry().txtCall->text(), "W1NEW");
@@ -388,7 +388,7 @@ TEST(Logging, MidnightFullLogFailedAppendAndReentry) {
         e.w->entry().txtCall->setText("W9XYZ");
         e.w->entry().txtCntry->setText("WI");
         e.w->entry().txtSec->setText("Dane");
-        e.w->Mains();
+        e.w->entry().Mains();
         EXPECT_EQ(e.f.program().log.QSOCount, 0);
         EXPECT_EQ(e.f.t.dialogs.titles(), std::vector<QString>{"Unable to write file."});
         EXPECT_EQ(e.f.program().tally.QSOPoints, 0);
@@ -404,8 +404,8 @@ TEST(Logging, MidnightFullLogFailedAppendAndReentry) {
         EntryLine e(1);
         e.w->entry().txtCall->setText("K1ABC");
         e.w->entry().txtSec->setText("Adams");
-        QTimer::singleShot(0, e.w, [&] { e.w->Mains(); });
-        e.w->Mains();
+        QTimer::singleShot(0, e.w, [&] { e.w->entry().Mains(); });
+        e.w->entry().Mains();
         EntryLine::settle();
         EXPECT_EQ(e.f.program().log.QSOCount, 1);
     }
@@ -424,7 +424,7 @@ TEST(Logging, DupePromptIsHeardBeforeAnythingElse) {
     const std::int64_t before = e.f.t.clock.MonotonicMs();
     e.w->entry().txtCall->setText("K1ABC");
     e.w->entry().txtSec->setText("Adams");
-    e.w->Mains();
+    e.w->entry().Mains();
     EXPECT_EQ(e.f.t.clock.MonotonicMs(), before);
     EXPECT_TRUE(e.w->entry().lblDialog->text().startsWith("Duplicate K1ABC"));
     EXPECT_EQ(e.w->entry().txtCall->text(), "");

@@ -23,7 +23,7 @@ public:
         w = &f.Load();
         testing_support::Activate(*w);
         w->cmdLogOn_Click();
-        w->mnuPostContest_Click();
+        w->entry().mnuPostContest_Click();
         testing_support::Settle();
     }
 
@@ -54,9 +54,9 @@ TEST(PostContest, TheCommandShowsAndHidesTheBoxes) {
                                                           w.entry().lblPostConDate, w.entry().txtPostConDate})
             EXPECT_TRUE(c->isHidden());
         EXPECT_FALSE(w.mnuPostContest->isChecked());
-        EXPECT_FALSE(w.PostContestMode());
-        w.mnuPostContest_Click();
-        EXPECT_TRUE(w.PostContestMode());
+        EXPECT_FALSE(w.entry().PostContestMode());
+        w.entry().mnuPostContest_Click();
+        EXPECT_TRUE(w.entry().PostContestMode());
         EXPECT_TRUE(w.mnuPostContest->isChecked());
         EXPECT_EQ(w.entry().lblPostConTime->text(), "Time");
         EXPECT_EQ(w.entry().lblPostConDate->text(), "Date");
@@ -64,8 +64,8 @@ TEST(PostContest, TheCommandShowsAndHidesTheBoxes) {
         // place again after.
         const float dupeTop = w.Ctl(w.entry().lblPossDup).Top;
         EXPECT_GT(dupeTop, w.Ctl(w.entry().txtPostConTime).Top + w.Ctl(w.entry().txtPostConTime).Height);
-        w.mnuPostContest_Click();
-        EXPECT_FALSE(w.PostContestMode());
+        w.entry().mnuPostContest_Click();
+        EXPECT_FALSE(w.entry().PostContestMode());
         EXPECT_FALSE(w.mnuPostContest->isChecked());
         EXPECT_FLOAT_EQ(w.Ctl(w.entry().lblPossDup).Top, w.Ctl(w.entry().lblPostConTime).Top);
     }
@@ -147,10 +147,10 @@ TEST(PostContest, KeysOfTheBoxes) {
     EXPECT_EQ(w.focusWidget(), w.entry().txtCall);
 
     // Off again: the clock's UTC date and time, and the boxes keep their texts.
-    w.mnuPostContest_Click();
+    w.entry().mnuPostContest_Click();
     w.entry().txtCall->setText("K1ABC");
     w.entry().txtCntry->setText("MA");
-    w.Mains();
+    w.entry().Mains();
     ASSERT_EQ(p.f.program().log.QSOCount, 1);
     EXPECT_EQ(p.f.program().log.row(1).QSOTime, "18:05:33");
     EXPECT_EQ(w.entry().txtPostConDate->text(), "2013/4/8");

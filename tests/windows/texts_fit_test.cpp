@@ -258,11 +258,11 @@ platform::Form& MainWindowAfterDupe(Dupe dupe, Opened& o, QSizeF screen) {
     auto& w = static_cast<mainwindow::MainWindow&>(MainWindow(o, screen));
     w.entry().txtCall->setText(last.call);
     if (dupe == Dupe::Partial) {
-        w.DupCheck2();
+        w.entry().DupCheck2();
     } else {
         if (w.side() == mainwindow::Side::In) w.entry().txtCntry->setText(last.spc);
         w.entry().txtSec->setText(last.county);
-        w.Mains();
+        w.entry().Mains();
     }
     EXPECT_TRUE(w.entry().lblDialog->text().contains(QStringLiteral("Rec# %1").arg(kLogLength)))
         << w.entry().lblDialog->text().toStdString();
@@ -283,7 +283,7 @@ platform::Form& MainWindowWithLongestScores(Opened& o, QSizeF screen) {
 // the partial-dupe list, which moves down.
 platform::Form& MainWindowAfterTheContest(Opened& o, QSizeF screen) {
     auto& w = static_cast<mainwindow::MainWindow&>(MainWindow(o, screen));
-    w.mnuPostContest_Click();
+    w.entry().mnuPostContest_Click();
     return w;
 }
 
@@ -426,7 +426,7 @@ TEST(WindowStacking, PartialDupeLineLeavesTheButtonsOfOutfrmWhole) {
     mainwindow::MainWindow& w = f.Load();
     w.entry().txtCall->setText("K1ABC");
     w.entry().txtSec->setText("Adams");
-    w.Mains();
+    w.entry().Mains();
     ASSERT_EQ(f.program().log.QSOCount, 1);
     for (QPushButton* button : {w.cmdList, w.cmdDup}) {
         const QRect box = button->geometry();
