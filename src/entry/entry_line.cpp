@@ -49,6 +49,7 @@ void EntryLine::Attach(platform::KeyAdapter& keys) {
     keys.Attach(txtPostConDate, {.keyPress = [this](int& KeyAscii) { txtPostConDate_KeyPress(KeyAscii); }});
     txtPostConTime->installEventFilter(this);
     txtPostConDate->installEventFilter(this);
+    attachPickLists();
 }
 
 bool EntryLine::eventFilter(QObject* watched, QEvent* event) {
@@ -58,6 +59,7 @@ bool EntryLine::eventFilter(QObject* watched, QEvent* event) {
         if (watched == txtPostConTime || watched == txtPostConDate)
             return postContestFocusEvent(watched, event);
     }
+    if (gridEvent(watched, event)) return true;
     return QObject::eventFilter(watched, event);
 }
 

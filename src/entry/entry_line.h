@@ -41,8 +41,9 @@ public:
     EntryLine(platform::Form& form, EntryWindow& window, Program& program, bool inState);
     ~EntryLine() override;
 
-    // Wires the boxes handed over to their key, change and focus handlers;
-    // their keys go through the window's key adapter, after its preview.
+    // Wires the boxes handed over to their key, change and focus handlers
+    // (their keys go through the window's key adapter, after its preview),
+    // and the pick lists and grid to theirs.
     void Attach(platform::KeyAdapter& keys);
 
     // The boxes: call, state/province/country (in-state; a hidden, empty one
@@ -125,6 +126,14 @@ public:
     void LookupCallPrefix();
     void ShowBearingDistance(float latitude, float longitude);
 
+    // Pick lists and the state grid: a click copies the entry into its box;
+    // hovering over a grid code shows its name and contact count.
+    void List1_Click();
+    void List2_Click();
+    void List3_Click();
+    void Label10_Click(int k);
+    void Label10_MouseMove(int k);
+
     // Post-contest entry: the command switches the Time and Date boxes of
     // the entry line on and off; while they show, logging takes the
     // contact's date and time from them.
@@ -143,6 +152,11 @@ private:
     // has finished.
     bool entryFocusEvent(QObject* watched, QEvent* event);
     bool postContestFocusEvent(QObject* watched, QEvent* event);
+    // The pick lists' clicks, and the grid's clicks and mouse moves.
+    void attachPickLists();
+    bool gridEvent(QObject* watched, QEvent* event);
+    // The number of codes in the grid.
+    int gridCodes() const;
     // The post-contest boxes' keys.
     void postContestKey(int& KeyAscii, int first, int last);
     // Checks and rewrites the post-contest boxes; false when logging stops.

@@ -86,7 +86,6 @@ MainWindow::MainWindow(Program& program, Side side) : program_(program), side_(s
     entry_->List3 = List3;
     entry_->Label10 = &Label10;
     entry_->Attach(*keys_);
-    attachPickLists();
     Apply();
 }
 
@@ -821,6 +820,10 @@ void MainWindow::mnuExit_Click() {
 void MainWindow::mnuRigInterface_Click() { program_.rigControlfrm().show(); }
 
 void MainWindow::mnuPrivileges_Click() { rig::ShowPrivilegesChart(program_); }
+
+void MainWindow::Label25_Change() {
+    if (side_ == Side::In) program_.entry.CWMacroCounty = Label25->text().toUpper();
+}
 
 bool MainWindow::ListPrevious() const { return mnuListPrevious->isChecked(); }
 

@@ -142,13 +142,6 @@ public:
     bool ListPrevious() const override;
     void ListPreviousContacts(const std::vector<int>& records) override;
 
-    // Pick lists and the state grid: a click copies the entry into its box;
-    // hovering over a grid code shows its name and contact count.
-    void List1_Click();
-    void List2_Click();
-    void List3_Click();
-    void Label10_Click(int k);
-    void Label10_MouseMove(int k);
     // Label25 (in-state) shows the operating county; the CW macro of the
     // own county follows it. Call after every change of its caption.
     void Label25_Change();
@@ -306,10 +299,8 @@ private:
     void modeCommand(const QString& mode);
     void Form_Unload();
     void Form_Terminate();
-    // The post-contest boxes, over the top of the partial-dupe area; the
-    // pick lists' and grid's handlers.
+    // The post-contest boxes, over the top of the partial-dupe area.
     void buildPostContestControls();
-    void attachPickLists();
     QLabel* countyToGoHeading() const;
     QLabel* countyWorkedHeading() const;
     QListWidget* countyToGoList() const;

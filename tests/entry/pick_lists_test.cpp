@@ -72,7 +72,7 @@ TEST(PickLists, TheGridEntersACodeAndShowsItsCountOnHover) {
     // 8 pt on a screen as wide as the design's, the one the window was laid
     // out for (not the platform's own screen).
     EXPECT_FLOAT_EQ(w.Ctl(w.entry().lblDupe).Font.Size, 8.0f);
-    w.Label10_MouseMove(tx);
+    w.entry().Label10_MouseMove(tx);
     EXPECT_EQ(w.entry().lblDupe->text(), "  Texas    Total =0");
 
     // Only the left button enters a code.
