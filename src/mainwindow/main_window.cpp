@@ -1,8 +1,11 @@
+// The main window's layout, menus and the wiring of its panels: the
+// controls at their design places (the entry line's handed to it), the menu
+// bar, the load that fits the window to the screen and shows the settings,
+// and the scaling of the Form Size and Taskbar layouts.
 #include "mainwindow/main_window.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QCloseEvent>
 #include <QEventLoopLocker>
 #include <QHeaderView>
 #include <QLabel>
@@ -18,26 +21,17 @@
 #include <QTreeView>
 #include <QTreeWidget>
 #include <algorithm>
-#include <optional>
 #include <stdexcept>
 
 #include "entry/county_list.h"
-#include "entry/prefix_lookup.h"
 #include "entry/recent_contacts_model.h"
-#include "keyers/cw_frm.h"
-#include "keyers/winkey_hook.h"
-#include "logstore/contact_log.h"
-#include "mainwindow/form1.h"
 #include "platform/colors.h"
 #include "platform/key_adapter.h"
 #include "platform/twips.h"
 #include "program/program.h"
-#include "rig/band_plan_chart.h"
 #include "rig/rig_control_frm.h"
 #include "setup/resize.h"
 #include "setup/station.h"
-#include "spotting/spectrum_map.h"
-#include "spotting/spot_list.h"
 #include "spotting/spot_panel.h"
 
 namespace mainwindow {
@@ -724,117 +718,8 @@ void MainWindow::mouseMoveEvent(QMouseEvent* event) {
     platform::Form::mouseMoveEvent(event);
 }
 
-void MainWindow::BandMapSpots(QVariant& qDXSpotCall, QVariant& qDXSpotFreq,
-                              QVariant& qDXSpotRecord) {
-    // Every step guards itself: a failure ends the intake where it is, and
-    // nothing reaches the caller.
-    try {
-        const QString call = qDXSpotCall.toString();
-        const std::optional<double> kHz = spotting::SpotFrequencyKHz(qDXSpotFreq.toString());
-        if (!kHz) return;
-        const std::optional<spotting::SpotRow> row = spotting::FileSpot(
-            program_.spotStore, call, qDXSpotFreq.toString(), qDXSpotRecord.toString(),
-            program_.clock(), program_.station.UTCOffsetHours,
-            [this](const QString& c) { return entry::CountryFromCall(program_, c); });
-        if (!row) return;
-        // The caller's values as the intake left them: MHz, and the record
-        // cut before its first CR.
-        QString record = qDXSpotRecord.toString();
-        const qsizetype cr = record.indexOf(u'\r');
-        if (cr >= 0) record.truncate(cr);
-        qDXSpotRecord = record;
-        qDXSpotFreq = *kHz / 1000.0;
-        // The maps are redrawn once for all the spots of this turn of the
-        // event loop; the list takes its row at once and repaints once.
-        spotViews_->Mark();
-        spotting::AddSpotRow(*txtDX, *row);
-    } catch (const std::exception&) {
-        // The steps done stay done.
-    }
-}
-
-bool MainWindow::QueryUnload() {
-    program_.keyer.CWBuffer.clear();
-    const keyers::KeyerState& k = program_.keyer;
-    return k.CWSending != 1 && k.PracticeSending == 0 && k.WKSending == 0;
-}
-
-void MainWindow::closeEvent(QCloseEvent* event) {
-    if (closing_) {
-        event->accept();
-        return;
-    }
-    if (!QueryUnload()) {
-        event->ignore();
-        return;
-    }
-    closing_ = true;
-    Timer1->stop();
-    Timer2->stop();
-    Form_Unload();
-    Form_Terminate();
-    event->accept();
-}
-
-void MainWindow::Form_Unload() {
-    // The other windows go first, each closing its own devices; the
-    // spotting, spectrum map, rig and WinKeyer windows join this order as
-    // they arrive.
-    program_.UnloadPhoneFrm();
-    program_.UnloadCWFrm();
-    program_.UnloadBlindFrm();
-    program_.UnloadPacketSpotfrm();
-    program_.UnloadSpectrumMap();
-    program_.UnloadRigControlfrm();
-    program_.UnloadForm1();
-    if (program_.winKey) program_.winKey->Unload();
-    logstore::BackupLog(program_);
-}
-
-void MainWindow::Form_Terminate() {
-    if (program_.operating.LoggedOn) {
-        program_.station.BankedOperatingSeconds = static_cast<float>(program_.operating.OperatingSeconds);
-        setup::SaveQSOPref(program_);
-        program_.operating.LoggedOn = false;
-    }
-    QCoreApplication::quit();
-}
-
-void MainWindow::mnuExit_Click() {
-    // No window is unloaded, but no transmitter is left keyed either.
-    if (program_.CWFrmLoaded()) program_.cwFrm().ReleaseKeying();
-    if (program_.operating.LoggedOn) {
-        program_.station.BankedOperatingSeconds = static_cast<float>(program_.operating.OperatingSeconds);
-        setup::SaveQSOPref(program_);
-    }
-    // Ends at once: no backup is made. The rig link still ends properly:
-    // polling stops, a Yaesu is told to leave CAT mode and the port closes.
-    program_.UnloadRigControlfrm();
-    closing_ = true;
-    Timer1->stop();
-    Timer2->stop();
-    hide();
-    QCoreApplication::quit();
-}
-
-void MainWindow::mnuRigInterface_Click() { program_.rigControlfrm().show(); }
-
-void MainWindow::mnuPrivileges_Click() { rig::ShowPrivilegesChart(program_); }
-
 void MainWindow::Label25_Change() {
     if (side_ == Side::In) program_.entry.CWMacroCounty = Label25->text().toUpper();
-}
-
-bool MainWindow::ListPrevious() const { return mnuListPrevious->isChecked(); }
-
-void MainWindow::ShowPostContestCheck(bool on) {
-    if (mnuPostContest) mnuPostContest->setChecked(on);
-}
-
-void MainWindow::mnuListPrevious_Click() {
-    // The action has already toggled its own check mark.
-    program_.station.ListPrevious = mnuListPrevious->isChecked() ? 1 : 0;
-    setup::SaveQSOPref(program_);
 }
 
 }  // namespace mainwindow

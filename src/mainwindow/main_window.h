@@ -2,6 +2,13 @@
 // The main logging window: Infrm for a station inside the party state, Outfrm
 // for one outside. The two are near twins; this class holds what they share,
 // and `side()` tells where they differ.
+//
+// The window is a shell: its layout and menus (main_window.cpp), clocks,
+// band and mode, the recent-contacts list, score and worked lists, keyboard
+// map, log commands, closing, and the panels it holds. The entry line, with
+// its boxes, handlers, dupe checks and logging, is an entry::EntryLine that
+// the window creates and places; the window implements entry::EntryWindow,
+// the few things the entry line asks of it.
 #include <QColor>
 #include <QSizeF>
 #include <QString>
@@ -55,7 +62,8 @@ public:
 
     Side side() const { return side_; }
     Program& program() { return program_; }
-    // The entry line: its boxes, status line and partial-dupe line.
+    // The entry line: its boxes, status line and partial-dupe line and their
+    // operations (Mains, the dupe checks, the pick lists, post-contest entry).
     entry::EntryLine& entry() { return *entry_; }
 
     // The window's load: fitted to the screen of `screenTwips`, the settings
@@ -137,6 +145,7 @@ public:
     void ListView1_MouseUp(int button);
     // The record number of the selected row, or 0 when no row is selected.
     int SelectedRecord() const;
+    // What the entry line asks of the list, its buttons and its option.
     int RecentRowCount() const override;
     void HideEditButtons() override;
     bool ListPrevious() const override;
