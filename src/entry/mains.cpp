@@ -4,7 +4,6 @@
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QScopeGuard>
 
 #include "entry/entry_window.h"
