@@ -4,10 +4,12 @@
 // key, change and focus handlers, the dupe checks, logging (Mains), the pick
 // lists and post-contest entry.
 //
-// The window creates the controls where its layout puts them and hands them
-// over, then calls Attach. What the entry line needs of the window besides
-// (the score, the recent-contacts list, the worked lists) it reaches through
-// EntryWindow.
+// The window creates the controls where its layout puts them (they stay
+// registered with the window, which scales them) and hands them over, with
+// the county caption, the pick lists and the state grid that the entry line
+// reads; then it calls Attach. What else the entry line needs of the window
+// (the score, the rates, the recent-contacts and worked lists, Time On) it
+// reaches through EntryWindow.
 #include <QColor>
 #include <QObject>
 #include <QString>
