@@ -41,20 +41,20 @@ int main(int argc, char** argv) {
     int next = 0;
     const double key = bench::MedianMs(201, [&] {
         if (next == keys.size()) {
-            w.txtCall->clear();
+            w.entry().txtCall->clear();
             next = 0;
         }
         int KeyAscii = keys[next++].unicode();
-        w.txtCall_KeyPress(KeyAscii);
-        if (KeyAscii != 0) w.txtCall->insert(QString(QChar(KeyAscii)));
+        w.entry().txtCall_KeyPress(KeyAscii);
+        if (KeyAscii != 0) w.entry().txtCall->insert(QString(QChar(KeyAscii)));
     });
 
     int serial = 0;
     const double mains = bench::MedianMs(31, [&] {
-        w.txtCall->setText(QString("K%1XYZ").arg(++serial));
-        w.txtCntry->setText("WI");
-        w.txtSec->setText("Dane");
-        w.Mains();
+        w.entry().txtCall->setText(QString("K%1XYZ").arg(++serial));
+        w.entry().txtCntry->setText("WI");
+        w.entry().txtSec->setText("Dane");
+        w.entry().Mains();
     });
     std::printf("LoadLog %.3f ms, call-box key %.3f ms, Mains %.3f ms (%d contacts)\n", load, key,
                 mains, program.log.QSOCount);

@@ -220,7 +220,7 @@ public:
     };
 
     Probe(mainwindow::MainWindow& window, Program& program) : program_(program) {
-        connect(window.txtCall, &QLineEdit::textChanged, this, [this](const QString& text) {
+        connect(window.entry().txtCall, &QLineEdit::textChanged, this, [this](const QString& text) {
             CallBoxChanged(text);
         });
         ticker_ = std::thread([this] {
@@ -410,7 +410,7 @@ int main(int argc, char** argv) {
         w.activateWindow();
         if (!QTest::qWaitForWindowActive(&w, 5000)) std::printf("keys_under_load: the window is not active\n");
         w.cmdLogOn_Click();
-        w.txtCall->setFocus();
+        w.entry().txtCall->setFocus();
         std::printf("keys_under_load: %s, %d contacts in the log, window %dx%d\n", x.display().constData(),
                     program.log.QSOCount, w.width(), w.height());
 
@@ -423,7 +423,7 @@ int main(int argc, char** argv) {
             gRunFolder = f.t.root().toStdString();
         }
         testing_support::WindowState state;
-        testing_support::WindowWatcher watcher(program, w.txtCall, loads, state);
+        testing_support::WindowWatcher watcher(program, w.entry().txtCall, loads, state);
         const QStringList typable = testing_support::TypableCounties(program.counties);
         int contactNumber = 0;
 

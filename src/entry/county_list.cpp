@@ -56,7 +56,7 @@ void frmCountyList::ListView1_Click() {
         mainwindow::MainWindow* main = program_.mainWindow();
         const auto side = program_.station.StationSide == 0 ? mainwindow::Side::In
                                                             : mainwindow::Side::Out;
-        if (main && main->side() == side) main->txtSec->setText(name);
+        if (main && main->side() == side) main->entry().txtSec->setText(name);
         break;
     }
     case 2:

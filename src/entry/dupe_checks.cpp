@@ -1,20 +1,20 @@
-// The dupe checks of the main windows: per key in the call box, on leaving
+// The dupe checks of the entry line: per key in the call box, on leaving
 // it, and the full check at logging.
-#include <QApplication>
+#include "entry/entry_line.h"
+
 #include <QLabel>
 #include <QLineEdit>
-#include <QTreeView>
 
-#include "entry/recent_contacts_model.h"
+#include "entry/entry_window.h"
 #include "keyers/blind_frm.h"
 #include "logstore/log_moment.h"
-#include "mainwindow/main_window.h"
 #include "platform/colors.h"
+#include "platform/form.h"
 #include "platform/same_text.h"
 #include "program/program.h"
 #include "scoring/worked.h"
 
-namespace mainwindow {
+namespace entry {
 
 namespace {
 
@@ -36,9 +36,9 @@ void fillEmpty(QLineEdit* box, const QString& text) {
 
 }  // namespace
 
-void MainWindow::CheckFullDupe() {
-    entry::EntryState& e = program_.entry;
-    const bool in = side_ == Side::In;
+void EntryLine::CheckFullDupe() {
+    EntryState& e = program_.entry;
+    const bool in = in_;
     const setup::Station& st = program_.station;
     e.DupeFlag = 0;
     const logstore::ContactLog& log = program_.log;
@@ -68,11 +68,11 @@ void MainWindow::CheckFullDupe() {
     if (e.DupeFlag == 1) emptyEntryLine();
 }
 
-void MainWindow::DupCheck2() {
-    entry::EntryState& e = program_.entry;
-    const bool in = side_ == Side::In;
+void EntryLine::DupCheck2() {
+    EntryState& e = program_.entry;
+    const bool in = in_;
     const setup::Station& st = program_.station;
-    const bool listing = mnuListPrevious->isChecked();
+    const bool listing = window_.ListPrevious();
     std::vector<int> previous;
     if (in) e.DupeFlag = 0;
     const logstore::ContactLog& log = program_.log;
@@ -97,18 +97,18 @@ void MainWindow::DupCheck2() {
                          : "Duplicate Unless Rover!  " + r.QSOCall + "  " + r.QSODate + "  " + r.QSOTime +
                                "   Rec# " + QString::number(i),
                       kStatusRed);
-            platform::SetBackColor(lblDupe, palette().color(QPalette::Button));
+            platform::SetBackColor(lblDupe, form_.palette().color(QPalette::Button));
             if (in) lblDupe->clear();
             program_.dialogs().Beep();
             if (!listing) break;
         }
     }
-    if (listing) recentModel_->Show(previous);
+    if (listing) window_.ListPreviousContacts(previous);
 }
 
-const std::vector<int>& MainWindow::partialDupeRows() {
+const std::vector<int>& EntryLine::partialDupeRows() {
     const setup::Station& st = program_.station;
-    const bool in = side_ == Side::In;
+    const bool in = in_;
     const QString key = st.CurrentBand.toUpper() + u'|' + st.CurrentMode.toUpper() + u'|' +
                         (in ? st.OperatingCounty.toUpper() : QString());
     const logstore::ContactLog& log = program_.log;
@@ -127,7 +127,14 @@ const std::vector<int>& MainWindow::partialDupeRows() {
     return partialRows_;
 }
 
-void MainWindow::CheckCallAsTyped(int KeyAscii) {
+bool EntryLine::WaitDupeTimeout() {
+    if (program_.entry.DupeFlag != 1) return false;
+    if (program_.clock().MonotonicMs() < program_.entry.LastDupeAtMs + 3000) return true;
+    program_.entry.DupeFlag = 0;
+    return false;
+}
+
+void EntryLine::CheckCallAsTyped(int KeyAscii) {
     platform::SetBackColor(lblDialog, kStatusTeal);
     resetDupeLine();
     const QString before = txtCall->text();
@@ -142,7 +149,7 @@ void MainWindow::CheckCallAsTyped(int KeyAscii) {
                 list = call + " " + list;
             if (list.size() > 100) break;
         }
-        platform::SetBackColor(lblDupe, list.isEmpty() ? palette().color(QPalette::Button) : kStatusTeal);
+        platform::SetBackColor(lblDupe, list.isEmpty() ? form_.palette().color(QPalette::Button) : kStatusTeal);
         lblDupe->setText(list);
     }
     if (!list.isEmpty() && before.size() > 2)
@@ -160,4 +167,4 @@ void MainWindow::CheckCallAsTyped(int KeyAscii) {
     }
 }
 
-}  // namespace mainwindow
+}  // namespace entry

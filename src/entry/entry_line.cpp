@@ -1,55 +1,69 @@
-// The entry line of the main windows: the call, state/province/country and
-// county boxes, their keys, focus and change handlers.
+// The entry line's boxes: their keys, focus and change handlers, and the
+// prefix lookup of the call.
+#include "entry/entry_line.h"
+
 #include <QEvent>
 #include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QTimer>
 #include <QListWidget>
-#include <QTreeView>
+#include <QTimer>
 
-#include "scoring/worked.h"
-
+#include "entry/entry_window.h"
 #include "entry/prefix_lookup.h"
 #include "keyers/blind_frm.h"
-#include "mainwindow/main_window.h"
+#include "platform/form.h"
 #include "platform/key_adapter.h"
-#include "platform/twips.h"
 #include "platform/same_text.h"
 #include "platform/sel_start.h"
 #include "program/program.h"
+#include "scoring/worked.h"
 #include "setup/key_filters.h"
 
-namespace mainwindow {
-
-namespace {
+namespace entry {
 
 using platform::SelStart;
 
+EntryLine::EntryLine(platform::Form& form, EntryWindow& window, Program& program, bool inState)
+    : form_(form), window_(window), program_(program), in_(inState) {}
 
-}  // namespace
+EntryLine::~EntryLine() = default;
 
-void MainWindow::attachEntryLine() {
-    platform::KeyAdapter& adapter = *keys_;
-    adapter.Attach(txtCall, {.keyPress = [this](int& KeyAscii) { txtCall_KeyPress(KeyAscii); }});
-    adapter.Attach(txtSec, {.keyPress = [this](int& KeyAscii) { txtSec_KeyPress(KeyAscii); }});
-    connect(txtCall, &QLineEdit::textChanged, this, &MainWindow::txtCall_Change);
+void EntryLine::Attach(platform::KeyAdapter& keys) {
+    keys.Attach(txtCall, {.keyPress = [this](int& KeyAscii) { txtCall_KeyPress(KeyAscii); }});
+    keys.Attach(txtSec, {.keyPress = [this](int& KeyAscii) { txtSec_KeyPress(KeyAscii); }});
+    connect(txtCall, &QLineEdit::textChanged, this, &EntryLine::txtCall_Change);
     txtCall->installEventFilter(this);
     txtSec->installEventFilter(this);
-    if (side_ == Side::In) {
-        adapter.Attach(txtCntry, {.keyPress = [this](int& KeyAscii) { txtCntry_KeyPress(KeyAscii); }});
-        connect(txtCntry, &QLineEdit::textChanged, this, &MainWindow::txtCntry_Change);
+    if (in_) {
+        keys.Attach(txtCntry, {.keyPress = [this](int& KeyAscii) { txtCntry_KeyPress(KeyAscii); }});
+        connect(txtCntry, &QLineEdit::textChanged, this, &EntryLine::txtCntry_Change);
         txtCntry->installEventFilter(this);
     } else {
-        connect(txtSec, &QLineEdit::textChanged, this, &MainWindow::txtSec_Change);
+        connect(txtSec, &QLineEdit::textChanged, this, &EntryLine::txtSec_Change);
         // The RST that the CW wildcard "*" sends.
         connect(txtRSTS, &QLineEdit::textChanged, this,
                 [this] { program_.entry.CWMacroRST = txtRSTS->text(); });
     }
+    keys.Attach(txtPostConTime, {.keyPress = [this](int& KeyAscii) { txtPostConTime_KeyPress(KeyAscii); }});
+    keys.Attach(txtPostConDate, {.keyPress = [this](int& KeyAscii) { txtPostConDate_KeyPress(KeyAscii); }});
+    txtPostConTime->installEventFilter(this);
+    txtPostConDate->installEventFilter(this);
+    attachPickLists();
 }
 
-bool MainWindow::entryFocusEvent(QObject* watched, QEvent* event) {
+bool EntryLine::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
+        if (watched == txtCall || watched == txtCntry || watched == txtSec)
+            return entryFocusEvent(watched, event);
+        if (watched == txtPostConTime || watched == txtPostConDate)
+            return postContestFocusEvent(watched, event);
+    }
+    if (gridEvent(watched, event)) return true;
+    return QObject::eventFilter(watched, event);
+}
+
+bool EntryLine::entryFocusEvent(QObject* watched, QEvent* event) {
     // Focus handlers run once the handler that moved the focus has finished,
     // the box left first and then the box entered, so that what they write
     // (a dupe warning, a filled-in exchange) is what stays.
@@ -62,37 +76,33 @@ bool MainWindow::entryFocusEvent(QObject* watched, QEvent* event) {
     // or entering of the box.
     if (!opening && (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason))
         return false;
-    auto later = [this](void (MainWindow::*handler)()) {
+    auto later = [this](void (EntryLine::*handler)()) {
         QMetaObject::invokeMethod(this, handler, Qt::QueuedConnection);
     };
     if (event->type() == QEvent::FocusIn) {
-        if (watched == txtCall) later(&MainWindow::txtCall_GotFocus);
-        if (watched == txtCntry) later(&MainWindow::txtCntry_GotFocus);
-        if (watched == txtSec) later(&MainWindow::txtSec_GotFocus);
+        if (watched == txtCall) later(&EntryLine::txtCall_GotFocus);
+        if (watched == txtCntry) later(&EntryLine::txtCntry_GotFocus);
+        if (watched == txtSec) later(&EntryLine::txtSec_GotFocus);
     } else if (event->type() == QEvent::FocusOut && watched == txtCall) {
-        later(&MainWindow::txtCall_LostFocus);
+        later(&EntryLine::txtCall_LostFocus);
     }
     return false;
 }
 
-void MainWindow::speak(const QString& prompt, int fromLevel) {
+void EntryLine::speak(const QString& prompt, int fromLevel) {
     if (program_.station.VoiceNavMode >= fromLevel && program_.station.VoiceNavMode != 0)
         program_.blindFrm().BlindKeyPhone(prompt);
 }
 
-void MainWindow::txtCall_KeyPress(int& KeyAscii) {
+void EntryLine::txtCall_KeyPress(int& KeyAscii) {
     // After a duplicate the entry line takes no key until its message has
     // stood for three seconds; timers and other events go on meanwhile.
     if (WaitDupeTimeout()) {
         KeyAscii = 0;
         return;
     }
-    const bool in = side_ == Side::In;
-    const setup::Station& st = program_.station;
-    platform::FontModel dupeFont = Ctl(lblDupe).Font;
-    dupeFont.Size = static_cast<float>(9.0 * screenTwips_.width() / 9600.0 *
-                                       st.FormSizePercent / 100.0);
-    if (dupeFont.Size != Ctl(lblDupe).Font.Size) SetFont(lblDupe, dupeFont);
+    const bool in = in_;
+    scaleDupeFont(9.0);
 
     const int length = static_cast<int>(txtCall->text().size());
     if (length < 2 && (in || KeyAscii != 13)) {
@@ -118,49 +128,61 @@ void MainWindow::txtCall_KeyPress(int& KeyAscii) {
     if (program_.entry.DupeFlag == 1) {
         // The duplicate's red message stands for its three seconds; the
         // status line is reset when they have passed.
-        const std::int64_t left =
-            program_.entry.LastDupeAtMs + 3000 - program_.clock().MonotonicMs();
-        QTimer::singleShot(static_cast<int>(std::max<std::int64_t>(left, 0)) + 1, this,
-                           &MainWindow::EndDupeHold);
+        holdDupe();
         return;
     }
     CheckCallAsTyped(KeyAscii);
 }
 
-void MainWindow::EndDupeHold() {
+void EntryLine::holdDupe() {
+    const std::int64_t left = program_.entry.LastDupeAtMs + 3000 - program_.clock().MonotonicMs();
+    QTimer::singleShot(static_cast<int>(std::max<std::int64_t>(left, 0)) + 1, this, &EntryLine::EndDupeHold);
+}
+
+void EntryLine::scaleDupeFont(double points) {
+    platform::FontModel font = form_.Ctl(lblDupe).Font;
+    font.Size = static_cast<float>(window_.ScreenTwips().width() * points / 9600.0 *
+                                   program_.station.FormSizePercent / 100.0);
+    if (font.Size != form_.Ctl(lblDupe).Font.Size) form_.SetFont(lblDupe, font);
+}
+
+void EntryLine::EndDupeHold() {
     if (program_.entry.DupeFlag != 1) return;
     if (WaitDupeTimeout()) {
-        const std::int64_t left =
-            program_.entry.LastDupeAtMs + 3000 - program_.clock().MonotonicMs();
-        QTimer::singleShot(static_cast<int>(std::max<std::int64_t>(left, 0)) + 1, this,
-                           &MainWindow::EndDupeHold);
+        holdDupe();
         return;
     }
     CheckCallAsTyped(0);
 }
 
-void MainWindow::txtCall_Change() {
-    program_.entry.CWMacroCall = txtCall->text();
-    if (side_ == Side::In) LookupCallPrefix();
+void EntryLine::setRSTLength() {
+    if (!txtRSTS) return;
+    const int length = platform::SameText(program_.station.CurrentMode, QLatin1StringView("PH")) ? 2 : 3;
+    txtRSTS->setMaxLength(length);
+    txtRSTR->setMaxLength(length);
 }
 
-void MainWindow::txtCall_GotFocus() {
-    cmdEdit->hide();
-    cmdDelete->hide();
-    if (side_ == Side::Out && txtCall->text().isEmpty()) {
+void EntryLine::txtCall_Change() {
+    program_.entry.CWMacroCall = txtCall->text();
+    if (in_) LookupCallPrefix();
+}
+
+void EntryLine::txtCall_GotFocus() {
+    window_.HideEditButtons();
+    if (!in_ && txtCall->text().isEmpty()) {
         txtRSTS->clear();
         txtRSTR->clear();
     }
     speak(QStringLiteral("Call"), 1);
-    const int rows = ListView1->model() ? ListView1->model()->rowCount() : 0;
-    if (txtCall->text().isEmpty() && rows < program_.log.QSOCount && rows < 18) ListRecentContacts();
+    const int rows = window_.RecentRowCount();
+    if (txtCall->text().isEmpty() && rows < program_.log.QSOCount && rows < 18) window_.ListRecentContacts();
 }
 
-void MainWindow::txtCall_LostFocus() {
+void EntryLine::txtCall_LostFocus() {
     if (!txtCall->text().isEmpty()) DupCheck2();
-    if (side_ != Side::In) return;
+    if (!in_) return;
     if (txtCntry->text().isEmpty() && txtCall->text().size() > 2) {
-        const QString code = entry::CanadianProvinceCode(txtCall->text());
+        const QString code = CanadianProvinceCode(txtCall->text());
         if (!code.isEmpty()) {
             txtCntry->setText(code);
             txtCntry->setSelection(0, 2);
@@ -168,7 +190,7 @@ void MainWindow::txtCall_LostFocus() {
     }
 }
 
-void MainWindow::txtCntry_GotFocus() {
+void EntryLine::txtCntry_GotFocus() {
     speak(QStringLiteral("SPC"), 2);
     if (txtCall->text().contains(u'9') && txtCntry->text().isEmpty()) {
         txtCntry->setText(program_.station.PartyState);
@@ -176,7 +198,7 @@ void MainWindow::txtCntry_GotFocus() {
     }
 }
 
-void MainWindow::txtCntry_KeyPress(int& KeyAscii) {
+void EntryLine::txtCntry_KeyPress(int& KeyAscii) {
     if (WaitDupeTimeout()) {
         KeyAscii = 0;
         return;
@@ -232,11 +254,11 @@ void MainWindow::txtCntry_KeyPress(int& KeyAscii) {
     }
 }
 
-void MainWindow::txtCntry_Change() {
+void EntryLine::txtCntry_Change() {
     try {
         const QString text = txtCntry->text();
         const setup::Station& st = program_.station;
-        lblStation[4]->setEnabled(platform::SameText(text, st.PartyState));
+        countyCaption->setEnabled(platform::SameText(text, st.PartyState));
         if (text.size() == 2) {
             for (int i = 1; i <= setup::kStatePositions; ++i) {
                 const setup::StatePosition& s = program_.statePositions.rows[static_cast<std::size_t>(i)];
@@ -267,25 +289,25 @@ void MainWindow::txtCntry_Change() {
     }
 }
 
-void MainWindow::txtSec_GotFocus() {
-    if (side_ == Side::In) {
+void EntryLine::txtSec_GotFocus() {
+    if (in_) {
         if (!platform::SameText(txtCntry->text(), program_.station.PartyState)) {
             txtCall->setFocus();
-            lblStation[4]->setEnabled(false);
+            countyCaption->setEnabled(false);
         } else {
-            lblStation[4]->setEnabled(true);
+            countyCaption->setEnabled(true);
         }
     }
     speak(QStringLiteral("County"), 2);
 }
 
-void MainWindow::txtSec_KeyPress(int& KeyAscii) {
+void EntryLine::txtSec_KeyPress(int& KeyAscii) {
     if (WaitDupeTimeout()) {
         KeyAscii = 0;
         return;
     }
     if (KeyAscii == 34) KeyAscii = 0;
-    if (side_ == Side::In && KeyAscii >= 33 && KeyAscii <= 57) KeyAscii = 32;
+    if (in_ && KeyAscii >= 33 && KeyAscii <= 57) KeyAscii = 32;
     if (KeyAscii == 13) {
         KeyAscii = 0;
         Mains();
@@ -327,38 +349,34 @@ void MainWindow::txtSec_KeyPress(int& KeyAscii) {
     }
 }
 
-void MainWindow::txtSec_Change() {
+void EntryLine::txtSec_Change() {
     const QString text = txtSec->text();
     bool worked = false;
     for (int i = 0; i < List2->count() && !worked; ++i) worked = platform::SameText(List2->item(i)->text(), text);
     lblNew->setVisible(text.size() > 1 && !worked);
 }
 
-}  // namespace mainwindow
-
-namespace mainwindow {
-
-void MainWindow::LookupCallPrefix() {
-    const entry::PrefixLookupResult r =
+void EntryLine::LookupCallPrefix() {
+    const PrefixLookupResult r =
         entry::LookupCallPrefix(program_, txtCall->text(), txtCntry->text());
     // Writing the country box runs its change handler first; what the
     // lookup writes afterwards stands.
     if (r.country) txtCntry->setText(*r.country);
     if (r.continent) Label19->setText(*r.continent);
-    if (r.bearing == entry::BearingAction::Clear) {
+    if (r.bearing == BearingAction::Clear) {
         Label22->clear();
         Label23->clear();
-    } else if (r.bearing == entry::BearingAction::Show) {
+    } else if (r.bearing == BearingAction::Show) {
         ShowBearingDistance(r.latitude, r.longitude);
     }
     if (r.countrySelLength) txtCntry->setSelection(0, *r.countrySelLength);
 }
 
-void MainWindow::ShowBearingDistance(float latitude, float longitude) {
-    const entry::BearingDistanceText text = entry::BearingDistance(
+void EntryLine::ShowBearingDistance(float latitude, float longitude) {
+    const BearingDistanceText text = BearingDistance(
         program_.station.OwnLatitude, program_.station.OwnLongitude, latitude, longitude);
     Label22->setText(text.bearing);
     Label23->setText(text.distance);
 }
 
-}  // namespace mainwindow
+}  // namespace entry

@@ -1,31 +1,33 @@
 // Logging one contact: the checks of the entry line, the stored row, the
 // line appended to log.txt, and the counts and lists that follow a contact.
+#include "entry/entry_line.h"
+
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QScopeGuard>
 
+#include "entry/entry_window.h"
 #include "logstore/contact_log.h"
 #include "logstore/county_table.h"
-#include "mainwindow/main_window.h"
 #include "platform/colors.h"
+#include "platform/form.h"
 #include "platform/same_text.h"
 #include "program/program.h"
 #include "scoring/worked.h"
 
-namespace mainwindow {
+namespace entry {
 
-void MainWindow::setStatus(const QString& text, const QColor& back) {
+void EntryLine::setStatus(const QString& text, const QColor& back) {
     platform::SetBackColor(lblDialog, back);
     lblDialog->setText(text);
 }
 
-void MainWindow::resetDupeLine() {
-    platform::SetBackColor(lblDupe, palette().color(QPalette::Button));
+void EntryLine::resetDupeLine() {
+    platform::SetBackColor(lblDupe, form_.palette().color(QPalette::Button));
     lblDupe->clear();
 }
 
-void MainWindow::Mains() {
+void EntryLine::Mains() {
     // One contact at a time: a Mains entered again before this one has
     // returned logs nothing.
     if (inMains_) return;
@@ -35,10 +37,10 @@ void MainWindow::Mains() {
     // a refused one leaves everything else as it was.
     if (!PostContestCheck()) return;
 
-    entry::EntryState& e = program_.entry;
-    const bool in = side_ == Side::In;
+    EntryState& e = program_.entry;
+    const bool in = in_;
     if (in && !platform::SameText(txtCntry->text(), program_.station.PartyState)) txtSec->clear();
-    if (!program_.operating.LoggedOn) cmdLogOn_Click();
+    if (!program_.operating.LoggedOn) window_.cmdLogOn_Click();
     CheckRequiredFields();
     if (in && txtCntry->text().size() == 2) CheckSection();
 
@@ -65,12 +67,12 @@ void MainWindow::Mains() {
     // What the operator typed meanwhile, and the clocks and polls, are
     // handled after this returns, in their order; the window is drawn then.
     resetDupeLine();
-    ComputeRates();
+    window_.ComputeRates();
     e.RigFrequencyText.clear();
 }
 
-bool MainWindow::storeContact() {
-    const bool in = side_ == Side::In;
+bool EntryLine::storeContact() {
+    const bool in = in_;
     logstore::ContactRecord* row = logstore::TakeNewRow(program_);
     if (!row) return false;  // the log is full; the operator has been told
     // One reading of the clock gives both the date and the time, so a
@@ -102,28 +104,34 @@ bool MainWindow::storeContact() {
     const logstore::ContactRecord& stored = program_.log.row(program_.log.QSOCount);
     setStatus(QString(), kStatusTeal);
     resetDupeLine();
-    if (in && !stored.QSOCounty.isEmpty()) UpdateCountyLists();
+    if (in && !stored.QSOCounty.isEmpty()) window_.UpdateCountyLists();
     scoring::CountContact(program_.station.CurrentMode, program_.tally);
-    ListRecentContacts();
-    if (!in) UpdateCountyLists();
-    if (in && stored.QSOSPC.size() > 2 && !Label3->isHidden()) ShowDXList();
-    if (in && stored.QSOSPC.size() == 2) UpdateStatesWorked();
-    ShowScore();
+    window_.ListRecentContacts();
+    if (!in) window_.UpdateCountyLists();
+    if (in && stored.QSOSPC.size() > 2 && !Label3->isHidden()) window_.ShowDXList();
+    if (in && stored.QSOSPC.size() == 2) window_.UpdateStatesWorked();
+    window_.ShowScore();
     return true;
 }
 
-void MainWindow::emptyEntryLine() {
+void EntryLine::ClearEntry() {
+    resetDupeLine();
+    setStatus(QString(), kStatusTeal);
+    emptyEntryLine();
+}
+
+void EntryLine::emptyEntryLine() {
     for (QLineEdit* box : {txtRSTS, txtCntry, txtCall, txtRSTR, txtSec})
         if (box) box->clear();
     for (QLabel* label : {Label19, Label22, Label23}) label->clear();
-    if (side_ == Side::In) lblStation[4]->setEnabled(false);
+    if (in_) countyCaption->setEnabled(false);
     txtCall->setFocus();
 }
 
-void MainWindow::CheckRequiredFields() {
-    entry::EntryState& e = program_.entry;
+void EntryLine::CheckRequiredFields() {
+    EntryState& e = program_.entry;
     platform::Dialogs& dialogs = program_.dialogs();
-    const bool in = side_ == Side::In;
+    const bool in = in_;
     e.MissingFieldFlag = 0;
     const bool countyNeeded = in ? platform::SameText(txtCntry->text(), program_.station.PartyState) : true;
     auto fail = [&](const char* message, QLineEdit* box) {
@@ -137,8 +145,8 @@ void MainWindow::CheckRequiredFields() {
     if (in && txtCntry->text().isEmpty()) fail("Need Country!", txtCntry);
 }
 
-void MainWindow::CheckSection() {
-    entry::EntryState& e = program_.entry;
+void EntryLine::CheckSection() {
+    EntryState& e = program_.entry;
     e.BadSectionFlag = 1;
     if (program_.stateProvinces.Find(txtCntry->text()) != 0) {
         e.BadSectionFlag = 0;
@@ -150,8 +158,8 @@ void MainWindow::CheckSection() {
     txtCntry->setFocus();
 }
 
-void MainWindow::CheckCounty() {
-    entry::EntryState& e = program_.entry;
+void EntryLine::CheckCounty() {
+    EntryState& e = program_.entry;
     e.BadCountyFlag = 1;
     const QString county = txtSec->text();
     for (int i = 1; i <= program_.counties.CountyCount; ++i)
@@ -164,36 +172,4 @@ void MainWindow::CheckCounty() {
     txtSec->setFocus();
 }
 
-void MainWindow::UpdateStatesWorked() {
-    const int k = program_.stateProvinces.Find(program_.log.row(program_.log.QSOCount).QSOSPC);
-    if (k == 0) return;
-    scoring::Tally& tally = program_.tally;
-    bool& worked = tally.StateProvWorked[1][static_cast<std::size_t>(k)];
-    if (worked) return;
-    worked = true;
-    ++tally.StateProvWorkedCount;
-    platform::SetForeColor(Label10[static_cast<std::size_t>(k)],
-                           platform::FromStoredColor(program_.station.WorkedColor));
-}
-
-void MainWindow::ShowDXList() {
-    const QString country = program_.log.row(program_.log.QSOCount).QSOSPC;
-    scoring::Tally& tally = program_.tally;
-    const int b = scoring::DXBandIndex(program_.station.CurrentBand);
-    if (b >= 0) {
-        auto& list = tally.BandDXList[static_cast<std::size_t>(b)];
-        int& count = tally.DXCount[static_cast<std::size_t>(b)];
-        if (static_cast<int>(list.size()) <= count) list.resize(static_cast<std::size_t>(count) + 1);
-        list[static_cast<std::size_t>(count)] = country;
-        ++count;
-    }
-    QStringList dx;
-    for (int i = 0; i < List1->count(); ++i) dx << List1->item(i)->text();
-    if (scoring::ContainsText(dx, country)) return;
-    scoring::InsertSorted(dx, country);
-    List1->clear();
-    List1->addItems(dx);
-    lblStation[5]->setText(QStringLiteral("DX All - ") + QString::number(List1->count()));
-}
-
-}  // namespace mainwindow
+}  // namespace entry

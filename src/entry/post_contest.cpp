@@ -1,42 +1,22 @@
 // Post-contest entry: contacts from a paper log are entered after the
 // contest with their own UTC date and time, typed into two more boxes of the
 // entry line that the Post Contest command shows.
-#include <QAction>
+#include "entry/entry_line.h"
+
 #include <QEvent>
 #include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
 
+#include "entry/entry_window.h"
 #include "logstore/log_moment.h"
-#include "mainwindow/main_window.h"
+#include "platform/form.h"
 #include "platform/key_adapter.h"
 #include "program/program.h"
 
-namespace mainwindow {
+namespace entry {
 
 namespace {
-
-// Runs the boxes' focus handlers once the key or click that moved the focus
-// is done, as the entry line's own boxes do.
-class PostContestWatcher final : public QObject {
-public:
-    explicit PostContestWatcher(MainWindow& window) : QObject(&window), window_(window) {}
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() != QEvent::FocusIn) return false;
-        const auto reason = static_cast<QFocusEvent*>(event)->reason();
-        if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) return false;
-        if (watched == window_.txtPostConTime)
-            QMetaObject::invokeMethod(&window_, &MainWindow::txtPostConTime_GotFocus, Qt::QueuedConnection);
-        else if (watched == window_.txtPostConDate)
-            QMetaObject::invokeMethod(&window_, &MainWindow::txtPostConDate_GotFocus, Qt::QueuedConnection);
-        return false;
-    }
-
-private:
-    MainWindow& window_;
-};
 
 bool allDigits(const QString& text) {
     for (QChar c : text)
@@ -46,71 +26,59 @@ bool allDigits(const QString& text) {
 
 }  // namespace
 
-void MainWindow::buildPostContestControls() {
-    // They stand over the top of the partial-dupe area, which moves down
-    // while they show.
-    const platform::Control& heading = Ctl(lblPossDup);
-    const float left = heading.Left;
-    platform::FontModel entryFont{.Name = QStringLiteral("Arial"), .Size = 12, .Bold = true};
-    lblPostConTime = AddLabel(QStringLiteral("lblPostConTime"), QStringLiteral("Time"), left, 720, 900, 240);
-    txtPostConTime = AddTextBox(QStringLiteral("txtPostConTime"), QString(), left, 960, 900, 400);
-    lblPostConDate = AddLabel(QStringLiteral("lblPostConDate"), QStringLiteral("Date"), left + 1020, 720, 1620, 240);
-    txtPostConDate = AddTextBox(QStringLiteral("txtPostConDate"), QString(), left + 1020, 960, 1620, 400);
-    for (QLineEdit* box : {txtPostConTime, txtPostConDate}) SetFont(box, entryFont);
-    setTabOrder(txtSec, txtPostConTime);
-    setTabOrder(txtPostConTime, txtPostConDate);
-    for (QWidget* w : std::initializer_list<QWidget*>{lblPostConTime, txtPostConTime, lblPostConDate,
-                                                      txtPostConDate})
-        w->hide();
-    keys_->Attach(txtPostConTime, {.keyPress = [this](int& KeyAscii) { txtPostConTime_KeyPress(KeyAscii); }});
-    keys_->Attach(txtPostConDate, {.keyPress = [this](int& KeyAscii) { txtPostConDate_KeyPress(KeyAscii); }});
-    auto* watcher = new PostContestWatcher(*this);
-    txtPostConTime->installEventFilter(watcher);
-    txtPostConDate->installEventFilter(watcher);
-}
+bool EntryLine::PostContestMode() const { return txtPostConTime && !txtPostConTime->isHidden(); }
 
-bool MainWindow::PostContestMode() const { return txtPostConTime && !txtPostConTime->isHidden(); }
-
-void MainWindow::mnuPostContest_Click() {
+void EntryLine::mnuPostContest_Click() {
     // The boxes tell whether the mode is on; the check mark follows them.
     const bool on = !PostContestMode();
     QWidget* const controls[] = {lblPostConTime, txtPostConTime, lblPostConDate, txtPostConDate};
     for (QWidget* w : controls) w->setVisible(on);
-    if (mnuPostContest) mnuPostContest->setChecked(on);
+    window_.ShowPostContestCheck(on);
 
     // The partial-dupe heading and list make room below the boxes, or take
     // their place again.
-    platform::Control& heading = Ctl(lblPossDup);
-    platform::Control& dupes = Ctl(lblDupe);
+    platform::Control& heading = form_.Ctl(lblPossDup);
+    platform::Control& dupes = form_.Ctl(lblDupe);
     const float bottom = dupes.Top + dupes.Height;
     if (on) {
-        const platform::Control& box = Ctl(txtPostConTime);
+        const platform::Control& box = form_.Ctl(txtPostConTime);
         heading.Top = box.Top + box.Height + 30;
     } else {
-        heading.Top = Ctl(lblPostConTime).Top;
+        heading.Top = form_.Ctl(lblPostConTime).Top;
     }
-    dupes.Top = on ? heading.Top + heading.Height : Ctl(txtPostConTime).Top;
+    dupes.Top = on ? heading.Top + heading.Height : form_.Ctl(txtPostConTime).Top;
     dupes.Height = bottom - dupes.Top;
-    Apply(heading);
-    Apply(dupes);
+    form_.Apply(heading);
+    form_.Apply(dupes);
 }
 
-void MainWindow::txtPostConDate_GotFocus() {
+bool EntryLine::postContestFocusEvent(QObject* watched, QEvent* event) {
+    // The boxes' focus handlers run once the key or click that moved the
+    // focus is done, as the entry line's own boxes do.
+    if (event->type() != QEvent::FocusIn) return false;
+    const auto reason = static_cast<QFocusEvent*>(event)->reason();
+    if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) return false;
+    if (watched == txtPostConTime)
+        QMetaObject::invokeMethod(this, &EntryLine::txtPostConTime_GotFocus, Qt::QueuedConnection);
+    else if (watched == txtPostConDate)
+        QMetaObject::invokeMethod(this, &EntryLine::txtPostConDate_GotFocus, Qt::QueuedConnection);
+    return false;
+}
+
+void EntryLine::txtPostConDate_GotFocus() {
     if (txtPostConDate->text().isEmpty())
         txtPostConDate->setText(program_.clock().LocalNow().date().toString(QStringLiteral("yyyy/MM/dd")));
     txtPostConDate->selectAll();
 }
 
-void MainWindow::txtPostConTime_GotFocus() {
+void EntryLine::txtPostConTime_GotFocus() {
     txtPostConTime->setCursorPosition(0);
     txtPostConTime->selectAll();
 }
 
-namespace {
-
 // The keys of both boxes: Space moves on, Enter logs, and besides Backspace
 // only the characters from `first` to `last` are typed.
-void postContestKey(MainWindow& window, int& KeyAscii, int first, int last) {
+void EntryLine::postContestKey(int& KeyAscii, int first, int last) {
     if (KeyAscii == platform::vbKeySpace) {
         KeyAscii = 0;
         platform::KeyAdapter::SendTab();
@@ -118,19 +86,17 @@ void postContestKey(MainWindow& window, int& KeyAscii, int first, int last) {
     }
     if (KeyAscii == platform::vbKeyReturn) {
         KeyAscii = 0;
-        window.Mains();
+        Mains();
         return;
     }
     if (KeyAscii != platform::vbKeyBack && (KeyAscii < first || KeyAscii > last)) KeyAscii = 0;
 }
 
-}  // namespace
+void EntryLine::txtPostConTime_KeyPress(int& KeyAscii) { postContestKey(KeyAscii, '0', ':'); }
 
-void MainWindow::txtPostConTime_KeyPress(int& KeyAscii) { postContestKey(*this, KeyAscii, '0', ':'); }
+void EntryLine::txtPostConDate_KeyPress(int& KeyAscii) { postContestKey(KeyAscii, '/', '9'); }
 
-void MainWindow::txtPostConDate_KeyPress(int& KeyAscii) { postContestKey(*this, KeyAscii, '/', '9'); }
-
-bool MainWindow::PostContestCheck() {
+bool EntryLine::PostContestCheck() {
     if (!PostContestMode()) return true;
     // Dates are read year first, whatever the PC's locale, and kept in the
     // log's one form.
@@ -156,4 +122,4 @@ bool MainWindow::PostContestCheck() {
     return true;
 }
 
-}  // namespace mainwindow
+}  // namespace entry

@@ -53,11 +53,11 @@ void MainWindowProxy::BandMapSpots(QVariant& qDXSpotCall, QVariant& qDXSpotFreq,
 }
 
 void MainWindowProxy::SetCallText(const QString& call) {
-    if (MainWindow* w = target()) w->txtCall->setText(call);
+    if (MainWindow* w = target()) w->entry().txtCall->setText(call);
 }
 
 void MainWindowProxy::FocusCall() {
-    if (MainWindow* w = target()) w->txtCall->setFocus();
+    if (MainWindow* w = target()) w->entry().txtCall->setFocus();
 }
 
 void MainWindowProxy::SetBandMapRefresh(bool on) { lblDX->setVisible(on); }
@@ -65,12 +65,12 @@ void MainWindowProxy::SetBandMapRefresh(bool on) { lblDX->setVisible(on); }
 bool MainWindowProxy::BandMapRefresh() const { return !lblDX->isHidden(); }
 
 void MainWindowProxy::SetStatusLine(const QString& text) {
-    if (MainWindow* w = program_.mainWindow()) w->lblDialog->setText(text);
+    if (MainWindow* w = program_.mainWindow()) w->entry().lblDialog->setText(text);
 }
 
 void MainWindowProxy::LogContact() {
     MainWindow* w = program_.mainWindow();
-    if (w && w->txtCall && !w->txtCall->text().isEmpty()) w->Mains();
+    if (w && w->entry().txtCall && !w->entry().txtCall->text().isEmpty()) w->entry().Mains();
 }
 
 namespace {

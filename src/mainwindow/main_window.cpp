@@ -1,8 +1,11 @@
+// The main window's layout, menus and the wiring of its panels: the
+// controls at their design places (the entry line's handed to it), the menu
+// bar, the load that fits the window to the screen and shows the settings,
+// and the scaling of the Form Size and Taskbar layouts.
 #include "mainwindow/main_window.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QCloseEvent>
 #include <QEventLoopLocker>
 #include <QHeaderView>
 #include <QLabel>
@@ -18,26 +21,17 @@
 #include <QTreeView>
 #include <QTreeWidget>
 #include <algorithm>
-#include <optional>
 #include <stdexcept>
 
 #include "entry/county_list.h"
-#include "entry/prefix_lookup.h"
 #include "entry/recent_contacts_model.h"
-#include "keyers/cw_frm.h"
-#include "keyers/winkey_hook.h"
-#include "logstore/contact_log.h"
-#include "mainwindow/form1.h"
 #include "platform/colors.h"
 #include "platform/key_adapter.h"
 #include "platform/twips.h"
 #include "program/program.h"
-#include "rig/band_plan_chart.h"
 #include "rig/rig_control_frm.h"
 #include "setup/resize.h"
 #include "setup/station.h"
-#include "spotting/spectrum_map.h"
-#include "spotting/spot_list.h"
 #include "spotting/spot_panel.h"
 
 namespace mainwindow {
@@ -70,6 +64,7 @@ MainWindow::MainWindow(Program& program, Side side) : program_(program), side_(s
     SetDesignSize(9600, 7200, 9480, 6495);
     setMouseTracking(true);
     keys_ = new platform::KeyAdapter(this);
+    entry_ = std::make_unique<entry::EntryLine>(*this, *this, program_, side_ == Side::In);
     keys_->SetKeyPreview({.keyDown = [this](int& KeyCode, int& Shift) { Form_KeyDown(KeyCode, Shift); },
                           .keyPress = [this](int& KeyAscii) { Form_KeyPress(KeyAscii); }});
     buildMenus();
@@ -78,9 +73,13 @@ MainWindow::MainWindow(Program& program, Side side) : program_(program), side_(s
         buildInStateControls();
     else
         buildOutStateControls();
-    attachEntryLine();
     buildPostContestControls();
-    attachPickLists();
+    // The worked lists and the state grid are the entry line's pick lists.
+    entry_->List1 = List1;
+    entry_->List2 = List2;
+    entry_->List3 = List3;
+    entry_->Label10 = &Label10;
+    entry_->Attach(*keys_);
     Apply();
 }
 
@@ -134,7 +133,8 @@ void MainWindow::buildMenus() {
                            &MainWindow::mnuListPrevious_Click);
     mnuListPrevious->setCheckable(true);
     mnuOptions->addSeparator();
-    mnuPostContest = item(mnuOptions, QStringLiteral("&Post Contest Mode"), &MainWindow::mnuPostContest_Click);
+    mnuPostContest = item(mnuOptions, QStringLiteral("&Post Contest Mode"), nullptr);
+    connect(mnuPostContest, &QAction::triggered, this, [this] { entry_->mnuPostContest_Click(); });
     mnuPostContest->setCheckable(true);
 
     mnuBandChange = bar->addMenu(QStringLiteral("&Band"));
@@ -170,6 +170,7 @@ void MainWindow::buildMenus() {
 }
 
 void MainWindow::buildCommonControls() {
+    entry::EntryLine& e = *entry_;
     platform::FontModel big{.Name = QStringLiteral("Arial"), .Size = 14, .Bold = true};
     platform::FontModel value{.Name = QStringLiteral("Arial"), .Size = 12, .Bold = true};
 
@@ -190,11 +191,11 @@ void MainWindow::buildCommonControls() {
     makeClickable(Label30, this);
 
     Label17 = AddLabel(QStringLiteral("Label17"), QStringLiteral("Bearing"), 4740, 20, 660, 240);
-    Label22 = AddLabel(QStringLiteral("Label22"), QString(), 4740, 260, 660, 300);
+    e.Label22 = AddLabel(QStringLiteral("Label22"), QString(), 4740, 260, 660, 300);
     Label18 = AddLabel(QStringLiteral("Label18"), QStringLiteral("Miles"), 5460, 20, 660, 240);
-    Label23 = AddLabel(QStringLiteral("Label23"), QString(), 5460, 260, 660, 300);
+    e.Label23 = AddLabel(QStringLiteral("Label23"), QString(), 5460, 260, 660, 300);
     Label20 = AddLabel(QStringLiteral("Label20"), QStringLiteral("Con"), 6180, 20, 420, 240);
-    Label19 = AddLabel(QStringLiteral("Label19"), QString(), 6180, 260, 420, 300);
+    e.Label19 = AddLabel(QStringLiteral("Label19"), QString(), 6180, 260, 420, 300);
 
     lblCurTime = AddLabel(QStringLiteral("lblCurTime"), QStringLiteral("Reg Time"), 6900, 20, 1500, 300);
     SetFont(lblCurTime, value);
@@ -209,12 +210,12 @@ void MainWindow::buildCommonControls() {
     // partial-dupe list: the longest messages, the partial-dupe warning with
     // a call of twelve characters, the full date and a five-digit record
     // number, fit one line at the captions' size.
-    lblDialog = AddLabel(QStringLiteral("lblDialog"), QString(), 120, 1440,
-                         side_ == Side::In ? 6420 : 6240, 300);
-    SetFontSize(lblDialog, kStatusPoints);
-    lblDialog->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    platform::SetBackColor(lblDialog, kStatusTeal);
-    platform::SetForeColor(lblDialog, Qt::black);
+    e.lblDialog = AddLabel(QStringLiteral("lblDialog"), QString(), 120, 1440,
+                           side_ == Side::In ? 6420 : 6240, 300);
+    SetFontSize(e.lblDialog, kStatusPoints);
+    e.lblDialog->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    platform::SetBackColor(e.lblDialog, entry::kStatusTeal);
+    platform::SetForeColor(e.lblDialog, Qt::black);
     // The operating-time button and the list and partial-dupe switches stand
     // in the bottom row, beside the operating time and below the status line
     // that asks for "Time On".
@@ -294,30 +295,32 @@ void MainWindow::buildScorePanel(float left, float top, float captionWidth, floa
 }
 
 void MainWindow::buildInStateControls() {
+    entry::EntryLine& e = *entry_;
     platform::FontModel entryFont{.Name = QStringLiteral("Arial"), .Size = 12, .Bold = true};
     lblStation[2] = AddLabel(QStringLiteral("lblStation(2)"), QStringLiteral("    Call"), 120, 720, 1800, 240);
     lblStation[1] = AddLabel(QStringLiteral("lblStation(1)"), QStringLiteral("St / Prv / Country"), 2040, 720, 1560, 240);
     lblStation[1]->setToolTip(QStringLiteral("State / Province / Country"));
-    Label3 = AddLabel(QStringLiteral("Label3"), QStringLiteral("New"), 3620, 720, 420, 240);
-    platform::SetForeColor(Label3, Qt::white);
-    platform::SetBackColor(Label3, QColor(192, 0, 0));
-    Label3->setAlignment(Qt::AlignCenter);
+    e.Label3 = AddLabel(QStringLiteral("Label3"), QStringLiteral("New"), 3620, 720, 420, 240);
+    platform::SetForeColor(e.Label3, Qt::white);
+    platform::SetBackColor(e.Label3, QColor(192, 0, 0));
+    e.Label3->setAlignment(Qt::AlignCenter);
     lblStation[4] = AddLabel(QStringLiteral("lblStation(4)"), QStringLiteral("County"), 4200, 720, 2280, 240);
     lblStation[4]->setEnabled(false);
-    txtCall = AddTextBox(QStringLiteral("txtCall"), QString(), 120, 960, 1800, 400);
-    txtCntry = AddTextBox(QStringLiteral("txtCntry"), QString(), 2040, 960, 2040, 400);
-    txtSec = AddTextBox(QStringLiteral("txtSec"), QString(), 4200, 960, 2280, 400);
-    txtCall->setMaxLength(12);
-    txtCntry->setMaxLength(30);
-    txtSec->setMaxLength(20);
-    for (QLineEdit* box : {txtCall, txtCntry, txtSec}) SetFont(box, entryFont);
-    setTabOrder(txtCall, txtCntry);
-    setTabOrder(txtCntry, txtSec);
+    e.countyCaption = lblStation[4];
+    e.txtCall = AddTextBox(QStringLiteral("txtCall"), QString(), 120, 960, 1800, 400);
+    e.txtCntry = AddTextBox(QStringLiteral("txtCntry"), QString(), 2040, 960, 2040, 400);
+    e.txtSec = AddTextBox(QStringLiteral("txtSec"), QString(), 4200, 960, 2280, 400);
+    e.txtCall->setMaxLength(12);
+    e.txtCntry->setMaxLength(30);
+    e.txtSec->setMaxLength(20);
+    for (QLineEdit* box : {e.txtCall, e.txtCntry, e.txtSec}) SetFont(box, entryFont);
+    setTabOrder(e.txtCall, e.txtCntry);
+    setTabOrder(e.txtCntry, e.txtSec);
 
-    lblPossDup = AddLabel(QStringLiteral("lblPossDup"), QStringLiteral("   Possible Duplicates"), 6600, 720, 2880, 240);
-    lblDupe = AddLabel(QStringLiteral("lblDupe"), QString(), 6600, 960, 2880, 1200);
-    lblDupe->setWordWrap(true);
-    lblDupe->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    e.lblPossDup = AddLabel(QStringLiteral("lblPossDup"), QStringLiteral("   Possible Duplicates"), 6600, 720, 2880, 240);
+    e.lblDupe = AddLabel(QStringLiteral("lblDupe"), QString(), 6600, 960, 2880, 1200);
+    e.lblDupe->setWordWrap(true);
+    e.lblDupe->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     ListView1 = AddListViewOf<QTreeView>(QStringLiteral("ListView1"), 120, 1800, 6360, 1440);
     SetFont(ListView1, kRecentFont);
@@ -365,44 +368,66 @@ void MainWindow::buildInStateControls() {
     buildSpotPanel();
 }
 
+void MainWindow::buildPostContestControls() {
+    // They stand over the top of the partial-dupe area, which moves down
+    // while they show.
+    entry::EntryLine& e = *entry_;
+    const platform::Control& heading = Ctl(e.lblPossDup);
+    const float left = heading.Left;
+    platform::FontModel entryFont{.Name = QStringLiteral("Arial"), .Size = 12, .Bold = true};
+    e.lblPostConTime = AddLabel(QStringLiteral("lblPostConTime"), QStringLiteral("Time"), left, 720, 900, 240);
+    e.txtPostConTime = AddTextBox(QStringLiteral("txtPostConTime"), QString(), left, 960, 900, 400);
+    e.lblPostConDate = AddLabel(QStringLiteral("lblPostConDate"), QStringLiteral("Date"), left + 1020, 720, 1620, 240);
+    e.txtPostConDate = AddTextBox(QStringLiteral("txtPostConDate"), QString(), left + 1020, 960, 1620, 400);
+    for (QLineEdit* box : {e.txtPostConTime, e.txtPostConDate}) SetFont(box, entryFont);
+    setTabOrder(e.txtSec, e.txtPostConTime);
+    setTabOrder(e.txtPostConTime, e.txtPostConDate);
+    for (QWidget* w : std::initializer_list<QWidget*>{e.lblPostConTime, e.txtPostConTime, e.lblPostConDate,
+                                                      e.txtPostConDate})
+        w->hide();
+}
+
+
 void MainWindow::buildOutStateControls() {
+    entry::EntryLine& e = *entry_;
     platform::FontModel entryFont{.Name = QStringLiteral("Arial"), .Size = 12, .Bold = true};
     lblStation[2] = AddLabel(QStringLiteral("lblStation(2)"), QStringLiteral("    Call"), 120, 720, 2400, 240);
     lblStation[4] = AddLabel(QStringLiteral("lblStation(4)"), QStringLiteral("County"), 2640, 720, 2400, 240);
-    lblNew = AddLabel(QStringLiteral("lblNew"), QStringLiteral("New"), 5100, 720, 420, 240);
-    platform::SetForeColor(lblNew, Qt::white);
-    platform::SetBackColor(lblNew, QColor(192, 0, 0));
-    lblNew->setAlignment(Qt::AlignCenter);
-    lblNew->hide();
-    txtCall = AddTextBox(QStringLiteral("txtCall"), QString(), 120, 960, 2400, 400);
-    txtSec = AddTextBox(QStringLiteral("txtSec"), QString(), 2640, 960, 3000, 400);
-    txtCall->setMaxLength(12);
-    txtSec->setMaxLength(20);
-    for (QLineEdit* box : {txtCall, txtSec}) SetFont(box, entryFont);
-    setTabOrder(txtCall, txtSec);
+    e.countyCaption = lblStation[4];
+    e.lblNew = AddLabel(QStringLiteral("lblNew"), QStringLiteral("New"), 5100, 720, 420, 240);
+    platform::SetForeColor(e.lblNew, Qt::white);
+    platform::SetBackColor(e.lblNew, QColor(192, 0, 0));
+    e.lblNew->setAlignment(Qt::AlignCenter);
+    e.lblNew->hide();
+    e.txtCall = AddTextBox(QStringLiteral("txtCall"), QString(), 120, 960, 2400, 400);
+    e.txtSec = AddTextBox(QStringLiteral("txtSec"), QString(), 2640, 960, 3000, 400);
+    e.txtCall->setMaxLength(12);
+    e.txtSec->setMaxLength(20);
+    for (QLineEdit* box : {e.txtCall, e.txtSec}) SetFont(box, entryFont);
+    setTabOrder(e.txtCall, e.txtSec);
 
     // Hidden fields: never shown, never focused, always empty.
     lblStation[1] = AddLabel(QStringLiteral("lblStation(1)"), QStringLiteral("State/Prov/Cntr"), 5760, 720, 100, 240);
     lblStation[3] = AddLabel(QStringLiteral("lblStation(3)"), QStringLiteral("RS(T) Sn"), 5760, 720, 100, 240);
     lblStation[6] = AddLabel(QStringLiteral("lblStation(6)"), QStringLiteral("RS(T) Rc"), 5760, 720, 100, 240);
-    txtCntry = AddTextBox(QStringLiteral("txtCntry"), QString(), 5760, 960, 100, 300);
-    txtRSTS = AddTextBox(QStringLiteral("txtRSTS"), QString(), 5760, 960, 100, 300);
-    txtRSTR = AddTextBox(QStringLiteral("txtRSTR"), QString(), 5760, 960, 100, 300);
-    txtCntry->setMaxLength(30);
+    e.txtCntry = AddTextBox(QStringLiteral("txtCntry"), QString(), 5760, 960, 100, 300);
+    e.txtRSTS = AddTextBox(QStringLiteral("txtRSTS"), QString(), 5760, 960, 100, 300);
+    e.txtRSTR = AddTextBox(QStringLiteral("txtRSTR"), QString(), 5760, 960, 100, 300);
+    e.txtCntry->setMaxLength(30);
     for (QWidget* w : std::initializer_list<QWidget*>{lblStation[1], lblStation[3], lblStation[6],
-                                                      txtCntry, txtRSTS, txtRSTR}) {
+                                                      e.txtCntry, e.txtRSTS, e.txtRSTR}) {
         w->hide();
         w->setFocusPolicy(Qt::NoFocus);
     }
     // The lookup labels have no use here.
-    for (QLabel* l : {Label17, Label18, Label19, Label20, Label22, Label23}) l->hide();
+    for (QLabel* l : {Label17, Label18, e.Label19, Label20, e.Label22, e.Label23}) l->hide();
 
     // The partial-dupe list to the right of the status line and the score
     // panel, down to the recent-contacts list.
-    lblPossDup = AddLabel(QStringLiteral("lblPossDup"), QStringLiteral("Possible Duplicates"), 6480, 720, 2880, 240);
-    lblDupe = AddLabel(QStringLiteral("lblDupe"), QString(), 6480, 960, 2880, 2520);
-    lblDupe->setWordWrap(true);
-    lblDupe->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    e.lblPossDup = AddLabel(QStringLiteral("lblPossDup"), QStringLiteral("Possible Duplicates"), 6480, 720, 2880, 240);
+    e.lblDupe = AddLabel(QStringLiteral("lblDupe"), QString(), 6480, 960, 2880, 2520);
+    e.lblDupe->setWordWrap(true);
+    e.lblDupe->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     buildScorePanel(3480, 1800, 1880, 760);
     QLabel* bandMultipliers = AddLabel(QStringLiteral("Label15"),
@@ -443,12 +468,12 @@ void MainWindow::Form_Load(QSizeF screenTwips) {
     Timer1->start();
     Timer2->start();
     guarded([&] {
-        if (Label3) Label3->hide();
+        if (entry_->Label3) entry_->Label3->hide();
     });
     guarded([&] { fitToScreen(screenTwips); });
     guarded([&] { FitCountyLists(); });
     guarded([&] {
-        lblDialog->setText(side_ == Side::In
+        entry_->lblDialog->setText(side_ == Side::In
                                ? QStringLiteral("Select a band, mode and Click Log \"Time On\"!")
                                : QStringLiteral("Select a band and mode. Click Log \"Time On\" below!"));
     });
@@ -499,14 +524,14 @@ void MainWindow::Form_Load(QSizeF screenTwips) {
             const QString tip = "Enter " + st.PartyState +
                                 " in the St / Prv / Country field to enable the County field";
             lblStation[4]->setToolTip(tip);
-            txtSec->setToolTip(tip);
+            entry_->txtSec->setToolTip(tip);
             Label25->setText(st.OperatingCounty);
             Label25_Change();
             Label2->setText(st.OwnCall);
         } else {
             Label25->setText(st.OwnSPC.isEmpty() ? st.OwnCountry : st.OwnSPC);
             if (!st.OwnCall.isEmpty()) Label2->setText(st.OwnCall);
-            setRSTLength();
+            entry_->setRSTLength();
         }
     });
     guarded([&] { AskOpenExistingLog(); });
@@ -522,9 +547,9 @@ void MainWindow::Form_Load(QSizeF screenTwips) {
     const QSizeF workArea(work.width() / screen.width() * screenTwips.width(),
                           work.height() / screen.height() * screenTwips.height());
     guarded([&] { ArrangeForTaskbar(screenTwips, workArea); });
-    openingFocus_ = true;
+    entry_->AwaitOpeningFocus();
     show();
-    txtCall->setFocus();
+    entry_->txtCall->setFocus();
     // With a rig chosen, its test loads the rig window and starts polling.
     if (st.RigType.compare(QLatin1String("None"), Qt::CaseInsensitive) != 0)
         guarded([&] { program_.rigControlfrm().Command1_Click(); });
@@ -659,9 +684,6 @@ void MainWindow::addSpotColumns() {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    if ((watched == txtCall || watched == txtCntry || watched == txtSec) &&
-        (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut))
-        entryFocusEvent(watched, event);
     if (event->type() == QEvent::MouseButtonRelease) {
         auto* mouse = static_cast<QMouseEvent*>(event);
         if (watched == Label24 && mouse->button() == Qt::LeftButton) {
@@ -692,111 +714,12 @@ void MainWindow::changeEvent(QEvent* event) {
 }
 
 void MainWindow::mouseMoveEvent(QMouseEvent* event) {
-    if (side_ == Side::In) lblDupe->clear();
+    if (side_ == Side::In) entry_->lblDupe->clear();
     platform::Form::mouseMoveEvent(event);
 }
 
-void MainWindow::BandMapSpots(QVariant& qDXSpotCall, QVariant& qDXSpotFreq,
-                              QVariant& qDXSpotRecord) {
-    // Every step guards itself: a failure ends the intake where it is, and
-    // nothing reaches the caller.
-    try {
-        const QString call = qDXSpotCall.toString();
-        const std::optional<double> kHz = spotting::SpotFrequencyKHz(qDXSpotFreq.toString());
-        if (!kHz) return;
-        const std::optional<spotting::SpotRow> row = spotting::FileSpot(
-            program_.spotStore, call, qDXSpotFreq.toString(), qDXSpotRecord.toString(),
-            program_.clock(), program_.station.UTCOffsetHours,
-            [this](const QString& c) { return entry::CountryFromCall(program_, c); });
-        if (!row) return;
-        // The caller's values as the intake left them: MHz, and the record
-        // cut before its first CR.
-        QString record = qDXSpotRecord.toString();
-        const qsizetype cr = record.indexOf(u'\r');
-        if (cr >= 0) record.truncate(cr);
-        qDXSpotRecord = record;
-        qDXSpotFreq = *kHz / 1000.0;
-        // The maps are redrawn once for all the spots of this turn of the
-        // event loop; the list takes its row at once and repaints once.
-        spotViews_->Mark();
-        spotting::AddSpotRow(*txtDX, *row);
-    } catch (const std::exception&) {
-        // The steps done stay done.
-    }
-}
-
-bool MainWindow::QueryUnload() {
-    program_.keyer.CWBuffer.clear();
-    const keyers::KeyerState& k = program_.keyer;
-    return k.CWSending != 1 && k.PracticeSending == 0 && k.WKSending == 0;
-}
-
-void MainWindow::closeEvent(QCloseEvent* event) {
-    if (closing_) {
-        event->accept();
-        return;
-    }
-    if (!QueryUnload()) {
-        event->ignore();
-        return;
-    }
-    closing_ = true;
-    Timer1->stop();
-    Timer2->stop();
-    Form_Unload();
-    Form_Terminate();
-    event->accept();
-}
-
-void MainWindow::Form_Unload() {
-    // The other windows go first, each closing its own devices; the
-    // spotting, spectrum map, rig and WinKeyer windows join this order as
-    // they arrive.
-    program_.UnloadPhoneFrm();
-    program_.UnloadCWFrm();
-    program_.UnloadBlindFrm();
-    program_.UnloadPacketSpotfrm();
-    program_.UnloadSpectrumMap();
-    program_.UnloadRigControlfrm();
-    program_.UnloadForm1();
-    if (program_.winKey) program_.winKey->Unload();
-    logstore::BackupLog(program_);
-}
-
-void MainWindow::Form_Terminate() {
-    if (program_.operating.LoggedOn) {
-        program_.station.BankedOperatingSeconds = static_cast<float>(program_.operating.OperatingSeconds);
-        setup::SaveQSOPref(program_);
-        program_.operating.LoggedOn = false;
-    }
-    QCoreApplication::quit();
-}
-
-void MainWindow::mnuExit_Click() {
-    // No window is unloaded, but no transmitter is left keyed either.
-    if (program_.CWFrmLoaded()) program_.cwFrm().ReleaseKeying();
-    if (program_.operating.LoggedOn) {
-        program_.station.BankedOperatingSeconds = static_cast<float>(program_.operating.OperatingSeconds);
-        setup::SaveQSOPref(program_);
-    }
-    // Ends at once: no backup is made. The rig link still ends properly:
-    // polling stops, a Yaesu is told to leave CAT mode and the port closes.
-    program_.UnloadRigControlfrm();
-    closing_ = true;
-    Timer1->stop();
-    Timer2->stop();
-    hide();
-    QCoreApplication::quit();
-}
-
-void MainWindow::mnuRigInterface_Click() { program_.rigControlfrm().show(); }
-
-void MainWindow::mnuPrivileges_Click() { rig::ShowPrivilegesChart(program_); }
-
-void MainWindow::mnuListPrevious_Click() {
-    // The action has already toggled its own check mark.
-    program_.station.ListPrevious = mnuListPrevious->isChecked() ? 1 : 0;
-    setup::SaveQSOPref(program_);
+void MainWindow::Label25_Change() {
+    if (side_ == Side::In) program_.entry.CWMacroCounty = Label25->text().toUpper();
 }
 
 }  // namespace mainwindow

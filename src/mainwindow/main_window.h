@@ -2,6 +2,13 @@
 // The main logging window: Infrm for a station inside the party state, Outfrm
 // for one outside. The two are near twins; this class holds what they share,
 // and `side()` tells where they differ.
+//
+// The window is a shell: its layout and menus (main_window.cpp), clocks,
+// band and mode, the recent-contacts list, score and worked lists, keyboard
+// map, log commands, closing, and the panels it holds. The entry line, with
+// its boxes, handlers, dupe checks and logging, is an entry::EntryLine that
+// the window creates and places; the window implements entry::EntryWindow,
+// the few things the entry line asks of it.
 #include <QColor>
 #include <QSizeF>
 #include <QString>
@@ -11,6 +18,8 @@
 #include <functional>
 #include <memory>
 
+#include "entry/entry_line.h"
+#include "entry/entry_window.h"
 #include "platform/form.h"
 #include "platform/frame_update.h"
 
@@ -41,15 +50,11 @@ namespace mainwindow {
 
 enum class Side { In, Out };
 
-// The status line's colour: teal normally, red for a duplicate.
-inline const QColor kStatusTeal{0, 192, 192};
-inline const QColor kStatusRed{255, 0, 0};
-
 // The band codes in menu order.
 inline constexpr std::array<const char*, 12> kBandCodes = {
     "160", "80", "40", "20", "15", "10", "6", "2", "222", "432", "902", "1.3 G"};
 
-class MainWindow : public platform::Form {
+class MainWindow : public platform::Form, public entry::EntryWindow {
     Q_OBJECT
 public:
     MainWindow(Program& program, Side side);
@@ -57,6 +62,9 @@ public:
 
     Side side() const { return side_; }
     Program& program() { return program_; }
+    // The entry line: its boxes, status line and partial-dupe line and their
+    // operations (Mains, the dupe checks, the pick lists, post-contest entry).
+    entry::EntryLine& entry() { return *entry_; }
 
     // The window's load: fitted to the screen of `screenTwips`, the settings
     // shown, the start-up question asked and the log reloaded. Shows the window.
@@ -73,7 +81,7 @@ public:
     void mnuArchive_Click();
     void mnuRestore_Click();
     void mnuExit_Click();
-    void mnuClear_Click() { ClearEntry(); }
+    void mnuClear_Click() { entry_->ClearEntry(); }
     void mnuListPrevious_Click();
     void mnuRigInterface_Click();
     void mnuPrivileges_Click();
@@ -114,78 +122,42 @@ public:
     static QString OperatingTimeText(double seconds);
 
     // Score, rates and worked lists.
-    void ShowScore();
-    void ComputeRates();
+    void ShowScore() override;
+    void ComputeRates() override;
     void FillCountyLists();
-    void UpdateCountyLists();
+    void UpdateCountyLists() override;
+    void ShowDXList() override;
+    void UpdateStatesWorked() override;
     void RebuildStatesWorked();
     void ShowStatesWorked();
     void CountPerBand();
     void ShowDXWorked();
-    // The hold after a duplicate: true while keys in the call box are to be
-    // refused, until three seconds (on the monotonic clock) after the
-    // duplicate was reported; then DupeFlag is cleared. Nothing waits, so
-    // timers and other events go on meanwhile.
-    bool WaitDupeTimeout();
-    // Called when the hold has run out: the status line as the next key in
-    // the call box would leave it.
-    void EndDupeHold();
 
-    // Recent contacts and the entry line.
-    void ListRecentContacts();
-    void ClearEntry();
+    // Recent contacts and Time On.
+    void ListRecentContacts() override;
     void cmdDelete_Click();
     void cmdEdit_Click();
     void cmdList_Click();
     void cmdDup_Click();
-    void cmdLogOn_Click();
+    void cmdLogOn_Click() override;
     void ListView1_Click();
     void ListView1_ColumnClick(int column);
     void ListView1_MouseUp(int button);
     // The record number of the selected row, or 0 when no row is selected.
     int SelectedRecord() const;
+    // What the entry line asks of the list, its buttons and its option.
+    int RecentRowCount() const override;
+    void HideEditButtons() override;
+    bool ListPrevious() const override;
+    void ListPreviousContacts(const std::vector<int>& records) override;
 
-    // The entry line and logging.
-    void Mains();
-    void txtCall_KeyPress(int& KeyAscii);
-    void txtCall_Change();
-    void txtCall_GotFocus();
-    void txtCall_LostFocus();
-    void txtCntry_KeyPress(int& KeyAscii);
-    void txtCntry_Change();
-    void txtCntry_GotFocus();
-    void txtSec_KeyPress(int& KeyAscii);
-    void txtSec_Change();
-    void txtSec_GotFocus();
-    // Dupe checks: per key in the call box, on leaving it, and at logging.
-    void CheckCallAsTyped(int KeyAscii);
-    void DupCheck2();
-    void CheckFullDupe();
-    // The in-state prefix lookup of the call box, and bearing and distance
-    // from the station to a position (degrees, positive north and west).
-    void LookupCallPrefix();
-    void ShowBearingDistance(float latitude, float longitude);
-
-    // Pick lists and the state grid: a click copies the entry into its box;
-    // hovering over a grid code shows its name and contact count.
-    void List1_Click();
-    void List2_Click();
-    void List3_Click();
-    void Label10_Click(int k);
-    void Label10_MouseMove(int k);
     // Label25 (in-state) shows the operating county; the CW macro of the
     // own county follows it. Call after every change of its caption.
     void Label25_Change();
 
-    // Post-contest entry: the command switches the Time and Date boxes of
-    // the entry line on and off; while they show, logging takes the
-    // contact's date and time from them.
-    void mnuPostContest_Click();
-    void txtPostConTime_GotFocus();
-    void txtPostConDate_GotFocus();
-    void txtPostConTime_KeyPress(int& KeyAscii);
-    void txtPostConDate_KeyPress(int& KeyAscii);
-    bool PostContestMode() const;
+    // Post-contest entry is the entry line's; the command's check mark
+    // follows it.
+    void ShowPostContestCheck(bool on) override;
 
     // The window's key preview, run before the key handlers of its boxes.
     void Form_KeyDown(int& KeyCode, int& Shift);
@@ -229,32 +201,16 @@ public:
     bool QueryUnload();
 
     // Controls other windows and tests read.
-    QLabel* lblDialog = nullptr;
-    QLabel* lblDupe = nullptr;
-    QLabel* lblPossDup = nullptr;
     QLabel* Label2 = nullptr;    // own call
     QLabel* Label25 = nullptr;   // operating county (in) / own SPC (out)
     QLabel* Label21 = nullptr;   // "Band"
     QLabel* Label24 = nullptr;   // band
     QLabel* lblBandSwitch = nullptr;  // "Mode"
     QLabel* Label30 = nullptr;   // mode
-    QLabel* Label3 = nullptr;    // "New" (in-state)
     QLabel* Label17 = nullptr;   // "Bearing"
     QLabel* Label18 = nullptr;   // "Miles"
     QLabel* Label20 = nullptr;   // "Con"
-    QLabel* Label19 = nullptr;   // continent
-    QLabel* Label22 = nullptr;   // bearing
-    QLabel* Label23 = nullptr;   // miles
     std::array<QLabel*, 11> lblStation{};  // elements 1 to 10
-    QLineEdit* txtCall = nullptr;
-    QLineEdit* txtCntry = nullptr;
-    QLineEdit* txtSec = nullptr;
-    QLineEdit* txtRSTS = nullptr;
-    QLineEdit* txtRSTR = nullptr;
-    QLabel* lblPostConTime = nullptr;
-    QLabel* lblPostConDate = nullptr;
-    QLineEdit* txtPostConTime = nullptr;
-    QLineEdit* txtPostConDate = nullptr;
     QTreeView* ListView1 = nullptr;
     QTreeWidget* txtDX = nullptr;
     QLabel* lblDX = nullptr;
@@ -276,7 +232,6 @@ public:
     QLabel* lblAQSO20 = nullptr;
     QLabel* lblAQSO60 = nullptr;
     QLabel* Label15 = nullptr;  // in-state: states and provinces worked
-    QLabel* lblNew = nullptr;   // out-of-state: a county not yet worked
     // Clocks.
     QLabel* lblutctime = nullptr;
     QLabel* Label11 = nullptr;
@@ -345,36 +300,16 @@ private:
     // The screen the window was laid out for at its load, in twips: the
     // sizes of texts set later follow it.
     QSizeF screenTwips_;
+    QSizeF ScreenTwips() const override { return screenTwips_; }
     // Cuts a list box to the whole rows that fit the height it was given.
     void showWholeRows(QListWidget* list);
     void setModeChecks(const QString& mode);
-    void setRSTLength();
     void showBand(const QString& band);
     void modeCommand(const QString& mode);
     void Form_Unload();
     void Form_Terminate();
-    void attachEntryLine();
-    // The post-contest boxes and the pick lists' and grid's handlers.
+    // The post-contest boxes, over the top of the partial-dupe area.
     void buildPostContestControls();
-    void attachPickLists();
-    // Checks and rewrites the post-contest boxes; false when logging stops.
-    bool PostContestCheck();
-    bool entryFocusEvent(QObject* watched, QEvent* event);
-    void CheckRequiredFields();
-    void CheckSection();
-    void CheckCounty();
-    void UpdateStatesWorked();
-    void ShowDXList();
-    // Empties the entry boxes and the lookup labels after a contact or a
-    // duplicate, and puts the focus in the call box.
-    void emptyEntryLine();
-    void setStatus(const QString& text, const QColor& back);
-    void resetDupeLine();
-    // Speaks a voice-navigation prompt when the level asks for it.
-    void speak(const QString& prompt, int fromLevel);
-    // Stores the entry as a new contact; false when it could not be stored
-    // (the log is full or log.txt did not take it; the operator was told).
-    bool storeContact();
     QLabel* countyToGoHeading() const;
     QLabel* countyWorkedHeading() const;
     QListWidget* countyToGoList() const;
@@ -391,6 +326,7 @@ private:
 
     Program& program_;
     Side side_;
+    std::unique_ptr<entry::EntryLine> entry_;
     std::unique_ptr<entry::RecentContactsModel> recentModel_;
     // The strip under the entry line with the spot list or the band map.
     std::unique_ptr<spotting::SpotPanel> spotPanel_;
@@ -404,19 +340,6 @@ private:
     // key types is dropped by the preview.
     std::uint8_t CtrlKeyPending = 0;
     bool closing_ = false;
-    // Set while the loaded window waits for its first activation, which puts
-    // the focus in the call box: that focus is the call box's GotFocus.
-    bool openingFocus_ = false;
-    // Set while Mains runs: a second Mains from inside it must not log again.
-    bool inMains_ = false;
-    // The contacts of the current band and mode (and, in-state, county
-    // sent) in log order: the only ones the partial dupes of a key can list.
-    // Kept between keys, extended as contacts are logged, and made afresh
-    // when the log is reloaded or the band, mode or county sent changes.
-    const std::vector<int>& partialDupeRows();
-    std::vector<int> partialRows_;
-    QString partialKey_;
-    int partialCount_ = -1;
 };
 
 // The two windows of the program, by station side.

@@ -61,7 +61,7 @@ void MainWindow::BandChanged() {
     }
     // The entry line's "New" flag follows the band; it is the entry line's
     // own change handler that sets it.
-    if (side_ == Side::In && !txtCall->text().isEmpty()) txtCntry_Change();
+    if (side_ == Side::In && !entry_->txtCall->text().isEmpty()) entry_->txtCntry_Change();
 }
 
 void MainWindow::BandCommand(const QString& band) {
@@ -83,13 +83,6 @@ void MainWindow::setModeChecks(const QString& mode) {
     }
 }
 
-void MainWindow::setRSTLength() {
-    if (!txtRSTS) return;
-    const int length = sameText(program_.station.CurrentMode, "PH") ? 2 : 3;
-    txtRSTS->setMaxLength(length);
-    txtRSTR->setMaxLength(length);
-}
-
 void MainWindow::modeCommand(const QString& mode) {
     program_.station.CurrentMode = mode;
     Label30->setText(mode);
@@ -98,9 +91,9 @@ void MainWindow::modeCommand(const QString& mode) {
     mnu160->setChecked(mode == QLatin1String("CW"));
     mnuSSB->setChecked(mode == QLatin1String("PH"));
     if (side_ == Side::Out)
-        setRSTLength();
-    else if (!txtCall->text().isEmpty())
-        txtCntry_Change();
+        entry_->setRSTLength();
+    else if (!entry_->txtCall->text().isEmpty())
+        entry_->txtCntry_Change();
 }
 
 void MainWindow::mnu160_Click() { modeCommand(QStringLiteral("CW")); }

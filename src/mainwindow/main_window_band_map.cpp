@@ -12,7 +12,7 @@
 namespace mainwindow {
 
 void MainWindow::buildSpotPanel() {
-    spotPanel_ = std::make_unique<spotting::SpotPanel>(*this, program_, txtDX, txtCall, lblDupe,
+    spotPanel_ = std::make_unique<spotting::SpotPanel>(*this, program_, txtDX, entry_->txtCall, entry_->lblDupe,
                                                        [this] { FitCountyLists(); });
     spotting::BandMap& map = spotPanel_->bandMap();
     lblDX = map.lblDX;

@@ -67,7 +67,7 @@ void MainWindow::cmdLogOn_Click() {
         op.TimeOnAtMs = program_.clock().MonotonicMs();
         op.LoggedOn = true;
         cmdLogOn->setText(QStringLiteral("&Log \"Time Off\""));
-        lblDialog->setText(QStringLiteral(" "));
+        entry_->lblDialog->setText(QStringLiteral(" "));
     } else {
         op.LoggedOn = false;
         cmdLogOn->setText(QStringLiteral("&Log \"Time On\""));
@@ -77,12 +77,12 @@ void MainWindow::cmdLogOn_Click() {
             scoring::UtcFromLocal(program_.clock().LocalNow(), program_.station.UTCOffsetHours);
         // The operator's locale (the system's, unless one was set for the
         // program) gives the short date.
-        lblDialog->setText(QStringLiteral("Logged Off at ") +
+        entry_->lblDialog->setText(QStringLiteral("Logged Off at ") +
                            QLocale().toString(utc.date(), QLocale::ShortFormat) + " " +
                            utc.toString(QStringLiteral("HH:mm:ss")));
         setup::SaveQSOPref(program_);
     }
-    txtCall->setFocus();
+    entry_->txtCall->setFocus();
 }
 
 }  // namespace mainwindow

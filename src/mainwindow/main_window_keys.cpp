@@ -106,7 +106,7 @@ void MainWindow::Form_KeyDown(int& KeyCode, int& Shift) {
             cw.UpDown1_DownClick();
         else
             cw.UpDown1_UpClick();
-        lblDialog->setText(cw.Text11->text() + QStringLiteral(" WPM"));
+        entry_->lblDialog->setText(cw.Text11->text() + QStringLiteral(" WPM"));
         KeyCode = 0;
         return;
     }
@@ -115,14 +115,14 @@ void MainWindow::Form_KeyDown(int& KeyCode, int& Shift) {
     if (KeyCode == 123) {
         if (k.KeyboardCWMode == 1) {
             k.KeyboardCWMode = 0;
-            lblDialog->setText(QString());
-            platform::SetBackColor(lblDialog, kStatusTeal);
+            entry_->lblDialog->setText(QString());
+            platform::SetBackColor(entry_->lblDialog, entry::kStatusTeal);
         } else {
             k.KeyboardCWMode = 1;
-            lblDialog->setText(side_ == Side::In
+            entry_->lblDialog->setText(side_ == Side::In
                                    ? QStringLiteral("Press F12 to exit keyboard CW mode.")
                                    : QStringLiteral("Keyboard CW mode is ON!  Press F12 to exit."));
-            platform::SetBackColor(lblDialog, kKeyboardCWYellow);
+            platform::SetBackColor(entry_->lblDialog, kKeyboardCWYellow);
         }
         return;
     }
@@ -163,7 +163,7 @@ void MainWindow::Form_KeyPress(int& KeyAscii) {
             }
         }
         if (k.CWSending == 0)
-            ClearEntry();
+            entry_->ClearEntry();
         else
             k.CWBuffer.clear();
         KeyAscii = 0;

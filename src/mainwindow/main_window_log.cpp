@@ -21,7 +21,7 @@ const QString kLogFilter = QStringLiteral("Log Files (*.log) | *.log");
 }
 
 void MainWindow::ReloadLog() {
-    partialCount_ = -1;  // the rows may have changed in place
+    entry_->LogReloaded();
     if (!logstore::LoadLog(program_)) return;  // the program has ended
     scoring::Tally& tally = program_.tally;
     // Each rebuild stands on its own: one that fails leaves its display as

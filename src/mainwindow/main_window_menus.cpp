@@ -1,6 +1,7 @@
 // Menu commands with logic of their own: the clipboard copy, form size and
-// taskbar layout, recall, the map and graph windows, and the dialogs of the
-// colours, the operating county and the help page.
+// taskbar layout, recall, the map and graph windows, the dialogs of the
+// colours, the operating county and the help page, the rig windows, and the
+// List Previous and Post Contest check marks.
 #include <QAbstractItemModel>
 #include <QAction>
 #include <QClipboard>
@@ -15,6 +16,8 @@
 #include "platform/modal.h"
 #include "platform/twips.h"
 #include "program/program.h"
+#include "rig/band_plan_chart.h"
+#include "rig/rig_control_frm.h"
 #include "entry/county_change.h"
 #include "scoring/county_map.h"
 #include "scoring/rate_graph.h"
@@ -84,9 +87,9 @@ void MainWindow::mnuTaskbar_Click() {
 void MainWindow::mnuRecall_Click() {
     const int count = program_.log.QSOCount;
     if (count < 1) return;
-    txtCall->setText(program_.log.row(count).QSOCall);
-    txtSec->setFocus();
-    txtSec->setSelection(txtSec->cursorPosition(), static_cast<int>(txtSec->text().length()));
+    entry_->txtCall->setText(program_.log.row(count).QSOCall);
+    entry_->txtSec->setFocus();
+    entry_->txtSec->setSelection(entry_->txtSec->cursorPosition(), static_cast<int>(entry_->txtSec->text().length()));
 }
 
 // Each opening loads the window afresh; it is unloaded as soon as it closes.
@@ -117,5 +120,22 @@ void MainWindow::mnuChangeCounty_Click() {
 }
 
 void MainWindow::mnuHelp_Click() { setup::ShowHelpPage(program_); }
+
+
+void MainWindow::mnuRigInterface_Click() { program_.rigControlfrm().show(); }
+
+void MainWindow::mnuPrivileges_Click() { rig::ShowPrivilegesChart(program_); }
+
+bool MainWindow::ListPrevious() const { return mnuListPrevious->isChecked(); }
+
+void MainWindow::ShowPostContestCheck(bool on) {
+    if (mnuPostContest) mnuPostContest->setChecked(on);
+}
+
+void MainWindow::mnuListPrevious_Click() {
+    // The action has already toggled its own check mark.
+    program_.station.ListPrevious = mnuListPrevious->isChecked() ? 1 : 0;
+    setup::SaveQSOPref(program_);
+}
 
 }  // namespace mainwindow

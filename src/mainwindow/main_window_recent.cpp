@@ -28,11 +28,14 @@ int MainWindow::SelectedRecord() const {
     return record >= 1 && record <= program_.log.QSOCount ? record : 0;
 }
 
-void MainWindow::ClearEntry() {
-    resetDupeLine();
-    setStatus(QString(), kStatusTeal);
-    emptyEntryLine();
+int MainWindow::RecentRowCount() const { return ListView1->model() ? ListView1->model()->rowCount() : 0; }
+
+void MainWindow::HideEditButtons() {
+    cmdEdit->hide();
+    cmdDelete->hide();
 }
+
+void MainWindow::ListPreviousContacts(const std::vector<int>& records) { recentModel_->Show(records); }
 
 void MainWindow::cmdDelete_Click() {
     // Only a selected row of the log is ever deleted, and without one there
@@ -73,11 +76,11 @@ void MainWindow::cmdList_Click() {
         ShowAllContacts = 1;
     }
     ListRecentContacts();
-    txtCall->setFocus();
+    entry_->txtCall->setFocus();
 }
 
 void MainWindow::cmdDup_Click() {
-    platform::SetBackColor(lblDupe, palette().color(QPalette::Button));
+    platform::SetBackColor(entry_->lblDupe, palette().color(QPalette::Button));
     std::uint8_t& on = program_.entry.PartialDupesOn;
     if (on == 1) {
         on = 0;
@@ -86,7 +89,7 @@ void MainWindow::cmdDup_Click() {
         on = 1;
         cmdDup->setText(QStringLiteral("On"));
     }
-    txtCall->setFocus();
+    entry_->txtCall->setFocus();
 }
 
 void MainWindow::ListView1_Click() {

@@ -109,11 +109,36 @@ void MainWindow::ShowDXWorked() {
     lblStation[5]->setText(QStringLiteral("DX All - ") + QString::number(List1->count()));
 }
 
-bool MainWindow::WaitDupeTimeout() {
-    if (program_.entry.DupeFlag != 1) return false;
-    if (program_.clock().MonotonicMs() < program_.entry.LastDupeAtMs + 3000) return true;
-    program_.entry.DupeFlag = 0;
-    return false;
+void MainWindow::UpdateStatesWorked() {
+    const int k = program_.stateProvinces.Find(program_.log.row(program_.log.QSOCount).QSOSPC);
+    if (k == 0) return;
+    scoring::Tally& tally = program_.tally;
+    bool& worked = tally.StateProvWorked[1][static_cast<std::size_t>(k)];
+    if (worked) return;
+    worked = true;
+    ++tally.StateProvWorkedCount;
+    platform::SetForeColor(Label10[static_cast<std::size_t>(k)],
+                           platform::FromStoredColor(program_.station.WorkedColor));
+}
+
+void MainWindow::ShowDXList() {
+    const QString country = program_.log.row(program_.log.QSOCount).QSOSPC;
+    scoring::Tally& tally = program_.tally;
+    const int b = scoring::DXBandIndex(program_.station.CurrentBand);
+    if (b >= 0) {
+        auto& list = tally.BandDXList[static_cast<std::size_t>(b)];
+        int& count = tally.DXCount[static_cast<std::size_t>(b)];
+        if (static_cast<int>(list.size()) <= count) list.resize(static_cast<std::size_t>(count) + 1);
+        list[static_cast<std::size_t>(count)] = country;
+        ++count;
+    }
+    QStringList dx;
+    for (int i = 0; i < List1->count(); ++i) dx << List1->item(i)->text();
+    if (scoring::ContainsText(dx, country)) return;
+    scoring::InsertSorted(dx, country);
+    List1->clear();
+    List1->addItems(dx);
+    lblStation[5]->setText(QStringLiteral("DX All - ") + QString::number(List1->count()));
 }
 
 }  // namespace mainwindow

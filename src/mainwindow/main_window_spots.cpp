@@ -1,12 +1,16 @@
-// The main window's spotting commands: the spotting window and the spot list.
+// The main window's spotting commands: the spotting window, the spot list,
+// and the spots the spotting window hands on.
 #include <QLineEdit>
 #include <QTreeWidget>
+#include <optional>
 
+#include "entry/prefix_lookup.h"
 #include "mainwindow/main_window.h"
 #include "platform/same_text.h"
 #include "program/program.h"
 #include "setup/station.h"
 #include "spotting/packet_spot_frm.h"
+#include "spotting/spot_list.h"
 #include "spotting/spot_store.h"
 
 namespace mainwindow {
@@ -24,7 +28,7 @@ void MainWindow::ShowSpotting() {
 }
 
 void MainWindow::txtDX_Click() {
-    txtCall->setFocus();
+    entry_->txtCall->setFocus();
     if (txtDX->topLevelItemCount() == 0) return;
     const QTreeWidgetItem* row = txtDX->currentItem();
     if (!row) return;
@@ -36,8 +40,38 @@ void MainWindow::txtDX_Click() {
     // nothing while the rig is not being polled.
     if (!platform::SameText(program_.station.RigType, QLatin1StringView("None")))
         program_.TuneToSpot(static_cast<float>(*mhz));
-    txtCall->setFocus();
-    txtCall->setText(call);
+    entry_->txtCall->setFocus();
+    entry_->txtCall->setText(call);
+}
+
+
+void MainWindow::BandMapSpots(QVariant& qDXSpotCall, QVariant& qDXSpotFreq,
+                              QVariant& qDXSpotRecord) {
+    // Every step guards itself: a failure ends the intake where it is, and
+    // nothing reaches the caller.
+    try {
+        const QString call = qDXSpotCall.toString();
+        const std::optional<double> kHz = spotting::SpotFrequencyKHz(qDXSpotFreq.toString());
+        if (!kHz) return;
+        const std::optional<spotting::SpotRow> row = spotting::FileSpot(
+            program_.spotStore, call, qDXSpotFreq.toString(), qDXSpotRecord.toString(),
+            program_.clock(), program_.station.UTCOffsetHours,
+            [this](const QString& c) { return entry::CountryFromCall(program_, c); });
+        if (!row) return;
+        // The caller's values as the intake left them: MHz, and the record
+        // cut before its first CR.
+        QString record = qDXSpotRecord.toString();
+        const qsizetype cr = record.indexOf(u'\r');
+        if (cr >= 0) record.truncate(cr);
+        qDXSpotRecord = record;
+        qDXSpotFreq = *kHz / 1000.0;
+        // The maps are redrawn once for all the spots of this turn of the
+        // event loop; the list takes its row at once and repaints once.
+        spotViews_->Mark();
+        spotting::AddSpotRow(*txtDX, *row);
+    } catch (const std::exception&) {
+        // The steps done stay done.
+    }
 }
 
 }  // namespace mainwindow

@@ -104,7 +104,7 @@ TEST(CountyList, APickGoesToTheBoxOfTheStationSide) {
         list.Form_Load(QSizeF(9600, 7200));
         list.show();
         ClickCounty(list, "Dane");
-        EXPECT_EQ(w.txtSec->text(), "Dane") << side;
+        EXPECT_EQ(w.entry().txtSec->text(), "Dane") << side;
         EXPECT_FALSE(list.isVisible()) << side;
     }
 
@@ -136,7 +136,7 @@ TEST(CountyList, TheMainWindowsListMenuShowsItModallyAndUnloadsIt) {
         });
         w.mnuCountyList->trigger();
         EXPECT_TRUE(modal) << side;
-        EXPECT_EQ(w.txtSec->text(), "Milwaukee") << side;
+        EXPECT_EQ(w.entry().txtSec->text(), "Milwaukee") << side;
         EXPECT_FALSE(f.program().FrmCountyListLoaded()) << side;
         EXPECT_EQ(f.program().station.StationSide, side);
     }

@@ -38,7 +38,7 @@ public:
         w->activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(w));
         if (logOn) w->cmdLogOn_Click();
-        w->txtCall->setFocus();
+        w->entry().txtCall->setFocus();
         settle();
         f.t.dialogs.shown.clear();
         f.t.dialogs.beeps = 0;
@@ -61,29 +61,29 @@ TEST(EntryLine, InStateContactTypedAndLogged) {
     EntryLine e(0);
     e.f.program().entry.RigFrequencyText = "7.025";
     e.type("w9xyz");
-    EXPECT_EQ(e.w->txtCall->text(), "W9XYZ");
+    EXPECT_EQ(e.w->entry().txtCall->text(), "W9XYZ");
     EXPECT_EQ(e.f.program().entry.CWMacroCall, "W9XYZ");
     e.type(" ");
-    EXPECT_EQ(e.focus(), e.w->txtCntry);
+    EXPECT_EQ(e.focus(), e.w->entry().txtCntry);
     e.type("wi");
-    EXPECT_EQ(e.w->txtCntry->text(), "WI");
+    EXPECT_EQ(e.w->entry().txtCntry->text(), "WI");
     EXPECT_TRUE(e.w->lblStation[4]->isEnabled());
-    EXPECT_EQ(e.w->Label19->text(), "NA");
+    EXPECT_EQ(e.w->entry().Label19->text(), "NA");
     e.type(" ");
-    EXPECT_EQ(e.focus(), e.w->txtSec);
+    EXPECT_EQ(e.focus(), e.w->entry().txtSec);
     e.type("dan");
-    EXPECT_EQ(e.w->txtSec->text(), "Dane");
-    EXPECT_EQ(e.w->txtSec->selectedText(), "e");
+    EXPECT_EQ(e.w->entry().txtSec->text(), "Dane");
+    EXPECT_EQ(e.w->entry().txtSec->selectedText(), "e");
     e.type("\n");
 
     EXPECT_EQ(e.logFile(),
               "\"W9XYZ\",\"\",\"\",\"WI\",\"Dane\",\"\",\"DAN\",\"\",\"\",\"\",\"\",\"2013/04/07\","
               "\"18:05:33\",\"CW\",\"40\",0,\"\",\"\",\"7.025\"\r\n");
     EXPECT_EQ(e.f.program().log.QSOCount, 1);
-    EXPECT_TRUE(e.w->txtCall->text().isEmpty());
-    EXPECT_TRUE(e.w->txtCntry->text().isEmpty());
-    EXPECT_TRUE(e.w->txtSec->text().isEmpty());
-    EXPECT_EQ(e.focus(), e.w->txtCall);
+    EXPECT_TRUE(e.w->entry().txtCall->text().isEmpty());
+    EXPECT_TRUE(e.w->entry().txtCntry->text().isEmpty());
+    EXPECT_TRUE(e.w->entry().txtSec->text().isEmpty());
+    EXPECT_EQ(e.focus(), e.w->entry().txtCall);
     EXPECT_TRUE(e.f.program().entry.RigFrequencyText.isEmpty());
     EXPECT_EQ(e.w->ListView1->model()->rowCount(), 1);
     EXPECT_EQ(testing_support::MainWindowFixture::ListTexts(e.w->List2), QStringList{"Dane"});
@@ -96,13 +96,13 @@ TEST(EntryLine, InStateContactTypedAndLogged) {
 TEST(EntryLine, OutOfStateContactTypedAndLogged) {
     EntryLine e(1, {}, false);
     e.type("k1abc");
-    EXPECT_EQ(e.w->lblDialog->text(), "Click Log \"Time On\"!");
+    EXPECT_EQ(e.w->entry().lblDialog->text(), "Click Log \"Time On\"!");
     EXPECT_GE(e.f.t.dialogs.beeps, 5);
     e.type(" ");
-    EXPECT_EQ(e.focus(), e.w->txtSec);
+    EXPECT_EQ(e.focus(), e.w->entry().txtSec);
     e.type("ada");
-    EXPECT_EQ(e.w->txtSec->text(), "Adams");
-    EXPECT_TRUE(e.w->lblNew->isVisible());
+    EXPECT_EQ(e.w->entry().txtSec->text(), "Adams");
+    EXPECT_TRUE(e.w->entry().lblNew->isVisible());
     e.type("\n");
     EXPECT_TRUE(e.f.program().operating.LoggedOn);  // logging pressed Time On
     EXPECT_EQ(e.logFile(),
@@ -110,8 +110,8 @@ TEST(EntryLine, OutOfStateContactTypedAndLogged) {
               "\"18:05:33\",\"CW\",\"40\",0,\"\",\"\",\"\"\r\n");
     EXPECT_EQ(e.w->lblStation[5]->text(), "Counties Worked - 1");
     // A county already worked shows no "New".
-    e.w->txtSec->setText("Adams");
-    EXPECT_FALSE(e.w->lblNew->isVisible());
+    e.w->entry().txtSec->setText("Adams");
+    EXPECT_FALSE(e.w->entry().lblNew->isVisible());
 }
 
 TEST(EntryLine, RefusedContactsStoreNothing) {
@@ -120,50 +120,50 @@ TEST(EntryLine, RefusedContactsStoreNothing) {
         int side;
         QString call, spc, county;
         QString message;
-        QLineEdit* mainwindow::MainWindow::*focus;
+        QLineEdit* entry::EntryLine::*focus;
     };
     const Case cases[] = {
-        {"short call", 0, "W9", "WI", "Dane", "Need Call Sign!", &mainwindow::MainWindow::txtCall},
-        {"party state without county", 0, "W9XYZ", "WI", "", "Need County!", &mainwindow::MainWindow::txtSec},
-        {"no state or country", 0, "W9XYZ", "", "", "Need Country!", &mainwindow::MainWindow::txtCntry},
-        {"no such section", 0, "W9XYZ", "XX", "", "Invald Section!", &mainwindow::MainWindow::txtCntry},
+        {"short call", 0, "W9", "WI", "Dane", "Need Call Sign!", &entry::EntryLine::txtCall},
+        {"party state without county", 0, "W9XYZ", "WI", "", "Need County!", &entry::EntryLine::txtSec},
+        {"no state or country", 0, "W9XYZ", "", "", "Need Country!", &entry::EntryLine::txtCntry},
+        {"no such section", 0, "W9XYZ", "XX", "", "Invald Section!", &entry::EntryLine::txtCntry},
         {"no such county", 0, "W9XYZ", "WI", "Dain", "Dain is not a valid county!",
-         &mainwindow::MainWindow::txtSec},
-        {"out-of-state without county", 1, "K1ABC", "", "", "Need County!", &mainwindow::MainWindow::txtSec},
+         &entry::EntryLine::txtSec},
+        {"out-of-state without county", 1, "K1ABC", "", "", "Need County!", &entry::EntryLine::txtSec},
         {"out-of-state no such county", 1, "K1ABC", "", "Nowhere", "Nowhere is not a valid county!",
-         &mainwindow::MainWindow::txtSec},
+         &entry::EntryLine::txtSec},
     };
     for (const Case& c : cases) {
         EntryLine e(c.side);
-        e.w->txtCall->setText(c.call);
-        if (c.side == 0) e.w->txtCntry->setText(c.spc);
-        e.w->txtSec->setText(c.county);
-        e.w->Mains();
+        e.w->entry().txtCall->setText(c.call);
+        if (c.side == 0) e.w->entry().txtCntry->setText(c.spc);
+        e.w->entry().txtSec->setText(c.county);
+        e.w->entry().Mains();
         EntryLine::settle();
-        EXPECT_EQ(e.w->lblDialog->text(), c.message) << c.name;
+        EXPECT_EQ(e.w->entry().lblDialog->text(), c.message) << c.name;
         EXPECT_EQ(e.f.program().log.QSOCount, 0) << c.name;
         EXPECT_TRUE(e.logFile().isEmpty()) << c.name;
-        EXPECT_EQ(e.focus(), e.w->*c.focus) << c.name;
-        EXPECT_EQ(e.w->txtCall->text(), c.call) << c.name;  // kept for correction
+        EXPECT_EQ(e.focus(), e.w->entry().*c.focus) << c.name;
+        EXPECT_EQ(e.w->entry().txtCall->text(), c.call) << c.name;  // kept for correction
     }
 }
 
 TEST(EntryLine, CountiesAbbreviationsAndOtherStates) {
     EntryLine e(0);
     // An abbreviation is stored as the county's name.
-    e.w->txtCall->setText("W9AAA");
-    e.w->txtCntry->setText("wi");
-    e.w->txtSec->setText("gre");
-    e.w->Mains();
+    e.w->entry().txtCall->setText("W9AAA");
+    e.w->entry().txtCntry->setText("wi");
+    e.w->entry().txtSec->setText("gre");
+    e.w->entry().Mains();
     // A county typed for a station of another state is dropped.
-    e.w->txtCall->setText("W9BBB");
-    e.w->txtCntry->setText("IL");
-    e.w->txtSec->setText("Dane");
-    e.w->Mains();
+    e.w->entry().txtCall->setText("W9BBB");
+    e.w->entry().txtCntry->setText("IL");
+    e.w->entry().txtSec->setText("Dane");
+    e.w->entry().Mains();
     // A country needs no section check.
-    e.w->txtCall->setText("DL1AB");
-    e.w->txtCntry->setText("Germany");
-    e.w->Mains();
+    e.w->entry().txtCall->setText("DL1AB");
+    e.w->entry().txtCntry->setText("Germany");
+    e.w->entry().Mains();
     ASSERT_EQ(e.f.program().log.QSOCount, 3);
     EXPECT_EQ(e.f.program().log.row(1).QSOCounty, "Green");
     EXPECT_EQ(e.f.program().log.row(1).QSOSPC, "wi");
@@ -177,39 +177,39 @@ TEST(EntryLine, DuplicateIsRefusedAndHeldThreeSeconds) {
     EntryLine e(0, log);
     e.type("w9xyz wi dane\n");
     EXPECT_EQ(e.f.program().log.QSOCount, 1);
-    EXPECT_EQ(e.w->lblDialog->text(), "Duplicate W9XYZ 04/07 18:00:00  Rec# 1");
-    EXPECT_EQ(platform::BackColor(e.w->lblDialog), QColor(255, 0, 0));
-    EXPECT_TRUE(e.w->txtCall->text().isEmpty());
-    EXPECT_TRUE(e.w->txtSec->text().isEmpty());
+    EXPECT_EQ(e.w->entry().lblDialog->text(), "Duplicate W9XYZ 04/07 18:00:00  Rec# 1");
+    EXPECT_EQ(platform::BackColor(e.w->entry().lblDialog), QColor(255, 0, 0));
+    EXPECT_TRUE(e.w->entry().txtCall->text().isEmpty());
+    EXPECT_TRUE(e.w->entry().txtSec->text().isEmpty());
     EXPECT_EQ(e.f.program().entry.DupeFlag, 1);
 
     // Keys in the entry line are refused while the message stands.
     e.f.t.clock.AdvanceMs(1000);
     e.type("k");
-    EXPECT_TRUE(e.w->txtCall->text().isEmpty());
-    EXPECT_EQ(e.w->lblDialog->text(), "Duplicate W9XYZ 04/07 18:00:00  Rec# 1");
+    EXPECT_TRUE(e.w->entry().txtCall->text().isEmpty());
+    EXPECT_EQ(e.w->entry().lblDialog->text(), "Duplicate W9XYZ 04/07 18:00:00  Rec# 1");
     e.f.t.clock.AdvanceMs(2100);
     e.type("k");
-    EXPECT_EQ(e.w->txtCall->text(), "K");
+    EXPECT_EQ(e.w->entry().txtCall->text(), "K");
     EXPECT_EQ(e.f.program().entry.DupeFlag, 0);
-    EXPECT_EQ(platform::BackColor(e.w->lblDialog), QColor(0, 192, 192));
+    EXPECT_EQ(platform::BackColor(e.w->entry().lblDialog), QColor(0, 192, 192));
 
     // The same call on another band is no duplicate.
-    e.w->txtCall->setText("W9XYZ");
+    e.w->entry().txtCall->setText("W9XYZ");
     e.w->BandCommand("20");
-    e.w->txtCntry->setText("WI");
-    e.w->txtSec->setText("Dane");
-    e.w->Mains();
+    e.w->entry().txtCntry->setText("WI");
+    e.w->entry().txtSec->setText("Dane");
+    e.w->entry().Mains();
     EXPECT_EQ(e.f.program().log.QSOCount, 2);
 }
 
 TEST(EntryLine, OutOfStateDuplicateMessage) {
     const QByteArray log = Contact("K1ABC", "", "Adams", "2013/04/07", "18:00:00", "CW", "40");
     EntryLine e(1, log);
-    e.w->txtCall->setText("k1abc");
-    e.w->txtSec->setText("Adams");
-    e.w->Mains();
-    EXPECT_EQ(e.w->lblDialog->text(), "Duplicate K1ABC  2013/04/07  18:00:00   Rec# 1");
+    e.w->entry().txtCall->setText("k1abc");
+    e.w->entry().txtSec->setText("Adams");
+    e.w->entry().Mains();
+    EXPECT_EQ(e.w->entry().lblDialog->text(), "Duplicate K1ABC  2013/04/07  18:00:00   Rec# 1");
     EXPECT_EQ(e.f.program().log.QSOCount, 1);
 }
 
@@ -218,28 +218,28 @@ TEST(EntryLine, LeavingTheCallBoxWarnsAndFillsTheExchange) {
                            Contact("W9XYZ", "WI", "Dane", "2013/04/07", "18:01:00", "CW", "20", "DAN");
     EntryLine e(0, log);
     e.type("w9xyz ");
-    EXPECT_EQ(e.w->lblDialog->text(), "Dupe if not rover!  W9XYZ  04/13  18:00:00   Rec# 1");
-    EXPECT_EQ(e.w->txtSec->text(), "Dane");
-    EXPECT_EQ(e.w->txtCntry->text(), "WI");
+    EXPECT_EQ(e.w->entry().lblDialog->text(), "Dupe if not rover!  W9XYZ  04/13  18:00:00   Rec# 1");
+    EXPECT_EQ(e.w->entry().txtSec->text(), "Dane");
+    EXPECT_EQ(e.w->entry().txtCntry->text(), "WI");
     EXPECT_EQ(e.f.program().entry.DupeFlag, 0);
 
     // With "List Previous Contacts" ticked every earlier contact is listed.
     e.w->mnuListPrevious->trigger();
-    e.w->ClearEntry();
+    e.w->entry().ClearEntry();
     e.type("w9xyz ");
     EXPECT_EQ(e.f.RecentColumn(0), (QStringList{"1", "2"}));
 
     // An earlier contact outside the party state is refused at once.
     EntryLine d(0, Contact("K1ABC", "MA", "", "2013/04/07", "18:00:00", "CW", "40", "DAN"));
     d.type("k1abc ");
-    EXPECT_EQ(d.w->lblDialog->text(), "Duplicate K1ABC 04/07 18:00:00  Rec# 1");
-    EXPECT_TRUE(d.w->txtCall->text().isEmpty());
-    EXPECT_EQ(d.focus(), d.w->txtCall);
+    EXPECT_EQ(d.w->entry().lblDialog->text(), "Duplicate K1ABC 04/07 18:00:00  Rec# 1");
+    EXPECT_TRUE(d.w->entry().txtCall->text().isEmpty());
+    EXPECT_EQ(d.focus(), d.w->entry().txtCall);
 
     EntryLine o(1, Contact("K1ABC", "", "Adams", "2013/04/07", "18:00:00", "CW", "40"));
     o.type("k1abc ");
-    EXPECT_EQ(o.w->lblDialog->text(), "Duplicate Unless Rover!  K1ABC  2013/04/07  18:00:00   Rec# 1");
-    EXPECT_EQ(o.w->txtSec->text(), "Adams");
+    EXPECT_EQ(o.w->entry().lblDialog->text(), "Duplicate Unless Rover!  K1ABC  2013/04/07  18:00:00   Rec# 1");
+    EXPECT_EQ(o.w->entry().txtSec->text(), "Adams");
 }
 
 TEST(EntryLine, PartialDupesWhileTyping) {
@@ -248,26 +248,26 @@ TEST(EntryLine, PartialDupesWhileTyping) {
                            Contact("W9ABE", "WI", "Dane", "2013/04/07", "18:02:00", "PH", "40", "DAN");
     EntryLine e(0, log);
     e.type("w9a");
-    EXPECT_EQ(e.w->lblDupe->text(), "W9ABD W9ABC ");
-    EXPECT_NE(e.w->lblDialog->text(), "Possible Duplicate!");
+    EXPECT_EQ(e.w->entry().lblDupe->text(), "W9ABD W9ABC ");
+    EXPECT_NE(e.w->entry().lblDialog->text(), "Possible Duplicate!");
     e.type("b");
-    EXPECT_EQ(e.w->lblDialog->text(), "Possible Duplicate!");
+    EXPECT_EQ(e.w->entry().lblDialog->text(), "Possible Duplicate!");
     e.type("cd");
-    EXPECT_TRUE(e.w->lblDupe->text().isEmpty());  // W9ABC is shorter than W9ABCD
+    EXPECT_TRUE(e.w->entry().lblDupe->text().isEmpty());  // W9ABC is shorter than W9ABCD
 
-    e.w->ClearEntry();
+    e.w->entry().ClearEntry();
     e.type("abc");
-    EXPECT_EQ(e.w->lblDialog->text(), "The second or third character is not numeric!");
-    e.w->ClearEntry();
+    EXPECT_EQ(e.w->entry().lblDialog->text(), "The second or third character is not numeric!");
+    e.w->entry().ClearEntry();
     e.type("a/b");
-    EXPECT_EQ(e.w->lblDialog->text(), " ");
+    EXPECT_EQ(e.w->entry().lblDialog->text(), " ");
 
     // Partial dupes switched off show nothing.
-    e.w->ClearEntry();
+    e.w->entry().ClearEntry();
     e.w->cmdDup_Click();
     e.type("w9ab");
-    EXPECT_TRUE(e.w->lblDupe->text().isEmpty());
-    EXPECT_NE(e.w->lblDialog->text(), "Possible Duplicate!");
+    EXPECT_TRUE(e.w->entry().lblDupe->text().isEmpty());
+    EXPECT_NE(e.w->entry().lblDialog->text(), "Possible Duplicate!");
 }
 
 TEST(EntryLine, TypeAheadInTheCountyAndCountryBoxes) {
@@ -286,30 +286,30 @@ TEST(EntryLine, TypeAheadInTheCountyAndCountryBoxes) {
         {"eau c", "Eau Claire", "laire"},
     };
     for (const Case& c : cases) {
-        e.w->txtSec->clear();
-        e.w->txtSec->setFocus();
+        e.w->entry().txtSec->clear();
+        e.w->entry().txtSec->setFocus();
         e.type(c.keys);
-        EXPECT_EQ(e.w->txtSec->text(), c.text) << c.keys.toStdString();
-        EXPECT_EQ(e.w->txtSec->selectedText(), c.selected) << c.keys.toStdString();
-        EXPECT_EQ(e.focus(), e.w->txtSec) << c.keys.toStdString();
+        EXPECT_EQ(e.w->entry().txtSec->text(), c.text) << c.keys.toStdString();
+        EXPECT_EQ(e.w->entry().txtSec->selectedText(), c.selected) << c.keys.toStdString();
+        EXPECT_EQ(e.focus(), e.w->entry().txtSec) << c.keys.toStdString();
     }
     // Space at the end of a completed one-word name moves on.
-    e.w->txtSec->clear();
+    e.w->entry().txtSec->clear();
     e.type("ada");
-    e.w->txtSec->setCursorPosition(5);
+    e.w->entry().txtSec->setCursorPosition(5);
     e.type(" ");
-    EXPECT_EQ(e.w->txtSec->text(), "Adams");
-    EXPECT_EQ(e.focus(), e.w->txtCall);  // the lists are no tab stops
+    EXPECT_EQ(e.w->entry().txtSec->text(), "Adams");
+    EXPECT_EQ(e.focus(), e.w->entry().txtCall);  // the lists are no tab stops
 
     // Country names complete from the prefix table.
-    e.w->txtCntry->clear();
-    e.w->txtCntry->setFocus();
+    e.w->entry().txtCntry->clear();
+    e.w->entry().txtCntry->setFocus();
     e.type("ger");
-    EXPECT_EQ(e.w->txtCntry->text(), "Germany");
-    EXPECT_EQ(e.w->txtCntry->selectedText(), "many");
-    EXPECT_EQ(e.w->Label19->text(), "EU");
-    EXPECT_FALSE(e.w->Label22->text().trimmed().isEmpty());
-    EXPECT_TRUE(e.w->Label3->isVisible());  // not worked on 40 m yet
+    EXPECT_EQ(e.w->entry().txtCntry->text(), "Germany");
+    EXPECT_EQ(e.w->entry().txtCntry->selectedText(), "many");
+    EXPECT_EQ(e.w->entry().Label19->text(), "EU");
+    EXPECT_FALSE(e.w->entry().Label22->text().trimmed().isEmpty());
+    EXPECT_TRUE(e.w->entry().Label3->isVisible());  // not worked on 40 m yet
 }
 
 TEST(EntryLine, CallBoxLookupShowsCountryBearingAndDistance) {
@@ -334,23 +334,23 @@ TEST(EntryLine, CallBoxLookupShowsCountryBearingAndDistance) {
     };
     for (const Case& c : cases) {
         EntryLine e(0);
-        e.w->txtCall->setText(c.call);
-        EXPECT_EQ(e.w->txtCntry->text(), c.country) << c.call.toStdString();
-        EXPECT_EQ(e.w->Label19->text(), c.continent) << c.call.toStdString();
-        EXPECT_EQ(e.w->Label22->text(), c.bearing) << c.call.toStdString();
-        EXPECT_EQ(e.w->Label23->text(), c.miles) << c.call.toStdString();
+        e.w->entry().txtCall->setText(c.call);
+        EXPECT_EQ(e.w->entry().txtCntry->text(), c.country) << c.call.toStdString();
+        EXPECT_EQ(e.w->entry().Label19->text(), c.continent) << c.call.toStdString();
+        EXPECT_EQ(e.w->entry().Label22->text(), c.bearing) << c.call.toStdString();
+        EXPECT_EQ(e.w->entry().Label23->text(), c.miles) << c.call.toStdString();
     }
     // Leaving the call box fills a Canadian province, before the state box
     // offers the party state for a call with a 9.
     for (const auto& [call, code] : {std::pair<QString, QString>{"ve3abc ", "ON"}, {"ve9abc ", "NB"}}) {
         EntryLine e(0);
         e.type(call);
-        EXPECT_EQ(e.w->txtCntry->text(), code) << call.toStdString();
+        EXPECT_EQ(e.w->entry().txtCntry->text(), code) << call.toStdString();
     }
     // An earlier contact's state wins over the party state for a 9 call.
     EntryLine e(0, Contact("W9IL", "IL", "", "2013/04/07", "18:00:00", "CW", "20", "DAN"));
     e.type("w9il ");
-    EXPECT_EQ(e.w->txtCntry->text(), "IL");
+    EXPECT_EQ(e.w->entry().txtCntry->text(), "IL");
 }
 
 TEST(Logging, MidnightFullLogFailedAppendAndReentry) {
@@ -359,9 +359,9 @@ TEST(Logging, MidnightFullLogFailedAppendAndReentry) {
     {
         EntryLine e(1);
         e.f.t.clock.utc = platform::CalendarTime(2013, 4, 7, 2, 30, 10);
-        e.w->txtCall->setText("K1ABC");
-        e.w->txtSec->setText("Adams");
-        e.w->Mains();
+        e.w->entry().txtCall->setText("K1ABC");
+        e.w->entry().txtSec->setText("Adams");
+        e.w->entry().Mains();
         EXPECT_EQ(e.f.program().log.row(1).QSODate, "2013/04/07");
         EXPECT_EQ(e.f.program().log.row(1).QSOTime, "02:30:10");
     }
@@ -371,12 +371,12 @@ TEST(Logging, MidnightFullLogFailedAppendAndReentry) {
         for (int i = 1; i <= 11000; ++i)
             full += Contact(QString("K%1").arg(i), "", "Adams", "2013/04/07", "10:00:00", "CW", "20");
         EntryLine e(1, full);
-        e.w->txtCall->setText("W1NEW");
-        e.w->txtSec->setText("Adams");
-        e.w->Mains();
+        e.w->entry().txtCall->setText("W1NEW");
+        e.w->entry().txtSec->setText("Adams");
+        e.w->entry().Mains();
         EXPECT_EQ(e.f.program().log.QSOCount, 11000);
         EXPECT_EQ(e.f.t.dialogs.titles(), std::vector<QString>{"Log Full"});
-        EXPECT_EQ(e.w->txtCall->text(), "W1NEW");
+        EXPECT_EQ(e.w->entry().txtCall->text(), "W1NEW");
         EXPECT_EQ(e.f.program().log.row(11000).QSOCall, "K11000");
     }
     // A contact that log.txt cannot take is not counted either.
@@ -385,27 +385,27 @@ TEST(Logging, MidnightFullLogFailedAppendAndReentry) {
         const QString path = e.f.t.workFile("log.txt");
         QFile::remove(path);
         QDir().mkdir(path);  // a folder where the file belongs
-        e.w->txtCall->setText("W9XYZ");
-        e.w->txtCntry->setText("WI");
-        e.w->txtSec->setText("Dane");
-        e.w->Mains();
+        e.w->entry().txtCall->setText("W9XYZ");
+        e.w->entry().txtCntry->setText("WI");
+        e.w->entry().txtSec->setText("Dane");
+        e.w->entry().Mains();
         EXPECT_EQ(e.f.program().log.QSOCount, 0);
         EXPECT_EQ(e.f.t.dialogs.titles(), std::vector<QString>{"Unable to write file."});
         EXPECT_EQ(e.f.program().tally.QSOPoints, 0);
         EXPECT_EQ(e.w->List2->count(), 0);
         // The contact stays on the entry line, to be logged once the file
         // can take it.
-        EXPECT_EQ(e.w->txtCall->text(), "W9XYZ");
-        EXPECT_EQ(e.w->txtSec->text(), "Dane");
+        EXPECT_EQ(e.w->entry().txtCall->text(), "W9XYZ");
+        EXPECT_EQ(e.w->entry().txtSec->text(), "Dane");
     }
     // An Enter handled right after Mains, before the operator typed again,
     // logs nothing more.
     {
         EntryLine e(1);
-        e.w->txtCall->setText("K1ABC");
-        e.w->txtSec->setText("Adams");
-        QTimer::singleShot(0, e.w, [&] { e.w->Mains(); });
-        e.w->Mains();
+        e.w->entry().txtCall->setText("K1ABC");
+        e.w->entry().txtSec->setText("Adams");
+        QTimer::singleShot(0, e.w, [&] { e.w->entry().Mains(); });
+        e.w->entry().Mains();
         EntryLine::settle();
         EXPECT_EQ(e.f.program().log.QSOCount, 1);
     }
@@ -422,12 +422,12 @@ TEST(Logging, DupePromptIsHeardBeforeAnythingElse) {
     keyers::BlindFrm& blind = e.f.program().blindFrm();
     e.f.t.sound.Clear();
     const std::int64_t before = e.f.t.clock.MonotonicMs();
-    e.w->txtCall->setText("K1ABC");
-    e.w->txtSec->setText("Adams");
-    e.w->Mains();
+    e.w->entry().txtCall->setText("K1ABC");
+    e.w->entry().txtSec->setText("Adams");
+    e.w->entry().Mains();
     EXPECT_EQ(e.f.t.clock.MonotonicMs(), before);
-    EXPECT_TRUE(e.w->lblDialog->text().startsWith("Duplicate K1ABC"));
-    EXPECT_EQ(e.w->txtCall->text(), "");
+    EXPECT_TRUE(e.w->entry().lblDialog->text().startsWith("Duplicate K1ABC"));
+    EXPECT_EQ(e.w->entry().txtCall->text(), "");
     EntryLine::settle();
     // The prompt of the call box, asked for next, waits for the end.
     blind.BlindKeyPhone("Call");
@@ -455,7 +455,7 @@ TEST(VoiceNavigation, CallBoxPromptIsSpokenWhenTheWindowOpens) {
             w.activateWindow();  // the window manager activates a shown window
             ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
             EntryLine::settle();
-            EXPECT_EQ(QApplication::focusWidget(), w.txtCall);
+            EXPECT_EQ(QApplication::focusWidget(), w.entry().txtCall);
             const QStringList spoken = f.t.sound.names();
             if (mode == 0) {
                 EXPECT_TRUE(spoken.isEmpty()) << spoken.join(",").toStdString();
@@ -498,7 +498,7 @@ TEST(EntryLine, ALogWithAnUncleanEndTakesTheNextContactWhole) {
                 EXPECT_FALSE(e.logFile().endsWith("\r\n\r\n"));
             }
             ASSERT_EQ(e.f.program().log.QSOCount, 2);
-            e.w->txtCall->setFocus();
+            e.w->entry().txtCall->setFocus();
             e.type("k3cc ada\n");
             ASSERT_EQ(e.f.program().log.QSOCount, 3);
             e.w->bandItems[3]->trigger();  // "20": the log is read again
@@ -539,10 +539,10 @@ TEST(EntryLine, ADigitInTheStateBoxGoesToTheCountyBoxAndThenOn) {
         EntryLine e(0);
         e.type(c.keys);
         for (int i = 0; i < 3; ++i) EntryLine::settle();
-        EXPECT_EQ(e.w->txtCntry->text(), c.spc) << c.keys;
-        EXPECT_TRUE(e.w->txtSec->text().isEmpty()) << c.keys;
-        EXPECT_EQ(e.focus(), c.backInStateBox ? static_cast<QWidget*>(e.w->txtCntry)
-                                              : static_cast<QWidget*>(e.w->txtCall))
+        EXPECT_EQ(e.w->entry().txtCntry->text(), c.spc) << c.keys;
+        EXPECT_TRUE(e.w->entry().txtSec->text().isEmpty()) << c.keys;
+        EXPECT_EQ(e.focus(), c.backInStateBox ? static_cast<QWidget*>(e.w->entry().txtCntry)
+                                              : static_cast<QWidget*>(e.w->entry().txtCall))
             << c.keys;
     }
 }

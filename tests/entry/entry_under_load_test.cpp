@@ -48,7 +48,7 @@ void TypeContactsUnderLoad(const std::function<bool(OperatingLoads&)>& useKeyer,
     w.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
     w.cmdLogOn_Click();
-    w.txtCall->setFocus();
+    w.entry().txtCall->setFocus();
     f.t.dialogs.shown.clear();
 
     OperatingLoads loads(f.program());
@@ -67,7 +67,7 @@ void TypeContactsUnderLoad(const std::function<bool(OperatingLoads&)>& useKeyer,
                         .arg(contacts.back().call.toUpper(), contacts.back().county);
     }
     WindowState state;
-    testing_support::WindowWatcher watcher(f.program(), w.txtCall, loads, state);
+    testing_support::WindowWatcher watcher(f.program(), w.entry().txtCall, loads, state);
     testing_support::TypeContacts(w.windowHandle(), state, contacts, typing);
     // The last Esc stops the last message.
     EXPECT_TRUE(QTest::qWaitFor([&] { return loads.KeyerIdle(); }, 20000));
@@ -81,7 +81,7 @@ void TypeContactsUnderLoad(const std::function<bool(OperatingLoads&)>& useKeyer,
         EXPECT_TRUE(lines[i].startsWith(expected[i])) << lines[i].toStdString() << " is not "
                                                       << expected[i].toStdString();
     EXPECT_EQ(f.program().log.QSOCount, kContacts);
-    EXPECT_TRUE(w.txtCall->text().isEmpty());
+    EXPECT_TRUE(w.entry().txtCall->text().isEmpty());
     EXPECT_EQ(f.t.dialogs.titles(), std::vector<QString>{});
 }
 

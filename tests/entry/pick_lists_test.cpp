@@ -33,26 +33,26 @@ TEST(PickLists, ACountyClickFillsTheEntryLine) {
                 Contact("G3ABC", "England", "", "2013/04/07", "18:01:00", "CW", "40", "DAN"));
     mainwindow::MainWindow& w = in.Load();
     testing_support::Activate(w);
-    w.txtCntry->setText("England");
+    w.entry().txtCntry->setText("England");
     clickEntry(w.List2, "Dane");  // counties worked
-    EXPECT_EQ(w.txtSec->text(), "Dane");
-    EXPECT_EQ(w.txtCntry->text(), "WI");
-    EXPECT_EQ(w.focusWidget(), w.txtSec);
+    EXPECT_EQ(w.entry().txtSec->text(), "Dane");
+    EXPECT_EQ(w.entry().txtCntry->text(), "WI");
+    EXPECT_EQ(w.focusWidget(), w.entry().txtSec);
     clickEntry(w.List3, "Adams");  // counties to work
-    EXPECT_EQ(w.txtSec->text(), "Adams");
+    EXPECT_EQ(w.entry().txtSec->text(), "Adams");
     clickEntry(w.List1, "England");  // DX countries
-    EXPECT_EQ(w.txtCntry->text(), "England");
-    EXPECT_EQ(w.focusWidget(), w.txtCntry);
+    EXPECT_EQ(w.entry().txtCntry->text(), "England");
+    EXPECT_EQ(w.focusWidget(), w.entry().txtCntry);
 
     MainWindowFixture out(1);
     out.WriteLog(Contact("K9AA", "", "Dane", "2013/04/07", "18:00:00", "CW", "40"));
     mainwindow::MainWindow& o = out.Load();
     testing_support::Activate(o);
     for (auto [list, county] : {std::pair{o.List1, "Adams"}, std::pair{o.List2, "Dane"}}) {
-        o.txtSec->setFocus();
+        o.entry().txtSec->setFocus();
         clickEntry(list, county);
-        EXPECT_EQ(o.txtSec->text(), county);
-        EXPECT_EQ(o.focusWidget(), o.txtCall);
+        EXPECT_EQ(o.entry().txtSec->text(), county);
+        EXPECT_EQ(o.focusWidget(), o.entry().txtCall);
     }
 }
 
@@ -68,20 +68,20 @@ TEST(PickLists, TheGridEntersACodeAndShowsItsCountOnHover) {
     QLabel* ilLabel = w.Label10[static_cast<std::size_t>(il)];
     QTest::mouseMove(ilLabel, ilLabel->rect().center());
     testing_support::Settle();
-    EXPECT_EQ(w.lblDupe->text(), "  Illinois    Total =2");
+    EXPECT_EQ(w.entry().lblDupe->text(), "  Illinois    Total =2");
     // 8 pt on a screen as wide as the design's, the one the window was laid
     // out for (not the platform's own screen).
-    EXPECT_FLOAT_EQ(w.Ctl(w.lblDupe).Font.Size, 8.0f);
-    w.Label10_MouseMove(tx);
-    EXPECT_EQ(w.lblDupe->text(), "  Texas    Total =0");
+    EXPECT_FLOAT_EQ(w.Ctl(w.entry().lblDupe).Font.Size, 8.0f);
+    w.entry().Label10_MouseMove(tx);
+    EXPECT_EQ(w.entry().lblDupe->text(), "  Texas    Total =0");
 
     // Only the left button enters a code.
     for (Qt::MouseButton button : {Qt::RightButton, Qt::MiddleButton}) {
         QTest::mouseClick(ilLabel, button);
-        EXPECT_EQ(w.txtCntry->text(), "") << button;
+        EXPECT_EQ(w.entry().txtCntry->text(), "") << button;
     }
     QTest::mouseClick(ilLabel, Qt::LeftButton);
-    EXPECT_EQ(w.txtCntry->text(), "IL");
+    EXPECT_EQ(w.entry().txtCntry->text(), "IL");
 }
 
 TEST(PickLists, TheOwnCountyLabelFeedsTheCWMacro) {

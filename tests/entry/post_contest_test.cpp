@@ -23,18 +23,18 @@ public:
         w = &f.Load();
         testing_support::Activate(*w);
         w->cmdLogOn_Click();
-        w->mnuPostContest_Click();
+        w->entry().mnuPostContest_Click();
         testing_support::Settle();
     }
 
     // Fills the entry line and presses Enter in the time box.
     void log(const QString& call, const QString& time, const QString& date) {
-        w->txtCall->setText(call);
-        if (w->side() == mainwindow::Side::In) w->txtCntry->setText("MA");
-        else w->txtSec->setText("Dane");
-        w->txtPostConTime->setText(time);
-        w->txtPostConDate->setText(date);
-        w->txtPostConTime->setFocus();
+        w->entry().txtCall->setText(call);
+        if (w->side() == mainwindow::Side::In) w->entry().txtCntry->setText("MA");
+        else w->entry().txtSec->setText("Dane");
+        w->entry().txtPostConTime->setText(time);
+        w->entry().txtPostConDate->setText(date);
+        w->entry().txtPostConTime->setFocus();
         QTest::keyClick(w->windowHandle(), Qt::Key_Return);
         testing_support::Settle();
     }
@@ -50,24 +50,24 @@ TEST(PostContest, TheCommandShowsAndHidesTheBoxes) {
         MainWindowFixture f(side);
         f.WriteLog("");
         mainwindow::MainWindow& w = f.Load();
-        for (QWidget* c : std::initializer_list<QWidget*>{w.lblPostConTime, w.txtPostConTime,
-                                                          w.lblPostConDate, w.txtPostConDate})
+        for (QWidget* c : std::initializer_list<QWidget*>{w.entry().lblPostConTime, w.entry().txtPostConTime,
+                                                          w.entry().lblPostConDate, w.entry().txtPostConDate})
             EXPECT_TRUE(c->isHidden());
         EXPECT_FALSE(w.mnuPostContest->isChecked());
-        EXPECT_FALSE(w.PostContestMode());
-        w.mnuPostContest_Click();
-        EXPECT_TRUE(w.PostContestMode());
+        EXPECT_FALSE(w.entry().PostContestMode());
+        w.entry().mnuPostContest_Click();
+        EXPECT_TRUE(w.entry().PostContestMode());
         EXPECT_TRUE(w.mnuPostContest->isChecked());
-        EXPECT_EQ(w.lblPostConTime->text(), "Time");
-        EXPECT_EQ(w.lblPostConDate->text(), "Date");
+        EXPECT_EQ(w.entry().lblPostConTime->text(), "Time");
+        EXPECT_EQ(w.entry().lblPostConDate->text(), "Date");
         // The partial-dupe area makes room beneath the boxes, and takes its
         // place again after.
-        const float dupeTop = w.Ctl(w.lblPossDup).Top;
-        EXPECT_GT(dupeTop, w.Ctl(w.txtPostConTime).Top + w.Ctl(w.txtPostConTime).Height);
-        w.mnuPostContest_Click();
-        EXPECT_FALSE(w.PostContestMode());
+        const float dupeTop = w.Ctl(w.entry().lblPossDup).Top;
+        EXPECT_GT(dupeTop, w.Ctl(w.entry().txtPostConTime).Top + w.Ctl(w.entry().txtPostConTime).Height);
+        w.entry().mnuPostContest_Click();
+        EXPECT_FALSE(w.entry().PostContestMode());
         EXPECT_FALSE(w.mnuPostContest->isChecked());
-        EXPECT_FLOAT_EQ(w.Ctl(w.lblPossDup).Top, w.Ctl(w.lblPostConTime).Top);
+        EXPECT_FLOAT_EQ(w.Ctl(w.entry().lblPossDup).Top, w.Ctl(w.entry().lblPostConTime).Top);
     }
 }
 
@@ -92,9 +92,9 @@ TEST(PostContest, TheTypedDateAndTimeAreStoredInTheLogsForm) {
             EXPECT_EQ(p.f.program().log.row(1).QSOTime, c.storedTime);
             EXPECT_EQ(p.f.program().log.row(1).QSODate, c.storedDate);
             // The boxes keep their rewritten texts for the next contact.
-            EXPECT_EQ(p.w->txtPostConTime->text(), c.storedTime);
-            EXPECT_EQ(p.w->txtPostConDate->text(), c.storedDate);
-            EXPECT_TRUE(p.w->txtCall->text().isEmpty());
+            EXPECT_EQ(p.w->entry().txtPostConTime->text(), c.storedTime);
+            EXPECT_EQ(p.w->entry().txtPostConDate->text(), c.storedDate);
+            EXPECT_TRUE(p.w->entry().txtCall->text().isEmpty());
             const QByteArray file = testing_support::TestProgram::ReadFile(p.f.t.workFile("log.txt"));
             EXPECT_TRUE(file.contains(QByteArray("\"") + c.storedDate + "\",\"" + c.storedTime + "\""))
                 << file.toStdString();
@@ -120,10 +120,10 @@ TEST(PostContest, AnInvalidDateOrTimeStopsLogging) {
         p.f.t.dialogs.beeps = 0;
         p.log("K1ABC", c.time, c.date);
         EXPECT_EQ(p.f.program().log.QSOCount, 0) << c.time << " " << c.date;
-        EXPECT_EQ(p.w->lblDialog->text(), c.message);
+        EXPECT_EQ(p.w->entry().lblDialog->text(), c.message);
         EXPECT_EQ(p.f.t.dialogs.beeps, 1);
-        EXPECT_EQ(p.w->txtPostConTime->text(), c.timeLeft);
-        EXPECT_EQ(p.w->txtCall->text(), "K1ABC");
+        EXPECT_EQ(p.w->entry().txtPostConTime->text(), c.timeLeft);
+        EXPECT_EQ(p.w->entry().txtCall->text(), "K1ABC");
     }
 }
 
@@ -131,27 +131,27 @@ TEST(PostContest, KeysOfTheBoxes) {
     PostContest p(0);
     mainwindow::MainWindow& w = *p.w;
     QWindow* window = w.windowHandle();
-    w.txtPostConTime->setFocus();
+    w.entry().txtPostConTime->setFocus();
     testing_support::Settle();
     for (char c : std::string("8a0/5: ")) QTest::keyClick(window, c);
     testing_support::Settle();
-    EXPECT_EQ(w.txtPostConTime->text(), "805:");
+    EXPECT_EQ(w.entry().txtPostConTime->text(), "805:");
     // Space moved on to the date box, which takes the PC's local date.
-    EXPECT_EQ(w.focusWidget(), w.txtPostConDate);
-    EXPECT_EQ(w.txtPostConDate->text(), "2013/04/07");
-    EXPECT_EQ(w.txtPostConDate->selectedText(), "2013/04/07");
+    EXPECT_EQ(w.focusWidget(), w.entry().txtPostConDate);
+    EXPECT_EQ(w.entry().txtPostConDate->text(), "2013/04/07");
+    EXPECT_EQ(w.entry().txtPostConDate->selectedText(), "2013/04/07");
     for (char c : std::string("2013:x/4/8")) QTest::keyClick(window, c);
-    EXPECT_EQ(w.txtPostConDate->text(), "2013/4/8");
+    EXPECT_EQ(w.entry().txtPostConDate->text(), "2013/4/8");
     QTest::keyClick(window, ' ');
     testing_support::Settle();
-    EXPECT_EQ(w.focusWidget(), w.txtCall);
+    EXPECT_EQ(w.focusWidget(), w.entry().txtCall);
 
     // Off again: the clock's UTC date and time, and the boxes keep their texts.
-    w.mnuPostContest_Click();
-    w.txtCall->setText("K1ABC");
-    w.txtCntry->setText("MA");
-    w.Mains();
+    w.entry().mnuPostContest_Click();
+    w.entry().txtCall->setText("K1ABC");
+    w.entry().txtCntry->setText("MA");
+    w.entry().Mains();
     ASSERT_EQ(p.f.program().log.QSOCount, 1);
     EXPECT_EQ(p.f.program().log.row(1).QSOTime, "18:05:33");
-    EXPECT_EQ(w.txtPostConDate->text(), "2013/4/8");
+    EXPECT_EQ(w.entry().txtPostConDate->text(), "2013/4/8");
 }

@@ -48,15 +48,15 @@ TEST(CWMacros, WildcardsAreReplacedInOrder) {
 TEST(CWSend, FunctionKeySendsTheMessageWithTheEntryLinesCallAndRst) {
     CWFixture c(1);  // out of state: the RST sent box feeds "*"
     c.cw->Text2->setText("TU $ *");
-    c.w->txtCall->setText("w9abc");
-    c.w->txtRSTS->setText("579");
+    c.w->entry().txtCall->setText("w9abc");
+    c.w->entry().txtRSTS->setText("579");
     c.Key(Qt::Key_F2);
     EXPECT_EQ(c.Sent(), "TU W9ABC 579");
     EXPECT_TRUE(c.program().keyer.CWBuffer.isEmpty());
     EXPECT_EQ(c.program().keyer.CWSending, 0);
 
     c.Forget();
-    c.w->txtRSTS->setText("599");
+    c.w->entry().txtRSTS->setText("599");
     c.Key(Qt::Key_F2);
     EXPECT_EQ(c.Sent(), "TU W9ABC 5NN");
 }
@@ -104,11 +104,11 @@ TEST(CWSend, InterfaceNoneOnlyEmptiesTheBuffer) {
 TEST(CWSend, ExclamationLogsTheContactAfterTheCharactersBeforeIt) {
     CWFixture c(0);
     c.cw->Text1->setText("TU!EE");
-    c.w->txtCall->setText("DL1AB");
-    c.w->txtCntry->setText("Germany");
+    c.w->entry().txtCall->setText("DL1AB");
+    c.w->entry().txtCntry->setText("Germany");
     std::size_t writesAtLogging = 0;
     int clears = 0;
-    QObject::connect(c.w->txtCall, &QLineEdit::textChanged, c.w, [&](const QString& text) {
+    QObject::connect(c.w->entry().txtCall, &QLineEdit::textChanged, c.w, [&](const QString& text) {
         if (!text.isEmpty()) return;
         ++clears;
         writesAtLogging = c.Writes();
@@ -173,14 +173,14 @@ TEST(CWSend, EchoShowsTheWaitingTextAndEndsEmptyOrWithTheKeyboardNotice) {
     CWFixture c;
     c.cw->Text1->setText("ABC");
     c.cw->FKeyCW(112);
-    EXPECT_EQ(c.w->lblDialog->text(), "");
+    EXPECT_EQ(c.w->entry().lblDialog->text(), "");
     c.program().keyer.KeyboardCWMode = 1;
     c.cw->FKeyCW(112);
-    EXPECT_EQ(c.w->lblDialog->text(), "Keyboard CW Mode is on.  Press F12 to exit.");
+    EXPECT_EQ(c.w->entry().lblDialog->text(), "Keyboard CW Mode is on.  Press F12 to exit.");
     c.cw->Check1->setChecked(false);
-    c.w->lblDialog->setText("kept");
+    c.w->entry().lblDialog->setText("kept");
     c.cw->FKeyCW(112);
-    EXPECT_EQ(c.w->lblDialog->text(), "kept");
+    EXPECT_EQ(c.w->entry().lblDialog->text(), "kept");
 }
 
 TEST(CWSend, InvalidSpeedSendsNothingAndSaysSo) {
@@ -191,7 +191,7 @@ TEST(CWSend, InvalidSpeedSendsNothingAndSaysSo) {
         c.cw->FKeyCW(112);
         EXPECT_EQ(c.Writes(), 0u) << speed.toStdString();
         EXPECT_TRUE(c.program().keyer.CWBuffer.isEmpty());
-        EXPECT_EQ(c.w->lblDialog->text(), "Invalid CW speed");
+        EXPECT_EQ(c.w->entry().lblDialog->text(), "Invalid CW speed");
     }
 }
 
@@ -231,8 +231,8 @@ TEST(CWSend, AMessageOnAPortThatWillNotOpenStillTimesAndLogs) {
     c.cw->Option1->setChecked(true);
     c.cw->Text10->setText("3");
     c.cw->Text1->setText("TU!");
-    c.w->txtCall->setText("DL1AB");
-    c.w->txtCntry->setText("Germany");
+    c.w->entry().txtCall->setText("DL1AB");
+    c.w->entry().txtCntry->setText("Germany");
     const std::int64_t start = c.f.t.clock.monotonic;
     c.cw->FKeyCW(112);
     EXPECT_EQ(c.program().log.QSOCount, 1);
@@ -265,14 +265,14 @@ TEST(CWSend, RtsKeysTheOpenedPort) {
 TEST(CWSend, EscStopsTheMessageAfterTheCurrentCharacter) {
     CWFixture c;
     c.cw->Text1->setText("TEST");
-    c.w->txtCall->setText("W9XYZ");
+    c.w->entry().txtCall->setText("W9XYZ");
     QTimer::singleShot(0, c.w, [&] { c.Key(Qt::Key_Escape); });
     c.Key(Qt::Key_F1);
     EXPECT_EQ(c.Sent(), "T");
-    EXPECT_EQ(c.w->txtCall->text(), "W9XYZ");
+    EXPECT_EQ(c.w->entry().txtCall->text(), "W9XYZ");
     // Idle, Esc clears the entry line.
     c.Key(Qt::Key_Escape);
-    EXPECT_EQ(c.w->txtCall->text(), "");
+    EXPECT_EQ(c.w->entry().txtCall->text(), "");
 }
 
 TEST(CWSend, MainWindowStaysOpenWhileSending) {

@@ -209,7 +209,7 @@ TEST(VoiceKeyer, AFileThatCannotPlayKeysNothing) {
         f.Text1->setText(path);
         f.FKeyPhone(112);
         EXPECT_EQ(mf.t.dialogs.beeps, 1);
-        EXPECT_EQ(w.lblDialog->text(), "Unable to play " + path);
+        EXPECT_EQ(w.entry().lblDialog->text(), "Unable to play " + path);
         EXPECT_FALSE(f.Timer1->isActive());
         EXPECT_TRUE(parallel->writes.empty());
         EXPECT_FALSE(serial.events.contains("rts 1"));
@@ -273,7 +273,7 @@ TEST(VoiceKeyer, PushToTalkIsReleasedOnEveryWayOut) {
         EXPECT_EQ(serial.events, (QStringList{"dtr 0", "rts 0", "open", "rts 1", "rts 0"}));
         EXPECT_TRUE(mf.t.sound.played().empty());
         EXPECT_EQ(mf.t.dialogs.beeps, 1);
-        EXPECT_EQ(w.lblDialog->text(), "refused");
+        EXPECT_EQ(w.entry().lblDialog->text(), "refused");
     }
     {
         VoiceFixture v;

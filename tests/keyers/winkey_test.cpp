@@ -275,16 +275,16 @@ TEST(WinKey, TheFKeyReturnsBeforeTheMessageHasGone) {
     EXPECT_EQ(p.keyer.WKSending, 1);
     EXPECT_FALSE(p.keyer.CWBuffer.isEmpty());
 
-    w.txtCall->setFocus();
+    w.entry().txtCall->setFocus();
     o.f.Type("K1");
-    EXPECT_EQ(w.txtCall->text(), "K1");
+    EXPECT_EQ(w.entry().txtCall->text(), "K1");
     EXPECT_EQ(p.keyer.WKSending, 1);  // typed while the message went out
 
     ASSERT_TRUE(WaitUntilSent(p));
     ASSERT_TRUE(o.sim->WaitForKeyed(static_cast<int>(message.size()), 5000)) << o.sim->Keyed().toStdString();
     EXPECT_EQ(o.sim->Keyed(), message);
     EXPECT_LE(o.sim->MaxWaiting(), 4);
-    EXPECT_EQ(w.txtCall->text(), "K1");
+    EXPECT_EQ(w.entry().txtCall->text(), "K1");
 }
 
 // Code practice hands its text to the WinKeyer a character at a time while
@@ -327,7 +327,7 @@ TEST(WinKey, GivesUpOnADeviceThatStopsAnswering) {
     EXPECT_EQ(f.program().keyer.WKSending, 0);
     EXPECT_EQ(f.program().winKey->wk_getstatus(), 0);
     EXPECT_EQ(wk.lblOpenStatus->text(), "Closed");
-    EXPECT_EQ(w.lblDialog->text(), "WinKey not responding");
+    EXPECT_EQ(w.entry().lblDialog->text(), "WinKey not responding");
 }
 
 // The window's close box closes the device, as Close does; the next message
@@ -433,7 +433,7 @@ TEST(WinKey, TheSenderGoesOnAfterABreakIn) {
     paddle.stop();
     EXPECT_TRUE(broke);
     EXPECT_EQ(p.keyer.WKOpen, WinKeySimulator::kVersion);
-    EXPECT_NE(w.lblDialog->text(), "WinKey not responding");
+    EXPECT_NE(w.entry().lblDialog->text(), "WinKey not responding");
     ASSERT_TRUE(sim.WaitForKeyed(4, 5000));
     for (int i = 0; i < 500 && !sim.Keyed().endsWith("TEST"); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(2));

@@ -45,11 +45,11 @@ TEST_P(KeyboardMap, ArrowKeysStepTheSpeedAndShowIt) {
     CWFixture c(GetParam());
     c.cw->Text11->setText("24");
     c.Key(Qt::Key_Up);
-    EXPECT_EQ(c.w->lblDialog->text(), "25 WPM");
+    EXPECT_EQ(c.w->entry().lblDialog->text(), "25 WPM");
     EXPECT_EQ(c.cw->Text11->text(), "25");
     c.Key(Qt::Key_Down);
     c.Key(Qt::Key_Down);
-    EXPECT_EQ(c.w->lblDialog->text(), "23 WPM");
+    EXPECT_EQ(c.w->entry().lblDialog->text(), "23 WPM");
 
     // Without a keying line the arrows are left alone.
     c.cw->Option4->setChecked(true);
@@ -61,10 +61,10 @@ TEST_P(KeyboardMap, F12SwitchesKeyboardCWWithTheWindowsTextAndColour) {
     CWFixture c(GetParam());
     c.Key(Qt::Key_F12);
     EXPECT_EQ(c.program().keyer.KeyboardCWMode, 1);
-    EXPECT_EQ(c.w->lblDialog->text(), GetParam() == 0
+    EXPECT_EQ(c.w->entry().lblDialog->text(), GetParam() == 0
                                           ? "Press F12 to exit keyboard CW mode."
                                           : "Keyboard CW mode is ON!  Press F12 to exit.");
-    EXPECT_EQ(platform::BackColor(c.w->lblDialog), QColor(255, 255, 192));
+    EXPECT_EQ(platform::BackColor(c.w->entry().lblDialog), QColor(255, 255, 192));
 
     // Typed characters are sent, upper-cased, and never reach the entry line;
     // Enter and quotes send nothing and log nothing.
@@ -72,17 +72,17 @@ TEST_P(KeyboardMap, F12SwitchesKeyboardCWWithTheWindowsTextAndColour) {
     c.Key(Qt::Key_Return);
     c.Type("\"'");
     EXPECT_EQ(c.Sent(), "CQ");
-    EXPECT_TRUE(c.w->txtCall->text().isEmpty());
+    EXPECT_TRUE(c.w->entry().txtCall->text().isEmpty());
     EXPECT_TRUE(c.program().keyer.CWBuffer.isEmpty());
     EXPECT_EQ(c.program().log.QSOCount, 0);
-    EXPECT_EQ(c.w->lblDialog->text(), "Keyboard CW Mode is on.  Press F12 to exit.");
+    EXPECT_EQ(c.w->entry().lblDialog->text(), "Keyboard CW Mode is on.  Press F12 to exit.");
 
     c.Key(Qt::Key_F12);
     EXPECT_EQ(c.program().keyer.KeyboardCWMode, 0);
-    EXPECT_EQ(c.w->lblDialog->text(), "");
-    EXPECT_EQ(platform::BackColor(c.w->lblDialog), QColor(0, 192, 192));
+    EXPECT_EQ(c.w->entry().lblDialog->text(), "");
+    EXPECT_EQ(platform::BackColor(c.w->entry().lblDialog), QColor(0, 192, 192));
     c.Type("k");
-    EXPECT_EQ(c.w->txtCall->text(), "K");
+    EXPECT_EQ(c.w->entry().txtCall->text(), "K");
 }
 
 TEST_P(KeyboardMap, BackspaceInKeyboardCWTakesBackTheLastWaitingCharacter) {
@@ -115,13 +115,13 @@ TEST_P(KeyboardMap, FunctionKeysSendInCWModeAndPlayInPhoneMode) {
     EXPECT_EQ(c.program().phoneFrm().MMControl1.Mode(), 526);
 
     // Esc stops the message and leaves the entry line alone.
-    c.w->txtCall->setText("W9XYZ");
+    c.w->entry().txtCall->setText("W9XYZ");
     c.Key(Qt::Key_Escape);
     EXPECT_NE(c.program().phoneFrm().MMControl1.Mode(), 526);
-    EXPECT_EQ(c.w->txtCall->text(), "W9XYZ");
+    EXPECT_EQ(c.w->entry().txtCall->text(), "W9XYZ");
     // Pressed again, with nothing playing, it clears the entry line.
     c.Key(Qt::Key_Escape);
-    EXPECT_EQ(c.w->txtCall->text(), "");
+    EXPECT_EQ(c.w->entry().txtCall->text(), "");
 
     // F12 and the arrows are not for phone.
     c.Key(Qt::Key_F12);
@@ -131,7 +131,7 @@ TEST_P(KeyboardMap, FunctionKeysSendInCWModeAndPlayInPhoneMode) {
 TEST_P(KeyboardMap, QuotesNeverReachTheCallBox) {
     CWFixture c(GetParam());
     c.Type("w\"9'x");
-    EXPECT_EQ(c.w->txtCall->text(), "W9X");
+    EXPECT_EQ(c.w->entry().txtCall->text(), "W9X");
 }
 
 TEST_P(KeyboardMap, CtrlShortcutsOpenTheKeyerWindowsAndKeepTheNextLetter) {
@@ -149,12 +149,12 @@ TEST_P(KeyboardMap, CtrlShortcutsOpenTheKeyerWindowsAndKeepTheNextLetter) {
     c.program().phoneFrm().hide();
     c.w->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(c.w));
-    c.w->txtCall->setFocus();
+    c.w->entry().txtCall->setFocus();
 
     // Ctrl pressed and let go: the next letter is typed as usual.
     c.Key(Qt::Key_Control, Qt::ControlModifier);
     c.Type("w");
-    EXPECT_EQ(c.w->txtCall->text(), "W");
+    EXPECT_EQ(c.w->entry().txtCall->text(), "W");
 }
 
 TEST_P(KeyboardMap, KeyerMenuItemsOpenTheirWindows) {

@@ -163,19 +163,19 @@ TEST(Recall, PutsTheLastCallOnTheEntryLine) {
         MainWindowFixture f(side);
         f.WriteLog(Contacts(3));
         mainwindow::MainWindow& w = f.Load();
-        w.txtSec->setText("Dane");
-        w.txtSec->setCursorPosition(0);
+        w.entry().txtSec->setText("Dane");
+        w.entry().txtSec->setCursorPosition(0);
         w.mnuRecall->trigger();
-        EXPECT_EQ(w.txtCall->text(), "K3AB") << side;
-        EXPECT_EQ(w.txtSec->selectedText(), "Dane") << side;
+        EXPECT_EQ(w.entry().txtCall->text(), "K3AB") << side;
+        EXPECT_EQ(w.entry().txtSec->selectedText(), "Dane") << side;
     }
     // An empty log: nothing happens.
     MainWindowFixture f(0);
     f.WriteLog("");
     mainwindow::MainWindow& w = f.Load();
-    w.txtCall->setText("W9XYZ");
+    w.entry().txtCall->setText("W9XYZ");
     w.mnuRecall->trigger();
-    EXPECT_EQ(w.txtCall->text(), "W9XYZ");
+    EXPECT_EQ(w.entry().txtCall->text(), "W9XYZ");
 }
 
 TEST(ChangeCounty, OfferedToRoversOnly) {
@@ -283,13 +283,13 @@ TEST(DialogMenus, PostContestModeSwitchesTheDateAndTimeBoxes) {
         MainWindowFixture f(side);
         f.WriteLog("");
         mainwindow::MainWindow& w = f.Load();
-        EXPECT_TRUE(w.txtPostConTime->isHidden());
+        EXPECT_TRUE(w.entry().txtPostConTime->isHidden());
         w.mnuPostContest->trigger();
-        EXPECT_FALSE(w.txtPostConTime->isHidden());
-        EXPECT_FALSE(w.txtPostConDate->isHidden());
+        EXPECT_FALSE(w.entry().txtPostConTime->isHidden());
+        EXPECT_FALSE(w.entry().txtPostConDate->isHidden());
         EXPECT_TRUE(w.mnuPostContest->isChecked());
         w.mnuPostContest->trigger();
-        EXPECT_TRUE(w.txtPostConTime->isHidden());
+        EXPECT_TRUE(w.entry().txtPostConTime->isHidden());
         EXPECT_FALSE(w.mnuPostContest->isChecked());
     }
 }

@@ -84,7 +84,7 @@ TEST(Clocks, TimeOnAndOffBankTheOperatingTime) {
 
     w.cmdLogOn->click();
     EXPECT_EQ(w.cmdLogOn->text(), "&Log \"Time Off\"");
-    EXPECT_EQ(w.lblDialog->text(), " ");
+    EXPECT_EQ(w.entry().lblDialog->text(), " ");
     f.t.clock.AdvanceMs(59000);
     w.Timer2_Timer();
     EXPECT_EQ(w.lblttrack->text(), "00:10:59");
@@ -99,7 +99,7 @@ TEST(Clocks, TimeOnAndOffBankTheOperatingTime) {
     EXPECT_FLOAT_EQ(f.program().station.BankedOperatingSeconds, 660);
     // The message applies the offset of 4 hours 15 minutes, as logging does:
     // the local 12:51:33 becomes 17:06:33 UTC, with the locale's short date.
-    EXPECT_EQ(w.lblDialog->text(), "Logged Off at 4/7/13 17:06:33");
+    EXPECT_EQ(w.entry().lblDialog->text(), "Logged Off at 4/7/13 17:06:33");
     EXPECT_TRUE(TestProgram::ReadFile(f.t.workFile("QSOpref.txt")).contains("\r\n660\r\n"));
     f.t.clock.AdvanceMs(5000);
     w.Timer2_Timer();
@@ -419,24 +419,24 @@ TEST(KeyPreview, QuotesAreDroppedAndEscClearsTheEntryLine) {
     mainwindow::MainWindow& w = f.Load();
     w.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
-    w.txtCall->setFocus();
+    w.entry().txtCall->setFocus();
     for (char c : std::string("W9\"A'B")) QTest::keyClick(w.windowHandle(), c);
-    EXPECT_EQ(w.txtCall->text(), "W9AB");
-    w.lblDialog->setText("Need Call Sign!");
+    EXPECT_EQ(w.entry().txtCall->text(), "W9AB");
+    w.entry().lblDialog->setText("Need Call Sign!");
     QTest::keyClick(w.windowHandle(), Qt::Key_Escape);
-    EXPECT_TRUE(w.txtCall->text().isEmpty());
-    EXPECT_TRUE(w.lblDialog->text().isEmpty());
+    EXPECT_TRUE(w.entry().txtCall->text().isEmpty());
+    EXPECT_TRUE(w.entry().lblDialog->text().isEmpty());
 
     // While the keyer sends, Esc empties its buffer and leaves the entry line.
-    w.txtCall->setText("K1ABC");
+    w.entry().txtCall->setText("K1ABC");
     f.program().keyer.CWSending = 1;
     f.program().keyer.CWBuffer = "TEST";
     QTest::keyClick(w.windowHandle(), Qt::Key_Escape);
-    EXPECT_EQ(w.txtCall->text(), "K1ABC");
+    EXPECT_EQ(w.entry().txtCall->text(), "K1ABC");
     EXPECT_TRUE(f.program().keyer.CWBuffer.isEmpty());
     f.program().keyer.CWSending = 0;
 
     // A Ctrl shortcut types nothing.
     QTest::keyClick(w.windowHandle(), Qt::Key_A, Qt::ControlModifier);
-    EXPECT_EQ(w.txtCall->text(), "K1ABC");
+    EXPECT_EQ(w.entry().txtCall->text(), "K1ABC");
 }

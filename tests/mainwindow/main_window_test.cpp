@@ -61,7 +61,7 @@ TEST(MainWindowLoad, InStateWindowShowsTheLogAndEveryStatistic) {
     EXPECT_EQ(f.t.dialogs.shown[0].style, platform::vbQuestion | platform::vbYesNo);
 
     EXPECT_EQ(w.windowTitle(), "Tavik's Ostrel 2.0");
-    EXPECT_EQ(w.lblDialog->text(), "Select a band, mode and Click Log \"Time On\"!");
+    EXPECT_EQ(w.entry().lblDialog->text(), "Select a band, mode and Click Log \"Time On\"!");
     EXPECT_EQ(w.Label2->text(), "N0CALL");
     EXPECT_EQ(w.Label25->text(), "DAN");
     EXPECT_EQ(w.Label24->text(), "40");
@@ -72,8 +72,8 @@ TEST(MainWindowLoad, InStateWindowShowsTheLogAndEveryStatistic) {
     EXPECT_FALSE(w.mnuSSB->isChecked());
     EXPECT_FALSE(w.mnuChangeCounty->isEnabled());  // not a rover
     EXPECT_EQ(w.lblStation[4]->text(), "WI County");
-    EXPECT_EQ(w.txtSec->toolTip(), "Enter WI in the St / Prv / Country field to enable the County field");
-    EXPECT_FALSE(w.Label3->isVisible());
+    EXPECT_EQ(w.entry().txtSec->toolTip(), "Enter WI in the St / Prv / Country field to enable the County field");
+    EXPECT_FALSE(w.entry().Label3->isVisible());
     EXPECT_FALSE(w.cmdEdit->isVisible());
 
     // The grid: codes, names and the worked colour.
@@ -126,12 +126,12 @@ TEST(MainWindowLoad, OutOfStateWindowCountsCountiesOnly) {
                Contact("W9ABC", "", "Adams", "2013/04/07", "17:31:00", "CW", "40"));
     mainwindow::MainWindow& w = f.Load();
     EXPECT_EQ(w.side(), mainwindow::Side::Out);
-    EXPECT_EQ(w.lblDialog->text(), "Select a band and mode. Click Log \"Time On\" below!");
+    EXPECT_EQ(w.entry().lblDialog->text(), "Select a band and mode. Click Log \"Time On\" below!");
     EXPECT_EQ(w.Label25->text(), "USA");  // no own SPC: the country
     EXPECT_EQ(w.Label2->text(), "CALL");   // no own call: the design caption
     EXPECT_EQ(w.Label30->text(), "ph");
     EXPECT_TRUE(w.mnuSSB->isChecked());
-    EXPECT_EQ(w.txtRSTS->maxLength(), 2);
+    EXPECT_EQ(w.entry().txtRSTS->maxLength(), 2);
     EXPECT_EQ(w.mnuChangeCounty, nullptr);
     EXPECT_EQ(w.mnuColors, nullptr);
     EXPECT_EQ(MainWindowFixture::ListTexts(w.List2), (QStringList{"Adams", "Dane"}));
@@ -216,10 +216,10 @@ TEST(MainWindowLoad, FitsTheScreen) {
     f.WriteLog("");
     f.t.dialogs.msgAnswers.push_back(platform::vbYes);
     mainwindow::MainWindow& w = f.program().OpenMainWindow();
-    const platform::Control before = w.Ctl(w.txtCall);
+    const platform::Control before = w.Ctl(w.entry().txtCall);
     const float fontBefore = before.Font.Size;
     w.Form_Load(QSizeF(19200, 15360));  // a 1280 x 1024 screen
-    const platform::Control& after = w.Ctl(w.txtCall);
+    const platform::Control& after = w.Ctl(w.entry().txtCall);
     EXPECT_FLOAT_EQ(after.Width, before.Width * 2);
     EXPECT_FLOAT_EQ(after.Height, before.Height * 15360.0f / 7200.0f);
     EXPECT_FLOAT_EQ(after.Left, before.Left * 2);
@@ -377,7 +377,7 @@ TEST(BandAndMode, ProxyFollowsTheStationSide) {
     mainwindow::MainWindow& w = f.Load();
     // The out-of-state mode commands set the RST lengths.
     w.mnuSSB->trigger();
-    EXPECT_EQ(w.txtRSTR->maxLength(), 2);
+    EXPECT_EQ(w.entry().txtRSTR->maxLength(), 2);
     w.mnu160->trigger();
-    EXPECT_EQ(w.txtRSTR->maxLength(), 3);
+    EXPECT_EQ(w.entry().txtRSTR->maxLength(), 3);
 }

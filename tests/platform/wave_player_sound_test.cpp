@@ -144,13 +144,13 @@ int DupeChild(const QStringList&) {
     w.activateWindow();
     if (!QTest::qWaitForWindowActive(&w)) return fail("the main window does not become active");
     w.cmdLogOn_Click();
-    w.txtCall->setFocus();
+    w.entry().txtCall->setFocus();
     QCoreApplication::processEvents();
     f.Type("K1ABC Adams");
-    if (QApplication::focusWidget() != w.txtSec) return fail("the county box has not the focus");
+    if (QApplication::focusWidget() != w.entry().txtSec) return fail("the county box has not the focus");
     f.Type("\n");
-    if (!w.lblDialog->text().startsWith("Duplicate K1ABC")) return fail("no duplicate was reported");
-    if (w.txtCall->text() != "") return fail("the entry line was not emptied");
+    if (!w.entry().lblDialog->text().startsWith("Duplicate K1ABC")) return fail("no duplicate was reported");
+    if (w.entry().txtCall->text() != "") return fail("the entry line was not emptied");
     // The focus handlers of the emptied entry line speak next.
     QCoreApplication::processEvents();
     f.program().blindFrm().BlindKeyPhone("Call");

@@ -304,7 +304,7 @@ TEST(frmRigTune, CtrlGShowsThePanelModallyAndUnloadsItWhenDone) {
         EXPECT_TRUE(shown.isNull());
         EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     }
-    EXPECT_EQ(w.txtCall->text(), "");
+    EXPECT_EQ(w.entry().txtCall->text(), "");
 }
 
 TEST(frmRigTune, BoxTextHelpers) {

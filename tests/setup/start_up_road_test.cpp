@@ -108,17 +108,17 @@ TEST_F(StartUpRoad, EmptyFolderToALoggedContact) {
     EXPECT_EQ(t->log.QSOCount, 0);
     EXPECT_EQ(main->Label2->text(), "K9ABC");
     EXPECT_EQ(main->Label25->text(), "DAN");
-    EXPECT_EQ(main->lblDialog->text(), "Select a band, mode and Click Log \"Time On\"!");
-    EXPECT_EQ(main->focusWidget(), main->txtCall);
+    EXPECT_EQ(main->entry().lblDialog->text(), "Select a band, mode and Click Log \"Time On\"!");
+    EXPECT_EQ(main->focusWidget(), main->entry().txtCall);
 
     // The operator logs a contact from the keyboard.
     ASSERT_TRUE(Activate(*main));
-    main->txtCall->setFocus();
+    main->entry().txtCall->setFocus();
     Settle();
     TypeKeys(*main, "w9xyz wi dane\n");
     EXPECT_EQ(t->log.QSOCount, 1);
     const QByteArray log = TestProgram::ReadFile(t.workFile("log.txt"));
     EXPECT_TRUE(log.startsWith("\"W9XYZ\",\"\",\"\",\"WI\",\"Dane\",\"\",\"DAN\","));
     EXPECT_EQ(log.count("\r\n"), 1);
-    EXPECT_TRUE(main->txtCall->text().isEmpty());
+    EXPECT_TRUE(main->entry().txtCall->text().isEmpty());
 }

@@ -179,11 +179,11 @@ TEST(BandMap, RightClickTunesAndPutsTheCallOnTheEntryLine) {
         ASSERT_TRUE(QTest::qWaitForWindowActive(&b.w()));
         QTest::mouseClick(b.label(48), Qt::RightButton);
         EXPECT_EQ(tuned, std::vector<float>({14.025f}));
-        EXPECT_EQ(b.w().txtCall->text(), "K1ABC");
+        EXPECT_EQ(b.w().entry().txtCall->text(), "K1ABC");
         EXPECT_FLOAT_EQ(program.spotStore.DXSpotFreq[47], 14.025f);
         // The Tab sent after it moves the entry line on from the call box.
         QTest::qWait(20);
-        EXPECT_NE(QApplication::focusWidget(), b.w().txtCall);
+        EXPECT_NE(QApplication::focusWidget(), b.w().entry().txtCall);
         EXPECT_TRUE(QApplication::focusWidget() != nullptr);
     }
 }
@@ -215,7 +215,7 @@ TEST(BandMap, TheMouseOverASpotShowsItsCallFrequencyAndUtcTime) {
     b.Redrawn();
     QTest::mouseMove(b.label(49));
     // The fake clock stored the spot at 18:05:33 UTC.
-    EXPECT_EQ(b.w().lblDupe->text(), "K1ABC  14.026  18:05:33");
+    EXPECT_EQ(b.w().entry().lblDupe->text(), "K1ABC  14.026  18:05:33");
     EXPECT_EQ(b.label(49)->toolTip(), "K1ABC  14.026  18:05:33");
 }
 
@@ -237,7 +237,7 @@ TEST(BandMap, SpotTimesAreTheLogsUtcTheLocalClockPlusTheOffset) {
         EXPECT_EQ(b.label(49)->toolTip(), tip);
         QTest::mouseMove(&b.w(), QPoint(1, 1));  // from elsewhere onto the label
         QTest::mouseMove(b.label(49));
-        EXPECT_EQ(b.w().lblDupe->text(), tip);
+        EXPECT_EQ(b.w().entry().lblDupe->text(), tip);
         spotting::SpectrumMap map(b.f.program(), QSizeF(9600, 7200), QSizeF(9600, 6750));
         map.show();
         map.BandMapLabelDisplay();
@@ -343,7 +343,7 @@ TEST(SpotPanel, OpeningShrinksTheWindowContentAndFillsTheStrip) {
         EXPECT_TRUE(w.spotPanel().ListShows());
         EXPECT_TRUE(w.txtDX->isVisible());
         EXPECT_FALSE(w.lblDX->isVisible());
-        const platform::Control& call = w.Ctl(w.txtCall);
+        const platform::Control& call = w.Ctl(w.entry().txtCall);
         EXPECT_FLOAT_EQ(call.Top, before.at("txtCall").top * 0.9f);
         EXPECT_FLOAT_EQ(call.Height, before.at("txtCall").height * 0.9f);
         EXPECT_FLOAT_EQ(call.Left, before.at("txtCall").left);

@@ -177,7 +177,7 @@ TEST(SpectrumMap, RightClickTunesAndHandsTheCallToTheStationSidesWindow) {
         spotting::SpectrumMap& map = m.open();
         QTest::mouseClick(m.label(49), Qt::RightButton);
         EXPECT_EQ(tuned, std::vector<float>({14.025f}));
-        EXPECT_EQ(m.f.window().txtCall->text(), "K1ABC");
+        EXPECT_EQ(m.f.window().entry().txtCall->text(), "K1ABC");
         EXPECT_FALSE(map.isVisible());
         EXPECT_FLOAT_EQ(program.spotStore.DXSpotFreq[48], 14.025f);
     }
@@ -202,7 +202,7 @@ TEST(SpectrumMap, TheMenuCtrlBAndDoubleClicksOpenItModallyAndUnloadIt) {
     Post(m.f.program(), "K1ABC", "14025");
     const std::function<void()> openers[] = {
         [&] { w.mnuSpectrumMap->trigger(); },
-        [&] { QTest::keyClick(w.txtCall, Qt::Key_B, Qt::ControlModifier); },
+        [&] { QTest::keyClick(w.entry().txtCall, Qt::Key_B, Qt::ControlModifier); },
         [&] { w.txtDX_DblClick(); },
     };
     int opening = 0;
@@ -231,7 +231,7 @@ TEST(SpectrumMap, TheMenuCtrlBAndDoubleClicksOpenItModallyAndUnloadIt) {
         EXPECT_TRUE(seen);
         EXPECT_TRUE(redrawn);
         EXPECT_FALSE(m.f.program().SpectrumMapLoaded());
-        EXPECT_TRUE(w.txtCall->text().isEmpty());
+        EXPECT_TRUE(w.entry().txtCall->text().isEmpty());
     }
 }
 

@@ -101,7 +101,7 @@ TEST(SpotIntake, AClickOnTheSpotListTunesAPolledKenwood) {
         QTest::mouseClick(w.txtDX->viewport(), Qt::LeftButton, {},
                           w.txtDX->visualItemRect(row).center());
         EXPECT_EQ(emu.Pump(100), c.sent);
-        EXPECT_EQ(w.txtCall->text(), "DL1AB");
+        EXPECT_EQ(w.entry().txtCall->text(), "DL1AB");
         EXPECT_TRUE(f.t.dialogs.shown.empty());
     }
 }
@@ -111,12 +111,12 @@ TEST(SpotIntake, AClickOnTheSpotListPutsTheCallInTheCallBox) {
     f.WriteLog("");
     mainwindow::MainWindow& w = f.Load();
     w.txtDX_Click();  // an empty list: only the focus moves
-    EXPECT_EQ(w.txtCall->text(), "");
+    EXPECT_EQ(w.entry().txtCall->text(), "");
     Post(f.program(), "K9ZZZ", "14025", "de N0CALL:    14025.0  K9ZZZ");
     Post(f.program(), "DL1AB", "7010", "de N0CALL:     7010.0  DL1AB");
     w.txtDX->setCurrentItem(w.txtDX->topLevelItem(1));
     w.txtDX_Click();
-    EXPECT_EQ(w.txtCall->text(), "K9ZZZ");
+    EXPECT_EQ(w.entry().txtCall->text(), "K9ZZZ");
 }
 
 }  // namespace

@@ -25,7 +25,7 @@ CWFixture::CWFixture(int stationSide) : f(stationSide) {
     w->activateWindow();
     EXPECT_TRUE(QTest::qWaitForWindowActive(w));
     w->cmdLogOn_Click();
-    w->txtCall->setFocus();
+    w->entry().txtCall->setFocus();
     Settle();
     cw = &program().cwFrm();
     cw->Option3->setChecked(true);

@@ -256,16 +256,16 @@ platform::Form& MainWindowAfterDupe(Dupe dupe, Opened& o, QSizeF screen) {
     o.program().station.CurrentBand = last.band;
     o.program().station.CurrentMode = last.mode;
     auto& w = static_cast<mainwindow::MainWindow&>(MainWindow(o, screen));
-    w.txtCall->setText(last.call);
+    w.entry().txtCall->setText(last.call);
     if (dupe == Dupe::Partial) {
-        w.DupCheck2();
+        w.entry().DupCheck2();
     } else {
-        if (w.side() == mainwindow::Side::In) w.txtCntry->setText(last.spc);
-        w.txtSec->setText(last.county);
-        w.Mains();
+        if (w.side() == mainwindow::Side::In) w.entry().txtCntry->setText(last.spc);
+        w.entry().txtSec->setText(last.county);
+        w.entry().Mains();
     }
-    EXPECT_TRUE(w.lblDialog->text().contains(QStringLiteral("Rec# %1").arg(kLogLength)))
-        << w.lblDialog->text().toStdString();
+    EXPECT_TRUE(w.entry().lblDialog->text().contains(QStringLiteral("Rec# %1").arg(kLogLength)))
+        << w.entry().lblDialog->text().toStdString();
     return w;
 }
 
@@ -283,7 +283,7 @@ platform::Form& MainWindowWithLongestScores(Opened& o, QSizeF screen) {
 // the partial-dupe list, which moves down.
 platform::Form& MainWindowAfterTheContest(Opened& o, QSizeF screen) {
     auto& w = static_cast<mainwindow::MainWindow&>(MainWindow(o, screen));
-    w.mnuPostContest_Click();
+    w.entry().mnuPostContest_Click();
     return w;
 }
 
@@ -424,9 +424,9 @@ TEST(WindowStacking, PartialDupeLineLeavesTheButtonsOfOutfrmWhole) {
     MainWindowFixture f(1);
     f.WriteLog("");
     mainwindow::MainWindow& w = f.Load();
-    w.txtCall->setText("K1ABC");
-    w.txtSec->setText("Adams");
-    w.Mains();
+    w.entry().txtCall->setText("K1ABC");
+    w.entry().txtSec->setText("Adams");
+    w.entry().Mains();
     ASSERT_EQ(f.program().log.QSOCount, 1);
     for (QPushButton* button : {w.cmdList, w.cmdDup}) {
         const QRect box = button->geometry();
