@@ -7,9 +7,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QPointer>
 #include <QRandomGenerator>
 #include <QTextCursor>
 #include <QTimer>

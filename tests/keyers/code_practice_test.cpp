@@ -97,6 +97,25 @@ TEST(CodePractice, StopEndsTheSendAfterTheCurrentCharacter) {
     EXPECT_EQ(p.Text2->toPlainText(), "P");
 }
 
+// The run goes on from the keyer's reports: the window is free while P is
+// keyed (the keyer held in it here), and Stop acts then.
+TEST(CodePractice, StopClickedWhileACharacterIsKeyedIsHandledAtOnce) {
+    CWFixture c;
+    frmCodePractice p(c.program());
+    p.Text1->setPlainText("PARIS");
+    const std::int64_t start = c.f.t.clock.monotonic;
+    c.f.t.clock.HoldSleepsFrom(start + 60);
+    QTimer::singleShot(0, &p, [&] { p.Command3->click(); });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return c.f.t.clock.Held(); }, 5000));
+    p.Command4->click();
+    EXPECT_TRUE(p.PracticeSendText.isEmpty());
+    EXPECT_TRUE(c.f.t.clock.Held());
+    c.f.t.clock.ReleaseSleeps();
+    c.WaitSent();
+    EXPECT_EQ(c.Sent(), "P");
+    EXPECT_EQ(p.Text2->toPlainText(), "P");
+}
+
 TEST(CodePractice, TypeAheadSendsEachKeyAndBackspaceTakesItBack) {
     CWFixture c;
     frmCodePractice p(c.program());
