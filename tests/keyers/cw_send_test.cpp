@@ -375,3 +375,23 @@ TEST(CWSend, ReleasingTheKeyingMidElementLetsGoOfTheLineAtOnce) {
     EXPECT_EQ(c.serial.events, released);
     EXPECT_FALSE(c.serial.rts);
 }
+
+// The keyer's thread reads the speed box as it stands at each unit: a speed
+// stepped while T's dah is keyed (its second unit timed at 20 WPM, 60 ms)
+// times the rest of the dah at 10 WPM, 120 ms a unit.
+TEST(CWSend, ASpeedChangedWhileACharacterIsKeyedActsAtTheNextUnit) {
+    CWFixture c;
+    c.cw->Text3->setText("T");
+    const std::int64_t start = c.f.t.clock.monotonic;
+    c.f.t.clock.HoldSleepsFrom(start + 60);
+    QTimer::singleShot(0, c.w, [&] { c.cw->FKeyCW(114); });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return c.f.t.clock.Held(); }, 5000));
+    c.cw->Text11->setText("10");
+    c.f.t.clock.ReleaseSleeps();
+    c.WaitSent();
+    ASSERT_EQ(c.parallel->writes.size(), 6u);  // the dah and three silent units
+    EXPECT_EQ(c.parallel->writes[0].at, start);
+    EXPECT_EQ(c.parallel->writes[0].value, 3);
+    EXPECT_EQ(c.parallel->writes[3].at, start + 60 + 60 + 120);
+    EXPECT_EQ(c.parallel->writes[3].value, 2);
+}
