@@ -120,6 +120,8 @@ std::uint64_t KeyerThread::Begin() {
     std::lock_guard lock(mutex_);
     message_ = ++lastMessage_;
     handed_.reset();
+    // A character of an earlier message still under way keys nothing more.
+    guard_->Release();
     return message_;
 }
 

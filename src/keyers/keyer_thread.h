@@ -67,7 +67,8 @@ public:
     KeyerThread& operator=(const KeyerThread&) = delete;
 
     void SetSettings(const KeyerSettings& settings);
-    // A new message: the one before, if any, keys nothing more.
+    // A new message: the one before, if any, keys nothing more (a line it
+    // holds is released).
     std::uint64_t Begin();
     // Hands the next character of `message` (nothing when that message was
     // stopped).
