@@ -3,15 +3,18 @@
 // line that records its changes, for the "Sleep" and the "Timer" method.
 // The ideal is 3,000 ms a word. Prints "ratio cw-sleep/ideal <value>" and
 // "ratio cw-timer/ideal <value>"; then "ratio cw-late-start/ideal <value>":
-// the same with the "Timer" method, sent as the send buffer sends it, letting
-// events run between characters while a timer takes 6 ms of the same thread
-// every 100 ms.
+// the same with the "Timer" method, sent as the send buffer sends it, the
+// keyer on its own thread and each next character handed from the event
+// loop of a window thread that a timer keeps busy 6 ms of every 100 ms.
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QTimer>
 #include <chrono>
 #include <cstdio>
+#include <mutex>
 #include <vector>
 
+#include "keyers/keyer_thread.h"
 #include "keyers/morse_keyer.h"
 #include "platform/clock.h"
 
@@ -70,8 +73,32 @@ double Ratio(keyers::TimingMethod method) {
 double LateStartRatio() {
     platform::SystemClock clock;
     RecordingLine line(clock);
-    Controls controls(keyers::TimingMethod::Timer);
-    keyers::MorseKeyer keyer(clock, line, controls);
+    std::recursive_mutex linesLock;
+    QObject window;
+    QEventLoop loop;
+    keyers::KeyerThread* keyer = nullptr;
+    std::uint64_t message = 0;
+    qsizetype handed = 0;
+    qsizetype sent = 0;
+    std::int64_t end = 0;
+    keyers::KeyerThread::Reports reports;
+    reports.begun = [&](std::uint64_t) {
+        if (handed < kText.size()) keyer->Hand(message, kText[handed++]);
+    };
+    reports.sent = [&](std::uint64_t, keyers::MorseKeyer::Result) {
+        if (++sent < kText.size()) return;
+        end = clock.MonotonicMs();
+        loop.quit();
+    };
+    keyers::KeyerThread thread(clock, line, linesLock, &window, reports);
+    keyer = &thread;
+    keyers::KeyerSettings settings;
+    settings.keyingInterface = 1;
+    settings.line = keyers::KeyLine::RTS;
+    settings.speed = QStringLiteral("20");
+    settings.wordSpace = QStringLiteral("-4");
+    settings.method = keyers::TimingMethod::Timer;
+    thread.SetSettings(settings);
     QTimer busy;
     QObject::connect(&busy, &QTimer::timeout, [] {
         const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(6);
@@ -79,12 +106,9 @@ double LateStartRatio() {
         }
     });
     busy.start(100);
-    for (qsizetype i = 0; i < kText.size(); ++i) {
-        const bool more = i + 1 < kText.size();
-        keyer.Transmit(kText[i], more ? keyers::MorseKeyer::Gap::Overlap : keyers::MorseKeyer::Gap::Wait);
-        QCoreApplication::processEvents();
-    }
-    const std::int64_t end = clock.MonotonicMs();
+    message = thread.Begin();
+    thread.Hand(message, kText[handed++]);
+    loop.exec();
     return static_cast<double>(end - line.changes.front().at) / 15000.0;
 }
 

@@ -2,16 +2,17 @@
 
 #include <QClipboard>
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRandomGenerator>
 #include <QTextCursor>
+#include <QTimer>
 #include <cmath>
 
 #include "keyers/cw_frm.h"
@@ -40,7 +41,10 @@ frmCodePractice::frmCodePractice(Program& program, const platform::ScreenTwips& 
     Form_Load(screen);
 }
 
-frmCodePractice::~frmCodePractice() = default;
+frmCodePractice::~frmCodePractice() {
+    // A run cut short by the window's going is over.
+    if (running_) --program_.keyer.PracticeSending;
+}
 
 void frmCodePractice::Build() {
     // The type-ahead box first, so it has the focus when the window opens.
@@ -167,33 +171,71 @@ void frmCodePractice::AppendSent(const QString& character) {
 }
 
 void frmCodePractice::Command3_Click() {
-    KeyerState& k = program_.keyer;
     PracticeSendText = Text1->toPlainText();
     Text1->setFocus();
-    // The main window stays open while this loop runs.
-    ++k.PracticeSending;
-    for (qsizetype i = 1; i <= PracticeSendText.size(); ++i) {
-        PracticeSendText = Text1->toPlainText();
-        const QString character = PracticeSendText.mid(i - 1, 1);
-        // The WinKeyer's sender drains the buffer from its timers: characters
-        // it has not handed over yet stay, and this one follows them.
-        if (k.WKSending != 0)
-            k.CWBuffer += character;
-        else
-            k.CWBuffer = character;
-        if (k.CWSending == 0 && !program_.cwFrm().LoopThroughCWBuffer()) {
-            // The keyer could not send and has said so: the run ends here,
-            // with nothing listed that did not leave.
-            PracticeSendText.clear();
-            break;
-        }
-        AppendSent(character);
-        QTextCursor caret = Text1->textCursor();
-        caret.setPosition(static_cast<int>(std::min(i, Text1->toPlainText().size())));
-        Text1->setTextCursor(caret);
-        QCoreApplication::processEvents();
+    practiceNext_ = 1;
+    // A run under way goes on with the text from its start.
+    if (running_) return;
+    // The main window stays open while the run goes on.
+    running_ = true;
+    ++program_.keyer.PracticeSending;
+    SendPractice();
+}
+
+// One step of the run: the next character of the box goes to the keyer; the
+// next step follows when the software keyer has sent it, or at once for a
+// WinKeyer, which drains the buffer from its own timers.
+void frmCodePractice::SendPractice() {
+    KeyerState& k = program_.keyer;
+    if (practiceNext_ > PracticeSendText.size()) {
+        EndPractice();
+        return;
     }
-    --k.PracticeSending;
+    const qsizetype i = practiceNext_++;
+    PracticeSendText = Text1->toPlainText();
+    const QString character = PracticeSendText.mid(i - 1, 1);
+    // The WinKeyer's sender drains the buffer from its timers: characters
+    // it has not handed over yet stay, and this one follows them.
+    if (k.WKSending != 0)
+        k.CWBuffer += character;
+    else
+        k.CWBuffer = character;
+    const bool starts = k.CWSending == 0;
+    if (starts && !program_.cwFrm().LoopThroughCWBuffer()) {
+        // The keyer could not send and has said so: the run ends here,
+        // with nothing listed that did not leave.
+        PracticeSendText.clear();
+        EndPractice();
+        return;
+    }
+    AppendSent(character);
+    QTextCursor caret = Text1->textCursor();
+    caret.setPosition(static_cast<int>(std::min(i, Text1->toPlainText().size())));
+    Text1->setTextCursor(caret);
+    if (k.CWSending == 1) {
+        program_.cwFrm().AfterMessage([p = QPointer<frmCodePractice>(this), starts](bool sent) {
+            if (!p) return;
+            if (starts && !sent) {
+                p->TakeBackSent();
+                p->PracticeSendText.clear();
+            }
+            p->SendPractice();
+        });
+    } else {
+        QTimer::singleShot(0, this, [this] { SendPractice(); });
+    }
+}
+
+void frmCodePractice::EndPractice() {
+    running_ = false;
+    --program_.keyer.PracticeSending;
+}
+
+void frmCodePractice::TakeBackSent() {
+    QString sent = Text2->toPlainText();
+    if (sent.isEmpty()) return;
+    sent.chop(1);
+    Text2->setPlainText(sent);
 }
 
 void frmCodePractice::Command4_Click() {
@@ -223,11 +265,7 @@ void frmCodePractice::Text5_KeyPress(int& KeyAscii) {
     setup::Cap(KeyAscii);
     if (KeyAscii == 8) {
         if (!k.CWBuffer.isEmpty()) k.CWBuffer.chop(1);
-        QString sent = Text2->toPlainText();
-        if (!sent.isEmpty()) {
-            sent.chop(1);
-            Text2->setPlainText(sent);
-        }
+        TakeBackSent();
     } else if (KeyAscii >= 0x20 && KeyAscii <= 0x7E) {
         // Only printable characters are sent: a control character would
         // reach a WinKeyer as a command.
@@ -235,10 +273,14 @@ void frmCodePractice::Text5_KeyPress(int& KeyAscii) {
         AppendSent(character);
         k.CWBuffer += character;
         // A keyer that could not send takes back what it listed.
-        if (k.CWSending == 0 && !program_.cwFrm().LoopThroughCWBuffer()) {
-            QString sent = Text2->toPlainText();
-            sent.chop(1);
-            Text2->setPlainText(sent);
+        if (k.CWSending == 0) {
+            if (!program_.cwFrm().LoopThroughCWBuffer()) {
+                TakeBackSent();
+            } else {
+                program_.cwFrm().AfterMessage([p = QPointer<frmCodePractice>(this)](bool sent) {
+                    if (p && !sent) p->TakeBackSent();
+                });
+            }
         }
     }
     KeyAscii = 0;

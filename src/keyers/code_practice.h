@@ -79,11 +79,18 @@ protected:
 private:
     void Build();
     void AppendSent(const QString& character);
+    void SendPractice();
+    void EndPractice();
+    // The last character of "Text Sent" taken back.
+    void TakeBackSent();
 
     Program& program_;
     platform::KeyAdapter* keys_ = nullptr;
     // Indexes 1 to 26 the letters, 27 to 36 the digits, 37 to 41 ". , ? / -".
     std::array<QString, 46> PracticeCharacters{};
+    // The place in the text of the character the run sends next, from 1.
+    qsizetype practiceNext_ = 1;
+    bool running_ = false;
 };
 
 }  // namespace keyers

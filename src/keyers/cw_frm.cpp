@@ -1,7 +1,6 @@
 #include "keyers/cw_frm.h"
 
 #include <QCheckBox>
-#include <QCoreApplication>
 #include <QEvent>
 #include <QFocusEvent>
 #include <QGroupBox>
@@ -89,13 +88,22 @@ CWFrm::CWFrm(Program& program, const platform::ScreenTwips& screen) : program_(p
     for (QLineEdit* box : {Text10, Text11, txtSpace, txtCWLoop}) box->installEventFilter(this);
     AttachKeyFilters();
 
-    comm_ = program_.NewSerialPort();
     InitKeyer();
+    // The keyer's thread reads the controls as they stand at each element.
+    for (QLineEdit* box : {Text11, txtSpace, Text14, txtLoop})
+        connect(box, &QLineEdit::textChanged, this, [this] { UpdateKeyerSettings(); });
+    for (QRadioButton* option : {Option1, Option2, Option3, Option4, Option5, optTimer, optLoop, OptSleep})
+        connect(option, &QRadioButton::toggled, this, [this] { UpdateKeyerSettings(); });
 
     Form_Load(screen);
 }
 
-CWFrm::~CWFrm() = default;
+CWFrm::~CWFrm() {
+    program_.keyer.CWBuffer.OnClear(nullptr);
+    sender_.reset();
+    // A message cut short by the unload is over.
+    program_.keyer.CWSending = 0;
+}
 
 void CWFrm::AttachKeyFilters() {
     keys_ = new platform::KeyAdapter(this);
@@ -376,13 +384,12 @@ void CWFrm::OptSleep_Click() { optTimer_Click(); }
 void CWFrm::optLoop_Click() {
     for (QWidget* control : std::array<QWidget*, 4>{txtLoop, lblLoop, cmdLoopFaster, cmdLoopSlower})
         control->setEnabled(true);
-    QCoreApplication::processEvents();
-    if (program_.keyer.CWLoopOffset == 0) {
-        // A clock that shows no time passing leaves the first count.
-        program_.keyer.CWLoopOffset =
-            MorseKeyer::CalibrateLoop(program_.clock()).value_or(5000000);
-    }
-    txtLoop->setText(logstore::FormatNumber(program_.keyer.CWLoopOffset));
+    // Counted on the keyer's thread, about 250 ms; the window stays free and
+    // the box shows the count when it comes.
+    if (program_.keyer.CWLoopOffset == 0)
+        sender_->Calibrate();
+    else
+        txtLoop->setText(logstore::FormatNumber(program_.keyer.CWLoopOffset));
 }
 
 void CWFrm::txtLoop_Change() {
@@ -432,10 +439,11 @@ void CWFrm::Command1_Click() {
 // "&Test": the F9 message.
 void CWFrm::Command4_Click() {
     Label23->setVisible(true);
-    QCoreApplication::processEvents();
     FKeyCW(120);
-    Label23->setVisible(false);
-    if (isVisible()) Text1->setFocus();
+    AfterMessage([this](bool) {
+        Label23->setVisible(false);
+        if (isVisible()) Text1->setFocus();
+    });
 }
 
 void CWFrm::Command7_Click() {

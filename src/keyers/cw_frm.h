@@ -8,8 +8,13 @@
 // settings stay loaded, so a later "Done" writes what the operator has, never
 // the design defaults.
 #include <QString>
+#include <cstdint>
+#include <functional>
 #include <memory>
+#include <mutex>
+#include <vector>
 
+#include "keyers/keyer_thread.h"
 #include "keyers/morse_keyer.h"
 #include "platform/form.h"
 #include "platform/twips.h"
@@ -47,25 +52,26 @@ public:
     void UpDown1_UpClick();
     void UpDown1_DownClick();
 
-    // Sends one character with the software keyer and returns when it is
-    // over (with Gap::Overlap, up to a few milliseconds before its silence
-    // is); the keying line is released whatever way it ends.
-    MorseKeyer::Result Transmit(QChar CodeCharacter, MorseKeyer::Gap gap = MorseKeyer::Gap::Wait);
     // Empties CWBuffer and sends the message of a function key (112 to 120
-    // F1 to F9, 124 F10, 122 F11), its wildcards replaced.
+    // F1 to F9, 124 F10, 122 F11), its wildcards replaced. A message under
+    // way goes on with the new text after its current character.
     void FKeyCW(int KeyCode);
-    // Sends what CWBuffer holds: one character at a time through the
-    // software keyer, letting events run between characters, or handed whole
-    // to the WinKeyer, which drains it from its own timers after this has
-    // returned. False when the keyer could not send: the WinKeyer
-    // would not open, the keying port would not open (the
-    // message was timed without keying), or the speed gives no unit. The
-    // failure has been reported.
+    // Starts sending what CWBuffer holds and returns at once: the software
+    // keyer's thread takes it one character at a time (text added to the
+    // buffer meanwhile follows), or the WinKeyer drains it from its own
+    // timers. False when the WinKeyer would not open (reported). A software
+    // message that could not be keyed (the keying port would not open: it
+    // was timed without keying; or the speed gives no unit) is reported when
+    // it ends, and AfterMessage hears of it.
     bool LoopThroughCWBuffer();
+    // Calls `fn` once the software keyer's message under way has ended,
+    // with false when it could not be keyed; at once (true) when none is.
+    void AfterMessage(std::function<void(bool sent)> fn);
     // Opens the CW keying serial port, reporting a port that cannot be
     // opened. The push-to-talk port and the WinKeyer are closed first.
     void CWSetup();
-    // Releases the keying lines and closes the keying port.
+    // Stops the software keyer at once, releases the keying lines and closes
+    // the keying port.
     void ReleaseKeying();
     // The serial port whose RTS or DTR line keys the transmitter.
     platform::SerialPort& Comm() { return *comm_; }
@@ -149,7 +155,6 @@ public:
 
 private:
     class Lines;
-    class Controls;
 
     void BuildSetup();
     void BuildMessages();
@@ -162,15 +167,41 @@ private:
     void ReportBadPort();
     void SetStatusLine(const QString& text);
     void LogContact();
+    // The keyer's controls as its thread reads them.
+    void UpdateKeyerSettings();
+    // The software keyer's message: the next character handed over while
+    // one is keyed, the keyer's reports, and the end.
+    void HandNext();
+    void CharacterBegun(std::uint64_t message);
+    void CharacterSent(std::uint64_t message, MorseKeyer::Result result);
+    void ContinueMessage();
+    void EndMessage();
+    void BufferCleared();
+    void TakeBackNext();
+    void LoopCalibrated(std::optional<double> loops);
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     Program& program_;
     platform::KeyAdapter* keys_ = nullptr;
+    // Held by the keyer's thread for each switch of a line, and for every
+    // use of the keying ports.
+    std::recursive_mutex linesLock_;
     std::unique_ptr<platform::SerialPort> comm_;
     std::unique_ptr<Lines> lines_;
-    std::unique_ptr<Controls> controls_;
-    std::unique_ptr<MorseKeyer> keyer_;
     std::unique_ptr<frmCodePractice> codePractice_;
+    // The software keyer's message under way (CWSending is 1): its number,
+    // whether a character was handed and not yet begun (and which), whether
+    // one is being keyed, and what went wrong.
+    std::uint64_t message_ = 0;
+    bool handed_ = false;
+    QString handedText_;
+    bool keying_ = false;
+    bool portFailed_ = false;
+    bool badPort_ = false;
+    bool badSpeed_ = false;
+    std::vector<std::function<void(bool)>> afterMessage_;
+    // Last: its thread ends before the ports it keys go.
+    std::unique_ptr<KeyerThread> sender_;
 };
 
 

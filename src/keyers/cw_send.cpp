@@ -1,7 +1,6 @@
 // The sending side of the CW keyer window: the keyer's lines and controls,
 // the function-key messages, the send buffer's drain and the F1 repeat.
 #include <QCheckBox>
-#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -11,6 +10,7 @@
 #include "keyers/cw_frm.h"
 #include "keyers/cw_frm_keying.h"
 #include "keyers/cw_macros.h"
+#include "keyers/locked_serial_port.h"
 #include "keyers/phone_frm.h"
 #include "keyers/settings_file.h"
 #include "keyers/winkey_hook.h"
@@ -24,13 +24,36 @@
 namespace keyers {
 
 void CWFrm::InitKeyer() {
+    comm_ = std::make_unique<LockedSerialPort>(program_.NewSerialPort(), linesLock_);
     lines_ = std::make_unique<Lines>(*this);
-    controls_ = std::make_unique<Controls>(*this);
-    keyer_ = std::make_unique<MorseKeyer>(program_.clock(), *lines_, *controls_);
+    KeyerThread::Reports reports;
+    reports.begun = [this](std::uint64_t message) { CharacterBegun(message); };
+    reports.logContact = [this](std::uint64_t message) {
+        if (message == message_ && program_.keyer.CWSending == 1) LogContact();
+    };
+    reports.sent = [this](std::uint64_t message, MorseKeyer::Result result) { CharacterSent(message, result); };
+    reports.calibrated = [this](std::optional<double> loops) { LoopCalibrated(loops); };
+    sender_ = std::make_unique<KeyerThread>(program_.clock(), *lines_, linesLock_, this, std::move(reports));
+    program_.keyer.CWBuffer.OnClear([this] { BufferCleared(); });
+    UpdateKeyerSettings();
 }
 
-MorseKeyer::Result CWFrm::Transmit(QChar CodeCharacter, MorseKeyer::Gap gap) {
-    return keyer_->Transmit(CodeCharacter, gap);
+void CWFrm::UpdateKeyerSettings() {
+    KeyerSettings s;
+    s.keyingInterface = program_.keyer.CWKeyingLine;
+    s.line = Option1->isChecked()   ? KeyLine::RTS
+             : Option2->isChecked() ? KeyLine::DTR
+             : Option3->isChecked() ? KeyLine::Printer
+                                    : KeyLine::None;
+    s.speed = Text11->text();
+    s.wordSpace = txtSpace->text();
+    s.parallelAddress = Text14->text();
+    s.method = optLoop->isChecked()    ? TimingMethod::Loop
+               : OptSleep->isChecked() ? TimingMethod::Sleep
+                                       : TimingMethod::Timer;
+    s.loopOffset = program_.keyer.CWLoopOffset;
+    s.portFailed = portFailed_;
+    sender_->SetSettings(s);
 }
 
 void CWFrm::LogContact() {
@@ -76,6 +99,15 @@ void CWFrm::CWSetup() {
 }
 
 void CWFrm::ReleaseKeying() {
+    std::lock_guard hold(linesLock_);
+    // The keyer lets go of the line at once and keys nothing more of the
+    // message, which ends here.
+    message_ = sender_->Stop();
+    handed_ = false;
+    handedText_.clear();
+    keying_ = false;
+    program_.keyer.CWBuffer = QString();
+    if (program_.keyer.CWSending == 1) QTimer::singleShot(0, this, [this] { ContinueMessage(); });
     comm_->SetRts(false);
     comm_->SetDtr(false);
     comm_->Close();
@@ -88,7 +120,10 @@ void CWFrm::ReleaseKeying() {
 
 void CWFrm::FKeyCW(int KeyCode) {
     KeyerState& k = program_.keyer;
-    k.CWBuffer.clear();
+    // What waits gives way to the new message; the character under way ends
+    // whole and the new message follows it.
+    TakeBackNext();
+    k.CWBuffer = QString();
     if (k.CWKeyingLine != 0) {
         QLineEdit* box = nullptr;
         if (KeyCode >= 112 && KeyCode <= 120) {
@@ -136,43 +171,131 @@ bool CWFrm::LoopThroughCWBuffer() {
         return k.WKOpen != 0;
     }
 
-    k.CWSending = 1;
-    bool badPort = false;
-    bool badSpeed = false;
-    while (!k.CWBuffer.isEmpty()) {
-        const QChar character = k.CWBuffer.front();
-        k.CWBuffer.remove(0, 1);
-        // With more to send, the character leaves the end of its silence to
-        // the events that run before the next one.
-        const MorseKeyer::Gap gap =
-            k.CWBuffer.isEmpty() ? MorseKeyer::Gap::Wait : MorseKeyer::Gap::Overlap;
-        switch (Transmit(character, gap)) {
-        case MorseKeyer::Result::PortFailed:
-            // Timed without keying, "!" logged; told once, after the drain,
-            // not once per character.
-            badPort = true;
-            break;
-        case MorseKeyer::Result::InvalidSpeed:
-            badSpeed = true;
-            k.CWBuffer.clear();
-            break;
-        default: break;
-        }
-        if (Check1->isChecked() && !badSpeed) SetStatusLine(k.CWBuffer);
-        QCoreApplication::processEvents();
+    // A message under way takes what was added to the buffer.
+    if (k.CWSending == 1) {
+        ContinueMessage();
+        return true;
     }
-    // The message ends with the end of its last silence.
-    keyer_->FinishGap();
+    k.CWSending = 1;
+    badPort_ = false;
+    badSpeed_ = false;
+    handed_ = false;
+    handedText_.clear();
+    keying_ = false;
+    message_ = sender_->Begin();
+    if (k.CWBuffer.isEmpty()) {
+        EndMessage();
+        return true;
+    }
+    // The keying port opens here, before the first character: one that will
+    // not open leaves the message timed without keying, and is reported
+    // once, at its end.
+    const int keyingInterface = k.CWKeyingLine;
+    portFailed_ = (keyingInterface == 1 || keyingInterface == 2) && !comm_->IsOpen() &&
+                  !OpenKeyingPort();
+    HandNext();
+    return true;
+}
+
+void CWFrm::AfterMessage(std::function<void(bool sent)> fn) {
+    if (program_.keyer.CWSending == 1)
+        afterMessage_.push_back(std::move(fn));
+    else if (fn)
+        fn(true);
+}
+
+// The next character goes to the keyer's thread while the one before is
+// keyed, so it starts on time; the rest stays in the buffer, where Backspace
+// can still take it back.
+void CWFrm::HandNext() {
+    KeyerState& k = program_.keyer;
+    if (handed_ || k.CWBuffer.isEmpty()) return;
+    const QChar character = k.CWBuffer.front();
+    k.CWBuffer.remove(0, 1);
+    handed_ = true;
+    handedText_ = character;
+    UpdateKeyerSettings();
+    sender_->Hand(message_, character);
+}
+
+void CWFrm::CharacterBegun(std::uint64_t message) {
+    if (message != message_ || program_.keyer.CWSending != 1) return;
+    handed_ = false;
+    handedText_.clear();
+    keying_ = true;
+    HandNext();
+}
+
+void CWFrm::CharacterSent(std::uint64_t message, MorseKeyer::Result result) {
+    KeyerState& k = program_.keyer;
+    if (message != message_ || k.CWSending != 1) return;
+    keying_ = false;
+    switch (result) {
+    case MorseKeyer::Result::PortFailed:
+        // Timed without keying, "!" logged; told once, when the message
+        // ends, not once per character.
+        badPort_ = true;
+        break;
+    case MorseKeyer::Result::InvalidSpeed:
+        badSpeed_ = true;
+        sender_->TakeBack();
+        handed_ = false;
+        handedText_.clear();
+        k.CWBuffer = QString();
+        break;
+    default: break;
+    }
+    if (Check1->isChecked() && !badSpeed_) SetStatusLine(handedText_ + k.CWBuffer);
+    ContinueMessage();
+}
+
+// Between characters: text added to the buffer after the keyer's thread
+// ran dry follows at once; with nothing left the message ends.
+void CWFrm::ContinueMessage() {
+    if (program_.keyer.CWSending != 1 || handed_ || keying_) return;
+    if (!program_.keyer.CWBuffer.isEmpty())
+        HandNext();
+    else
+        EndMessage();
+}
+
+void CWFrm::EndMessage() {
+    KeyerState& k = program_.keyer;
     StartRepeat();
     k.CWSending = 0;
-    if (badSpeed)
+    portFailed_ = false;
+    if (badSpeed_)
         SetStatusLine(QStringLiteral("Invalid CW speed"));
     else if (Check1->isChecked())
         SetStatusLine(k.KeyboardCWMode == 1
                           ? QStringLiteral("Keyboard CW Mode is on.  Press F12 to exit.")
                           : QString());
-    if (badPort) ReportBadPort();
-    return !badPort && !badSpeed;
+    const bool sent = !badPort_ && !badSpeed_;
+    std::vector<std::function<void(bool)>> after;
+    after.swap(afterMessage_);
+    if (badPort_) ReportBadPort();
+    for (const std::function<void(bool)>& fn : after)
+        if (fn) fn(sent);
+}
+
+// Esc, Stop or a key that ends a repeat emptied the buffer: the character
+// handed to follow the one being keyed is taken back too.
+void CWFrm::BufferCleared() {
+    if (program_.keyer.CWSending == 1) TakeBackNext();
+}
+
+// A character handed while none is keyed yet is the one under way; only one
+// handed to follow it is taken back, if the keyer has not begun it.
+void CWFrm::TakeBackNext() {
+    if (!keying_ || !handed_ || !sender_->TakeBack()) return;
+    handed_ = false;
+    handedText_.clear();
+}
+
+void CWFrm::LoopCalibrated(std::optional<double> loops) {
+    // A clock that shows no time passing leaves the first count.
+    if (program_.keyer.CWLoopOffset == 0) program_.keyer.CWLoopOffset = loops.value_or(5000000);
+    txtLoop->setText(logstore::FormatNumber(program_.keyer.CWLoopOffset));
 }
 
 void CWFrm::StartRepeat() {

@@ -2,12 +2,39 @@
 // The program-wide values of the keyers and voice aids.
 #include <QString>
 #include <cstdint>
+#include <functional>
+#include <utility>
 
 namespace keyers {
 
+// The characters waiting to be sent in CW. Emptying it (Esc, Stop, any key
+// that ends a repeat, closing the program) takes back everything not yet
+// keyed, the character the software keyer holds ready next included: whoever
+// drains it learns of the clear at once. Assigning new text replaces what
+// waits without that.
+class SendBuffer : public QString {
+public:
+    SendBuffer() = default;
+    SendBuffer(const SendBuffer&) = delete;
+    SendBuffer& operator=(const SendBuffer&) = delete;
+    SendBuffer& operator=(const QString& text) {
+        QString::operator=(text);
+        return *this;
+    }
+    void clear() {
+        QString::clear();
+        if (onClear_) onClear_();
+    }
+    // What runs after each clear (none: nothing is drained).
+    void OnClear(std::function<void()> fn) { onClear_ = std::move(fn); }
+
+private:
+    std::function<void()> onClear_;
+};
+
 struct KeyerState {
     // Characters waiting to be sent in CW.
-    QString CWBuffer;
+    SendBuffer CWBuffer;
     // 1 while the software keyer drains CWBuffer.
     std::uint8_t CWSending = 0;
     // The CW keying interface: 0 none, 1 RTS, 2 DTR, 3 parallel port,

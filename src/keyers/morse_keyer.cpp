@@ -107,6 +107,14 @@ void MorseKeyer::FinishGap() {
 }
 
 MorseKeyer::Result MorseKeyer::Transmit(QChar character, Gap gap) {
+    return Send(character, gap, nullptr);
+}
+
+MorseKeyer::Result MorseKeyer::Transmit(QChar character, const std::function<bool()>& more) {
+    return Send(character, Gap::Wait, &more);
+}
+
+MorseKeyer::Result MorseKeyer::Send(QChar character, Gap gap, const std::function<bool()>* more) {
     const int keyingInterface = controls_.KeyingInterface();
     if (keyingInterface == 0) return Result::Sent;
     // A serial port that will not open keys nothing; the character still
@@ -164,8 +172,8 @@ MorseKeyer::Result MorseKeyer::Transmit(QChar character, Gap gap) {
             release.keyed.reset();
         const TimingMethod method = controls_.Method();
         // The last unit of silence may be left in part to the caller.
-        const bool overlap = gap == Gap::Overlap && !on && i + 1 == elements.size() &&
-                             method != TimingMethod::Loop;
+        const bool overlap = !on && i + 1 == elements.size() && method != TimingMethod::Loop &&
+                             (gap == Gap::Overlap || (more && (*more)()));
         gapMethod_ = method;
         WaitUnit(*unit, method, overlap ? std::floor(std::min(kOverlapMs, *unit / 2)) : 0);
     }

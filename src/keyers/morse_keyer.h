@@ -7,6 +7,7 @@
 #include <QChar>
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 namespace platform {
@@ -97,6 +98,11 @@ public:
     // A serial keying port that will not open keys nothing, but the character
     // is timed all the same (and "!" logs the contact): PortFailed.
     Result Transmit(QChar character, Gap gap = Gap::Wait);
+    // The same, leaving the end of the silence as Gap::Overlap does when
+    // `more` says, as the last unit begins, that another character is ready
+    // (else as Gap::Wait): a sender on a thread of its own learns of the next
+    // character while this one is keyed.
+    Result Transmit(QChar character, const std::function<bool()>& more);
     // Waits out the rest of a silence that Transmit left with Gap::Overlap.
     void FinishGap();
 
@@ -113,6 +119,7 @@ public:
     static std::optional<double> CalibrateLoop(platform::Clock& clock);
 
 private:
+    Result Send(QChar character, Gap gap, const std::function<bool()>* more);
     bool SetLine(KeyLine line, bool on);
     // Waits one unit from the planned end of the unit before, `shortMs`
     // less (the end planned stays the unit's whole end).

@@ -8,6 +8,7 @@
 #include <fcntl.h>
 #include <linux/ppdev.h>
 #include <map>
+#include <mutex>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
@@ -36,6 +37,9 @@ public:
     }
 
     bool WriteControl(std::uint16_t baseAddress, std::uint8_t value, QString* error) override {
+        // The CW keyer writes from its own thread, the voice keyer from the
+        // window's.
+        std::lock_guard lock(mutex_);
         const int fd = Claimed(baseAddress, error);
         if (fd < 0) return false;
         unsigned char control = value;
@@ -72,6 +76,7 @@ private:
     QString procRoot_;
     QString devRoot_;
     std::map<std::uint16_t, int> open_;
+    std::mutex mutex_;
 };
 
 }  // namespace

@@ -80,6 +80,7 @@ TEST(CodePractice, SendKeysTheCharactersOfTheBox) {
     frmCodePractice p(c.program());
     p.Text1->setPlainText("CQ test 5");
     p.Command3->click();
+    c.WaitSent();
     EXPECT_EQ(c.Sent(), "CQ TEST 5");
     EXPECT_EQ(p.Text2->toPlainText(), "CQ test 5");
     EXPECT_EQ(c.program().keyer.PracticeSending, 0);
@@ -91,6 +92,26 @@ TEST(CodePractice, StopEndsTheSendAfterTheCurrentCharacter) {
     p.Text1->setPlainText("PARIS");
     QTimer::singleShot(0, &p, [&] { p.Command4->click(); });
     p.Command3->click();
+    c.WaitSent();
+    EXPECT_EQ(c.Sent(), "P");
+    EXPECT_EQ(p.Text2->toPlainText(), "P");
+}
+
+// The run goes on from the keyer's reports: the window is free while P is
+// keyed (the keyer held in it here), and Stop acts then.
+TEST(CodePractice, StopClickedWhileACharacterIsKeyedIsHandledAtOnce) {
+    CWFixture c;
+    frmCodePractice p(c.program());
+    p.Text1->setPlainText("PARIS");
+    const std::int64_t start = c.f.t.clock.monotonic;
+    c.f.t.clock.HoldSleepsFrom(start + 60);
+    QTimer::singleShot(0, &p, [&] { p.Command3->click(); });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return c.f.t.clock.Held(); }, 5000));
+    p.Command4->click();
+    EXPECT_TRUE(p.PracticeSendText.isEmpty());
+    EXPECT_TRUE(c.f.t.clock.Held());
+    c.f.t.clock.ReleaseSleeps();
+    c.WaitSent();
     EXPECT_EQ(c.Sent(), "P");
     EXPECT_EQ(p.Text2->toPlainText(), "P");
 }
@@ -102,6 +123,7 @@ TEST(CodePractice, TypeAheadSendsEachKeyAndBackspaceTakesItBack) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&p));
     p.Text5->setFocus();
     QTest::keyClicks(p.Text5, "ab");
+    c.WaitSent();
     EXPECT_EQ(c.Sent(), "AB");
     EXPECT_EQ(p.Text2->toPlainText(), "AB");
     EXPECT_TRUE(p.Text5->text().isEmpty());
@@ -137,6 +159,7 @@ TEST(CodePractice, AKeyerThatCannotSendIsReportedOnceAndStopsTheRun) {
         frmCodePractice p(c.program());
         p.Text1->setPlainText("CQ TEST");
         p.Command3->click();
+        c.WaitSent();
         ASSERT_EQ(c.f.t.dialogs.shown.size(), 1u);
         EXPECT_EQ(c.f.t.dialogs.shown[0].title, k.title);
         EXPECT_EQ(p.Text2->toPlainText(), "");
@@ -144,6 +167,7 @@ TEST(CodePractice, AKeyerThatCannotSendIsReportedOnceAndStopsTheRun) {
 
         int key = 'a';
         p.Text5_KeyPress(key);
+        c.WaitSent();
         EXPECT_EQ(c.f.t.dialogs.shown.size(), 2u);
         EXPECT_EQ(p.Text2->toPlainText(), "");
     }
@@ -167,6 +191,7 @@ TEST(CodePractice, TheMainWindowStaysOpenWhileASendRuns) {
     bool refused = false;
     QTimer::singleShot(0, c.w, [&] { refused = !c.w->close(); });
     p.Command3->click();
+    c.WaitSent();
     EXPECT_TRUE(refused);
     EXPECT_TRUE(c.w->isVisible());
     EXPECT_EQ(c.Sent(), "TEST");
@@ -182,6 +207,7 @@ TEST(CodePractice, OpenedFromTheKeyerWindowAndUnloadedWhenClosed) {
         opened = true;
         p->Text1->setPlainText("EE");
         p->Command3->click();
+        c.WaitSent();
         c.program().keyer.CWBuffer = "LEFT";
         p->close();
     });

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -12,6 +13,7 @@
 #include "logstore/county_table.h"
 #include "mainwindow/main_window.h"
 #include "support/cw_fixture.h"
+#include "support/operating_loads.h"
 #include "support/qstring_printer.h"
 
 using keyers::ExpandCWMacros;
@@ -51,6 +53,7 @@ TEST(CWSend, FunctionKeySendsTheMessageWithTheEntryLinesCallAndRst) {
     c.w->entry().txtCall->setText("w9abc");
     c.w->entry().txtRSTS->setText("579");
     c.Key(Qt::Key_F2);
+    c.WaitSent();
     EXPECT_EQ(c.Sent(), "TU W9ABC 579");
     EXPECT_TRUE(c.program().keyer.CWBuffer.isEmpty());
     EXPECT_EQ(c.program().keyer.CWSending, 0);
@@ -58,6 +61,7 @@ TEST(CWSend, FunctionKeySendsTheMessageWithTheEntryLinesCallAndRst) {
     c.Forget();
     c.w->entry().txtRSTS->setText("599");
     c.Key(Qt::Key_F2);
+    c.WaitSent();
     EXPECT_EQ(c.Sent(), "TU W9ABC 5NN");
 }
 
@@ -67,6 +71,7 @@ TEST(CWSend, CountyWildcardSendsTheOperatingCountyAbbreviated) {
     c.cw->Text3->setText("NR # ^");
     const std::int64_t start = c.f.t.clock.monotonic;
     c.Key(Qt::Key_F3);
+    c.WaitSent();
     EXPECT_EQ(c.Sent(), "NR DAN");
     // N R, two blanks, D A N: the blanks take 16 units.
     const int units = 8 + 10 + 16 + 10 + 8 + 8;
@@ -86,6 +91,7 @@ TEST(CWSend, FunctionKeysChooseTheirBoxes) {
         c.Forget();
         c.program().keyer.CWBuffer = "XYZ";
         c.cw->FKeyCW(code);
+        c.WaitSent();
         EXPECT_EQ(c.Sent(), sent) << code;
         EXPECT_TRUE(c.program().keyer.CWBuffer.isEmpty()) << code;
     }
@@ -97,6 +103,7 @@ TEST(CWSend, InterfaceNoneOnlyEmptiesTheBuffer) {
     c.cw->Text1->setText("CQ");
     c.program().keyer.CWBuffer = "XYZ";
     c.cw->FKeyCW(112);
+    c.WaitSent();
     EXPECT_TRUE(c.program().keyer.CWBuffer.isEmpty());
     EXPECT_EQ(c.Writes(), 0u);
 }
@@ -114,6 +121,7 @@ TEST(CWSend, ExclamationLogsTheContactAfterTheCharactersBeforeIt) {
         writesAtLogging = c.Writes();
     });
     c.Key(Qt::Key_F1);
+    c.WaitSent();
     EXPECT_EQ(c.program().log.QSOCount, 1);
     EXPECT_EQ(c.program().log.row(1).QSOCall, "DL1AB");
     EXPECT_EQ(clears, 1);
@@ -122,6 +130,7 @@ TEST(CWSend, ExclamationLogsTheContactAfterTheCharactersBeforeIt) {
 
     // With an empty call box nothing is logged.
     c.Key(Qt::Key_F1);
+    c.WaitSent();
     EXPECT_EQ(c.program().log.QSOCount, 1);
 }
 
@@ -132,6 +141,7 @@ TEST(CWSend, FirstMessageRepeatsUntilAKeyIsPressed) {
     c.cw->txtCWLoop_LostFocus();
     EXPECT_EQ(c.cw->tmrRepeat->interval(), 5000);
     c.cw->FKeyCW(112);
+    c.WaitSent();
     EXPECT_EQ(c.Sent(), "CQ");
     EXPECT_EQ(c.program().keyer.CWRepeatOn, 1);
     // Armed when the message has ended.
@@ -140,6 +150,7 @@ TEST(CWSend, FirstMessageRepeatsUntilAKeyIsPressed) {
     // The tick sends F1 again and arms the timer anew.
     c.Forget();
     c.cw->tmrRepeat_Timer();
+    c.WaitSent();
     EXPECT_EQ(c.Sent(), "CQ");
     EXPECT_TRUE(c.cw->tmrRepeat->isActive());
 
@@ -160,6 +171,7 @@ TEST(CWSend, RepeatSecondsOutOfRangeMeanNoRepeat) {
         EXPECT_EQ(c.cw->txtCWLoop->text(), "0") << seconds.toStdString();
         EXPECT_EQ(c.cw->tmrRepeat->interval(), 0);
         c.cw->FKeyCW(112);
+        c.WaitSent();
         EXPECT_EQ(c.program().keyer.CWRepeatOn, 0);
         EXPECT_FALSE(c.cw->tmrRepeat->isActive());
     }
@@ -173,13 +185,16 @@ TEST(CWSend, EchoShowsTheWaitingTextAndEndsEmptyOrWithTheKeyboardNotice) {
     CWFixture c;
     c.cw->Text1->setText("ABC");
     c.cw->FKeyCW(112);
+    c.WaitSent();
     EXPECT_EQ(c.w->entry().lblDialog->text(), "");
     c.program().keyer.KeyboardCWMode = 1;
     c.cw->FKeyCW(112);
+    c.WaitSent();
     EXPECT_EQ(c.w->entry().lblDialog->text(), "Keyboard CW Mode is on.  Press F12 to exit.");
     c.cw->Check1->setChecked(false);
     c.w->entry().lblDialog->setText("kept");
     c.cw->FKeyCW(112);
+    c.WaitSent();
     EXPECT_EQ(c.w->entry().lblDialog->text(), "kept");
 }
 
@@ -189,6 +204,7 @@ TEST(CWSend, InvalidSpeedSendsNothingAndSaysSo) {
         c.cw->Text11->setText(speed);
         c.cw->Text1->setText("TEST");
         c.cw->FKeyCW(112);
+        c.WaitSent();
         EXPECT_EQ(c.Writes(), 0u) << speed.toStdString();
         EXPECT_TRUE(c.program().keyer.CWBuffer.isEmpty());
         EXPECT_EQ(c.w->entry().lblDialog->text(), "Invalid CW speed");
@@ -211,6 +227,7 @@ TEST(CWSend, AKeyingPortThatWillNotOpenIsReportedOncePerMessage) {
     });
     watch.start(5);
     c.cw->FKeyCW(112);
+    c.WaitSent();
     ASSERT_EQ(c.f.t.dialogs.shown.size(), 1u);
     EXPECT_EQ(c.f.t.dialogs.shown[0].title, "Invalid port.");
     EXPECT_EQ(c.f.t.dialogs.shown[0].text,
@@ -235,6 +252,7 @@ TEST(CWSend, AMessageOnAPortThatWillNotOpenStillTimesAndLogs) {
     c.w->entry().txtCntry->setText("Germany");
     const std::int64_t start = c.f.t.clock.monotonic;
     c.cw->FKeyCW(112);
+    c.WaitSent();
     EXPECT_EQ(c.program().log.QSOCount, 1);
     EXPECT_EQ(c.program().log.row(1).QSOCall, "DL1AB");
     // T and U: 6 and 10 units at 20 WPM.
@@ -251,6 +269,7 @@ TEST(CWSend, RtsKeysTheOpenedPort) {
     c.cw->Text10->setText("2");
     c.cw->Text1->setText("E");
     c.cw->FKeyCW(112);
+    c.WaitSent();
     EXPECT_EQ(c.serial.port, 2);
     EXPECT_EQ(c.serial.events,
               (QStringList{"dtr 0", "rts 0", "open", "rts 1", "rts 0", "rts 0", "rts 0"}));
@@ -268,6 +287,7 @@ TEST(CWSend, EscStopsTheMessageAfterTheCurrentCharacter) {
     c.w->entry().txtCall->setText("W9XYZ");
     QTimer::singleShot(0, c.w, [&] { c.Key(Qt::Key_Escape); });
     c.Key(Qt::Key_F1);
+    c.WaitSent();
     EXPECT_EQ(c.Sent(), "T");
     EXPECT_EQ(c.w->entry().txtCall->text(), "W9XYZ");
     // Idle, Esc clears the entry line.
@@ -283,7 +303,95 @@ TEST(CWSend, MainWindowStaysOpenWhileSending) {
         refused = !c.w->close();
     });
     c.Key(Qt::Key_F1);
+    c.WaitSent();
     EXPECT_TRUE(refused);
     EXPECT_EQ(c.Sent(), "T");  // the close emptied the buffer
     EXPECT_TRUE(c.w->isVisible());
+}
+
+// The keyer times its elements on a thread of its own. Here it is held in
+// the middle of C's first dah (the line keyed) while the window's thread
+// goes on: keys queued as the window system queues them are handled then,
+// not after the character, and the message still goes out whole.
+TEST(CWSend, AKeyTypedWhileACharacterIsKeyedShowsAtOnce) {
+    CWFixture c;
+    c.cw->Text3->setText("CQ TEST");
+    const std::int64_t start = c.f.t.clock.monotonic;
+    c.f.t.clock.HoldSleepsFrom(start + 60);
+    testing_support::PostKeyClick(c.w->windowHandle(), Qt::Key_F3);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return c.f.t.clock.Held(); }, 5000));
+    testing_support::PostKeyClick(c.w->windowHandle(), QChar(u'k'));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return c.w->entry().txtCall->text() == "K"; }, 5000));
+    EXPECT_TRUE(c.f.t.clock.Held());
+    EXPECT_EQ(c.f.t.clock.monotonic, start + 60);
+    ASSERT_FALSE(c.parallel->writes.empty());
+    EXPECT_EQ(c.parallel->writes.back().value, 3);  // keyed
+    c.f.t.clock.ReleaseSleeps();
+    c.WaitSent();
+    EXPECT_EQ(c.Sent(), "CQ TEST");
+    EXPECT_EQ(c.w->entry().txtCall->text(), "K");
+}
+
+// Esc typed while a character is keyed is handled at once: nothing after
+// that character is keyed, the line is let go at its end, and the entry
+// line keeps its call.
+TEST(CWSend, EscWhileACharacterIsKeyedEndsTheMessageWithIt) {
+    CWFixture c;
+    c.cw->Text3->setText("CQ TEST");
+    c.w->entry().txtCall->setText("W9XYZ");
+    const std::int64_t start = c.f.t.clock.monotonic;
+    c.f.t.clock.HoldSleepsFrom(start + 60);
+    testing_support::PostKeyClick(c.w->windowHandle(), Qt::Key_F3);
+    testing_support::PostKeyClick(c.w->windowHandle(), Qt::Key_Escape);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return c.f.t.clock.Held() && c.program().keyer.CWBuffer.isEmpty(); }, 5000));
+    EXPECT_EQ(c.f.t.clock.monotonic, start + 60);
+    c.f.t.clock.ReleaseSleeps();
+    c.WaitSent();
+    EXPECT_EQ(c.Sent(), "C");
+    ASSERT_FALSE(c.parallel->writes.empty());
+    EXPECT_EQ(c.parallel->writes.back().value, 2);
+    EXPECT_EQ(c.w->entry().txtCall->text(), "W9XYZ");
+}
+
+// The program's end lets go of a line keyed in the middle of an element at
+// once; the keyer keys nothing after it.
+TEST(CWSend, ReleasingTheKeyingMidElementLetsGoOfTheLineAtOnce) {
+    CWFixture c;
+    c.cw->Option1->setChecked(true);
+    c.cw->Text10->setText("2");
+    c.cw->Text3->setText("CQ TEST");
+    const std::int64_t start = c.f.t.clock.monotonic;
+    c.f.t.clock.HoldSleepsFrom(start + 60);
+    QTimer::singleShot(0, c.w, [&] { c.cw->FKeyCW(114); });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return c.f.t.clock.Held(); }, 5000));
+    EXPECT_TRUE(c.serial.rts);
+    c.cw->ReleaseKeying();
+    EXPECT_FALSE(c.serial.rts);
+    EXPECT_FALSE(c.serial.open);
+    const QStringList released = c.serial.events;
+    c.f.t.clock.ReleaseSleeps();
+    c.WaitSent();
+    EXPECT_EQ(c.serial.events, released);
+    EXPECT_FALSE(c.serial.rts);
+}
+
+// The keyer's thread reads the speed box as it stands at each unit: a speed
+// stepped while T's dah is keyed (its second unit timed at 20 WPM, 60 ms)
+// times the rest of the dah at 10 WPM, 120 ms a unit.
+TEST(CWSend, ASpeedChangedWhileACharacterIsKeyedActsAtTheNextUnit) {
+    CWFixture c;
+    c.cw->Text3->setText("T");
+    const std::int64_t start = c.f.t.clock.monotonic;
+    c.f.t.clock.HoldSleepsFrom(start + 60);
+    QTimer::singleShot(0, c.w, [&] { c.cw->FKeyCW(114); });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return c.f.t.clock.Held(); }, 5000));
+    c.cw->Text11->setText("10");
+    c.f.t.clock.ReleaseSleeps();
+    c.WaitSent();
+    ASSERT_EQ(c.parallel->writes.size(), 6u);  // the dah and three silent units
+    EXPECT_EQ(c.parallel->writes[0].at, start);
+    EXPECT_EQ(c.parallel->writes[0].value, 3);
+    EXPECT_EQ(c.parallel->writes[3].at, start + 60 + 60 + 120);
+    EXPECT_EQ(c.parallel->writes[3].value, 2);
 }

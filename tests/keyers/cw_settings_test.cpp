@@ -214,6 +214,7 @@ TEST(CWSettings, TestSendsTheF9MessageAndShowsSendingMeanwhile) {
     bool shownWhileSending = false;
     QTimer::singleShot(0, c.cw, [&] { shownWhileSending = c.cw->Label23->isVisibleTo(c.cw); });
     c.cw->Command4->click();
+    c.WaitSent();
     EXPECT_TRUE(shownWhileSending);
     EXPECT_FALSE(c.cw->Label23->isVisibleTo(c.cw));
     EXPECT_EQ(c.Sent(), "VVV DE ");
@@ -233,6 +234,8 @@ TEST(CWSettings, LoopTimingCalibratesAndStepsItsCount) {
     f.optLoop->setChecked(true);
     EXPECT_TRUE(f.txtLoop->isEnabled());
     EXPECT_TRUE(f.cmdLoopFaster->isEnabled());
+    // Counted on the keyer's thread.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return f.txtLoop->text() != "0"; }, 20000));
     EXPECT_EQ(f.txtLoop->text(), "5000000");
     f.cmdLoopFaster->click();
     EXPECT_EQ(f.txtLoop->text(), "4500000");

@@ -13,6 +13,7 @@
 #include "keyers/phone_frm.h"
 #include "keyers/winkey_frm.h"
 #include "platform/serial_port.h"
+#include "support/cw_fixture.h"
 #include "support/pty_pair.h"
 #include "support/test_program.h"
 #include "support/wave_files.h"
@@ -94,7 +95,10 @@ struct OneInterface {
     }
     keyers::WinKeyLayer& winKey() { return static_cast<keyers::WinKeyLayer&>(*t->winKey); }
 
-    void SendCW() { t->cwFrm().FKeyCW(112); }
+    void SendCW() {
+        t->cwFrm().FKeyCW(112);
+        EXPECT_TRUE(testing_support::WaitForKeyer(t.program()));
+    }
     void PlayVoice() { t->phoneFrm().FKeyPhone(112); }
     void OpenWinKey() { winKey().window().cmdOpenWinkey_Click(); }
 

@@ -71,6 +71,7 @@ TEST_P(KeyboardMap, F12SwitchesKeyboardCWWithTheWindowsTextAndColour) {
     c.Type("cq");
     c.Key(Qt::Key_Return);
     c.Type("\"'");
+    c.WaitSent();
     EXPECT_EQ(c.Sent(), "CQ");
     EXPECT_TRUE(c.w->entry().txtCall->text().isEmpty());
     EXPECT_TRUE(c.program().keyer.CWBuffer.isEmpty());
@@ -91,6 +92,7 @@ TEST_P(KeyboardMap, BackspaceInKeyboardCWTakesBackTheLastWaitingCharacter) {
     c.cw->Text1->setText("ABC");
     QTimer::singleShot(0, c.w, [&] { c.Key(Qt::Key_Backspace); });
     c.Key(Qt::Key_F1);
+    c.WaitSent();
     EXPECT_EQ(c.Sent(), "AB");
 }
 
@@ -99,9 +101,11 @@ TEST_P(KeyboardMap, FunctionKeysSendInCWModeAndPlayInPhoneMode) {
     c.cw->Text1->setText("CQ");
     c.cw->Text12->setText("TEN");
     c.Key(Qt::Key_F1);
+    c.WaitSent();
     EXPECT_EQ(c.Sent(), "CQ");
     c.Forget();
     c.Key(Qt::Key_F10);
+    c.WaitSent();
     EXPECT_EQ(c.Sent(), "TEN");
 
     const QString wave = c.f.t.workFile("cq.wav");

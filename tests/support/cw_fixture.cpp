@@ -58,4 +58,11 @@ void CWFixture::Type(const QString& text) {
 
 void CWFixture::Settle() { QCoreApplication::processEvents(); }
 
+void CWFixture::WaitSent() { EXPECT_TRUE(WaitForKeyer(program())); }
+
+bool WaitForKeyer(Program& program) {
+    return QTest::qWaitFor(
+        [&] { return program.keyer.CWSending == 0 && program.keyer.PracticeSending == 0; }, 20000);
+}
+
 }  // namespace testing_support

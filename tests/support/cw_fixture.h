@@ -34,6 +34,13 @@ public:
     void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
     void Type(const QString& text);
     static void Settle();
+    // Runs events until the software keyer's message and any code-practice
+    // run are over.
+    void WaitSent();
 };
+
+// Runs events until the software keyer's message and any code-practice run
+// are over; false when they are not within a generous bound.
+bool WaitForKeyer(Program& program);
 
 }  // namespace testing_support

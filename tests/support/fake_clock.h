@@ -2,12 +2,21 @@
 // A clock the test sets and advances: UTC time plus a fixed local offset, and a
 // monotonic counter that moves only when the test moves it. Its timers fire
 // when the test advances the clock past them, each at its own moment.
+//
+// The CW keyer sleeps on a thread of its own: reading and sleeping are safe
+// from any thread, and a test may hold that thread's sleeps at a moment of
+// its choosing (HoldSleepsFrom) to act while a character is keyed.
 #include <QDateTime>
 #include <QPointer>
 #include <QTimer>
 #include <algorithm>
+#include <atomic>
+#include <condition_variable>
 #include <deque>
 #include <functional>
+#include <mutex>
+#include <optional>
+#include <thread>
 #include <vector>
 
 #include "platform/clock.h"
@@ -16,23 +25,54 @@ namespace testing_support {
 
 class FakeClock final : public platform::Clock {
 public:
+    // Set by the test while no other thread runs on the clock.
     QDateTime utc = platform::CalendarTime(2013, 4, 7, 18, 5, 33);
     int localOffsetSeconds = -5 * 3600;  // local = UTC - 5 h
+    // Read and moved atomically by the clock's own calls, from any thread.
     mutable std::int64_t monotonic = 1000000;
     // Milliseconds the counter moves on before each reading: a busy wait on
     // the counter then ends, as it would on a real clock.
     std::int64_t advancePerReadMs = 0;
 
     std::int64_t MonotonicMs() const override {
-        monotonic += advancePerReadMs;
-        return monotonic;
+        return std::atomic_ref<std::int64_t>(monotonic) += advancePerReadMs;
     }
-    QDateTime UtcNow() const override { return utc; }
-    QDateTime LocalNow() const override { return utc.addSecs(localOffsetSeconds); }
+    QDateTime UtcNow() const override {
+        std::lock_guard lock(mutex_);
+        return utc;
+    }
+    QDateTime LocalNow() const override { return UtcNow().addSecs(localOffsetSeconds); }
     // Sleeping moves the clock on by the time slept, at once. Like a real
     // sleep it runs no timer: those that came due fire at the next advance.
+    // A thread other than the test's waits first while its sleeps are held.
     void SleepMs(int ms) override {
+        if (std::this_thread::get_id() != owner_) {
+            std::unique_lock lock(mutex_);
+            if (holdFrom_ && std::atomic_ref<std::int64_t>(monotonic) >= *holdFrom_) {
+                ++held_;
+                released_.wait(lock, [this] { return !holdFrom_; });
+                --held_;
+            }
+        }
         if (ms > 0) move(ms);
+    }
+
+    // A sleep of another thread that starts at `at` or later waits until
+    // ReleaseSleeps(); Held() tells whether one waits.
+    void HoldSleepsFrom(std::int64_t at) {
+        std::lock_guard lock(mutex_);
+        holdFrom_ = at;
+    }
+    bool Held() const {
+        std::lock_guard lock(mutex_);
+        return held_ > 0;
+    }
+    void ReleaseSleeps() {
+        {
+            std::lock_guard lock(mutex_);
+            holdFrom_.reset();
+        }
+        released_.notify_all();
     }
     // A timer of no delay fires from the event loop; any other when the
     // clock is advanced to it.
@@ -94,9 +134,16 @@ private:
 
     void move(std::int64_t ms) {
         if (ms <= 0) return;
-        monotonic += ms;
+        std::lock_guard lock(mutex_);
+        std::atomic_ref<std::int64_t>(monotonic) += ms;
         utc = utc.addMSecs(ms);
     }
+
+    std::thread::id owner_ = std::this_thread::get_id();
+    mutable std::mutex mutex_;
+    std::condition_variable released_;
+    std::optional<std::int64_t> holdFrom_;
+    int held_ = 0;
 
     std::vector<Timer> timers_;
     std::uint64_t armed_ = 0;

@@ -1,6 +1,8 @@
 #pragma once
 // A parallel port that records every write to its control register with the
-// time on the fake clock, and can be told to refuse writes.
+// time on the fake clock, and can be told to refuse writes. Written from the
+// CW keyer's thread too; read by the test while that thread waits or rests.
+#include <mutex>
 #include <vector>
 
 #include "platform/parallel_port.h"
@@ -18,6 +20,7 @@ public:
     explicit FakeParallelPort(const FakeClock& clock) : clock_(clock) {}
 
     bool WriteControl(std::uint16_t baseAddress, std::uint8_t value, QString* error) override {
+        std::lock_guard lock(mutex_);
         if (refuse) {
             if (error) *error = QStringLiteral("refused");
             return false;
@@ -31,6 +34,7 @@ public:
 
 private:
     const FakeClock& clock_;
+    std::mutex mutex_;
 };
 
 }  // namespace testing_support
