@@ -1,10 +1,11 @@
 #include "keyers/keyer_device.h"
 
 #include <QString>
-#include <chrono>
+#include <QTimer>
 #include <initializer_list>
-#include <thread>
+#include <utility>
 
+#include "platform/clock.h"
 #include "platform/serial_port.h"
 
 namespace keyers {
@@ -55,52 +56,100 @@ QString WinKeyOpenStatusText(int code) {
     }
 }
 
-KeyerDevice::KeyerDevice(PortFactory newPort) : newPort_(std::move(newPort)) {}
+KeyerDevice::KeyerDevice(PortFactory newPort, platform::Clock& clock)
+    : newPort_(std::move(newPort)), clock_(clock) {}
 
 KeyerDevice::~KeyerDevice() { wk_close(); }
 
-int KeyerDevice::wk_open(std::uint8_t& version, std::uint8_t port) {
-    if (open_) return kWkAlreadyOpen;
-    version = 0;
-    if (port == 0) return kWkComOpenFailed;
+void KeyerDevice::wk_open(std::uint8_t port, OpenAnswer answered) {
+    if (open_ || Opening()) {
+        answered(kWkAlreadyOpen, 0);
+        return;
+    }
+    if (port == 0) {
+        answered(kWkComOpenFailed, 0);
+        return;
+    }
     port_ = newPort_();
     port_->SetPortNumber(port);
     port_->SetSettings(QStringLiteral("1200,N,8,2"));
     QString error;
     if (!port_->Open(&error)) {
         port_.reset();
-        return kWkComOpenFailed;
+        answered(kWkComOpenFailed, 0);
+        return;
     }
     // The device takes its power for the interface from DTR.
     port_->SetDtr(true);
     port_->SetRts(false);
     port_->DiscardInput();
     pending_.clear();
+    answered_ = std::move(answered);
+    openTimers_ = std::make_unique<QObject>();
 
     Send(Bytes({kAdmin, kAdminEcho, kEchoProbe}));
-    const int echo = NextByte();
+    AwaitByte(&KeyerDevice::EchoAnswered);
+}
+
+void KeyerDevice::EchoAnswered(int echo) {
     if (echo < 0) {
-        Fail();
-        return kWkNoEchoResponse;
+        EndOpen(kWkNoEchoResponse);
+        return;
     }
     if (echo != kEchoProbe) {
-        Fail();
-        return kWkEchoMismatch;
+        EndOpen(kWkEchoMismatch);
+        return;
     }
     Send(Bytes({kAdmin, kAdminHostOpen}));
-    const int answer = NextByte();
+    AwaitByte(&KeyerDevice::HostOpenAnswered);
+}
+
+void KeyerDevice::HostOpenAnswered(int answer) {
     if (answer <= 0) {
-        Fail();
-        return kWkNoOpenResponse;
+        EndOpen(kWkNoOpenResponse);
+        return;
     }
-    version = static_cast<std::uint8_t>(answer);
     open_ = true;
     unsent_ = 0;
     keyed_ = 0;
     // Echo-back on from the start, so that the count of unsent characters
     // holds even before the program sets a mode.
     wk_setmode(0);
-    return kWkSuccess;
+    EndOpen(kWkSuccess, static_cast<std::uint8_t>(answer));
+}
+
+void KeyerDevice::AwaitByte(void (KeyerDevice::*step)(int)) {
+    const std::uint64_t wait = ++wait_;
+    awaiting_ = step;
+    clock_.SingleShot(kAnswerTimeoutMs, openTimers_.get(), [this, wait] { TakeByte(wait, -1); });
+    LookForByte(wait);
+}
+
+void KeyerDevice::LookForByte(std::uint64_t wait) {
+    if (wait != wait_ || !port_) return;
+    pending_ += port_->Input();
+    if (!pending_.isEmpty()) {
+        const auto byte = static_cast<std::uint8_t>(pending_.front());
+        pending_.remove(0, 1);
+        TakeByte(wait, byte);
+        return;
+    }
+    QTimer::singleShot(kLookMs, Qt::PreciseTimer, openTimers_.get(), [this, wait] { LookForByte(wait); });
+}
+
+void KeyerDevice::TakeByte(std::uint64_t wait, int byte) {
+    if (wait != wait_ || !awaiting_) return;
+    ++wait_;
+    (this->*std::exchange(awaiting_, nullptr))(byte);
+}
+
+void KeyerDevice::EndOpen(int code, std::uint8_t version) {
+    if (code != kWkSuccess) Fail();
+    ++wait_;
+    awaiting_ = nullptr;
+    // Deleted later: this may run from one of its timers.
+    if (openTimers_) openTimers_.release()->deleteLater();
+    if (OpenAnswer answered = std::exchange(answered_, {})) answered(code, version);
 }
 
 void KeyerDevice::Fail() {
@@ -110,6 +159,10 @@ void KeyerDevice::Fail() {
 }
 
 void KeyerDevice::wk_close() {
+    ++wait_;
+    awaiting_ = nullptr;
+    answered_ = nullptr;
+    openTimers_.reset();
     if (!port_) return;
     if (open_) Send(Bytes({kAdmin, kAdminHostClose}));
     port_->Close();
@@ -122,20 +175,6 @@ void KeyerDevice::Send(const QByteArray& bytes) {
     if (!port_) return;
     QString error;
     port_->Output(bytes, &error);
-}
-
-int KeyerDevice::NextByte() {
-    using namespace std::chrono;
-    const auto deadline = steady_clock::now() + milliseconds(kAnswerTimeoutMs);
-    while (pending_.isEmpty()) {
-        pending_ += port_->Input();
-        if (!pending_.isEmpty()) break;
-        if (steady_clock::now() >= deadline) return -1;
-        std::this_thread::sleep_for(milliseconds(2));
-    }
-    const auto byte = static_cast<std::uint8_t>(pending_.front());
-    pending_.remove(0, 1);
-    return byte;
 }
 
 void KeyerDevice::wk_wpm(std::uint8_t wpm) {

@@ -11,13 +11,15 @@
 // bytes it sends unasked when its state changes set the count to 0 when the
 // device is idle or the paddles break in (which drops its buffer).
 #include <QByteArray>
+#include <QObject>
 #include <cstdint>
 #include <functional>
 #include <memory>
 
 namespace platform {
+class Clock;
 class SerialPort;
-}
+}  // namespace platform
 
 namespace keyers {
 
@@ -40,17 +42,28 @@ QString WinKeyOpenStatusText(int code);
 class KeyerDevice {
 public:
     using PortFactory = std::function<std::unique_ptr<platform::SerialPort>()>;
-    // `newPort` makes the serial port the device is opened on.
-    explicit KeyerDevice(PortFactory newPort);
+    // The open's answer: one of the WinKeyOpenResult codes and the device's
+    // version (0 when no device answered).
+    using OpenAnswer = std::function<void(int code, std::uint8_t version)>;
+    // `newPort` makes the serial port the device is opened on; `clock`
+    // times the waits for the device's answers.
+    KeyerDevice(PortFactory newPort, platform::Clock& clock);
     ~KeyerDevice();
     KeyerDevice(const KeyerDevice&) = delete;
     KeyerDevice& operator=(const KeyerDevice&) = delete;
 
-    // Opens the device on serial port `port`: the echo test, then host open,
-    // whose answer is the device's version (into `version`, left 0 when no
-    // device answered). One of the WinKeyOpenResult codes.
-    int wk_open(std::uint8_t& version, std::uint8_t port);
-    // Host close and the port closed; nothing when the device is closed.
+    // Starts opening the device on serial port `port`: the echo test, then
+    // host open, whose answer is the device's version. The answers are read
+    // as they arrive, from timers, each waited for at most kAnswerTimeoutMs
+    // on the clock, so the thread goes on meanwhile. `answered` runs once:
+    // at once for a device already open (or opening) or a port that will
+    // not open, else from a later event once the device has answered or the
+    // wait has run out.
+    void wk_open(std::uint8_t port, OpenAnswer answered);
+    // Whether an open is under way.
+    bool Opening() const { return static_cast<bool>(answered_); }
+    // Host close and the port closed; nothing when the device is closed. An
+    // open under way ends here, without its answer.
     void wk_close();
     // The settings; nothing is sent while the device is closed.
     void wk_wpm(std::uint8_t wpm);
@@ -75,20 +88,38 @@ public:
     // with every echo read by wk_getstatus.
     std::int64_t Keyed() const { return keyed_; }
 
-    // How long the open waits for each answer of the device.
+    // How long the open waits for each answer of the device, and how often
+    // it looks at the port meanwhile.
     static constexpr int kAnswerTimeoutMs = 1000;
+    static constexpr int kLookMs = 2;
 
 private:
     void Send(const QByteArray& bytes);
     void ReadAnswers();
-    // The next byte the device sends, waiting up to kAnswerTimeoutMs of real
-    // time; -1 when none comes.
-    int NextByte();
+    // The open's steps: the echo's answer, host open's answer.
+    void EchoAnswered(int echo);
+    void HostOpenAnswered(int answer);
+    // Waits for the next byte the device sends and hands it to `step`, or
+    // -1 when none came within kAnswerTimeoutMs.
+    void AwaitByte(void (KeyerDevice::*step)(int));
+    void LookForByte(std::uint64_t wait);
+    void TakeByte(std::uint64_t wait, int byte);
+    // Ends the open with its answer; the port is closed unless it succeeded.
+    void EndOpen(int code, std::uint8_t version = 0);
     void Fail();
 
     PortFactory newPort_;
+    platform::Clock& clock_;
     std::unique_ptr<platform::SerialPort> port_;
     bool open_ = false;
+    OpenAnswer answered_;  // set while an open is under way
+    // The context of the open's timers, one for each open: none fires once
+    // the open has ended or the device is gone.
+    std::unique_ptr<QObject> openTimers_;
+    // The wait for a byte that is under way; a timer of an earlier one does
+    // nothing.
+    std::uint64_t wait_ = 0;
+    void (KeyerDevice::*awaiting_)(int) = nullptr;
     QByteArray pending_;  // received and not yet taken by the open
     int unsent_ = 0;
     std::int64_t keyed_ = 0;

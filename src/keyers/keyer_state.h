@@ -32,6 +32,9 @@ private:
     std::function<void()> onClear_;
 };
 
+// WKOpen while the WinKeyer's open waits for the device's answers.
+inline constexpr int kWKOpening = -1;
+
 struct KeyerState {
     // Characters waiting to be sent in CW.
     SendBuffer CWBuffer;
@@ -46,7 +49,8 @@ struct KeyerState {
     std::uint8_t VoiceRepeatOn = 0;
     // 1 while F12 keyboard CW is on.
     std::uint8_t KeyboardCWMode = 0;
-    // The WinKeyer's version while it is open, 0 while it is closed.
+    // The WinKeyer's version while it is open, kWKOpening while its open is
+    // under way, 0 while it is closed.
     int WKOpen = 0;
     // The WinKeyer status last read.
     int WKStatus = 0;

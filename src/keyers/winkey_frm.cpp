@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <cmath>
@@ -223,15 +224,27 @@ void frmWinKey::SendWKSettings() {
     layer_.device().wk_setmode(layer_.WKMode);
 }
 
+// Open starts the device's open and returns; its answer comes from a later
+// event (OpenAnswered). While the open is under way WKOpen is kWKOpening, so
+// a message asked for meanwhile waits for it, and another keyer taking the
+// port closes it as it would an open device.
 void frmWinKey::cmdOpenWinkey_Click() {
+    // An open under way answers for this one too.
+    if (layer_.device().Opening()) return;
     // The WinKeyer takes over from the other keying ports.
     PhoneFrm& phone = program_.phoneFrm();
     if (phone.CommPhone().IsOpen()) phone.CommPhone().Close();
     CWFrm& cw = program_.cwFrm();
     if (cw.Comm().IsOpen()) cw.Comm().Close();
 
-    std::uint8_t version = 0;
-    const int code = layer_.device().wk_open(version, layer_.WKComPort);
+    layer_.device().wk_open(layer_.WKComPort, [window = QPointer<frmWinKey>(this)](int code, std::uint8_t version) {
+        if (window) window->OpenAnswered(code, version);
+    });
+    if (layer_.device().Opening()) program_.keyer.WKOpen = kWKOpening;
+}
+
+void frmWinKey::OpenAnswered(int code, std::uint8_t version) {
+    if (program_.keyer.WKOpen == kWKOpening) program_.keyer.WKOpen = 0;
     if (code != kWkAlreadyOpen && version == 0)
         program_.dialogs().MsgBox(
             QStringLiteral("Unable to establish connection with WinKey on com port %1.  Please "
@@ -248,6 +261,7 @@ void frmWinKey::cmdOpenWinkey_Click() {
         lblVersion->setText(QStringLiteral("Version # %1").arg(version));
     }
     FocusDone();
+    layer_.OpenEnded();
 }
 
 void frmWinKey::cmdCloseWinkey_Click() {
@@ -256,6 +270,8 @@ void frmWinKey::cmdCloseWinkey_Click() {
     lblVersion->setText(QStringLiteral("Version #"));
     program_.keyer.WKOpen = 0;
     FocusDone();
+    // A sender waiting for an open that ended here goes on, and finds it closed.
+    layer_.OpenEnded();
 }
 
 void frmWinKey::Command3_Click() {
@@ -343,7 +359,7 @@ void frmWinKey::Form_Unload() {
 }
 
 WinKeyLayer::WinKeyLayer(Program& program)
-    : program_(program), device_([&program] { return program.NewSerialPort(); }) {}
+    : program_(program), device_([&program] { return program.NewSerialPort(); }, program.clock()) {}
 
 WinKeyLayer::~WinKeyLayer() = default;
 
@@ -357,6 +373,11 @@ void WinKeyLayer::Unload() {
     form_.Unload();
     device_.wk_close();
     program_.keyer.WKOpen = 0;
+    OpenEnded();
+}
+
+void WinKeyLayer::OpenEnded() {
+    if (std::exchange(awaitingOpen_, false)) NextCharacter();
 }
 
 // The sender is a small machine run by timers: a character handed over,
@@ -364,7 +385,8 @@ void WinKeyLayer::Unload() {
 // look at its echoes and status bytes every 10 ms until it has room. The
 // window's thread is never held: keys typed meanwhile are handled as they
 // come, and Esc or Stop, emptying CWBuffer, ends the machine at its next
-// turn.
+// turn. A device that is opening is waited for: the machine goes on once
+// the open has ended, and finds it open or closed.
 void WinKeyLayer::WKTransmit() {
     KeyerState& k = program_.keyer;
     if (k.WKOpen == 0) window().cmdOpenWinkey_Click();
@@ -400,6 +422,10 @@ void WinKeyLayer::NextCharacter() {
     KeyerState& k = program_.keyer;
     if (k.CWBuffer.isEmpty()) {
         Finish();
+        return;
+    }
+    if (device_.Opening()) {
+        awaitingOpen_ = true;
         return;
     }
     k.WKStatus = device_.wk_getstatus();
@@ -439,6 +465,11 @@ void WinKeyLayer::LookForRoom() {
 
 void WinKeyLayer::HandOver() {
     KeyerState& k = program_.keyer;
+    // Closed and opening again meanwhile: the open's end goes on from here.
+    if (device_.Opening() && !k.CWBuffer.isEmpty()) {
+        awaitingOpen_ = true;
+        return;
+    }
     // Closed meanwhile (Close, or another port taking the device's port).
     if (!device_.IsOpen()) {
         k.CWBuffer.clear();

@@ -43,6 +43,8 @@ public:
     void Command3_Click();  // "Test"
     void cmdStop_Click();
     void cmdDone_Click();
+    // The device's answer to Open.
+    void OpenAnswered(int code, std::uint8_t version);
     void Form_Load(const platform::ScreenTwips& screen);
     void Form_Unload();
 
@@ -111,6 +113,10 @@ public:
         if (device_.IsOpen()) device_.wk_backspace();
     }
 
+    // The device's open has ended (answered, or closed while under way): a
+    // sender that waited for it goes on.
+    void OpenEnded();
+
     frmWinKey& window();
     bool WindowLoaded() const { return form_.IsLoaded(); }
     KeyerDevice& device() { return device_; }
@@ -146,6 +152,8 @@ private:
     // The context of the sender's timers: none fires once the layer is gone.
     QObject timers_;
     bool sending_ = false;
+    // The sender waits for the device's open to end.
+    bool awaitingOpen_ = false;
     std::int64_t waitKeyed_ = 0;
     std::int64_t lastProgress_ = 0;
     std::function<void()> whenSent_;

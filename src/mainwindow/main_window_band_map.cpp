@@ -7,6 +7,7 @@
 #include "program/program.h"
 #include "spotting/packet_spot_frm.h"
 #include "spotting/spectrum_map.h"
+#include "spotting/spot_list.h"
 #include "spotting/spot_panel.h"
 
 namespace mainwindow {
@@ -22,6 +23,7 @@ void MainWindow::buildSpotPanel() {
 }
 
 void MainWindow::redrawSpotViews() {
+    spotting::ShowSpotRows(*txtDX);
     if (!lblDX->isHidden()) DisplayBandMapLabels();
     if (program_.SpectrumMapVisible()) program_.spectrumMap().BandMapLabelDisplay();
 }

@@ -65,8 +65,8 @@ void MainWindow::BandMapSpots(QVariant& qDXSpotCall, QVariant& qDXSpotFreq,
         if (cr >= 0) record.truncate(cr);
         qDXSpotRecord = record;
         qDXSpotFreq = *kHz / 1000.0;
-        // The maps are redrawn once for all the spots of this turn of the
-        // event loop; the list takes its row at once and repaints once.
+        // The maps are redrawn, and the list repainted, once a frame for
+        // all the spots come meanwhile; the list takes its row at once.
         spotViews_->Mark();
         spotting::AddSpotRow(*txtDX, *row);
     } catch (const std::exception&) {

@@ -21,6 +21,9 @@ public:
 
     // Asks for one redraw.
     void Mark();
+    // Drops a redraw asked for and not run yet (the view was redrawn
+    // another way meanwhile).
+    void Cancel() { timer_.stop(); }
     // Whether a redraw has been asked for and has not run yet.
     bool Pending() const { return timer_.isActive(); }
 

@@ -207,7 +207,9 @@ bool PacketEngineClient::send(char kind, const QString& to, const QByteArray& da
 }
 
 void PacketEngineClient::Close() {
-    if (link_ && registered_ && send('x', QString(), {})) link_->WaitForBytesWritten(500);
+    // The unregistration leaves ahead of the end of the connection; the
+    // link sends it and closes by itself, the thread not waiting for it.
+    if (link_ && registered_ && send('x', QString(), {})) link_->CloseAfterSending(kCloseWaitMs);
     drop();
 }
 

@@ -9,7 +9,8 @@
 //              are dropped as they arrive;
 //   GetData    one received frame, from a bounded buffer;
 //   PutData    a connect request, a disconnect request or a line of text;
-//   Close      ends the registration ('x') and the connection.
+//   Close      ends the registration ('x') and the connection, returning at
+//              once: the connection closes by itself once the 'x' has left.
 //
 // Kinds as the windows use them: "c" then "P" ask for a connection (one 'C'
 // frame on the wire); "d" ends it; "D" is a line of text. A 'C' frame from
@@ -51,6 +52,9 @@ public:
     static constexpr qint64 kMaxFrame = 64 * 1024;
     static constexpr int kMaxCall = 9;  // AX.25: six characters and "-15"
     static constexpr int kRegisterWaitMs = 2500;
+    // How long a closed connection may take to send what was sent on it
+    // before it is cut off.
+    static constexpr int kCloseWaitMs = 5000;
 
     PacketEngineClient();
     ~PacketEngineClient();

@@ -1,10 +1,14 @@
 #include "platform/tcp_link.h"
 
+#include <QCoreApplication>
 #include <QTcpSocket>
+#include <QTimer>
 
 namespace platform {
 
-TcpLink::TcpLink(QObject* parent) : QObject(parent), socket_(new QTcpSocket(this)) {
+TcpLink::TcpLink(QObject* parent) : QObject(parent), socket_(new QTcpSocket(this)) { wire(); }
+
+void TcpLink::wire() {
     connect(socket_, &QTcpSocket::connected, this, &TcpLink::Connected);
     connect(socket_, &QTcpSocket::readyRead, this,
             [this] { Q_EMIT DataArrival(socket_->bytesAvailable()); });
@@ -22,6 +26,32 @@ void TcpLink::Close() {
     socket_->abort();
     socket_->blockSignals(false);
     failed_ = false;
+}
+
+void TcpLink::CloseAfterSending(int limitMs) {
+    QTcpSocket* closing = socket_;
+    const qint64 readBound = socket_->readBufferSize();
+    closing->disconnect(this);
+    // Held by the application until it has closed, so that it outlives this
+    // link and ends with the program at the latest.
+    closing->setParent(QCoreApplication::instance());
+    socket_ = new QTcpSocket(this);
+    socket_->setReadBufferSize(readBound);
+    wire();
+    failed_ = false;
+    // What the peer still sends is read and dropped: bytes left unread
+    // would turn the close into a reset.
+    QObject::connect(closing, &QIODevice::readyRead, closing, [closing] { closing->readAll(); });
+    QObject::connect(closing, &QAbstractSocket::disconnected, closing, &QObject::deleteLater);
+    QObject::connect(closing, &QAbstractSocket::errorOccurred, closing, &QObject::deleteLater);
+    QTimer::singleShot(limitMs, closing, [closing] {
+        closing->abort();
+        closing->deleteLater();
+    });
+    if (closing->state() == QAbstractSocket::UnconnectedState)
+        closing->deleteLater();
+    else
+        closing->disconnectFromHost();
 }
 
 bool TcpLink::Connect(const QString& host, int port) {
@@ -63,14 +93,6 @@ QByteArray TcpLink::Read(qint64 max) { return socket_->read(max); }
 qint64 TcpLink::BytesAvailable() const { return socket_->bytesAvailable(); }
 
 void TcpLink::SetReadBufferSize(qint64 bytes) { socket_->setReadBufferSize(bytes); }
-
-bool TcpLink::WaitForConnected(int ms) { return socket_->waitForConnected(ms); }
-
-bool TcpLink::WaitForData(int ms) { return socket_->waitForReadyRead(ms); }
-
-bool TcpLink::WaitForBytesWritten(int ms) {
-    return socket_->bytesToWrite() == 0 || socket_->waitForBytesWritten(ms);
-}
 
 void TcpLink::reportError() {
     const int number = WinsockErrorNumber(static_cast<int>(socket_->error()));

@@ -29,6 +29,11 @@ public:
 
     // Closes the connection whatever its state; no event follows.
     void Close();
+    // Lets the connection close once the bytes sent have left, without
+    // waiting for them: the link is free for a new connection at once, and
+    // the old one ends by itself (cut off when its bytes have not left
+    // within `limitMs`). No event of the old connection follows.
+    void CloseAfterSending(int limitMs);
     // Starts connecting to `host` and `port` (1..65535); false, with nothing
     // started, for a port outside that range.
     bool Connect(const QString& host, int port);
@@ -42,14 +47,10 @@ public:
     QByteArray GetData();
 
     // For clients that speak a framed protocol: up to `max` received bytes,
-    // the count waiting, a bound on what is held unread, and waits that block
-    // (without running other events) for at most `ms` milliseconds.
+    // the count waiting, and a bound on what is held unread.
     QByteArray Read(qint64 max);
     qint64 BytesAvailable() const;
     void SetReadBufferSize(qint64 bytes);
-    bool WaitForConnected(int ms);
-    bool WaitForData(int ms);
-    bool WaitForBytesWritten(int ms);
 
 Q_SIGNALS:
     void Connected();
@@ -59,6 +60,7 @@ Q_SIGNALS:
     void Error(int number);
 
 private:
+    void wire();
     void reportError();
 
     QTcpSocket* socket_;

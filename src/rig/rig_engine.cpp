@@ -41,10 +41,6 @@ bool RigEngine::Polling() const { return tmrGetData_.isActive(); }
 
 int RigEngine::PollIntervalMs() const { return tmrGetData_.interval(); }
 
-void RigEngine::doEvents() {
-    if (hooks_.doEvents) hooks_.doEvents();
-}
-
 bool RigEngine::OpenRigPort() {
     if (port_.IsOpen()) port_.Close();
     port_.SetPortNumber(settings.RigPortNumber);
@@ -241,17 +237,8 @@ QString RigEngine::FrequencyDisplayText() const {
 
 void RigEngine::addStep(std::function<Step()> step) { steps_.push_back({changeNumber_, std::move(step)}); }
 
-void RigEngine::addEvents() {
-    addStep([this] {
-        doEvents();
-        return Step{};
-    });
-}
-
 void RigEngine::addPause(int ms) {
-    addEvents();
     addStep([ms] { return Step{Step::Wait, ms}; });
-    addEvents();
 }
 
 void RigEngine::addOutputWait(std::shared_ptr<const bool> skip) {
@@ -264,7 +251,6 @@ void RigEngine::addOutputWait(std::shared_ptr<const bool> skip) {
         if (skip && *skip) return Step{};
         if (clock_.MonotonicMs() >= *start + 2000) return Step{};
         if (!port_.IsOpen() || port_.OutBufferCount() < 1) return Step{};
-        doEvents();
         return Step{Step::Again, 1};
     });
 }
@@ -332,10 +318,7 @@ void RigEngine::ChangeFrequency(float qChangeFreq) {
     addModeChange(qChangeFreq, QString(), modeError);
     addOutputWait();
     const std::vector<int> pauses = FrequencyPauses(type);
-    for (std::size_t i = 0; i < pauses.size(); ++i) {
-        if (i > 0) addEvents();
-        addPause(pauses[i]);
-    }
+    for (const int pause : pauses) addPause(pause);
     addStep([this, qChangeFreq, pegasus, modeError, fail] {
         if (pegasus) {
             writePegasus(qChangeFreq);
@@ -382,7 +365,6 @@ void RigEngine::addModeChange(float qChangeFrequency, const QString& ModeToChang
     }
     const std::optional<QByteArray> command =
         ModeCommand(type, mode, {settings.FreqPollString, settings.ModePollString});
-    addEvents();
     addOutputWait();
     addPause(99);
     auto refused = std::make_shared<bool>(false);

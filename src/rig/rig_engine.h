@@ -29,10 +29,6 @@ public:
     // What the engine asks of the program around it. Every hook may be left
     // empty.
     struct Hooks {
-        // Runs where a change of frequency or mode lets pending window
-        // events run (DoEvents); the change itself hands the thread back to
-        // the event loop at each of its waits.
-        std::function<void()> doEvents;
         // The rig's frequency in MHz and its mode, for the main window's
         // band and mode selection (Form1.BandFreqConversion, ModeSelection).
         std::function<void(float& frequencyMHz)> reportFrequency;
@@ -119,8 +115,9 @@ private:
     std::int64_t lineMs(qsizetype pollBytes) const;
 
     // A change of frequency or mode runs as steps, one after the other. A
-    // step that waits hands the thread back to the event loop and the next
-    // runs from a single-shot timer; Stop drops the rest of its change.
+    // step that waits hands the thread back to the event loop, so window
+    // events run meanwhile, and the next runs from the clock's timer; Stop
+    // drops the rest of its change.
     struct Step {
         enum Kind { Next, Wait, Again, Stop };
         Kind kind = Next;
@@ -131,17 +128,16 @@ private:
         std::function<Step()> run;
     };
     void addStep(std::function<Step()> step);
-    void addEvents();
-    // Pause: events run, `ms` pass, events run.
+    // Pause: `ms` pass, the thread handed back meanwhile.
     void addPause(int ms);
-    // Output wait: until the port's output has left, at most 2000 ms, events
-    // running at each 1 ms check; nothing when *skip is set by then.
+    // Output wait: until the port's output has left, at most 2000 ms, looked
+    // at each 1 ms, the thread handed back between looks; nothing when *skip
+    // is set by then.
     void addOutputWait(std::shared_ptr<const bool> skip = {});
     // The mode change's steps; a command the port refuses leaves its text in
     // *error.
     void addModeChange(float qChangeFrequency, const QString& ModeToChangeTo, std::shared_ptr<QString> error);
     void runSteps();
-    void doEvents();
     bool writePegasus(float mhz);
 
     platform::SerialPort& port_;

@@ -489,6 +489,8 @@ void PacketSpotfrm::ShowSpotHelp() {
     else if (SameText(source, kAgw))
         help = Paragraphs({&kHelpAgw, &kHelpClosing, &kHelpHardware});
     feed.monitor.Replace(help);
+    // Shown at once, from its start: a redraw still due would scroll it.
+    monitorView_.Cancel();
     txtUnProcessed->setPlainText(DisplayText(help));
     QTextCursor caret = txtUnProcessed->textCursor();
     caret.setPosition(std::min(1, static_cast<int>(txtUnProcessed->document()->characterCount() - 1)));
@@ -684,7 +686,9 @@ void PacketSpotfrm::replaceMonitor(const QString& text) {
     showMonitor();
 }
 
-void PacketSpotfrm::showMonitor() {
+void PacketSpotfrm::showMonitor() { monitorView_.Mark(); }
+
+void PacketSpotfrm::redrawMonitor() {
     const QString shown = DisplayText(feed.monitor.text());
     if (txtUnProcessed->toPlainText() != shown) txtUnProcessed->setPlainText(shown);
     if (shown.size() > 2) {

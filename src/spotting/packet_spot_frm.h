@@ -15,6 +15,7 @@
 #include <utility>
 
 #include "platform/form.h"
+#include "platform/frame_update.h"
 #include "platform/twips.h"
 #include "platform/packet_engine_client.h"
 #include "platform/tcp_link.h"
@@ -72,6 +73,9 @@ public:
     // The monitor and spots.
     void PostSpot(const SpotLine& spot);
     void TrimMonitor();
+    // Whether the monitor control waits for its redraw: it shows the feed's
+    // monitor once a frame, however fast the text comes.
+    bool MonitorViewPending() const { return monitorView_.Pending(); }
 
     // Telnet.
     void ConnectTelnet();
@@ -177,8 +181,10 @@ protected:
 
 private:
     void buildControls();
-    // The monitor control shows the feed's monitor text, scrolled to its end.
+    // The monitor control is to show the feed's monitor text, scrolled to its
+    // end: at the next frame (redrawMonitor).
     void showMonitor();
+    void redrawMonitor();
     void appendMonitor(const QString& text);
     void replaceMonitor(const QString& text);
     // Whether a source is open or opening: the listening indicator, the
@@ -200,6 +206,7 @@ private:
     // The text of the send box as last seen by its change handler, so that
     // setting it from that handler does not run it again.
     bool inSentChange_ = false;
+    platform::FrameUpdate monitorView_{this, [this] { redrawMonitor(); }};
 };
 
 // The settings file of the spotting window, 14 values.

@@ -5,6 +5,7 @@
 namespace spotting {
 
 void AddSpotRow(QTreeWidget& list, const SpotRow& row) {
+    if (list.updatesEnabled()) list.setUpdatesEnabled(false);
     if (list.topLevelItemCount() > kSpotListRows - 1)
         delete list.takeTopLevelItem(kSpotListRows - 1);
     QStringList cells;
@@ -15,6 +16,10 @@ void AddSpotRow(QTreeWidget& list, const SpotRow& row) {
     item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
     item->setTextAlignment(3, Qt::AlignHCenter | Qt::AlignVCenter);
     list.insertTopLevelItem(0, item);
+}
+
+void ShowSpotRows(QTreeWidget& list) {
+    if (!list.updatesEnabled()) list.setUpdatesEnabled(true);
 }
 
 }  // namespace spotting

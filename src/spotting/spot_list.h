@@ -8,7 +8,11 @@ class QTreeWidget;
 
 namespace spotting {
 
-// Puts `row` on top of the list; past 199 rows the oldest goes first.
+// Puts `row` on top of the list; past 199 rows the oldest goes first. The
+// list holds its painting until ShowSpotRows, so that a stream of spots
+// costs it one repaint a frame, not one a spot.
 void AddSpotRow(QTreeWidget& list, const SpotRow& row);
+// Paints the rows added since the last call, once (the frame's redraw).
+void ShowSpotRows(QTreeWidget& list);
 
 }  // namespace spotting

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QTest>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -100,7 +101,11 @@ struct OneInterface {
         EXPECT_TRUE(testing_support::WaitForKeyer(t.program()));
     }
     void PlayVoice() { t->phoneFrm().FKeyPhone(112); }
-    void OpenWinKey() { winKey().window().cmdOpenWinkey_Click(); }
+    // Open, and the device's answers: the open goes on from them.
+    void OpenWinKey() {
+        winKey().window().cmdOpenWinkey_Click();
+        EXPECT_TRUE(QTest::qWaitFor([this] { return !winKey().device().Opening(); }, 5000));
+    }
 
     PtyPair pty;
     QStringList lines;  // outlives the windows' ports

@@ -60,6 +60,12 @@ QStringList CommandsAfter(const WinKeySimulator& sim, qsizetype count) {
     return sim.Commands();
 }
 
+// Lets events run until the WinKeyer's open has ended: it goes on from the
+// device's answers after the call that started it has returned.
+bool Opened(Program& p, int timeoutMs = 5000) {
+    return QTest::qWaitFor([&p] { return !Layer(p).device().Opening(); }, timeoutMs);
+}
+
 // Lets events run until the WinKeyer's sender has drained CWBuffer: the
 // sender goes on from timers after the call that started it has returned.
 bool WaitUntilSent(Program& p, int timeoutMs = 15000) {
@@ -121,6 +127,7 @@ TEST(WinKey, OpensPushesTheSettingsAndCloses) {
     frmWinKey& w = WindowOnPort(t, kPort);
 
     w.cmdOpenWinkey_Click();
+    ASSERT_TRUE(Opened(t.program()));
     EXPECT_TRUE(t.dialogs.shown.empty());
     EXPECT_EQ(t->keyer.WKOpen, WinKeySimulator::kVersion);
     EXPECT_EQ(w.lblOpenStatus->text(), "WK Success!");
@@ -180,7 +187,16 @@ TEST(WinKey, AFailedOpenIsReportedAndKeepsItClosed) {
             sim->StopAnswering();
         }
         frmWinKey& w = WindowOnPort(t, c.port);
+        // A silent device is waited for a second on the clock, no more.
+        auto waitOutSilence = [&] {
+            if (!c.device) return;
+            t.clock.AdvanceMs(keyers::KeyerDevice::kAnswerTimeoutMs - 1);
+            EXPECT_TRUE(Layer(t.program()).device().Opening());
+            EXPECT_TRUE(t.dialogs.shown.empty());
+            t.clock.AdvanceMs(1);
+        };
         w.cmdOpenWinkey_Click();
+        waitOutSilence();
         ASSERT_EQ(t.dialogs.shown.size(), 1u);
         EXPECT_EQ(t.dialogs.shown[0].title, "Unable to establish connection with Winkey.");
         EXPECT_EQ(t.dialogs.shown[0].text,
@@ -196,9 +212,62 @@ TEST(WinKey, AFailedOpenIsReportedAndKeepsItClosed) {
         t.dialogs.shown.clear();
         t->keyer.CWBuffer = "TEST";
         t->winKey->WKTransmit();
+        waitOutSilence();
         EXPECT_TRUE(t->keyer.CWBuffer.isEmpty());
+        EXPECT_EQ(t->keyer.WKSending, 0);
+        EXPECT_EQ(t->keyer.WKOpen, 0);
         EXPECT_EQ(t.dialogs.shown.size(), 1u);
     }
+}
+
+// Open returns before the device has answered: the open goes on from the
+// device's answers. A message asked for meanwhile waits for the open and
+// follows the settings; a second Open meanwhile sends nothing more.
+TEST(WinKey, TheOpenGoesOnFromTheDevicesAnswers) {
+    WinKeyOnPort o(5);
+    TestProgram& t = o.t;
+    frmWinKey& w = *o.w;
+    w.cmdOpenWinkey_Click();
+    EXPECT_TRUE(Layer(t.program()).device().Opening());
+    EXPECT_EQ(t->keyer.WKOpen, keyers::kWKOpening);
+    EXPECT_EQ(w.lblOpenStatus->text(), "Closed");
+
+    t->keyer.CWBuffer = "TEST";
+    t->winKey->WKTransmit();
+    EXPECT_EQ(t->keyer.WKSending, 1);
+    EXPECT_EQ(t->keyer.CWBuffer, "TEST");
+    w.cmdOpenWinkey_Click();
+
+    ASSERT_TRUE(WaitUntilSent(t.program()));
+    EXPECT_TRUE(t.dialogs.shown.empty());
+    EXPECT_EQ(t->keyer.WKOpen, WinKeySimulator::kVersion);
+    EXPECT_EQ(w.lblOpenStatus->text(), "WK Success!");
+    EXPECT_EQ(w.lblVersion->text(), "Version # 23");
+    ASSERT_TRUE(o.sim->WaitForKeyed(4, 5000)) << o.sim->Keyed().toStdString();
+    EXPECT_EQ(o.sim->Keyed(), "TEST");
+    EXPECT_EQ(CommandsAfter(*o.sim, 8),
+              (QStringList{"open", "mode 4", "speed 18", "weight 50", "leadtail 0 0", "ratio 50",
+                           "pins 6", "mode 4"}));
+}
+
+// Close while the open waits for the device ends it: no answer is reported
+// later, and a message that waited for it is dropped.
+TEST(WinKey, CloseEndsAnOpenUnderWay) {
+    WinKeyOnPort o(5);
+    TestProgram& t = o.t;
+    o.sim->StopAnswering();
+    frmWinKey& w = *o.w;
+    t->keyer.CWBuffer = "TEST";
+    t->winKey->WKTransmit();
+    ASSERT_TRUE(Layer(t.program()).device().Opening());
+    w.cmdCloseWinkey_Click();
+    EXPECT_FALSE(Layer(t.program()).device().Opening());
+    EXPECT_EQ(t->keyer.WKOpen, 0);
+    EXPECT_EQ(t->keyer.WKSending, 0);
+    EXPECT_TRUE(t->keyer.CWBuffer.isEmpty());
+    t.clock.AdvanceMs(keyers::KeyerDevice::kAnswerTimeoutMs * 3);
+    EXPECT_TRUE(t.dialogs.shown.empty());
+    EXPECT_EQ(w.lblOpenStatus->text(), "Closed");
 }
 
 // A message reaches the device one character at a time, never more than four
@@ -214,8 +283,8 @@ TEST(WinKey, SendsAMessageCharacterByCharacter) {
 
     t->keyer.CWBuffer = QStringLiteral("CQ CQ\x01 TEST\t DE W1AW\u00e9 5NN TU!");
     t->winKey->WKTransmit();  // opens the device on the way
-    EXPECT_EQ(t->keyer.WKOpen, WinKeySimulator::kVersion);
     ASSERT_TRUE(WaitUntilSent(t.program()));
+    EXPECT_EQ(t->keyer.WKOpen, WinKeySimulator::kVersion);
     EXPECT_TRUE(t->keyer.CWBuffer.isEmpty());
     const QString expected = "CQ CQ TEST DE W1AW 5NN TU";
     ASSERT_TRUE(sim.WaitForKeyed(static_cast<int>(expected.size()), 5000)) << sim.Keyed().toStdString();
@@ -313,6 +382,7 @@ TEST(WinKey, GivesUpOnADeviceThatStopsAnswering) {
     mainwindow::MainWindow& w = f.Load();
     frmWinKey& wk = WindowOnPort(f.t, kPort);
     wk.cmdOpenWinkey_Click();
+    ASSERT_TRUE(Opened(f.program()));
     ASSERT_EQ(f.program().keyer.WKOpen, WinKeySimulator::kVersion);
     sim.StopAnswering();
 
@@ -339,6 +409,7 @@ TEST(WinKey, TheCloseBoxClosesTheDevice) {
     frmWinKey& w = *o.w;
     w.show();
     w.cmdOpenWinkey_Click();
+    ASSERT_TRUE(Opened(t.program()));
     ASSERT_EQ(t->keyer.WKOpen, WinKeySimulator::kVersion);
 
     w.close();
@@ -349,8 +420,9 @@ TEST(WinKey, TheCloseBoxClosesTheDevice) {
 
     t->keyer.CWBuffer = "E";
     t->winKey->WKTransmit();
-    EXPECT_EQ(t->keyer.WKOpen, WinKeySimulator::kVersion);
+    ASSERT_TRUE(WaitUntilSent(t.program()));
     EXPECT_TRUE(sim.WaitForKeyed(1, 2000));
+    EXPECT_EQ(t->keyer.WKOpen, WinKeySimulator::kVersion);
     EXPECT_TRUE(t.dialogs.shown.empty());
 }
 
@@ -402,6 +474,7 @@ TEST(WinKey, BackspaceTakesBackTheLastCharacterTyped) {
 TEST(WinKey, ABreakInStatusEmptiesTheUnsentCount) {
     WinKeyOnPort o(5000);
     o.w->cmdOpenWinkey_Click();
+    ASSERT_TRUE(Opened(o.t.program()));
     WinKeySimulator& sim = *o.sim;
     keyers::KeyerDevice& device = Layer(o.t.program()).device();
     for (char c : QByteArray("CQ TE")) device.wk_char(static_cast<std::uint8_t>(c));

@@ -34,8 +34,8 @@ struct Rig {
         emu.MapAsPort(t.work(), 3);
         port = platform::NewSystemSerialPort(t.work());
         rig::RigEngine::Hooks hooks;
-        // Events running inside a change let the radio take what was sent.
-        hooks.doEvents = [this] {
+        // While a change waits, the radio takes what was sent.
+        t.clock.duringPause = [this] {
             if (hangUpAtEvents) emu.Hangup();
             emu.Pump(20);
         };
@@ -68,7 +68,7 @@ struct Rig {
     std::unique_ptr<rig::RigEngine> engine;
     std::vector<float> reportedMHz;
     std::vector<QString> reportedModes;
-    // The serial adapter is pulled out the next time events run.
+    // The serial adapter is pulled out at the next pause.
     bool hangUpAtEvents = false;
 };
 
@@ -385,7 +385,7 @@ namespace {
 struct FakeRig {
     FakeRig() : port(state) {
         rig::RigEngine::Hooks hooks;
-        hooks.doEvents = [this] { ++events; };
+        t.clock.duringPause = [this] { ++handedBack; };
         hooks.pollingStopped = [this] { ++stopped; };
         hooks.reportFrequency = [this](float& mhz) { reportedMHz.push_back(mhz); };
         hooks.reportMode = [this](QString& mode) { reportedModes.push_back(mode); };
@@ -399,7 +399,7 @@ struct FakeRig {
     FakeSerialPort::State state;
     FakeSerialPort port;
     std::unique_ptr<rig::RigEngine> engine;
-    int events = 0;
+    int handedBack = 0;  // pauses in which the thread was handed back
     int stopped = 0;
     std::vector<float> reportedMHz;
     std::vector<QString> reportedModes;
@@ -416,7 +416,7 @@ TEST(RigEngineOutputWait, APortThatNeverDrainsHoldsEachWaitTwoSecondsNoMore) {
     // Wait, 99 ms pause, the command, wait again.
     EXPECT_EQ(rig.t.clock.monotonic - t0, 2000 + 99 + 2000);
     EXPECT_EQ(rig.state.written, "MD3;");
-    EXPECT_GT(rig.events, 100);  // events ran while it waited
+    EXPECT_GT(rig.handedBack, 100);  // the thread was handed back while it waited
 }
 
 TEST(RigEngineOutputWait, TheWaitEndsAsSoonAsTheOutputHasLeft) {

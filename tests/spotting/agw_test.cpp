@@ -86,6 +86,8 @@ public:
     }
     // Closes the client's connection, as an engine that ends does.
     void Disconnect() { disconnect_ = true; }
+    // Stops and resumes reading from the client, as a busy engine does.
+    void PauseReading(bool paused) { paused_ = paused; }
     void Release() {
         std::lock_guard lock(mutex_);
         outgoing_ += held_;
@@ -113,6 +115,7 @@ private:
         QByteArray buffer;
         while (!stop_) {
             pollfd p{client_ >= 0 ? client_ : listen_, POLLIN, 0};
+            if (client_ >= 0 && paused_) p.events = 0;
             ::poll(&p, 1, 10);
             if (client_ < 0) {
                 if (p.revents & POLLIN) client_ = ::accept(listen_, nullptr, nullptr);
@@ -166,6 +169,7 @@ private:
     std::atomic<bool> stop_{false};
     std::atomic<bool> gone_{false};
     std::atomic<bool> disconnect_{false};
+    std::atomic<bool> paused_{false};
     std::mutex mutex_;
     QByteArray outgoing_;
     QByteArray held_;
@@ -465,6 +469,33 @@ TEST(AgwEngine, CloseWhileConnectedSendsTheDisconnectRequest) {
     EXPECT_EQ(engine.Received()[3].callTo, "K9ZZZ");
     EXPECT_EQ(w.windowTitle(), "DX Spotting Setup");
     EXPECT_TRUE(f.monitor().endsWith("\r\n\r\n** Port Closed **"));
+}
+
+// Close returns without waiting for the unregistration to leave: with an
+// engine that takes nothing for a while and megabytes still to go, every
+// frame still reaches it in order, the 'x' last, and the connection ends
+// after it.
+TEST(AgwEngine, CloseLetsEverythingSentLeaveWithoutWaiting) {
+    FakeAgwServer engine;
+    platform::PacketEngineClient client;
+    client.SetEndpoint(QStringLiteral("127.0.0.1"), engine.port());
+    int answer = -1;
+    ASSERT_TRUE(client.StartPoll(QStringLiteral("N0CALL"), {}, [&](int result) { answer = result; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return answer != -1; }));
+    ASSERT_EQ(answer, 1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return engine.Kinds() == "Xm"; }));
+
+    engine.PauseReading(true);
+    constexpr int kLines = 1000;
+    const QByteArray line(platform::PacketEngineClient::kMaxData, 'a');
+    for (int i = 0; i < kLines; ++i) ASSERT_EQ(client.PutData(QStringLiteral("K9ZZZ"), line, 'D'), 1);
+    client.Close();
+    EXPECT_FALSE(client.IsRegistered());
+    engine.PauseReading(false);
+
+    ASSERT_TRUE(QTest::qWaitFor([&] { return engine.ClientGone(); }, 20000));
+    const QByteArray kinds = engine.Kinds();
+    EXPECT_EQ(kinds.toStdString(), ("Xm" + QByteArray(kLines, 'D') + "x").toStdString());
 }
 
 TEST(AgwEngine, TheSendBoxBreaksLongLinesAndEscTypesAColon) {

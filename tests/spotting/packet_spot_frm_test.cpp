@@ -2,6 +2,7 @@
 // buttons and keys that are the same for every source.
 #include <QAction>
 #include <QApplication>
+#include <QTest>
 #include <QCheckBox>
 #include <QDir>
 #include <QGroupBox>
@@ -46,6 +47,32 @@ TEST(SpottingWindow, WithoutASettingsFileNothingIsChosenOrOpen) {
     // Close Port with nothing open does nothing at all.
     w.Command2_Click();
     EXPECT_EQ(f.monitor(), "");
+}
+
+// Lines put into the monitor turn after turn set its control's text once,
+// at the next frame: then it shows every line, in order, within the
+// monitor's limit, scrolled to its end.
+TEST(SpottingWindow, TheMonitorIsRedrawnOnceAFrame) {
+    SpottingFixture f;
+    PacketSpotfrm& w = f.window();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w.MonitorViewPending(); }));
+    int sets = 0;
+    QObject::connect(w.txtUnProcessed, &QPlainTextEdit::textChanged, [&] { ++sets; });
+    const QString line = "**  Connection not yet established.  Please wait a moment and try again.";
+    for (int i = 0; i < 200; ++i) {
+        w.SendTelnetText();  // no connection: the line goes to the monitor
+        // The rest of the turn: what it posted, not its timers.
+        QCoreApplication::sendPostedEvents();
+    }
+    EXPECT_EQ(sets, 0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w.MonitorViewPending(); }));
+    EXPECT_EQ(sets, 1);
+    QString shown = f.monitor();
+    shown.replace("\r\n", "\n");
+    EXPECT_EQ(w.txtUnProcessed->toPlainText(), shown);
+    EXPECT_LE(shown.size(), 10000);
+    EXPECT_TRUE(shown.endsWith(line + "\n\n"));
+    EXPECT_EQ(w.txtUnProcessed->textCursor().position(), shown.size() - 1);
 }
 
 TEST(SpottingWindow, AFileSavedBeforeAnyTncWasOpenedStillOpensItsSource) {

@@ -33,6 +33,9 @@ public:
     // Milliseconds the counter moves on before each reading: a busy wait on
     // the counter then ends, as it would on a real clock.
     std::int64_t advancePerReadMs = 0;
+    // Runs at the start of each pause, where the thread is handed back to
+    // the event loop: what goes on meanwhile (a device taking what was sent).
+    std::function<void()> duringPause;
 
     std::int64_t MonotonicMs() const override {
         return std::atomic_ref<std::int64_t>(monotonic) += advancePerReadMs;
@@ -95,6 +98,7 @@ public:
         while (!pauses_.empty()) {
             Pause pause = std::move(pauses_.front());
             pauses_.pop_front();
+            if (duringPause) duringPause();
             if (pause.ms > 0) AdvanceMs(pause.ms);
             pause.fn();
         }

@@ -96,7 +96,9 @@ bool OperatingLoads::UseWinKeyer(const QString& f3, int charMs) {
     wk.txtWKComPort->setText(QString::number(kWinKeyPort));
     wk.txtWKComPort_LostFocus();
     wk.cmdOpenWinkey_Click();
-    return program_.keyer.WKOpen != 0 && program_.keyer.CWKeyingLine == 5;
+    // The open goes on from the device's answers.
+    if (!QTest::qWaitFor([&layer] { return !layer.device().Opening(); }, 5000)) return false;
+    return program_.keyer.WKOpen > 0 && program_.keyer.CWKeyingLine == 5;
 }
 
 void OperatingLoads::UseSoftwareKeyer(const QString& f3, int wpm) {
