@@ -26,7 +26,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         const auto type = event->type();
         if (type != QEvent::MouseButtonRelease && type != QEvent::MouseMove) return false;
-        for (int k = 1; k <= kStateProvinces; ++k) {
+        for (int k = 1; k <= setup::kStateProvinces; ++k) {
             if (window_.Label10[static_cast<std::size_t>(k)] != watched) continue;
             if (type == QEvent::MouseButtonRelease) {
                 if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) window_.Label10_Click(k);
@@ -57,7 +57,7 @@ void MainWindow::attachPickLists() {
     if (List3) connect(List3, &QListWidget::itemClicked, this, &MainWindow::List3_Click);
     if (side_ != Side::In) return;
     auto* watcher = new GridWatcher(*this);
-    for (int k = 1; k <= kStateProvinces; ++k) {
+    for (int k = 1; k <= setup::kStateProvinces; ++k) {
         QLabel* label = Label10[static_cast<std::size_t>(k)];
         label->setMouseTracking(true);
         label->installEventFilter(watcher);
@@ -94,12 +94,12 @@ void MainWindow::List3_Click() {
 }
 
 void MainWindow::Label10_Click(int k) {
-    if (k < 1 || k > kStateProvinces) return;
+    if (k < 1 || k > setup::kStateProvinces) return;
     txtCntry->setText(Label10[static_cast<std::size_t>(k)]->text());
 }
 
 void MainWindow::Label10_MouseMove(int k) {
-    if (k < 1 || k > kStateProvinces) return;
+    if (k < 1 || k > setup::kStateProvinces) return;
     const QString code = Label10[static_cast<std::size_t>(k)]->text();
     int count = 0;
     for (int n = 1; n <= program_.log.QSOCount; ++n)

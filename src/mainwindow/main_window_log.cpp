@@ -42,7 +42,7 @@ void MainWindow::ReloadLog() {
     if (side_ == Side::In) {
         rebuild("ResetStatesGrid", [&] {
             const QColor remaining = platform::FromStoredColor(program_.station.RemainingColor);
-            for (int k = 1; k <= kStateProvinces; ++k)
+            for (int k = 1; k <= setup::kStateProvinces; ++k)
                 platform::SetForeColor(Label10[static_cast<std::size_t>(k)], remaining);
             tally.StateProvWorkedCount = 0;
         });

@@ -11,7 +11,6 @@
 #include "keyers/keyer_state.h"
 #include "logstore/contact_log.h"
 #include "logstore/county_table.h"
-#include "mainwindow/state_province_table.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/loaded_form.h"
@@ -23,6 +22,7 @@
 #include "scoring/tally.h"
 #include "setup/folders.h"
 #include "setup/reference_tables.h"
+#include "setup/state_province_table.h"
 #include "setup/station.h"
 #include "spotting/spot_store.h"
 
@@ -130,7 +130,7 @@ public:
     entry::OperatingTime operating;
     entry::EntryState entry;
     keyers::KeyerState keyer;
-    mainwindow::StateProvinceTable stateProvinces;
+    setup::StateProvinceTable stateProvinces;
     // The 50 most recent DX spots, shared by the spot intake and both maps.
     spotting::DXSpotStore spotStore;
     // The program's version ("2.0"), as the export headers name it; the one
