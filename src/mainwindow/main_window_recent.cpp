@@ -6,8 +6,8 @@
 #include <QPushButton>
 #include <QTreeView>
 
+#include "entry/contact_edit_dialog.h"
 #include "entry/recent_contacts_model.h"
-#include "logstore/contact_edit_dialog.h"
 #include "logstore/contact_log.h"
 #include "mainwindow/main_window.h"
 #include "platform/colors.h"
@@ -54,7 +54,7 @@ void MainWindow::cmdEdit_Click() {
     const int record = SelectedRecord();
     if (record == 0) return;
     program_.entry.EditRecordNo = record;
-    logstore::ShowContactEditDialog(program_);
+    entry::ShowContactEditDialog(program_);
     cmdEdit->hide();
     cmdDelete->hide();
     // However the dialog was left: the file is rewritten from the table in

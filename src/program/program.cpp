@@ -3,9 +3,9 @@
 #include <QCoreApplication>
 #include <QDir>
 
+#include "entry/contact_edit_dialog.h"
 #include "entry/county_change.h"
 #include "entry/county_list.h"
-#include "logstore/contact_edit_dialog.h"
 #include "mainwindow/form1.h"
 #include "mainwindow/main_window.h"
 #include "keyers/blind_frm.h"
@@ -117,12 +117,12 @@ entry::frmCountyList& Program::frmCountyList() {
 }
 void Program::UnloadFrmCountyList() { frmCountyList_.Unload(); }
 
-logstore::ContactEditDialog& Program::contactEditDialog() {
-    return contactEditDialog_.Get([this]() -> std::unique_ptr<logstore::ContactEditDialog> {
+entry::ContactEditDialog& Program::contactEditDialog() {
+    return contactEditDialog_.Get([this]() -> std::unique_ptr<entry::ContactEditDialog> {
         const bool outside = mainWindow_ ? mainWindow_->side() == mainwindow::Side::Out
                                          : station.StationSide == 1;
-        if (outside) return std::make_unique<logstore::EditNoRstNoPtsOut>(*this);
-        return std::make_unique<logstore::WIEditInfrm>(*this);
+        if (outside) return std::make_unique<entry::EditNoRstNoPtsOut>(*this);
+        return std::make_unique<entry::WIEditInfrm>(*this);
     });
 }
 void Program::UnloadContactEditDialog() { contactEditDialog_.Unload(); }

@@ -38,12 +38,10 @@ class PacketSpotfrm;
 class SpectrumMap;
 }  // namespace spotting
 namespace entry {
+class ContactEditDialog;
 class frmCountyList;
 class frmCountyChange;
 }  // namespace entry
-namespace logstore {
-class ContactEditDialog;
-}
 namespace setup {
 class Form5;
 class Form6;
@@ -184,8 +182,8 @@ public:
     bool FrmCountyListLoaded() const { return frmCountyList_.IsLoaded(); }
     // The contact edit dialog of the station side (WIEditInfrm inside the
     // party state, EditNoRstNoPtsOut outside), made on first use for one
-    // edit (see logstore::ShowContactEditDialog).
-    logstore::ContactEditDialog& contactEditDialog();
+    // edit (see entry::ShowContactEditDialog).
+    entry::ContactEditDialog& contactEditDialog();
     void UnloadContactEditDialog();
     bool ContactEditDialogLoaded() const { return contactEditDialog_.IsLoaded(); }
     // The county change dialog (see entry::ShowCountyChange).
@@ -216,7 +214,7 @@ private:
     platform::LoadedForm<setup::frmStationID> frmStationID_;
     platform::LoadedForm<rig::RigControlfrm> rigControlfrm_;
     platform::LoadedForm<entry::frmCountyList> frmCountyList_;
-    platform::LoadedForm<logstore::ContactEditDialog> contactEditDialog_;
+    platform::LoadedForm<entry::ContactEditDialog> contactEditDialog_;
     platform::LoadedForm<entry::frmCountyChange> frmCountyChange_;
     platform::LoadedForm<setup::Form5> form5_;
     platform::LoadedForm<setup::Form6> form6_;
