@@ -71,7 +71,7 @@ void MainWindow::Mains() {
 
 bool MainWindow::storeContact() {
     const bool in = side_ == Side::In;
-    logstore::ContactRecord* row = logstore::TakeNewRow(program_);
+    logstore::ContactRecord* row = logstore::TakeNewRow(program_.log, program_.logPlace());
     if (!row) return false;  // the log is full; the operator has been told
     // One reading of the clock gives both the date and the time, so a
     // contact at midnight never gets the day before or after.
@@ -97,7 +97,7 @@ bool MainWindow::storeContact() {
     row->QSOBand = program_.station.CurrentBand;
     row->QSOFrequency = program_.entry.RigFrequencyText;
     // The file first: a contact that log.txt did not take is not counted.
-    if (!logstore::AppendContact(program_)) return false;
+    if (!logstore::AppendContact(program_.log, program_.logPlace())) return false;
 
     const logstore::ContactRecord& stored = program_.log.row(program_.log.QSOCount);
     setStatus(QString(), kStatusTeal);

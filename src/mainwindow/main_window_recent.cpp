@@ -44,7 +44,7 @@ void MainWindow::cmdDelete_Click() {
     cmdEdit->hide();
     cmdDelete->hide();
     if (answer == platform::vbNo) return;
-    logstore::DeleteContact(program_, record);
+    logstore::DeleteContact(program_.log, program_.logPlace(), record);
     ReloadLog();
     cmdEdit->hide();
     cmdDelete->hide();
@@ -60,7 +60,7 @@ void MainWindow::cmdEdit_Click() {
     // However the dialog was left: the file is rewritten from the table in
     // one whole-file write (a failure keeps the old log.txt, which the reload
     // then reads back) and every count and list follows the log again.
-    logstore::RewriteLog(program_);
+    logstore::RewriteLog(program_.log, program_.logPlace());
     ReloadLog();
 }
 

@@ -64,8 +64,32 @@ void Program::Quit() {
 }
 
 void Program::ReportWriteFailure(const QString& systemText) {
-    dialogs().MsgBox(systemText, platform::vbOKOnly | platform::vbCritical,
-                     QStringLiteral("Unable to write file."));
+    logstore::ReportWriteFailure(dialogs(), systemText);
+}
+
+logstore::LogPlace Program::logPlace() {
+    return logstore::LogPlace{.WorkingFolder = folders.WorkingFolder,
+                              .BackupFolder = folders.BackupFolder(),
+                              .PartyState = station.PartyState,
+                              .dialogs = dialogs(),
+                              .clock = clock(),
+                              .endProgram = [this] { EndProgram(); }};
+}
+
+bool Program::LoadLog() {
+    tally.ClearForLoad();
+    return logstore::LoadLog(log, logPlace());
+}
+
+bool Program::StartNewLog() {
+    const logstore::LogPlace place = logPlace();
+    if (!logstore::ConfirmNewLog(place)) return false;
+    operating.OperatingSeconds = 0;
+    station.BankedOperatingSeconds = 0;
+    if (!logstore::EraseLog(log, place)) return false;
+    setup::SaveQSOPref(*this);
+    LoadLog();
+    return true;
 }
 
 spotting::PacketSpotfrm& Program::packetSpotfrm() {

@@ -108,6 +108,18 @@ public:
     // Tells the operator that a file could not be written.
     void ReportWriteFailure(const QString& systemText);
 
+    // What the log store's operations read of this program: the working and
+    // backup folders, the party state and the services.
+    logstore::LogPlace logPlace();
+    // Replaces the contact table with log.txt and clears the counters rebuilt
+    // from it. A file that cannot be read shows "Error opening file." and
+    // ends the program; the result is then false.
+    bool LoadLog();
+    // Erases the log after the operator types YES (a log with anything in it
+    // is first copied to BACKUP), zeroes the operating time, saves QSOpref.txt
+    // and loads the empty log. True when the log was erased.
+    bool StartNewLog();
+
     // The main window of the run, made on first use for the station side:
     // Infrm inside the party state, Outfrm outside. It is not loaded here;
     // its Form_Load runs when it is first shown.
