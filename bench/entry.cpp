@@ -26,10 +26,10 @@ int main(int argc, char** argv) {
     b.CopyDataFile("county2.txt");
     b.CopyDataFile("arrlpre2.txt");
     b.CopyDataFile("states.txt");
-    logstore::LoadCountyTable(program);
+    logstore::LoadCountyTable(program.counties, program.logPlace());
     setup::LoadPrefixTable(program);
     setup::LoadStatePositionTable(program);
-    const double load = bench::MedianMs(15, [&] { logstore::LoadLog(program); });
+    const double load = bench::MedianMs(15, [&] { program.LoadLog(); });
 
     mainwindow::MainWindow& w = program.OpenMainWindow();
     w.Form_Load(QSizeF(9600, 7200));

@@ -24,7 +24,7 @@ int main(int argc, char** argv) {
         bench::KeepAlive(bytes.size());
     });
     const double load = bench::MedianMs(31, [&] {
-        logstore::LoadLog(b.program());
+        b.program().LoadLog();
         bench::KeepAlive(b.program().log.QSOCount);
     });
     std::printf("read %.3f ms, LoadLog %.3f ms (%d contacts)\n", read, load,

@@ -19,7 +19,7 @@ double reloadMs(int side) {
     program.station.CurrentMode = "CW";
     b.WriteLog(logstore::kMaxContacts);
     b.CopyDataFile("county2.txt");
-    logstore::LoadCountyTable(program);
+    logstore::LoadCountyTable(program.counties, program.logPlace());
     mainwindow::MainWindow& w = program.OpenMainWindow();
     w.Form_Load(QSizeF(9600, 7200));
     w.cmdList_Click();  // "All"
@@ -33,7 +33,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     bench::BenchProgram b;
     b.WriteLog(logstore::kMaxContacts);
-    const double load = bench::MedianMs(15, [&] { logstore::LoadLog(b.program()); });
+    const double load = bench::MedianMs(15, [&] { b.program().LoadLog(); });
     const double in = reloadMs(0);
     const double out = reloadMs(1);
     std::printf("LoadLog %.3f ms, ReloadLog in-state %.3f ms, out-of-state %.3f ms\n", load, in, out);

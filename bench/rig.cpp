@@ -57,11 +57,11 @@ int main(int argc, char** argv) {
     program.station.RigType = "None";
     b.WriteLog(logstore::kMaxContacts);
     b.CopyDataFile("county2.txt");
-    logstore::LoadCountyTable(program);
+    logstore::LoadCountyTable(program.counties, program.logPlace());
     mainwindow::MainWindow& w = program.OpenMainWindow();
     w.Form_Load(QSizeF(9600, 7200));
 
-    const double load = bench::MedianMs(15, [&] { logstore::LoadLog(program); });
+    const double load = bench::MedianMs(15, [&] { program.LoadLog(); });
 
     AnsweringPort port;
     platform::SystemClock clock;

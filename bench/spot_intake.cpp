@@ -48,7 +48,7 @@ int main(int argc, char** argv) {
     b.CopyDataFile("county2.txt");
     b.CopyDataFile("arrlpre2.txt");
     b.CopyDataFile("states.txt");
-    logstore::LoadCountyTable(program);
+    logstore::LoadCountyTable(program.counties, program.logPlace());
     setup::LoadPrefixTable(program);
     setup::LoadStatePositionTable(program);
     mainwindow::MainWindow& w = program.OpenMainWindow();

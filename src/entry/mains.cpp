@@ -73,7 +73,7 @@ void EntryLine::Mains() {
 
 bool EntryLine::storeContact() {
     const bool in = in_;
-    logstore::ContactRecord* row = logstore::TakeNewRow(program_);
+    logstore::ContactRecord* row = logstore::TakeNewRow(program_.log, program_.logPlace());
     if (!row) return false;  // the log is full; the operator has been told
     // One reading of the clock gives both the date and the time, so a
     // contact at midnight never gets the day before or after.
@@ -99,7 +99,7 @@ bool EntryLine::storeContact() {
     row->QSOBand = program_.station.CurrentBand;
     row->QSOFrequency = program_.entry.RigFrequencyText;
     // The file first: a contact that log.txt did not take is not counted.
-    if (!logstore::AppendContact(program_)) return false;
+    if (!logstore::AppendContact(program_.log, program_.logPlace())) return false;
 
     const logstore::ContactRecord& stored = program_.log.row(program_.log.QSOCount);
     setStatus(QString(), kStatusTeal);

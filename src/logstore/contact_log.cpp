@@ -6,8 +6,9 @@
 #include <memory>
 
 #include "logstore/record.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
 #include "platform/text_file.h"
-#include "program/program.h"
 
 namespace logstore {
 
@@ -52,9 +53,9 @@ bool readRecord(RecordReader& reader, ContactRecord& record, const ContactRecord
     return true;
 }
 
-bool failLoad(Program& program) {
-    program.dialogs().MsgBox("Error opening file.", platform::vbOKOnly, "File Error");
-    program.EndProgram();
+bool failLoad(const LogPlace& place) {
+    place.dialogs.MsgBox("Error opening file.", platform::vbOKOnly, "File Error");
+    if (place.endProgram) place.endProgram();
     return false;
 }
 
@@ -66,26 +67,31 @@ QString allRecords(const ContactLog& log) {
 }
 
 // Writes rows 1 to QSOCount over log.txt; the file then ends cleanly.
-bool writeWholeLog(Program& program, QString* error) {
-    if (!platform::WriteFileAtomically(program.WorkPath(kLogFile),
-                                       platform::EncodeAnsi(allRecords(program.log)), error))
+bool writeWholeLog(ContactLog& log, const LogPlace& place, QString* error) {
+    if (!platform::WriteFileAtomically(place.WorkPath(kLogFile), platform::EncodeAnsi(allRecords(log)),
+                                       error))
         return false;
-    program.log.CleanEnd = true;
+    log.CleanEnd = true;
     return true;
 }
 
 }  // namespace
 
+void ReportWriteFailure(platform::Dialogs& dialogs, const QString& systemText) {
+    dialogs.MsgBox(systemText, platform::vbOKOnly | platform::vbCritical,
+                   QStringLiteral("Unable to write file."));
+}
+
 // The backup is named by the local date and time "yyyymmddhhnn".
-bool CopyLogToBackup(Program& program, QString* error, bool keepOlder) {
-    const QString backup = program.folders.BackupFolder();
+bool CopyLogToBackup(const LogPlace& place, QString* error, bool keepOlder) {
+    const QString& backup = place.BackupFolder;
     if (!QFileInfo(backup).isDir() && !QDir().mkpath(backup)) {
         if (error) *error = QStringLiteral("The folder %1 cannot be made.").arg(backup);
         return false;
     }
-    std::optional<QByteArray> log = platform::ReadWholeFile(program.WorkPath(kLogFile), error);
+    std::optional<QByteArray> log = platform::ReadWholeFile(place.WorkPath(kLogFile), error);
     if (!log) return false;
-    const QString stem = backup + "/" + program.clock().LocalNow().toString("yyyyMMddHHmm");
+    const QString stem = backup + "/" + place.clock.LocalNow().toString("yyyyMMddHHmm");
     QString path = stem + ".log";
     for (int n = 2; keepOlder && QFileInfo::exists(path); ++n) {
         if (platform::ReadWholeFile(path) == log) return true;  // that copy is there already
@@ -126,13 +132,10 @@ bool readLog(QByteArray bytes, ContactLog& log) {
 }
 }  // namespace
 
-bool LoadLog(Program& program) {
-    ContactLog& log = program.log;
+bool LoadLog(ContactLog& log, const LogPlace& place) {
     log.QSOCount = 0;
-    program.tally.ClearForLoad();
-
-    std::optional<QByteArray> bytes = platform::ReadWholeFile(program.WorkPath(kLogFile));
-    if (!bytes || !readLog(std::move(*bytes), log)) return failLoad(program);
+    std::optional<QByteArray> bytes = platform::ReadWholeFile(place.WorkPath(kLogFile));
+    if (!bytes || !readLog(std::move(*bytes), log)) return failLoad(place);
     if (log.BackupBaseCount == 0) log.BackupBaseCount = static_cast<float>(log.QSOCount);
     return true;
 }
@@ -144,10 +147,9 @@ std::optional<QByteArray> CleanLogBytes(const QByteArray& bytes) {
     return platform::EncodeAnsi(allRecords(*scratch));
 }
 
-ContactRecord* TakeNewRow(Program& program) {
-    ContactLog& log = program.log;
+ContactRecord* TakeNewRow(ContactLog& log, const LogPlace& place) {
     if (log.QSOCount >= kMaxContacts) {
-        program.dialogs().MsgBox(
+        place.dialogs.MsgBox(
             "The log holds 11,000 contacts, as many as it can hold. This contact was not "
             "logged. Archive the log and start a new one to log more contacts.",
             platform::vbOKOnly | platform::vbExclamation, "Log Full");
@@ -159,19 +161,18 @@ ContactRecord* TakeNewRow(Program& program) {
     return &record;
 }
 
-bool AppendContact(Program& program) {
-    ContactLog& log = program.log;
+bool AppendContact(ContactLog& log, const LogPlace& place) {
     if (log.QSOCount < 1) return false;
     QString error;
     // Appended to a file that does not end cleanly, the record would run on
     // from the last one and shift its items; such a file is written anew.
     const bool written =
-        log.CleanEnd ? platform::AppendToFile(program.WorkPath(kLogFile),
+        log.CleanEnd ? platform::AppendToFile(place.WorkPath(kLogFile),
                                               platform::EncodeAnsi(LogFileRecord(log.row(log.QSOCount))),
                                               &error)
-                     : writeWholeLog(program, &error);
+                     : writeWholeLog(log, place, &error);
     if (!written) {
-        program.ReportWriteFailure(error);
+        ReportWriteFailure(place.dialogs, error);
         // The file did not take the contact, so neither does the table.
         log.row(log.QSOCount) = ContactRecord{};
         --log.QSOCount;
@@ -180,26 +181,25 @@ bool AppendContact(Program& program) {
     return true;
 }
 
-bool RewriteLog(Program& program) {
+bool RewriteLog(ContactLog& log, const LogPlace& place) {
     QString error;
-    if (!writeWholeLog(program, &error)) {
-        program.ReportWriteFailure(error);
+    if (!writeWholeLog(log, place, &error)) {
+        ReportWriteFailure(place.dialogs, error);
         return false;
     }
     return true;
 }
 
-bool DeleteContact(Program& program, int index) {
-    ContactLog& log = program.log;
+bool DeleteContact(ContactLog& log, const LogPlace& place, int index) {
     if (index < 1 || index > log.QSOCount) return false;
     for (int i = index; i < log.QSOCount; ++i) log.row(i) = std::move(log.row(i + 1));
     log.row(log.QSOCount) = ContactRecord{};
     --log.QSOCount;
-    return RewriteLog(program);
+    return RewriteLog(log, place);
 }
 
-bool StartNewLog(Program& program) {
-    std::optional<QString> answer = program.dialogs().InputBox(
+bool ConfirmNewLog(const LogPlace& place) {
+    std::optional<QString> answer = place.dialogs.InputBox(
         "Are you sure that you want to start a new log file?  This function will ERASE the "
         "existing log file!\r\n\r\nTo verify that you want to start a new log file, please "
         "type: YES",
@@ -208,32 +208,30 @@ bool StartNewLog(Program& program) {
 
     // Whatever the counts say, a log with anything in it is copied to BACKUP
     // before it is erased; when that copy fails, nothing is erased.
-    const QFileInfo logInfo(program.WorkPath(kLogFile));
+    const QFileInfo logInfo(place.WorkPath(kLogFile));
     if (logInfo.exists() && logInfo.size() > 0) {
         QString error;
-        if (!CopyLogToBackup(program, &error, true)) {
-            program.ReportWriteFailure(error);
+        if (!CopyLogToBackup(place, &error, true)) {
+            ReportWriteFailure(place.dialogs, error);
             return false;
         }
     }
-
-    program.operating.OperatingSeconds = 0;
-    program.station.BankedOperatingSeconds = 0;
-    QString error;
-    if (!platform::WriteFileAtomically(program.WorkPath(kLogFile), QByteArray(), &error)) {
-        program.ReportWriteFailure(error);
-        return false;
-    }
-    program.log.QSOCount = 0;
-    setup::SaveQSOPref(program);
-    LoadLog(program);
     return true;
 }
 
-void BackupLog(Program& program) {
-    const ContactLog& log = program.log;
+bool EraseLog(ContactLog& log, const LogPlace& place) {
+    QString error;
+    if (!platform::WriteFileAtomically(place.WorkPath(kLogFile), QByteArray(), &error)) {
+        ReportWriteFailure(place.dialogs, error);
+        return false;
+    }
+    log.QSOCount = 0;
+    return true;
+}
+
+void BackupLog(const ContactLog& log, const LogPlace& place) {
     if (static_cast<float>(log.QSOCount) == log.BackupBaseCount || log.QSOCount <= 0) return;
-    CopyLogToBackup(program, nullptr);
+    CopyLogToBackup(place, nullptr);
 }
 
 }  // namespace logstore

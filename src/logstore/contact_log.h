@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-class Program;
+#include "logstore/log_place.h"
 
 namespace logstore {
 
@@ -53,30 +53,36 @@ struct ContactLog {
     const ContactRecord& row(int index) const { return rows.at(static_cast<std::size_t>(index)); }
 };
 
-// Replaces the table with log.txt and clears the counters rebuilt from it.
-// A file that cannot be read shows "Error opening file." and ends the program;
-// the result is then false.
-bool LoadLog(Program& program);
+// Replaces the table with log.txt. A file that cannot be read shows "Error
+// opening file." and ends the program; the result is then false. The program's
+// LoadLog also clears the counters rebuilt from the table.
+bool LoadLog(ContactLog& log, const LogPlace& place);
 
 // Makes room for one more contact: clears row QSOCount + 1, raises QSOCount and
 // returns the row. With the table full it says so and returns nullptr.
-ContactRecord* TakeNewRow(Program& program);
+ContactRecord* TakeNewRow(ContactLog& log, const LogPlace& place);
 
 // Appends row QSOCount to log.txt. When the write fails the operator is told,
 // the row is taken back and the result is false.
-bool AppendContact(Program& program);
+bool AppendContact(ContactLog& log, const LogPlace& place);
 
 // Replaces log.txt with rows 1 to QSOCount; the old file stays whole on failure.
-bool RewriteLog(Program& program);
+bool RewriteLog(ContactLog& log, const LogPlace& place);
 
 // Removes row `index` (1 to QSOCount) and rewrites the file.
-bool DeleteContact(Program& program, int index);
+bool DeleteContact(ContactLog& log, const LogPlace& place, int index);
 
-// Erases the log after the operator types YES. True when the log was erased.
-bool StartNewLog(Program& program);
+// The first half of a new log (the program's StartNewLog): asks the operator
+// to type YES and copies a log with anything in it to BACKUP. True when the
+// log may be erased.
+bool ConfirmNewLog(const LogPlace& place);
+
+// The second half: empties log.txt and the table. False, with the log left
+// as it was, when the file cannot be written.
+bool EraseLog(ContactLog& log, const LogPlace& place);
 
 // Copies log.txt to BACKUP when the count changed since the first load.
-void BackupLog(Program& program);
+void BackupLog(const ContactLog& log, const LogPlace& place);
 
 // `bytes` as a log file ready for appending: the same bytes when they read as
 // a log and end cleanly, else the log they hold written anew (one record per
@@ -88,7 +94,7 @@ std::optional<QByteArray> CleanLogBytes(const QByteArray& bytes);
 // whatever the counts say. With keepOlder, a backup of that name that holds
 // another log is kept and the copy takes the name with "-2", "-3" and so on
 // added. False (and *error set) when the copy could not be made.
-bool CopyLogToBackup(Program& program, QString* error, bool keepOlder = false);
+bool CopyLogToBackup(const LogPlace& place, QString* error, bool keepOlder = false);
 
 // The contact with CR and LF dropped from every text field, as the log writer
 // drops them; the writers of one-contact-per-line files start from it.

@@ -2,17 +2,15 @@
 
 #include "logstore/record.h"
 #include "platform/text_file.h"
-#include "program/program.h"
 
 namespace logstore {
 
-bool LoadCountyTable(Program& program) {
-    CountyTable& table = program.counties;
+bool LoadCountyTable(CountyTable& table, const LogPlace& place) {
     table = CountyTable{};
-    std::optional<QByteArray> bytes = platform::ReadWholeFile(program.WorkPath("county2.txt"));
+    std::optional<QByteArray> bytes = platform::ReadWholeFile(place.WorkPath("county2.txt"));
     if (!bytes) return false;
 
-    const QString& party = program.station.PartyState;
+    const QString& party = place.PartyState;
     RecordReader reader(std::move(*bytes));
     while (!reader.OnlyBlankLinesLeft()) {
         std::optional<QString> first = reader.ReadText();

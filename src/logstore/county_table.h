@@ -3,7 +3,7 @@
 #include <QString>
 #include <vector>
 
-class Program;
+#include "logstore/log_place.h"
 
 namespace logstore {
 
@@ -19,7 +19,7 @@ struct CountyTable {
 // Rebuilds the table from county2.txt, keeping the records of the party state.
 // False when the file cannot be read or holds more than 1,000 such records
 // (the rows read before the 1,001st stay).
-bool LoadCountyTable(Program& program);
+bool LoadCountyTable(CountyTable& table, const LogPlace& place);
 
 // The abbreviation of the first county whose name equals `value`, ignoring
 // letter case; `value` itself when no name does.

@@ -342,17 +342,18 @@ void MainWindow::buildInStateControls() {
 
     // The state and province grid.
     Label15 = AddLabel(QStringLiteral("Label15"), QStringLiteral("States and Provinces Worked:"), 6600, 2190, 2880, 300);
-    for (const GridHeading& h : StateGridHeadings()) {
+    for (const setup::GridHeading& h : setup::StateGridHeadings()) {
         const bool canada = QLatin1String(h.caption) == QLatin1String("Canada");
         QLabel* heading = AddLabel(QString::fromLatin1(h.name), QString::fromLatin1(h.caption), h.left,
-                                   h.top, canada ? 2 * kStateGridPitch : kStateGridPitch, kStateGridRow);
+                                   h.top, canada ? 2 * setup::kStateGridPitch : setup::kStateGridPitch,
+                                   setup::kStateGridRow);
         SetFont(heading, {.Name = QStringLiteral("Arial"), .Size = 8, .Bold = true});
         platform::SetForeColor(heading, Qt::white);
         platform::SetBackColor(heading, kNavy);
         heading->setAlignment(Qt::AlignCenter);
     }
-    for (int k = 1; k <= kStateProvinces; ++k) {
-        const GridPlace p = StateGridLabelPlace(k);
+    for (int k = 1; k <= setup::kStateProvinces; ++k) {
+        const setup::GridPlace p = setup::StateGridLabelPlace(k);
         QLabel* label = AddLabel(QStringLiteral("Label10(%1)").arg(k), QString(), p.left, p.top,
                                  p.width, p.height);
         // The design's small serif face, at the captions' size.
@@ -486,7 +487,7 @@ void MainWindow::Form_Load(QSizeF screenTwips) {
             mnuChangeCounty->setEnabled(st.RoverMode != 0);
             mnuListPrevious->setChecked(st.ListPrevious == 1);
             program_.stateProvinces.Build();
-            for (int k = 1; k <= kStateProvinces; ++k) {
+            for (int k = 1; k <= setup::kStateProvinces; ++k) {
                 Label10[static_cast<std::size_t>(k)]->setText(
                     program_.stateProvinces.StateProvAbbrev[static_cast<std::size_t>(k)]);
                 Label10[static_cast<std::size_t>(k)]->setToolTip(

@@ -49,7 +49,7 @@ void MainWindow::Form_Unload() {
     program_.UnloadRigControlfrm();
     program_.UnloadForm1();
     if (program_.winKey) program_.winKey->Unload();
-    logstore::BackupLog(program_);
+    logstore::BackupLog(program_.log, program_.logPlace());
 }
 
 void MainWindow::Form_Terminate() {

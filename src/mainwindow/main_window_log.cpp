@@ -22,7 +22,7 @@ const QString kLogFilter = QStringLiteral("Log Files (*.log) | *.log");
 
 void MainWindow::ReloadLog() {
     entry_->LogReloaded();
-    if (!logstore::LoadLog(program_)) return;  // the program has ended
+    if (!program_.LoadLog()) return;  // the program has ended
     scoring::Tally& tally = program_.tally;
     // Each rebuild stands on its own: one that fails leaves its display as
     // it was and never ends the program. A failure is told once, whatever
@@ -42,7 +42,7 @@ void MainWindow::ReloadLog() {
     if (side_ == Side::In) {
         rebuild("ResetStatesGrid", [&] {
             const QColor remaining = platform::FromStoredColor(program_.station.RemainingColor);
-            for (int k = 1; k <= kStateProvinces; ++k)
+            for (int k = 1; k <= setup::kStateProvinces; ++k)
                 platform::SetForeColor(Label10[static_cast<std::size_t>(k)], remaining);
             tally.StateProvWorkedCount = 0;
         });
@@ -80,13 +80,13 @@ void MainWindow::AskOpenExistingLog() {
         QStringLiteral("Do you want to continue an existing contest? (Yes opens your existing log, "
                        "No erases any existing log and starts a new log.)"),
         platform::vbQuestion | platform::vbYesNo, QStringLiteral("Open existing log?"));
-    if (answer != platform::vbYes) logstore::StartNewLog(program_);
+    if (answer != platform::vbYes) program_.StartNewLog();
     cmdEdit->hide();
     cmdDelete->hide();
 }
 
 void MainWindow::mnuNew_Click() {
-    logstore::StartNewLog(program_);
+    program_.StartNewLog();
     ReloadLog();
     if (program_.ended()) return;
     ShowOperatingTime();
@@ -155,7 +155,8 @@ void MainWindow::mnuRestore_Click() {
     }
     // The log being replaced is kept in BACKUP first.
     QFile current(program_.WorkPath(QStringLiteral("log.txt")));
-    if (current.exists() && current.size() > 0 && !logstore::CopyLogToBackup(program_, &error, true)) {
+    if (current.exists() && current.size() > 0 &&
+        !logstore::CopyLogToBackup(program_.logPlace(), &error, true)) {
         dialogs.MsgBox(error, platform::vbOKOnly, title);
         return;
     }

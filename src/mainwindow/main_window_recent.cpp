@@ -6,8 +6,8 @@
 #include <QPushButton>
 #include <QTreeView>
 
+#include "entry/contact_edit_dialog.h"
 #include "entry/recent_contacts_model.h"
-#include "logstore/contact_edit_dialog.h"
 #include "logstore/contact_log.h"
 #include "mainwindow/main_window.h"
 #include "platform/colors.h"
@@ -47,7 +47,7 @@ void MainWindow::cmdDelete_Click() {
     cmdEdit->hide();
     cmdDelete->hide();
     if (answer == platform::vbNo) return;
-    logstore::DeleteContact(program_, record);
+    logstore::DeleteContact(program_.log, program_.logPlace(), record);
     ReloadLog();
     cmdEdit->hide();
     cmdDelete->hide();
@@ -57,13 +57,13 @@ void MainWindow::cmdEdit_Click() {
     const int record = SelectedRecord();
     if (record == 0) return;
     program_.entry.EditRecordNo = record;
-    logstore::ShowContactEditDialog(program_);
+    entry::ShowContactEditDialog(program_);
     cmdEdit->hide();
     cmdDelete->hide();
     // However the dialog was left: the file is rewritten from the table in
     // one whole-file write (a failure keeps the old log.txt, which the reload
     // then reads back) and every count and list follows the log again.
-    logstore::RewriteLog(program_);
+    logstore::RewriteLog(program_.log, program_.logPlace());
     ReloadLog();
 }
 

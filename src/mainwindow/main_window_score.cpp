@@ -96,7 +96,7 @@ void MainWindow::RebuildStatesWorked() {
 
 void MainWindow::ShowStatesWorked() {
     const QColor worked = platform::FromStoredColor(program_.station.WorkedColor);
-    for (int k = 1; k <= kStateProvinces; ++k)
+    for (int k = 1; k <= setup::kStateProvinces; ++k)
         if (program_.tally.StateProvWorked[1][static_cast<std::size_t>(k)])
             platform::SetForeColor(Label10[static_cast<std::size_t>(k)], worked);
     program_.tally.StateProvWorkedCount = scoring::CountStatesWorked(program_.tally);

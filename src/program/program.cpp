@@ -3,9 +3,9 @@
 #include <QCoreApplication>
 #include <QDir>
 
+#include "entry/contact_edit_dialog.h"
 #include "entry/county_change.h"
 #include "entry/county_list.h"
-#include "logstore/contact_edit_dialog.h"
 #include "mainwindow/form1.h"
 #include "mainwindow/main_window.h"
 #include "keyers/blind_frm.h"
@@ -66,8 +66,32 @@ void Program::Quit() {
 }
 
 void Program::ReportWriteFailure(const QString& systemText) {
-    dialogs().MsgBox(systemText, platform::vbOKOnly | platform::vbCritical,
-                     QStringLiteral("Unable to write file."));
+    logstore::ReportWriteFailure(dialogs(), systemText);
+}
+
+logstore::LogPlace Program::logPlace() {
+    return logstore::LogPlace{.WorkingFolder = folders.WorkingFolder,
+                              .BackupFolder = folders.BackupFolder(),
+                              .PartyState = station.PartyState,
+                              .dialogs = dialogs(),
+                              .clock = clock(),
+                              .endProgram = [this] { EndProgram(); }};
+}
+
+bool Program::LoadLog() {
+    tally.ClearForLoad();
+    return logstore::LoadLog(log, logPlace());
+}
+
+bool Program::StartNewLog() {
+    const logstore::LogPlace place = logPlace();
+    if (!logstore::ConfirmNewLog(place)) return false;
+    operating.OperatingSeconds = 0;
+    station.BankedOperatingSeconds = 0;
+    if (!logstore::EraseLog(log, place)) return false;
+    setup::SaveQSOPref(*this);
+    LoadLog();
+    return true;
 }
 
 spotting::PacketSpotfrm& Program::packetSpotfrm() {
@@ -119,12 +143,12 @@ entry::frmCountyList& Program::frmCountyList() {
 }
 void Program::UnloadFrmCountyList() { frmCountyList_.Unload(); }
 
-logstore::ContactEditDialog& Program::contactEditDialog() {
-    return contactEditDialog_.Get([this]() -> std::unique_ptr<logstore::ContactEditDialog> {
+entry::ContactEditDialog& Program::contactEditDialog() {
+    return contactEditDialog_.Get([this]() -> std::unique_ptr<entry::ContactEditDialog> {
         const bool outside = mainWindow_ ? mainWindow_->side() == mainwindow::Side::Out
                                          : station.StationSide == 1;
-        if (outside) return std::make_unique<logstore::EditNoRstNoPtsOut>(*this);
-        return std::make_unique<logstore::WIEditInfrm>(*this);
+        if (outside) return std::make_unique<entry::EditNoRstNoPtsOut>(*this);
+        return std::make_unique<entry::WIEditInfrm>(*this);
     });
 }
 void Program::UnloadContactEditDialog() { contactEditDialog_.Unload(); }

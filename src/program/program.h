@@ -12,7 +12,6 @@
 #include "keyers/keyer_state.h"
 #include "logstore/contact_log.h"
 #include "logstore/county_table.h"
-#include "mainwindow/state_province_table.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/loaded_form.h"
@@ -24,6 +23,7 @@
 #include "scoring/tally.h"
 #include "setup/folders.h"
 #include "setup/reference_tables.h"
+#include "setup/state_province_table.h"
 #include "setup/station.h"
 #include "spotting/spot_store.h"
 
@@ -40,12 +40,10 @@ class PacketSpotfrm;
 class SpectrumMap;
 }  // namespace spotting
 namespace entry {
+class ContactEditDialog;
 class frmCountyList;
 class frmCountyChange;
 }  // namespace entry
-namespace logstore {
-class ContactEditDialog;
-}
 namespace setup {
 class Form5;
 class Form6;
@@ -112,6 +110,18 @@ public:
     // Tells the operator that a file could not be written.
     void ReportWriteFailure(const QString& systemText);
 
+    // What the log store's operations read of this program: the working and
+    // backup folders, the party state and the services.
+    logstore::LogPlace logPlace();
+    // Replaces the contact table with log.txt and clears the counters rebuilt
+    // from it. A file that cannot be read shows "Error opening file." and
+    // ends the program; the result is then false.
+    bool LoadLog();
+    // Erases the log after the operator types YES (a log with anything in it
+    // is first copied to BACKUP), zeroes the operating time, saves QSOpref.txt
+    // and loads the empty log. True when the log was erased.
+    bool StartNewLog();
+
     // The main window of the run, made on first use for the station side:
     // Infrm inside the party state, Outfrm outside. It is not loaded here;
     // its Form_Load runs when it is first shown.
@@ -136,7 +146,7 @@ public:
     entry::OperatingTime operating;
     entry::EntryState entry;
     keyers::KeyerState keyer;
-    mainwindow::StateProvinceTable stateProvinces;
+    setup::StateProvinceTable stateProvinces;
     // The 50 most recent DX spots, shared by the spot intake and both maps.
     spotting::DXSpotStore spotStore;
     // The program's version ("2.0"), as the export headers name it; the one
@@ -190,8 +200,8 @@ public:
     bool FrmCountyListLoaded() const { return frmCountyList_.IsLoaded(); }
     // The contact edit dialog of the station side (WIEditInfrm inside the
     // party state, EditNoRstNoPtsOut outside), made on first use for one
-    // edit (see logstore::ShowContactEditDialog).
-    logstore::ContactEditDialog& contactEditDialog();
+    // edit (see entry::ShowContactEditDialog).
+    entry::ContactEditDialog& contactEditDialog();
     void UnloadContactEditDialog();
     bool ContactEditDialogLoaded() const { return contactEditDialog_.IsLoaded(); }
     // The county change dialog (see entry::ShowCountyChange).
@@ -222,7 +232,7 @@ private:
     platform::LoadedForm<setup::frmStationID> frmStationID_;
     platform::LoadedForm<rig::RigControlfrm> rigControlfrm_;
     platform::LoadedForm<entry::frmCountyList> frmCountyList_;
-    platform::LoadedForm<logstore::ContactEditDialog> contactEditDialog_;
+    platform::LoadedForm<entry::ContactEditDialog> contactEditDialog_;
     platform::LoadedForm<entry::frmCountyChange> frmCountyChange_;
     platform::LoadedForm<setup::Form5> form5_;
     platform::LoadedForm<setup::Form6> form6_;

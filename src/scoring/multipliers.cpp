@@ -1,9 +1,9 @@
 #include "scoring/multipliers.h"
 
 
-#include "mainwindow/state_province_table.h"
 #include "program/program.h"
 #include "scoring/worked.h"
+#include "setup/state_province_table.h"
 
 namespace scoring {
 
@@ -18,7 +18,7 @@ int LogPoints(const logstore::ContactLog& log) {
 }
 
 int StatesProvincesWorkedCount(const logstore::ContactLog& log) {
-    mainwindow::StateProvinceTable table;
+    setup::StateProvinceTable table;
     table.Build();
     Tally tally;
     RebuildStatesWorked(log, table, tally);

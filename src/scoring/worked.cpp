@@ -6,7 +6,7 @@
 
 #include "logstore/log_moment.h"
 #include "scoring/multipliers.h"
-#include "mainwindow/state_province_table.h"
+#include "setup/state_province_table.h"
 #include "setup/station.h"
 
 namespace scoring {
@@ -106,7 +106,7 @@ int CountyMultipliers(const logstore::CountyTable& counties, const QStringList& 
 }
 
 void RebuildStatesWorked(const logstore::ContactLog& log,
-                         const mainwindow::StateProvinceTable& table, Tally& tally) {
+                         const setup::StateProvinceTable& table, Tally& tally) {
     for (int i = 1; i <= log.QSOCount; ++i) {
         const QString& spc = log.row(i).QSOSPC;
         if (spc.size() != 2) continue;
@@ -116,7 +116,7 @@ void RebuildStatesWorked(const logstore::ContactLog& log,
 
 int CountStatesWorked(const Tally& tally) {
     int count = 0;
-    for (int k = 1; k <= mainwindow::kStateProvinces; ++k)
+    for (int k = 1; k <= setup::kStateProvinces; ++k)
         if (tally.StateProvWorked[1][static_cast<std::size_t>(k)]) ++count;
     return count;
 }

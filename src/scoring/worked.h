@@ -11,7 +11,7 @@
 #include "logstore/county_table.h"
 #include "scoring/tally.h"
 
-namespace mainwindow {
+namespace setup {
 struct StateProvinceTable;
 }
 
@@ -38,7 +38,7 @@ int CountyMultipliers(const logstore::CountyTable& counties, const QStringList& 
 // Sets the worked flag of every state or province code (exactly two
 // characters) found in the log.
 void RebuildStatesWorked(const logstore::ContactLog& log,
-                         const mainwindow::StateProvinceTable& table, Tally& tally);
+                         const setup::StateProvinceTable& table, Tally& tally);
 
 // Counts the flags set for entries 1 to 63.
 int CountStatesWorked(const Tally& tally);

@@ -268,7 +268,7 @@ void frmStationID::Form_Load(QSizeF screenTwips) {
     (st.RoverMode == 1 ? Option4 : Option3)->setChecked(true);
 
     loadStep(program_.WorkPath(QStringLiteral("county2.txt")),
-             [&] { return logstore::LoadCountyTable(program_); });
+             [&] { return logstore::LoadCountyTable(program_.counties, program_.logPlace()); });
     loadStep(program_.WorkPath(keyers::kVoiceSettingsFile),
              [&] { return keyers::LoadVoiceSettings(program_); });
     // CW.txt is read whatever wave2.txt gave; its reader passes over its

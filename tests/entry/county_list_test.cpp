@@ -38,7 +38,7 @@ TEST(CountyList, ListsTheCountyTableInItsOrder) {
     t->station.PartyState = "WI";
     TestProgram::WriteLines(t.workFile("county2.txt"),
                             {R"("WIDane","DAN")", R"("MNAitkin","AIT")", R"("WIAdams","ADA")"});
-    ASSERT_TRUE(logstore::LoadCountyTable(t.program()));
+    ASSERT_TRUE(logstore::LoadCountyTable(t.program().counties, t.program().logPlace()));
     frmCountyList& list = t->frmCountyList();
     list.Form_Load(QSizeF(9600, 7200));
     EXPECT_EQ(list.windowTitle(), "County List");
@@ -112,7 +112,7 @@ TEST(CountyList, APickGoesToTheBoxOfTheStationSide) {
     TestProgram t;
     t->station.PartyState = "WI";
     TestProgram::WriteLines(t.workFile("county2.txt"), {R"("WIDane","dan")"});
-    ASSERT_TRUE(logstore::LoadCountyTable(t.program()));
+    ASSERT_TRUE(logstore::LoadCountyTable(t.program().counties, t.program().logPlace()));
     setup::frmStationID& dialog = t->frmStationID();
     t->station.StationSide = 2;
     frmCountyList& list = t->frmCountyList();

@@ -41,7 +41,7 @@ QStringList backups(TestProgram& t) {
 TEST(ContactLog, RecordsOfBothSidesReadAndWriteByteForByte) {
     TestProgram t;
     TestProgram::WriteFile(t.workFile("log.txt"), kInStateLine + kOutStateLine);
-    ASSERT_TRUE(logstore::LoadLog(t.program()));
+    ASSERT_TRUE(t.program().LoadLog());
     ASSERT_EQ(t->log.QSOCount, 2);
     const ContactRecord& in = t->log.row(1);
     EXPECT_EQ(in.QSOCall, "N0CALL");
@@ -56,7 +56,7 @@ TEST(ContactLog, RecordsOfBothSidesReadAndWriteByteForByte) {
     EXPECT_EQ(t->log.row(2).QSORSTSent, "599");
     EXPECT_EQ(t->log.BackupBaseCount, 2);
 
-    ASSERT_TRUE(logstore::RewriteLog(t.program()));
+    ASSERT_TRUE(logstore::RewriteLog(t.program().log, t.program().logPlace()));
     EXPECT_EQ(TestProgram::ReadFile(t.workFile("log.txt")), kInStateLine + kOutStateLine);
     EXPECT_TRUE(t.dialogs.shown.empty());
 }
@@ -73,14 +73,14 @@ TEST(ContactLog, LoadReadsOddButReadableFiles) {
     file += second + "\r\n\r\n";
     TestProgram::WriteFile(t.workFile("log.txt"), file);
 
-    ASSERT_TRUE(logstore::LoadLog(t.program()));
+    ASSERT_TRUE(t.program().LoadLog());
     ASSERT_EQ(t->log.QSOCount, 2);
     EXPECT_EQ(t->log.row(1).QSOCounty, "Dane, east");
     EXPECT_EQ(t->log.row(2).QSOCounty, "Dane");
     EXPECT_EQ(t->log.row(2).QSOSpare16, 0);
     EXPECT_EQ(t.endCalls, 0);
 
-    ASSERT_TRUE(logstore::RewriteLog(t.program()));
+    ASSERT_TRUE(logstore::RewriteLog(t.program().log, t.program().logPlace()));
     QByteArray expected = kInStateLine;
     expected.replace("\"Dane\"", "\"Dane, east\"");
     EXPECT_EQ(TestProgram::ReadFile(t.workFile("log.txt")), expected + kOutStateLine);
@@ -102,7 +102,7 @@ TEST(ContactLog, UnreadableLogEndsTheProgramWithItsMessage) {
     for (const Case& c : cases) {
         TestProgram t;
         if (c.present) TestProgram::WriteFile(t.workFile("log.txt"), c.content);
-        EXPECT_FALSE(logstore::LoadLog(t.program())) << c.name;
+        EXPECT_FALSE(t.program().LoadLog()) << c.name;
         EXPECT_EQ(t.endCalls, 1) << c.name;
         ASSERT_EQ(t.dialogs.shown.size(), 1u) << c.name;
         EXPECT_EQ(t.dialogs.shown[0].title, "File Error");
@@ -113,17 +113,17 @@ TEST(ContactLog, UnreadableLogEndsTheProgramWithItsMessage) {
 TEST(ContactLog, ElevenThousandContactsLoadAndTheTableRefusesOneMore) {
     TestProgram t;
     TestProgram::WriteFile(t.workFile("log.txt"), lines(11000));
-    ASSERT_TRUE(logstore::LoadLog(t.program()));
+    ASSERT_TRUE(t.program().LoadLog());
     EXPECT_EQ(t->log.QSOCount, 11000);
     EXPECT_EQ(t->log.row(11000).QSOCall, "K11000");
 
-    EXPECT_EQ(logstore::TakeNewRow(t.program()), nullptr);
+    EXPECT_EQ(logstore::TakeNewRow(t.program().log, t.program().logPlace()), nullptr);
     EXPECT_EQ(t->log.QSOCount, 11000);
     EXPECT_EQ(t->log.row(11000).QSOCall, "K11000");
     ASSERT_EQ(t.dialogs.shown.size(), 1u);
     EXPECT_EQ(t.dialogs.shown[0].title, "Log Full");
 
-    ASSERT_TRUE(logstore::DeleteContact(t.program(), 1));
+    ASSERT_TRUE(logstore::DeleteContact(t.program().log, t.program().logPlace(), 1));
     EXPECT_EQ(t->log.QSOCount, 10999);
     EXPECT_EQ(t->log.row(1).QSOCall, "K2");
     EXPECT_EQ(t->log.row(11000), ContactRecord{});
@@ -132,14 +132,14 @@ TEST(ContactLog, ElevenThousandContactsLoadAndTheTableRefusesOneMore) {
 TEST(ContactLog, EmptyLogLeavesTheBackupBaseForTheFirstLoadWithContacts) {
     TestProgram t;
     TestProgram::WriteFile(t.workFile("log.txt"), "");
-    ASSERT_TRUE(logstore::LoadLog(t.program()));
+    ASSERT_TRUE(t.program().LoadLog());
     EXPECT_EQ(t->log.QSOCount, 0);
     EXPECT_EQ(t->log.BackupBaseCount, 0);
     TestProgram::WriteFile(t.workFile("log.txt"), lines(3));
-    ASSERT_TRUE(logstore::LoadLog(t.program()));
+    ASSERT_TRUE(t.program().LoadLog());
     EXPECT_EQ(t->log.BackupBaseCount, 3);
     TestProgram::WriteFile(t.workFile("log.txt"), lines(5));
-    ASSERT_TRUE(logstore::LoadLog(t.program()));
+    ASSERT_TRUE(t.program().LoadLog());
     EXPECT_EQ(t->log.BackupBaseCount, 3);
 }
 
@@ -150,7 +150,7 @@ TEST(ContactLog, LoadClearsTheCountersRebuiltFromTheTable) {
     t->tally.StateProvWorkedCount = 9;
     t->tally.StateProvWorked[1][42] = true;
     TestProgram::WriteFile(t.workFile("log.txt"), lines(1));
-    ASSERT_TRUE(logstore::LoadLog(t.program()));
+    ASSERT_TRUE(t.program().LoadLog());
     EXPECT_EQ(t->tally.QSOPoints, 0);
     EXPECT_EQ(t->tally.DXCount[2], 0);
     EXPECT_EQ(t->tally.StateProvWorkedCount, 0);
@@ -160,16 +160,16 @@ TEST(ContactLog, LoadClearsTheCountersRebuiltFromTheTable) {
 TEST(ContactLog, NewRowCarriesNothingOfAnOlderContact) {
     TestProgram t;
     TestProgram::WriteFile(t.workFile("log.txt"), lines(3));
-    ASSERT_TRUE(logstore::LoadLog(t.program()));
+    ASSERT_TRUE(t.program().LoadLog());
     TestProgram::WriteFile(t.workFile("log.txt"), lines(1));  // a shorter archive restored
-    ASSERT_TRUE(logstore::LoadLog(t.program()));
-    ContactRecord* row = logstore::TakeNewRow(t.program());
+    ASSERT_TRUE(t.program().LoadLog());
+    ContactRecord* row = logstore::TakeNewRow(t.program().log, t.program().logPlace());
     ASSERT_NE(row, nullptr);
     EXPECT_EQ(t->log.QSOCount, 2);
     EXPECT_EQ(*row, ContactRecord{});
     row->QSOCall = "W9XYZ";
     row->QSOMode = "PH";
-    ASSERT_TRUE(logstore::AppendContact(t.program()));
+    ASSERT_TRUE(logstore::AppendContact(t.program().log, t.program().logPlace()));
     EXPECT_EQ(TestProgram::ReadFile(t.workFile("log.txt")),
               line(1) + "\"W9XYZ\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\","
                         "\"PH\",\"\",0,\"\",\"\",\"\"\r\n");
@@ -177,18 +177,18 @@ TEST(ContactLog, NewRowCarriesNothingOfAnOlderContact) {
 
 TEST(ContactLog, AppendCreatesTheFileAndKeepsTableAndFileEqualOnFailure) {
     TestProgram t;
-    ContactRecord* row = logstore::TakeNewRow(t.program());
+    ContactRecord* row = logstore::TakeNewRow(t.program().log, t.program().logPlace());
     row->QSOCall = "N0CALL";
-    ASSERT_TRUE(logstore::AppendContact(t.program()));
+    ASSERT_TRUE(logstore::AppendContact(t.program().log, t.program().logPlace()));
     EXPECT_EQ(TestProgram::ReadFile(t.workFile("log.txt")).count('\n'), 1);
 
     // The disk fills up halfway through the next line.
     const qint64 size = QFileInfo(t.workFile("log.txt")).size();
-    row = logstore::TakeNewRow(t.program());
+    row = logstore::TakeNewRow(t.program().log, t.program().logPlace());
     row->QSOCall = "W9XYZ";
     {
         testing_support::FileSizeLimit full(static_cast<rlim_t>(size + 20));
-        EXPECT_FALSE(logstore::AppendContact(t.program()));
+        EXPECT_FALSE(logstore::AppendContact(t.program().log, t.program().logPlace()));
     }
     EXPECT_EQ(t->log.QSOCount, 1);
     EXPECT_EQ(t->log.row(2), ContactRecord{});
@@ -201,11 +201,11 @@ TEST(ContactLog, AppendCreatesTheFileAndKeepsTableAndFileEqualOnFailure) {
 TEST(ContactLog, FailedRewriteLeavesTheOldFileWhole) {
     TestProgram t;
     TestProgram::WriteFile(t.workFile("log.txt"), lines(50));
-    ASSERT_TRUE(logstore::LoadLog(t.program()));
+    ASSERT_TRUE(t.program().LoadLog());
     t->log.row(1).QSOCall = "EDITED";
     {
         testing_support::FileSizeLimit full(100);
-        EXPECT_FALSE(logstore::RewriteLog(t.program()));
+        EXPECT_FALSE(logstore::RewriteLog(t.program().log, t.program().logPlace()));
     }
     EXPECT_EQ(TestProgram::ReadFile(t.workFile("log.txt")), lines(50));
     ASSERT_EQ(t.dialogs.shown.size(), 1u);
@@ -216,17 +216,17 @@ TEST(ContactLog, FailedRewriteLeavesTheOldFileWhole) {
 TEST(ContactLog, DeleteShiftsTheRowsAfterIt) {
     TestProgram t;
     TestProgram::WriteFile(t.workFile("log.txt"), lines(3));
-    ASSERT_TRUE(logstore::LoadLog(t.program()));
-    ASSERT_TRUE(logstore::DeleteContact(t.program(), 1));
+    ASSERT_TRUE(t.program().LoadLog());
+    ASSERT_TRUE(logstore::DeleteContact(t.program().log, t.program().logPlace(), 1));
     EXPECT_EQ(TestProgram::ReadFile(t.workFile("log.txt")), line(2) + line(3));
     EXPECT_EQ(t->log.row(3), ContactRecord{});
-    ASSERT_TRUE(logstore::DeleteContact(t.program(), 2));  // the last row
+    ASSERT_TRUE(logstore::DeleteContact(t.program().log, t.program().logPlace(), 2));  // the last row
     EXPECT_EQ(TestProgram::ReadFile(t.workFile("log.txt")), line(2));
     // Rows outside 1 to QSOCount are refused and change nothing.
-    EXPECT_FALSE(logstore::DeleteContact(t.program(), 0));
-    EXPECT_FALSE(logstore::DeleteContact(t.program(), 2));
+    EXPECT_FALSE(logstore::DeleteContact(t.program().log, t.program().logPlace(), 0));
+    EXPECT_FALSE(logstore::DeleteContact(t.program().log, t.program().logPlace(), 2));
     EXPECT_EQ(t->log.QSOCount, 1);
-    ASSERT_TRUE(logstore::DeleteContact(t.program(), 1));
+    ASSERT_TRUE(logstore::DeleteContact(t.program().log, t.program().logPlace(), 1));
     EXPECT_EQ(TestProgram::ReadFile(t.workFile("log.txt")), "");
 }
 
@@ -246,7 +246,7 @@ TEST(ContactLog, NewLogNeedsTheTypedYes) {
         TestProgram::WriteFile(t.workFile("log.txt"), lines(2));
         t.dialogs.inputAnswers.push_back(c.answer);
         const QString label = c.answer.value_or("(cancel)");
-        EXPECT_EQ(logstore::StartNewLog(t.program()), c.erased) << label.toStdString();
+        EXPECT_EQ(t.program().StartNewLog(), c.erased) << label.toStdString();
         ASSERT_EQ(t.dialogs.shown.size(), 1u);
         EXPECT_EQ(t.dialogs.shown[0].title, "WARNING - Your existing log file will be ERASED!");
         EXPECT_EQ(t.dialogs.shown[0].text,
@@ -277,7 +277,7 @@ TEST(ContactLog, NewLogKeepsTheLogWhenItsBackupCannotBeMade) {
     QDir(t->folders.BackupFolder()).removeRecursively();
     TestProgram::WriteFile(t->folders.BackupFolder(), "not a folder");
     t.dialogs.inputAnswers.push_back(QString("YES"));
-    EXPECT_FALSE(logstore::StartNewLog(t.program()));
+    EXPECT_FALSE(t.program().StartNewLog());
     EXPECT_EQ(TestProgram::ReadFile(t.workFile("log.txt")), lines(2));
     EXPECT_EQ(t.dialogs.titles().back(), "Unable to write file.");
 }
@@ -285,19 +285,19 @@ TEST(ContactLog, NewLogKeepsTheLogWhenItsBackupCannotBeMade) {
 TEST(ContactLog, BackupOnlyWhenTheCountChangedSinceTheFirstLoad) {
     TestProgram t;
     TestProgram::WriteFile(t.workFile("log.txt"), lines(3));
-    ASSERT_TRUE(logstore::LoadLog(t.program()));
-    logstore::BackupLog(t.program());  // unchanged count: nothing
+    ASSERT_TRUE(t.program().LoadLog());
+    logstore::BackupLog(t.program().log, t.program().logPlace());  // unchanged count: nothing
     EXPECT_TRUE(backups(t).isEmpty());
 
-    logstore::TakeNewRow(t.program())->QSOCall = "W9XYZ";
-    ASSERT_TRUE(logstore::AppendContact(t.program()));
-    logstore::BackupLog(t.program());
+    logstore::TakeNewRow(t.program().log, t.program().logPlace())->QSOCall = "W9XYZ";
+    ASSERT_TRUE(logstore::AppendContact(t.program().log, t.program().logPlace()));
+    logstore::BackupLog(t.program().log, t.program().logPlace());
     ASSERT_EQ(backups(t), QStringList{"201304071305.log"});
 
     // A second backup within the same minute replaces the first.
-    logstore::TakeNewRow(t.program())->QSOCall = "K1ABC";
-    ASSERT_TRUE(logstore::AppendContact(t.program()));
-    logstore::BackupLog(t.program());
+    logstore::TakeNewRow(t.program().log, t.program().logPlace())->QSOCall = "K1ABC";
+    ASSERT_TRUE(logstore::AppendContact(t.program().log, t.program().logPlace()));
+    logstore::BackupLog(t.program().log, t.program().logPlace());
     ASSERT_EQ(backups(t), QStringList{"201304071305.log"});
     EXPECT_EQ(TestProgram::ReadFile(t->folders.BackupFolder() + "/201304071305.log"),
               TestProgram::ReadFile(t.workFile("log.txt")));
@@ -305,7 +305,7 @@ TEST(ContactLog, BackupOnlyWhenTheCountChangedSinceTheFirstLoad) {
     // A later minute gives a file of its own; a missing BACKUP folder is made.
     QDir(t->folders.BackupFolder()).removeRecursively();
     t.clock.AdvanceMs(60000);
-    logstore::BackupLog(t.program());
+    logstore::BackupLog(t.program().log, t.program().logPlace());
     EXPECT_EQ(backups(t), QStringList{"201304071306.log"});
     EXPECT_TRUE(t.dialogs.shown.empty());
 }

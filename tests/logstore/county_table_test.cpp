@@ -20,7 +20,7 @@ TEST(CountyTable, KeepsThePartyStatesRecordsOnly) {
     TestProgram::WriteFile(t.workFile("county2.txt"),
                            "\"MNAitkin\",\"AIT\"\r\n\"WIAdams\",\"ADA\"\r\n\"wiBad\",\"BAD\"\r\n"
                            "\"WI\",\"NON\"\r\n\"WIDane\",\"DAN\"\r\n\"WIDane Twin\",\"DAN\"\r\n");
-    ASSERT_TRUE(logstore::LoadCountyTable(t.program()));
+    ASSERT_TRUE(logstore::LoadCountyTable(t.program().counties, t.program().logPlace()));
     const auto& table = t->counties;
     ASSERT_EQ(table.CountyCount, 4);
     EXPECT_EQ(table.CountyNames[1], "Adams");
@@ -46,7 +46,7 @@ TEST(CountyTable, OtherStatesOnlyGiveAnEmptyTable) {
     TestProgram t;
     t->station.PartyState = "WI";
     TestProgram::WriteFile(t.workFile("county2.txt"), records(5, "MN"));
-    ASSERT_TRUE(logstore::LoadCountyTable(t.program()));
+    ASSERT_TRUE(logstore::LoadCountyTable(t.program().counties, t.program().logPlace()));
     EXPECT_EQ(t->counties.CountyCount, 0);
 }
 
@@ -54,11 +54,11 @@ TEST(CountyTable, ThousandCountiesLoadAndOneMoreFails) {
     TestProgram t;
     t->station.PartyState = "WI";
     TestProgram::WriteFile(t.workFile("county2.txt"), records(1000));
-    ASSERT_TRUE(logstore::LoadCountyTable(t.program()));
+    ASSERT_TRUE(logstore::LoadCountyTable(t.program().counties, t.program().logPlace()));
     EXPECT_EQ(t->counties.CountyCount, 1000);
     TestProgram::WriteFile(t.workFile("county2.txt"), records(1001));
-    EXPECT_FALSE(logstore::LoadCountyTable(t.program()));
+    EXPECT_FALSE(logstore::LoadCountyTable(t.program().counties, t.program().logPlace()));
     EXPECT_EQ(t->counties.CountyCount, 1000);
     QFile::remove(t.workFile("county2.txt"));
-    EXPECT_FALSE(logstore::LoadCountyTable(t.program()));
+    EXPECT_FALSE(logstore::LoadCountyTable(t.program().counties, t.program().logPlace()));
 }

@@ -12,7 +12,7 @@
 #include <gtest/gtest.h>
 #include <limits>
 
-#include "logstore/contact_edit_dialog.h"
+#include "entry/contact_edit_dialog.h"
 #include "mainwindow/main_window.h"
 #include "support/main_window_fixture.h"
 #include "support/scoring_fixture.h"
@@ -309,7 +309,7 @@ TEST(RecentContacts, RightClickSelectsTheRowUnderThePointer) {
     // The edit dialog opens for that row; closed by its frame, it writes nothing.
     QString edited;
     QTimer::singleShot(0, [&] {
-        logstore::ContactEditDialog& d = f.program().contactEditDialog();
+        entry::ContactEditDialog& d = f.program().contactEditDialog();
         edited = d.txtEditCall->text();
         d.close();
     });

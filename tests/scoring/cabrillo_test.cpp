@@ -52,7 +52,7 @@ std::vector<ContactRecord> sixHundredSeventeenPoints() {
 void loadShippedCounties(TestProgram& t) {
     t->station.PartyState = "WI";
     t.CopyDataFile("county2.txt");
-    ASSERT_TRUE(logstore::LoadCountyTable(t.program()));
+    ASSERT_TRUE(logstore::LoadCountyTable(t.program().counties, t.program().logPlace()));
 }
 
 }  // namespace
@@ -111,7 +111,7 @@ TEST(ClaimedScore, FollowsTheContestScoringOnEachSide) {
         t->station.RoverMode = static_cast<std::uint8_t>(c.rover);
         t->station.PartyState = "WI";
         t.CopyDataFile("county2.txt");
-        ASSERT_TRUE(logstore::LoadCountyTable(t.program()));
+        ASSERT_TRUE(logstore::LoadCountyTable(t.program().counties, t.program().logPlace()));
         testing_support::SetContacts(t.program(), c.log);
         EXPECT_DOUBLE_EQ(scoring::ClaimedScore(t.program(), c.power), c.score) << c.name;
     }

@@ -13,7 +13,7 @@ TEST(Multipliers, CountiesOfTheTableAndStatesForAStationInside) {
         t->station.PartyState = "WI";
         t->station.StationSide = static_cast<std::uint8_t>(side);
         t.CopyDataFile("county2.txt");
-        ASSERT_TRUE(logstore::LoadCountyTable(t.program()));
+        ASSERT_TRUE(logstore::LoadCountyTable(t.program().counties, t.program().logPlace()));
         testing_support::SetContacts(
             t.program(), {testing_support::MakeContact("K1A", "PH", "", "Dane", ""),
                           testing_support::MakeContact("K1B", "CW", "", "dane", ""),

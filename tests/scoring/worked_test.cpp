@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "mainwindow/state_province_table.h"
 #include "scoring/worked.h"
+#include "setup/state_province_table.h"
 
 namespace {
 
@@ -52,7 +52,7 @@ TEST(WorkedLists, CountiesStatesAndDX) {
     EXPECT_EQ(scoring::CountiesToGo(counties, worked), (QStringList{"Adams", "Brown"}));
     EXPECT_EQ(scoring::CountyMultipliers(counties, worked), 1);  // "Elsewhere" does not count
 
-    mainwindow::StateProvinceTable table;
+    setup::StateProvinceTable table;
     table.Build();
     scoring::Tally tally;
     scoring::RebuildStatesWorked(log, table, tally);

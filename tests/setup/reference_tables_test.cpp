@@ -129,7 +129,7 @@ TEST(CountyData, ShippedCountyFileHoldsThePartyStatesCounties) {
     TestProgram t;
     t->station.PartyState = "WI";
     t.CopyDataFile("county2.txt");
-    ASSERT_TRUE(logstore::LoadCountyTable(t.program()));
+    ASSERT_TRUE(logstore::LoadCountyTable(t.program().counties, t.program().logPlace()));
     EXPECT_EQ(t->counties.CountyCount, 72);
     QString abbrev = "dan";
     EXPECT_EQ(logstore::CountyFromAbbreviation(t->counties, abbrev), "Dane");

@@ -38,7 +38,7 @@ MainWindowFixture::MainWindowFixture(int stationSide, const TestProgram::Options
     st.StationSide = static_cast<std::uint8_t>(stationSide);
     st.RigType = "None";
     t.CopyDataFile("county2.txt");
-    logstore::LoadCountyTable(t.program());
+    logstore::LoadCountyTable(t.program().counties, t.program().logPlace());
 }
 
 void MainWindowFixture::WriteLog(const QByteArray& lines) {

@@ -70,9 +70,9 @@ void LoadFixture(TestProgram& t, const ScoringFixture& fixture) {
     setup::LoadSharedPrefs(t.program(), t->folders.SharedFolder + "/SharedUserPreferences.xml");
     t.CopyDataFile("county2.txt");
     t.CopyDataFile("ADIFCnt.txt");
-    ASSERT_TRUE(logstore::LoadCountyTable(t.program()));
+    ASSERT_TRUE(logstore::LoadCountyTable(t.program().counties, t.program().logPlace()));
     TestProgram::WriteFile(t.workFile("log.txt"), ReadGolden(QString(fixture.name) + "_log.txt"));
-    ASSERT_TRUE(logstore::LoadLog(t.program()));
+    ASSERT_TRUE(t.program().LoadLog());
 }
 
 logstore::ContactRecord MakeContact(const QString& call, const QString& mode, const QString& spc,

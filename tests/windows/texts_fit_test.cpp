@@ -29,6 +29,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 
+#include "entry/contact_edit_dialog.h"
 #include "entry/county_change.h"
 #include "entry/county_list.h"
 #include "keyers/blind_frm.h"
@@ -36,7 +37,6 @@
 #include "keyers/cw_frm.h"
 #include "keyers/phone_frm.h"
 #include "keyers/winkey_frm.h"
-#include "logstore/contact_edit_dialog.h"
 #include "logstore/county_table.h"
 #include "mainwindow/main_window.h"
 #include "platform/form.h"
@@ -215,7 +215,7 @@ platform::Form& PrivilegesChart(QPushButton* rig::frmBandPlan::*button, Opened& 
 platform::Form& EditDialog(Opened& o, QSizeF screen) {
     MainWindow(o, screen);
     o.program().entry.EditRecordNo = o.program().log.QSOCount;
-    logstore::ContactEditDialog& d = o.program().contactEditDialog();
+    entry::ContactEditDialog& d = o.program().contactEditDialog();
     d.Form_Load(screen);
     return d;
 }

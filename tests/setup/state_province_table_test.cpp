@@ -1,10 +1,10 @@
 #include <QString>
 #include <gtest/gtest.h>
 
-#include "mainwindow/state_province_table.h"
+#include "setup/state_province_table.h"
 
 TEST(StateProvinceTable, CodesMatchIgnoringCase) {
-    mainwindow::StateProvinceTable table;
+    setup::StateProvinceTable table;
     table.Build();
     const std::pair<QString, int> cases[] = {
         {"wi", 42}, {"Wi", 42}, {"WI", 42}, {"QC", 53}, {"SD", 50}, {"NB", 51},

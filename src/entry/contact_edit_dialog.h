@@ -21,7 +21,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-namespace logstore {
+namespace entry {
 
 enum class EditSide { In, Out };
 
@@ -134,4 +134,4 @@ public:
 // closed). The caller then rewrites log.txt and reloads the log.
 void ShowContactEditDialog(Program& program);
 
-}  // namespace logstore
+}  // namespace entry

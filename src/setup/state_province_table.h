@@ -6,7 +6,7 @@
 #include <array>
 #include <cstdint>
 
-namespace mainwindow {
+namespace setup {
 
 inline constexpr int kStateProvinces = 63;
 
@@ -44,4 +44,4 @@ struct GridHeading {
 };
 const std::array<GridHeading, 11>& StateGridHeadings();
 
-}  // namespace mainwindow
+}  // namespace setup

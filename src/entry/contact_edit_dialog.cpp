@@ -1,4 +1,4 @@
-#include "logstore/contact_edit_dialog.h"
+#include "entry/contact_edit_dialog.h"
 
 #include <QApplication>
 #include <QFocusEvent>
@@ -25,7 +25,7 @@
 #include "setup/key_filters.h"
 #include "setup/resize.h"
 
-namespace logstore {
+namespace entry {
 
 namespace {
 
@@ -237,7 +237,7 @@ void ContactEditDialog::countyTypeAhead(QLineEdit* box, int& KeyAscii) {
     // A new word of the county's name starts with a capital.
     const QString text = box->text();
     if (caret >= 1 && caret < text.size() && text.at(caret - 1) == u' ') setup::Cap(KeyAscii);
-    const CountyTable& counties = program_.counties;
+    const logstore::CountyTable& counties = program_.counties;
     completeFrom(box, KeyAscii, counties.CountyCount,
                  [&counties](int row) -> const QString& {
                      return counties.CountyNames[static_cast<std::size_t>(row)];
@@ -269,7 +269,7 @@ void ContactEditDialog::Form_Load(QSizeF screenTwips) {
     setup::ResizeForm(*this, screenTwips);
     const int r = record();
     if (r != 0) {
-        const ContactRecord& row = program_.log.row(r);
+        const logstore::ContactRecord& row = program_.log.row(r);
         txtEditNum->setText(row.QSORSTSent);
         txtEditCall->setText(row.QSOCall);
         txtEditCk->setText(row.QSORSTRcvd);
@@ -317,7 +317,7 @@ bool ContactEditDialog::CountyReceivedCheck() {
     // The in-state dialog lets a contact have no county (a station outside
     // the party state); the out-of-state one logs only party counties.
     if (side_ == EditSide::In && text.isEmpty()) return true;
-    const CountyTable& counties = program_.counties;
+    const logstore::CountyTable& counties = program_.counties;
     for (i = 1; i <= counties.CountyCount; ++i)
         if (platform::SameText(counties.CountyNames[static_cast<std::size_t>(i)], text)) return true;
     program_.dialogs().Beep();
@@ -331,7 +331,7 @@ bool ContactEditDialog::CountySentCheck() {
     const QString text = Text3->text();
     // Logging stores the operating county's abbreviation as the county sent;
     // a full name is as good.
-    const CountyTable& counties = program_.counties;
+    const logstore::CountyTable& counties = program_.counties;
     if (!text.isEmpty()) {
         for (i = 1; i <= counties.CountyCount; ++i) {
             const auto row = static_cast<std::size_t>(i);
@@ -378,7 +378,7 @@ bool ContactEditDialog::BandCheck() {
 }
 
 bool ContactEditDialog::DateCheck() {
-    if (ParseLogDate(txtEditDate->text())) return true;
+    if (logstore::ParseLogDate(txtEditDate->text())) return true;
     program_.dialogs().Beep();
     program_.dialogs().MsgBox(QStringLiteral("You have entered an invalid date format!"),
                               platform::vbOKOnly, QStringLiteral("Invalid Date Format!"));
@@ -386,7 +386,7 @@ bool ContactEditDialog::DateCheck() {
 }
 
 bool ContactEditDialog::TimeCheck() {
-    if (ParseLogTime(txtEditTime->text())) return true;
+    if (logstore::ParseLogTime(txtEditTime->text())) return true;
     program_.dialogs().Beep();
     program_.dialogs().MsgBox(QStringLiteral("You have entered an invalid time format!"),
                               platform::vbOKOnly, QStringLiteral("Invalid Time Format!"));
@@ -433,7 +433,7 @@ bool ContactEditDialog::eventFilter(QObject* watched, QEvent* event) {
 // ---- Done and Delete Dupe ----
 
 bool ContactEditDialog::isDuplicateOf(int n) const {
-    const ContactRecord& other = program_.log.row(n);
+    const logstore::ContactRecord& other = program_.log.row(n);
     if (!platform::SameText(other.QSOCall, savedText(txtEditCall)) ||
         !platform::SameText(other.QSOCounty, savedText(countyBox())) ||
         !platform::SameText(other.QSOMode, txtEditBnd->text()) ||
@@ -441,9 +441,9 @@ bool ContactEditDialog::isDuplicateOf(int n) const {
         return false;
     if (side_ == EditSide::Out) return true;
     // The county sent, whether written as a name or an abbreviation.
-    const CountyTable& counties = program_.counties;
-    return platform::SameText(ToCountyAbbreviation(counties, other.QSOCountySent),
-                              ToCountyAbbreviation(counties, Text3->text()));
+    const logstore::CountyTable& counties = program_.counties;
+    return platform::SameText(logstore::ToCountyAbbreviation(counties, other.QSOCountySent),
+                              logstore::ToCountyAbbreviation(counties, Text3->text()));
 }
 
 void ContactEditDialog::cmdDone_Click() {
@@ -505,14 +505,14 @@ void ContactEditDialog::cmdDone_Click() {
     // the county and the reports out of the party state are no part of
     // them: the duplicate test and the log see the texts without, while the
     // boxes keep what the operator typed.
-    ContactRecord& row = program_.log.row(r);
+    logstore::ContactRecord& row = program_.log.row(r);
     row.QSOCall = savedText(txtEditCall);
     row.QSORSTSent = savedText(txtEditNum);
     if (side_ == EditSide::In) row.QSOSPC = txtEditPre->text();
     row.QSORSTRcvd = savedText(txtEditCk);
     row.QSOCounty = savedText(countyBox());
-    row.QSODate = ParseLogDate(txtEditDate->text())->toString(QStringLiteral("yyyy/MM/dd"));
-    row.QSOTime = ParseLogTime(txtEditTime->text())->toString(QStringLiteral("HH:mm:ss"));
+    row.QSODate = logstore::ParseLogDate(txtEditDate->text())->toString(QStringLiteral("yyyy/MM/dd"));
+    row.QSOTime = logstore::ParseLogTime(txtEditTime->text())->toString(QStringLiteral("HH:mm:ss"));
     row.QSOMode = txtEditBnd->text();
     row.QSOBand = Text1->text();
     if (side_ == EditSide::In) row.QSOCountySent = Text3->text();
@@ -533,4 +533,4 @@ void ShowContactEditDialog(Program& program) {
     program.UnloadContactEditDialog();
 }
 
-}  // namespace logstore
+}  // namespace entry

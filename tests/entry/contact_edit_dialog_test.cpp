@@ -12,14 +12,14 @@
 #include <optional>
 #include <gtest/gtest.h>
 
-#include "logstore/contact_edit_dialog.h"
+#include "entry/contact_edit_dialog.h"
 #include "mainwindow/main_window.h"
 #include "support/file_size_limit.h"
 #include "support/main_window_fixture.h"
 #include "support/qstring_printer.h"
 #include "support/setup_fixture.h"
 
-using logstore::ContactEditDialog;
+using entry::ContactEditDialog;
 using testing_support::Contact;
 using testing_support::MainWindowFixture;
 using testing_support::TestProgram;
@@ -94,7 +94,7 @@ TEST(ContactEdit, LoadsTheContactIntoItsBoxes) {
     EditFixture in(0, inStateLog());
     in.edit(1, [](ContactEditDialog& d) {
         EXPECT_EQ(d.windowTitle(), "Edit Contact Entry");
-        EXPECT_EQ(d.side(), logstore::EditSide::In);
+        EXPECT_EQ(d.side(), entry::EditSide::In);
         EXPECT_EQ(d.txtEditCall->text(), "K9BB");
         EXPECT_EQ(d.txtEditSec->text(), "Dane");
         EXPECT_EQ(d.txtEditPre->text(), "WI");
@@ -109,7 +109,7 @@ TEST(ContactEdit, LoadsTheContactIntoItsBoxes) {
     });
     EditFixture out(1, outStateLog());
     out.edit(0, [](ContactEditDialog& d) {
-        EXPECT_EQ(d.side(), logstore::EditSide::Out);
+        EXPECT_EQ(d.side(), entry::EditSide::Out);
         EXPECT_EQ(d.txtEditCall->text(), "K9CC");
         EXPECT_EQ(d.txtEditPre->text(), "Adams");
         EXPECT_EQ(d.txtEditSec, nullptr);

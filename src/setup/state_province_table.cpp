@@ -1,6 +1,6 @@
-#include "mainwindow/state_province_table.h"
+#include "setup/state_province_table.h"
 
-namespace mainwindow {
+namespace setup {
 
 namespace {
 
@@ -101,4 +101,4 @@ GridPlace StateGridLabelPlace(int k) {
 
 const std::array<GridHeading, 11>& StateGridHeadings() { return kHeadings; }
 
-}  // namespace mainwindow
+}  // namespace setup
