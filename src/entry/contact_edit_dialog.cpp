@@ -15,13 +15,14 @@
 #include "logstore/contact_log.h"
 #include "logstore/county_table.h"
 #include "logstore/log_moment.h"
-#include "mainwindow/main_window.h"
 #include "platform/colors.h"
 #include "platform/key_adapter.h"
 #include "platform/modal.h"
 #include "platform/same_text.h"
 #include "platform/twips.h"
+#include "program/main_window_proxy.h"
 #include "program/program.h"
+#include "setup/bands.h"
 #include "setup/key_filters.h"
 #include "setup/resize.h"
 
@@ -367,7 +368,7 @@ bool ContactEditDialog::BandCheck() {
         return true;
     }
     const QString band = Text1->text();
-    for (const char* code : mainwindow::kBandCodes)
+    for (const char* code : setup::kBandCodes)
         if (platform::SameText(band, QLatin1StringView(code))) {
             Label6->hide();
             return true;
@@ -523,7 +524,7 @@ void ContactEditDialog::cmdDeleteDupe_Click() {
     hide();
     // The main window's delete asks "Are you sure?" and deletes the selected
     // row of its recent-contacts list: the contact under edit.
-    if (mainwindow::MainWindow* main = program_.mainWindow()) main->cmdDelete_Click();
+    program_.form1().DeleteSelectedContact();
 }
 
 void ShowContactEditDialog(Program& program) {

@@ -8,12 +8,12 @@
 #include <QTimer>
 
 #include "logstore/county_table.h"
-#include "mainwindow/main_window.h"
 #include "platform/colors.h"
 #include "platform/key_adapter.h"
 #include "platform/modal.h"
 #include "platform/same_text.h"
 #include "platform/twips.h"
+#include "program/main_window_proxy.h"
 #include "program/program.h"
 #include "setup/key_filters.h"
 #include "setup/resize.h"
@@ -103,11 +103,7 @@ void frmCountyChange::Command1_Click() {
     st.OperatingCounty = Text1->text();
     setup::SaveQSOPref(program_);
     // The in-state window shows the county sent at once.
-    mainwindow::MainWindow* main = program_.mainWindow();
-    if (main && main->side() == mainwindow::Side::In) {
-        main->Label25->setText(st.OperatingCounty);
-        main->Label25_Change();
-    }
+    program_.form1().ShowCountySent(st.OperatingCounty);
     hide();
 }
 

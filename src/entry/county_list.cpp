@@ -4,9 +4,9 @@
 #include <QTreeWidget>
 
 #include "logstore/county_table.h"
-#include "mainwindow/main_window.h"
 #include "platform/modal.h"
 #include "platform/twips.h"
+#include "program/main_window_proxy.h"
 #include "program/program.h"
 #include "setup/resize.h"
 #include "setup/station_id.h"
@@ -51,14 +51,10 @@ void frmCountyList::ListView1_Click() {
     const QString abbreviation = item->text(1);
     switch (program_.station.StationSide) {
     case 0:
-    case 1: {
+    case 1:
         // The county box of the main window of that side, when it is open.
-        mainwindow::MainWindow* main = program_.mainWindow();
-        const auto side = program_.station.StationSide == 0 ? mainwindow::Side::In
-                                                            : mainwindow::Side::Out;
-        if (main && main->side() == side) main->entry().txtSec->setText(name);
+        program_.form1().SetCountyText(name);
         break;
-    }
     case 2:
         if (program_.FrmStationIDLoaded())
             program_.frmStationID().Text8->setText(abbreviation.toUpper());

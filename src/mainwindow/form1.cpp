@@ -60,6 +60,10 @@ void MainWindowProxy::FocusCall() {
     if (MainWindow* w = target()) w->entry().txtCall->setFocus();
 }
 
+void MainWindowProxy::SetCountyText(const QString& name) {
+    if (MainWindow* w = target()) w->entry().txtSec->setText(name);
+}
+
 void MainWindowProxy::SetBandMapRefresh(bool on) { lblDX->setVisible(on); }
 
 bool MainWindowProxy::BandMapRefresh() const { return !lblDX->isHidden(); }
@@ -71,6 +75,17 @@ void MainWindowProxy::SetStatusLine(const QString& text) {
 void MainWindowProxy::LogContact() {
     MainWindow* w = program_.mainWindow();
     if (w && w->entry().txtCall && !w->entry().txtCall->text().isEmpty()) w->entry().Mains();
+}
+
+void MainWindowProxy::DeleteSelectedContact() {
+    if (MainWindow* w = program_.mainWindow()) w->cmdDelete_Click();
+}
+
+void MainWindowProxy::ShowCountySent(const QString& county) {
+    MainWindow* w = program_.mainWindow();
+    if (!w || w->side() != Side::In) return;
+    w->Label25->setText(county);
+    w->Label25_Change();
 }
 
 namespace {

@@ -29,10 +29,13 @@ public:
     void BandMapSpots(QVariant& qDXSpotCall, QVariant& qDXSpotFreq, QVariant& qDXSpotRecord) override;
     void SetCallText(const QString& call) override;
     void FocusCall() override;
+    void SetCountyText(const QString& name) override;
     void SetBandMapRefresh(bool on) override;
     bool BandMapRefresh() const override;
     void SetStatusLine(const QString& text) override;
     void LogContact() override;
+    void DeleteSelectedContact() override;
+    void ShowCountySent(const QString& county) override;
     QStringList WorkedCountiesIn() const override;
     QStringList WorkedCountiesOut() const override;
 

@@ -30,6 +30,7 @@
 #include "platform/twips.h"
 #include "program/program.h"
 #include "rig/rig_control_frm.h"
+#include "setup/bands.h"
 #include "setup/resize.h"
 #include "setup/station.h"
 #include "spotting/spot_panel.h"
@@ -138,8 +139,8 @@ void MainWindow::buildMenus() {
     mnuPostContest->setCheckable(true);
 
     mnuBandChange = bar->addMenu(QStringLiteral("&Band"));
-    for (std::size_t b = 0; b < kBandCodes.size(); ++b) {
-        const QString band = QString::fromLatin1(kBandCodes[b]);
+    for (std::size_t b = 0; b < setup::kBandCodes.size(); ++b) {
+        const QString band = QString::fromLatin1(setup::kBandCodes[b]);
         bandItems[b] = mnuBandChange->addAction(band);
         bandItems[b]->setCheckable(true);
         connect(bandItems[b], &QAction::triggered, this, [this, band] { BandCommand(band); });
@@ -515,9 +516,9 @@ void MainWindow::Form_Load(QSizeF screenTwips) {
         setModeChecks(st.CurrentMode);
     });
     guarded([&] {
-        for (std::size_t b = 0; b < kBandCodes.size(); ++b)
-            if (st.CurrentBand.compare(QLatin1String(kBandCodes[b]), Qt::CaseInsensitive) == 0)
-                showBand(QString::fromLatin1(kBandCodes[b]));
+        for (std::size_t b = 0; b < setup::kBandCodes.size(); ++b)
+            if (st.CurrentBand.compare(QLatin1String(setup::kBandCodes[b]), Qt::CaseInsensitive) == 0)
+                showBand(QString::fromLatin1(setup::kBandCodes[b]));
     });
     guarded([&] {
         if (side_ == Side::In) {

@@ -50,10 +50,6 @@ namespace mainwindow {
 
 enum class Side { In, Out };
 
-// The band codes in menu order.
-inline constexpr std::array<const char*, 12> kBandCodes = {
-    "160", "80", "40", "20", "15", "10", "6", "2", "222", "432", "902", "1.3 G"};
-
 class MainWindow : public platform::Form, public entry::EntryWindow {
     Q_OBJECT
 public:

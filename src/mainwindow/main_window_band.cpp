@@ -7,6 +7,7 @@
 
 #include "mainwindow/main_window.h"
 #include "program/program.h"
+#include "setup/bands.h"
 #include "setup/station.h"
 
 namespace mainwindow {
@@ -17,7 +18,7 @@ struct BandRange {
     float low, high;  // both excluded
 };
 
-// The rig frequency ranges of the bands, in the order of kBandCodes.
+// The rig frequency ranges of the bands, in the order of setup::kBandCodes.
 constexpr std::array<BandRange, 12> kRanges = {{
     {1.7999f, 2.0001f},     {3.4999f, 4.0001f},     {6.9999f, 7.3001f},
     {13.9999f, 14.3501f},   {20.9999f, 21.4501f},   {27.9999f, 29.7001f},
@@ -26,8 +27,8 @@ constexpr std::array<BandRange, 12> kRanges = {{
 }};
 
 int bandIndex(const QString& band) {
-    for (std::size_t b = 0; b < kBandCodes.size(); ++b)
-        if (band.compare(QLatin1String(kBandCodes[b]), Qt::CaseInsensitive) == 0)
+    for (std::size_t b = 0; b < setup::kBandCodes.size(); ++b)
+        if (band.compare(QLatin1String(setup::kBandCodes[b]), Qt::CaseInsensitive) == 0)
             return static_cast<int>(b);
     return -1;
 }
@@ -50,7 +51,7 @@ void MainWindow::showBand(const QString& band) {
     const int b = bandIndex(band);
     if (b < 0) return;
     bandItems[static_cast<std::size_t>(b)]->setChecked(true);
-    Label24->setText(QString::fromLatin1(kBandCodes[static_cast<std::size_t>(b)]));
+    Label24->setText(QString::fromLatin1(setup::kBandCodes[static_cast<std::size_t>(b)]));
 }
 
 void MainWindow::BandChanged() {
@@ -103,7 +104,8 @@ void MainWindow::mnuSSB_Click() { modeCommand(QStringLiteral("PH")); }
 void MainWindow::Label24_Click() {
     const int b = bandIndex(program_.station.CurrentBand);
     if (b < 0) return;
-    BandCommand(QString::fromLatin1(kBandCodes[static_cast<std::size_t>(b + 1) % kBandCodes.size()]));
+    const std::size_t next = static_cast<std::size_t>(b + 1) % setup::kBandCodes.size();
+    BandCommand(QString::fromLatin1(setup::kBandCodes[next]));
 }
 
 void MainWindow::Label30_Click() {
@@ -117,7 +119,7 @@ void MainWindow::BandFreqConversion(float& frequencyValue) {
     QString band;
     for (std::size_t b = 0; b < kRanges.size(); ++b)
         if (frequencyValue > kRanges[b].low && frequencyValue < kRanges[b].high)
-            band = QString::fromLatin1(kBandCodes[b]);
+            band = QString::fromLatin1(setup::kBandCodes[b]);
     if (!band.isEmpty() && band.compare(program_.station.CurrentBand, Qt::CaseInsensitive) != 0)
         BandCommand(band);
     program_.entry.RigFrequencyText = frequencyText(frequencyValue);

@@ -1,5 +1,5 @@
 #pragma once
-// Form1: the proxy through which the windows of the subsystems (rig,
+// Form1: the proxy through which the windows of the subsystems (entry, rig,
 // spotting, keyers, scoring, setup) reach the main window of the run,
 // whichever side it is. It is declared here, below them, with just the
 // operations they use; the main window's folder implements it (a hidden form
@@ -39,6 +39,9 @@ public:
     // and gives the call box the focus.
     virtual void SetCallText(const QString& call) = 0;
     virtual void FocusCall() = 0;
+    // The county list's pick: puts the county name in the county box
+    // (txtSec).
+    virtual void SetCountyText(const QString& name) = 0;
 
     // The proxy's own lblDX, shown while the band map's periodic refresh
     // runs (the spot panel shows the band map rather than the spot list).
@@ -52,6 +55,15 @@ public:
     // The keyer's "!": logs the contact on the entry line (Mains) when the
     // call box is not empty.
     virtual void LogContact() = 0;
+    // The edit dialog's Delete Dupe: the main window's delete (cmdDelete),
+    // which asks "Are you sure?" and deletes the selected row of its
+    // recent-contacts list.
+    virtual void DeleteSelectedContact() = 0;
+
+    // The county change: the in-state window shows the new county sent in
+    // Label25 and runs its change handler; nothing happens when the loaded
+    // main window is the out-of-state one, or none is.
+    virtual void ShowCountySent(const QString& county) = 0;
 
     // The worked-county list of the in-state or the out-of-state window;
     // empty when the loaded main window is the other one, or none is.

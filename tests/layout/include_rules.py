@@ -18,7 +18,7 @@ import sys
 # (folders under src/, forbidden include prefixes, what to use instead)
 RULES = [
     (
-        ("rig", "spotting", "keyers", "scoring", "setup", "logstore", "platform"),
+        ("entry", "rig", "spotting", "keyers", "scoring", "setup", "logstore", "platform"),
         ("mainwindow/",),
         "reach the main window through Program or its proxy Form1 (program/main_window_proxy.h)",
     ),

@@ -14,6 +14,7 @@
 #include "mainwindow/main_window.h"
 #include "platform/colors.h"
 #include "program/main_window_proxy.h"
+#include "setup/bands.h"
 #include "support/main_window_fixture.h"
 
 using testing_support::Contact;
@@ -34,8 +35,8 @@ QByteArray inStateLog() {
 }
 
 bool checked(const mainwindow::MainWindow& w, const char* band) {
-    for (std::size_t b = 0; b < mainwindow::kBandCodes.size(); ++b)
-        if (QLatin1String(mainwindow::kBandCodes[b]) == QLatin1String(band))
+    for (std::size_t b = 0; b < setup::kBandCodes.size(); ++b)
+        if (QLatin1String(setup::kBandCodes[b]) == QLatin1String(band))
             return w.bandItems[b]->isChecked();
     return false;
 }
