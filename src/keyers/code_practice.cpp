@@ -264,7 +264,9 @@ void frmCodePractice::Text5_KeyPress(int& KeyAscii) {
     KeyerState& k = program_.keyer;
     setup::Cap(KeyAscii);
     if (KeyAscii == 8) {
-        if (!k.CWBuffer.isEmpty()) k.CWBuffer.chop(1);
+        if (!program_.CWFrmLoaded() || !program_.cwFrm().TakeBackLast()) {
+            if (!k.CWBuffer.isEmpty()) k.CWBuffer.chop(1);
+        }
         TakeBackSent();
     } else if (KeyAscii >= 0x20 && KeyAscii <= 0x7E) {
         // Only printable characters are sent: a control character would

@@ -67,6 +67,10 @@ public:
     // Calls `fn` once the software keyer's message under way has ended,
     // with false when it could not be keyed; at once (true) when none is.
     void AfterMessage(std::function<void(bool sent)> fn);
+    // Backspace while a message is keyed: takes back the last character not
+    // yet begun, whether it waits in the buffer or is the one handed to the
+    // keyer to follow; false when there is none.
+    bool TakeBackLast();
     // Opens the CW keying serial port, reporting a port that cannot be
     // opened. The push-to-talk port and the WinKeyer are closed first.
     void CWSetup();
@@ -177,7 +181,7 @@ private:
     void ContinueMessage();
     void EndMessage();
     void BufferCleared();
-    void TakeBackNext();
+    bool TakeBackNext();
     void LoopCalibrated(std::optional<double> loops);
     bool eventFilter(QObject* watched, QEvent* event) override;
 

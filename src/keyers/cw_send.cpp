@@ -28,9 +28,9 @@ void CWFrm::InitKeyer() {
     lines_ = std::make_unique<Lines>(*this);
     KeyerThread::Reports reports;
     reports.begun = [this](std::uint64_t message) { CharacterBegun(message); };
-    reports.logContact = [this](std::uint64_t message) {
-        if (message == message_ && program_.keyer.CWSending == 1) LogContact();
-    };
+    // A "!" the keyer has reached logs the contact even when the message was
+    // stopped since: the contact was made on the air.
+    reports.logContact = [this](std::uint64_t) { LogContact(); };
     reports.sent = [this](std::uint64_t message, MorseKeyer::Result result) { CharacterSent(message, result); };
     reports.calibrated = [this](std::optional<double> loops) { LoopCalibrated(loops); };
     sender_ = std::make_unique<KeyerThread>(program_.clock(), *lines_, linesLock_, this, std::move(reports));
@@ -286,10 +286,21 @@ void CWFrm::BufferCleared() {
 
 // A character handed while none is keyed yet is the one under way; only one
 // handed to follow it is taken back, if the keyer has not begun it.
-void CWFrm::TakeBackNext() {
-    if (!keying_ || !handed_ || !sender_->TakeBack()) return;
+bool CWFrm::TakeBackNext() {
+    if (!keying_ || !handed_ || !sender_->TakeBack()) return false;
     handed_ = false;
     handedText_.clear();
+    return true;
+}
+
+bool CWFrm::TakeBackLast() {
+    KeyerState& k = program_.keyer;
+    if (k.CWSending != 1) return false;
+    if (!k.CWBuffer.isEmpty()) {
+        k.CWBuffer.chop(1);
+        return true;
+    }
+    return TakeBackNext();
 }
 
 void CWFrm::LoopCalibrated(std::optional<double> loops) {

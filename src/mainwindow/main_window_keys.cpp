@@ -184,8 +184,7 @@ void MainWindow::Form_KeyPress(int& KeyAscii) {
             KeyAscii = 0;
             return;
         }
-        if (k.CWSending == 1 && !k.CWBuffer.isEmpty()) {
-            k.CWBuffer.chop(1);
+        if (k.CWSending == 1 && program_.CWFrmLoaded() && program_.cwFrm().TakeBackLast()) {
             KeyAscii = 0;
             return;
         }

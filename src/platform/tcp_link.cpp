@@ -48,10 +48,14 @@ void TcpLink::CloseAfterSending(int limitMs) {
         closing->abort();
         closing->deleteLater();
     });
-    if (closing->state() == QAbstractSocket::UnconnectedState)
+    if (closing->state() == QAbstractSocket::UnconnectedState) {
         closing->deleteLater();
-    else
-        closing->disconnectFromHost();
+        return;
+    }
+    // What the system takes now leaves even if the program ends before the
+    // event loop runs again (a close at exit); the rest follows from events.
+    closing->flush();
+    closing->disconnectFromHost();
 }
 
 bool TcpLink::Connect(const QString& host, int port) {

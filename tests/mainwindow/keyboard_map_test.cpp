@@ -96,6 +96,24 @@ TEST_P(KeyboardMap, BackspaceInKeyboardCWTakesBackTheLastWaitingCharacter) {
     EXPECT_EQ(c.Sent(), "AB");
 }
 
+// The software keyer holds the character that follows the one being keyed;
+// while it has not begun, it is the last one waiting, and Backspace takes it
+// back (the keyer is held within the A here).
+TEST_P(KeyboardMap, BackspaceInKeyboardCWTakesBackTheCharacterHandedToFollow) {
+    CWFixture c(GetParam());
+    c.Key(Qt::Key_F12);
+    c.cw->Text1->setText("AB");
+    const std::int64_t start = c.f.t.clock.monotonic;
+    c.f.t.clock.HoldSleepsFrom(start + 60);
+    c.Key(Qt::Key_F1);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return c.f.t.clock.Held() && c.program().keyer.CWBuffer.isEmpty(); }, 5000));
+    c.Key(Qt::Key_Backspace);
+    c.f.t.clock.ReleaseSleeps();
+    c.WaitSent();
+    EXPECT_EQ(c.Sent(), "A");
+}
+
 TEST_P(KeyboardMap, FunctionKeysSendInCWModeAndPlayInPhoneMode) {
     CWFixture c(GetParam());
     c.cw->Text1->setText("CQ");

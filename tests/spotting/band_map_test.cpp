@@ -167,7 +167,7 @@ TEST(BandMap, RightClickTunesAndPutsTheCallOnTheEntryLine) {
         BandMapWindow b(side);
         Program& program = b.f.program();
         std::vector<float> tuned;
-        // Tuning lets events run: a spot arriving meanwhile shifts the slots.
+        // A spot that arrives while the radio is tuned shifts the slots.
         program.ChangeFrequency = [&](float mhz) {
             tuned.push_back(mhz);
             Post(program, "OH2XX", "14070");

@@ -84,7 +84,7 @@ public:
             QTimer::singleShot(0, context, std::move(fired));
             return;
         }
-        timers_.push_back({monotonic + ms, ++armed_, context, std::move(fired)});
+        timers_.push_back({now() + ms, ++armed_, context, std::move(fired)});
     }
 
     // A pause plays through at once, the clock moved on by its length (and
@@ -108,7 +108,7 @@ public:
     // Moves the clock on by `ms`, firing each timer due on the way at its
     // moment, in the order of their moments (and of arming, for one moment).
     void AdvanceMs(std::int64_t ms) {
-        const std::int64_t target = monotonic + std::max<std::int64_t>(ms, 0);
+        const std::int64_t target = now() + std::max<std::int64_t>(ms, 0);
         for (;;) {
             auto next = std::min_element(timers_.begin(), timers_.end(), [](const Timer& a, const Timer& b) {
                 return a.due != b.due ? a.due < b.due : a.order < b.order;
@@ -116,10 +116,10 @@ public:
             if (next == timers_.end() || next->due > target) break;
             Timer timer = std::move(*next);
             timers_.erase(next);
-            if (timer.due > monotonic) move(timer.due - monotonic);
+            if (timer.due > now()) move(timer.due - now());
             if (timer.context) timer.fired();
         }
-        move(target - monotonic);
+        move(target - now());
     }
 
     // Timers armed and not fired yet (their objects alive).
@@ -135,6 +135,9 @@ private:
         QPointer<QObject> context;
         std::function<void()> fired;
     };
+
+    // The counter as any thread may read it while the keyer's thread moves it.
+    std::int64_t now() const { return std::atomic_ref<std::int64_t>(monotonic).load(); }
 
     void move(std::int64_t ms) {
         if (ms <= 0) return;
