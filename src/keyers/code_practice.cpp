@@ -221,8 +221,27 @@ void frmCodePractice::SendPractice() {
             }
             p->SendPractice();
         });
+    } else if (k.WKOpen == kWKOpening) {
+        WaitForWinKeyOpen();
     } else {
         QTimer::singleShot(0, this, [this] { SendPractice(); });
+    }
+}
+
+// The WinKeyer's open goes on from the device's answers: the run waits for
+// it, looking again every few milliseconds, and ends where a device that
+// would not open (and has said so) leaves it, with the character listed
+// taken back.
+void frmCodePractice::WaitForWinKeyOpen() {
+    const int open = program_.keyer.WKOpen;
+    if (open == kWKOpening) {
+        QTimer::singleShot(kOpenLookMs, this, [this] { WaitForWinKeyOpen(); });
+    } else if (open == 0) {
+        TakeBackSent();
+        PracticeSendText.clear();
+        EndPractice();
+    } else {
+        SendPractice();
     }
 }
 

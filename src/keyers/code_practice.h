@@ -81,6 +81,9 @@ private:
     void AppendSent(const QString& character);
     void SendPractice();
     void EndPractice();
+    // Goes on once the WinKeyer's open under way has ended.
+    void WaitForWinKeyOpen();
+    static constexpr int kOpenLookMs = 10;
     // The last character of "Text Sent" taken back.
     void TakeBackSent();
 

@@ -155,7 +155,9 @@ void MainWindow::Form_KeyPress(int& KeyAscii) {
         }
         if (k.CWKeyingLine == 5 && k.WKOpen != 0 && program_.winKey) {
             k.WKStatus = program_.winKey->wk_getstatus();
-            if (k.WKStatus > 0) {
+            // A message may wait for the device's open, with nothing in the
+            // device yet: it is stopped all the same.
+            if (k.WKStatus > 0 || (k.WKOpen == keyers::kWKOpening && !k.CWBuffer.isEmpty())) {
                 program_.winKey->wk_clearbuf();
                 k.CWBuffer.clear();
                 KeyAscii = 0;

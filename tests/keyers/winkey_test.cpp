@@ -327,6 +327,51 @@ TEST(WinKey, EscClearsTheDeviceBuffer) {
     EXPECT_EQ(f.program().keyer.WKOpen, WinKeySimulator::kVersion);
 }
 
+// Code practice through a WinKeyer whose open is still under way waits for
+// it; a device that never answers is reported once and the run ends there,
+// with nothing listed as sent.
+TEST(WinKey, CodePracticeWaitsForTheOpenAndStopsWhenItFails) {
+    WinKeyOnPort o(5);
+    TestProgram& t = o.t;
+    o.sim->StopAnswering();
+    t->cwFrm().Option5->setChecked(true);
+    ASSERT_EQ(t->keyer.CWKeyingLine, 5);
+    keyers::frmCodePractice p(t.program());
+    p.Text1->setPlainText("CQ TEST");
+    p.Command3->click();
+    ASSERT_TRUE(Layer(t.program()).device().Opening());
+    QTest::qWait(50);
+    t.clock.AdvanceMs(keyers::KeyerDevice::kAnswerTimeoutMs);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return t->keyer.PracticeSending == 0; }, 5000));
+    QTest::qWait(50);
+    t.clock.AdvanceMs(keyers::KeyerDevice::kAnswerTimeoutMs);
+    QTest::qWait(50);
+    EXPECT_EQ(t.dialogs.shown.size(), 1u);
+    EXPECT_EQ(p.Text2->toPlainText(), "");
+    EXPECT_EQ(t->keyer.PracticeSending, 0);
+    EXPECT_EQ(t->keyer.WKOpen, 0);
+}
+
+// Esc while a message waits for the WinKeyer's open stops it: nothing is
+// keyed once the device answers.
+TEST(WinKey, EscStopsAMessageThatWaitsForTheOpen) {
+    WinKeyOnMainWindow o(5);
+    Program& p = o.f.program();
+    p.station.CurrentMode = "CW";
+    Layer(p).window().cmdOpenWinkey_Click();
+    ASSERT_TRUE(Layer(p).device().Opening());
+    p.keyer.CWBuffer = "TEST";
+    p.winKey->WKTransmit();
+    int esc = platform::vbKeyEscape;
+    o.w->Form_KeyPress(esc);
+    EXPECT_TRUE(p.keyer.CWBuffer.isEmpty());
+    ASSERT_TRUE(Opened(p));
+    ASSERT_TRUE(WaitUntilSent(p));
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_EQ(o.sim->Keyed(), "");
+    EXPECT_EQ(p.keyer.WKOpen, WinKeySimulator::kVersion);
+}
+
 // F3 through the WinKeyer: the key handler hands the message to the sender
 // and returns before it has gone; a key typed meanwhile reaches the call box
 // at once, and the whole message still reaches the device, in order.
