@@ -18,6 +18,7 @@
 #include "keyers/cw_frm.h"
 #include "keyers/keyer_window.h"
 #include "keyers/settings_file.h"
+#include "keyers/winkey_hook.h"
 #include "platform/colors.h"
 #include "platform/key_adapter.h"
 #include "program/program.h"
@@ -221,22 +222,20 @@ void frmCodePractice::SendPractice() {
             }
             p->SendPractice();
         });
-    } else if (k.WKOpen == kWKOpening) {
-        WaitForWinKeyOpen();
+    } else if (k.WKOpen == kWKOpening && program_.winKey) {
+        program_.winKey->WhenOpenEnded([p = QPointer<frmCodePractice>(this)] {
+            if (p) p->AfterWinKeyOpen();
+        });
     } else {
         QTimer::singleShot(0, this, [this] { SendPractice(); });
     }
 }
 
-// The WinKeyer's open goes on from the device's answers: the run waits for
-// it, looking again every few milliseconds, and ends where a device that
-// would not open (and has said so) leaves it, with the character listed
-// taken back.
-void frmCodePractice::WaitForWinKeyOpen() {
-    const int open = program_.keyer.WKOpen;
-    if (open == kWKOpening) {
-        QTimer::singleShot(kOpenLookMs, this, [this] { WaitForWinKeyOpen(); });
-    } else if (open == 0) {
+// The WinKeyer's open goes on from the device's answers: the run goes on
+// when it has ended, and ends where a device that would not open (and has
+// said so) leaves it, with the character listed taken back.
+void frmCodePractice::AfterWinKeyOpen() {
+    if (program_.keyer.WKOpen == 0) {
         TakeBackSent();
         PracticeSendText.clear();
         EndPractice();

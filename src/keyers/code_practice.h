@@ -82,8 +82,7 @@ private:
     void SendPractice();
     void EndPractice();
     // Goes on once the WinKeyer's open under way has ended.
-    void WaitForWinKeyOpen();
-    static constexpr int kOpenLookMs = 10;
+    void AfterWinKeyOpen();
     // The last character of "Text Sent" taken back.
     void TakeBackSent();
 

@@ -73,6 +73,7 @@ void MorseKeyer::WaitUntil(double end, TimingMethod method) {
         } while (static_cast<double>(now) < end);
         return;
     }
+    // A sleep: this runs on the keyer's own thread only (see KeyerThread).
     const double left = std::ceil(end - static_cast<double>(clock_.MonotonicMs()));
     if (left > 0) clock_.SleepMs(static_cast<int>(left));
 }

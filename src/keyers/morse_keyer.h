@@ -1,9 +1,10 @@
 #pragma once
 // The software Morse keyer: sends one character at a time by switching a
-// keying line on and off and timing every element itself. It has no window;
-// the CW keyer window hands it its controls (read afresh for every element,
-// so a speed stepped during a message acts at the next element) and the
-// lines to key.
+// keying line on and off and timing every element itself, by counting or
+// sleeping. It blocks while it times, so it runs on the keyer's own thread
+// (KeyerThread), never on the window's. It has no window: the keyer thread
+// hands it the controls (read afresh for every element, so a speed stepped
+// during a message acts at the next element) and the lines to key.
 #include <QChar>
 #include <QString>
 #include <cstdint>

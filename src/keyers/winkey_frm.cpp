@@ -378,6 +378,15 @@ void WinKeyLayer::Unload() {
 
 void WinKeyLayer::OpenEnded() {
     if (std::exchange(awaitingOpen_, false)) NextCharacter();
+    for (const std::function<void()>& fn : std::exchange(openWaiters_, {}))
+        if (fn) fn();
+}
+
+void WinKeyLayer::WhenOpenEnded(std::function<void()> fn) {
+    if (device_.Opening())
+        openWaiters_.push_back(std::move(fn));
+    else if (fn)
+        fn();
 }
 
 // The sender is a small machine run by timers: a character handed over,

@@ -9,6 +9,7 @@
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <vector>
 #include <cstdint>
 
 #include "keyers/keyer_device.h"
@@ -104,6 +105,7 @@ public:
     void Unload() override;
     void WKTransmit() override;
     void WhenSent(std::function<void()> fn) override;
+    void WhenOpenEnded(std::function<void()> fn) override;
     bool Sending() const { return sending_; }
     void CloseDevice() override { window().cmdCloseWinkey_Click(); }
     void wk_wpm(std::uint8_t wpm) override { device_.wk_wpm(wpm); }
@@ -154,6 +156,8 @@ private:
     bool sending_ = false;
     // The sender waits for the device's open to end.
     bool awaitingOpen_ = false;
+    // Those waiting for the open under way to end.
+    std::vector<std::function<void()>> openWaiters_;
     std::int64_t waitKeyed_ = 0;
     std::int64_t lastProgress_ = 0;
     std::function<void()> whenSent_;

@@ -26,6 +26,11 @@ public:
     virtual void WhenSent(std::function<void()> fn) {
         if (fn) fn();
     }
+    // Calls `fn` once the device's open under way has ended (answered, or
+    // closed meanwhile), at once when none is under way.
+    virtual void WhenOpenEnded(std::function<void()> fn) {
+        if (fn) fn();
+    }
     // Closes the device, as the window's "Close" does (the voice keyer, before
     // it opens its push-to-talk port).
     virtual void CloseDevice() {}
