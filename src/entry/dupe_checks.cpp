@@ -127,9 +127,13 @@ const std::vector<int>& EntryLine::partialDupeRows() {
     return partialRows_;
 }
 
+bool EntryLine::dupeHoldRuns() const {
+    return program_.entry.DupeFlag == 1 &&
+           program_.clock().MonotonicMs() < program_.entry.LastDupeAtMs + 3000;
+}
+
 bool EntryLine::WaitDupeTimeout() {
-    if (program_.entry.DupeFlag != 1) return false;
-    if (program_.clock().MonotonicMs() < program_.entry.LastDupeAtMs + 3000) return true;
+    if (dupeHoldRuns()) return true;
     program_.entry.DupeFlag = 0;
     return false;
 }

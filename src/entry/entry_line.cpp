@@ -7,7 +7,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QTimer>
 
 #include "entry/entry_window.h"
 #include "entry/prefix_lookup.h"
@@ -30,6 +29,8 @@ EntryLine::EntryLine(platform::Form& form, EntryWindow& window, Program& program
 EntryLine::~EntryLine() = default;
 
 void EntryLine::Attach(platform::KeyAdapter& keys) {
+    keys_ = &keys;
+    keys.SetKeyHold([this](QWidget* receiver) { return holdsKey(receiver); });
     keys.Attach(txtCall, {.keyPress = [this](int& KeyAscii) { txtCall_KeyPress(KeyAscii); }});
     keys.Attach(txtSec, {.keyPress = [this](int& KeyAscii) { txtSec_KeyPress(KeyAscii); }});
     connect(txtCall, &QLineEdit::textChanged, this, &EntryLine::txtCall_Change);
@@ -95,12 +96,9 @@ void EntryLine::speak(const QString& prompt, int fromLevel) {
 }
 
 void EntryLine::txtCall_KeyPress(int& KeyAscii) {
-    // After a duplicate the entry line takes no key until its message has
-    // stood for three seconds; timers and other events go on meanwhile.
-    if (WaitDupeTimeout()) {
-        KeyAscii = 0;
-        return;
-    }
+    // Keys typed during a duplicate's hold reach this handler only once it
+    // is over; one that has run out unnoticed ends here.
+    WaitDupeTimeout();
     const bool in = in_;
     scaleDupeFont(9.0);
 
@@ -135,8 +133,19 @@ void EntryLine::txtCall_KeyPress(int& KeyAscii) {
 }
 
 void EntryLine::holdDupe() {
+    if (holdTimed_) return;
+    holdTimed_ = true;
     const std::int64_t left = program_.entry.LastDupeAtMs + 3000 - program_.clock().MonotonicMs();
-    QTimer::singleShot(static_cast<int>(std::max<std::int64_t>(left, 0)) + 1, this, &EntryLine::EndDupeHold);
+    program_.clock().SingleShot(static_cast<int>(std::max<std::int64_t>(left, 0)), this,
+                                [this] { EndDupeHold(); });
+}
+
+bool EntryLine::holdsKey(const QWidget* box) {
+    const bool entryBox = box != nullptr && (box == txtCall || box == txtCntry || box == txtSec ||
+                                             box == txtPostConTime || box == txtPostConDate);
+    if (!entryBox || !dupeHoldRuns()) return false;
+    holdDupe();
+    return true;
 }
 
 void EntryLine::scaleDupeFont(double points) {
@@ -147,12 +156,15 @@ void EntryLine::scaleDupeFont(double points) {
 }
 
 void EntryLine::EndDupeHold() {
-    if (program_.entry.DupeFlag != 1) return;
-    if (WaitDupeTimeout()) {
-        holdDupe();
-        return;
+    holdTimed_ = false;
+    if (program_.entry.DupeFlag == 1) {
+        if (WaitDupeTimeout()) {
+            holdDupe();
+            return;
+        }
+        CheckCallAsTyped(0);
     }
-    CheckCallAsTyped(0);
+    if (keys_) keys_->ReleaseKeys();
 }
 
 void EntryLine::setRSTLength() {
@@ -199,10 +211,6 @@ void EntryLine::txtCntry_GotFocus() {
 }
 
 void EntryLine::txtCntry_KeyPress(int& KeyAscii) {
-    if (WaitDupeTimeout()) {
-        KeyAscii = 0;
-        return;
-    }
     if (KeyAscii == 34) KeyAscii = 0;
     if (KeyAscii == 13) {
         KeyAscii = 0;
@@ -302,10 +310,6 @@ void EntryLine::txtSec_GotFocus() {
 }
 
 void EntryLine::txtSec_KeyPress(int& KeyAscii) {
-    if (WaitDupeTimeout()) {
-        KeyAscii = 0;
-        return;
-    }
     if (KeyAscii == 34) KeyAscii = 0;
     if (in_ && KeyAscii >= 33 && KeyAscii <= 57) KeyAscii = 32;
     if (KeyAscii == 13) {

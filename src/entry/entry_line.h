@@ -21,6 +21,7 @@ class QEvent;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QWidget;
 
 namespace platform {
 class Form;
@@ -114,13 +115,14 @@ public:
     void CheckCallAsTyped(int KeyAscii);
     void DupCheck2();
     void CheckFullDupe();
-    // The hold after a duplicate: true while keys in the call box are to be
-    // refused, until three seconds (on the monotonic clock) after the
-    // duplicate was reported; then DupeFlag is cleared. Nothing waits, so
-    // timers and other events go on meanwhile.
+    // The hold after a duplicate: true while it runs, until three seconds
+    // (on the monotonic clock) after the duplicate was reported; then
+    // DupeFlag is cleared. Nothing waits: keys typed into the entry line
+    // meanwhile are kept by the window's key adapter and take effect, in
+    // their order, when the hold ends; timers and other events go on.
     bool WaitDupeTimeout();
     // Called when the hold has run out: the status line as the next key in
-    // the call box would leave it.
+    // the call box would leave it, then the keys kept meanwhile.
     void EndDupeHold();
 
     // The in-state prefix lookup of the call box, and bearing and distance
@@ -182,6 +184,10 @@ private:
     // Puts off the end of the duplicate's hold until its three seconds are
     // over.
     void holdDupe();
+    // Whether the duplicate's hold runs now; and whether a key for `box`
+    // waits for it to end.
+    bool dupeHoldRuns() const;
+    bool holdsKey(const QWidget* box);
     // The contacts of the current band and mode (and, in-state, county
     // sent) in log order: the only ones the partial dupes of a key can list.
     // Kept between keys, extended as contacts are logged, and made afresh
@@ -196,6 +202,10 @@ private:
     bool openingFocus_ = false;
     // Set while Mains runs: a second Mains from inside it must not log again.
     bool inMains_ = false;
+    // The window's key adapter, which keeps the keys typed during the hold;
+    // and whether the hold's end is timed already.
+    platform::KeyAdapter* keys_ = nullptr;
+    bool holdTimed_ = false;
     std::vector<int> partialRows_;
     QString partialKey_;
     int partialCount_ = -1;

@@ -42,6 +42,9 @@ void EntryLine::Mains() {
     if (in && !platform::SameText(txtCntry->text(), program_.station.PartyState)) txtSec->clear();
     if (!program_.operating.LoggedOn) window_.cmdLogOn_Click();
     CheckRequiredFields();
+    // Every flag is checked afresh on every run: a code refused before must
+    // not hold back a contact that needs no section check.
+    e.BadSectionFlag = 0;
     if (in && txtCntry->text().size() == 2) CheckSection();
 
     QString abbrev = txtSec->text();

@@ -204,15 +204,21 @@ void typeTab() {
     }
 }
 
-// Carries a Tab sent from code through the event queue.
-class TabEvent final : public QEvent {
+// A posted event of a type registered for one purpose.
+template <int Purpose>
+class QueuedEvent final : public QEvent {
 public:
     static QEvent::Type kind() {
         static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
         return type;
     }
-    TabEvent() : QEvent(kind()) {}
+    QueuedEvent() : QEvent(kind()) {}
 };
+
+// Carries a Tab sent from code through the event queue.
+using TabEvent = QueuedEvent<0>;
+// Asks a key adapter to hand on the next key it keeps.
+using ReleaseEvent = QueuedEvent<1>;
 
 // Types the queued Tabs; one lives as long as the application.
 class TabTyper final : public QObject {
@@ -267,6 +273,43 @@ void KeyAdapter::SendTab() {
     QCoreApplication::postEvent(typer, new TabEvent, Qt::LowEventPriority);
 }
 
+void KeyAdapter::SetKeyHold(std::function<bool(QWidget* receiver)> hold) { hold_ = std::move(hold); }
+
+void KeyAdapter::ReleaseKeys() {
+    if (held_.empty() || releasePosted_) return;
+    // Below the ordinary events, as a Tab sent from code is: the key before
+    // has had its focus handlers and its Tab when the next one comes.
+    releasePosted_ = true;
+    QCoreApplication::postEvent(this, new ReleaseEvent, Qt::LowEventPriority);
+}
+
+bool KeyAdapter::event(QEvent* event) {
+    if (event->type() != ReleaseEvent::kind()) return QObject::event(event);
+    releasePosted_ = false;
+    releaseNext();
+    return true;
+}
+
+void KeyAdapter::releaseNext() {
+    if (held_.empty()) return;
+    QWidget* target = QApplication::focusWidget();
+    if (target == nullptr) target = held_.front().receiver;
+    if (target == nullptr) {
+        held_.pop_front();
+        ReleaseKeys();
+        return;
+    }
+    if (hold_ && target->window() == window_ && hold_(target)) return;
+    HeldKey key = std::move(held_.front());
+    held_.pop_front();
+    const QPointer<QObject> alive(this);
+    const QEvent* outer = std::exchange(releasing_, key.event.get());
+    QCoreApplication::sendEvent(target, key.event.get());
+    if (!alive) return;
+    releasing_ = outer;
+    ReleaseKeys();
+}
+
 KeyAdapter::Target KeyAdapter::targetFor(QWidget* receiver) const {
     Target target{receiver, nullptr, {}};
     for (QWidget* w = receiver; w != nullptr; w = w->parentWidget()) {
@@ -288,6 +331,11 @@ bool KeyAdapter::eventFilter(QObject* watched, QEvent* event) {
     if (receiver->window() != window_) return false;
 
     auto& key = static_cast<QKeyEvent&>(*event);
+    if (event != releasing_ && (!held_.empty() || (hold_ && hold_(receiver)))) {
+        held_.push_back({receiver, std::unique_ptr<QKeyEvent>(key.clone())});
+        key.accept();
+        return true;
+    }
     Target target = targetFor(receiver);
     if (isTab(key) && !target.handlers.takesTab) return false;
     if (!hasAny(preview_) && !hasAny(target.handlers)) return false;

@@ -28,8 +28,10 @@
 // their Windows-1252 code as well.
 #include <QObject>
 #include <QPointer>
+#include <deque>
 #include <functional>
 #include <map>
+#include <memory>
 
 class QKeyEvent;
 class QWidget;
@@ -97,6 +99,16 @@ public:
     void Attach(QWidget* control, KeyHandlers handlers);
     void Detach(QWidget* control);
 
+    // Keys kept waiting: while `hold` answers true for the widget a key is
+    // for, that key (its press and its release) is kept instead of handled,
+    // and so is every later key of the window while kept ones wait.
+    // ReleaseKeys() hands them on in their order, one at a time, each to the
+    // widget that has the focus by then and after the one before, and what it
+    // queued, has been handled: exactly as if they were typed then. A key
+    // that `hold` holds again at its turn stops the release until the next.
+    void SetKeyHold(std::function<bool(QWidget* receiver)> hold);
+    void ReleaseKeys();
+
     // A Tab keystroke sent from code: queued, it acts once the running handler
     // (and the key that called it) is done and the focus handlers queued
     // meanwhile have run, on the focused control of the active window,
@@ -105,6 +117,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     struct Target {
@@ -118,11 +131,22 @@ private:
     void handleKeyRelease(const QKeyEvent& event, Target target);
     // Gives the control a copy of `event` that this adapter lets pass.
     void deliver(QWidget* receiver, const QKeyEvent& event);
+    // Hands on the first kept key, then asks for the next.
+    void releaseNext();
+
+    struct HeldKey {
+        QPointer<QWidget> receiver;
+        std::unique_ptr<QKeyEvent> event;
+    };
 
     QWidget* window_;
     KeyHandlers preview_;
     std::map<const QWidget*, KeyHandlers> controls_;
     const QEvent* delivering_ = nullptr;
+    std::function<bool(QWidget*)> hold_;
+    std::deque<HeldKey> held_;
+    bool releasePosted_ = false;
+    const QEvent* releasing_ = nullptr;
 };
 
 }  // namespace platform

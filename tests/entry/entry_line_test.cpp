@@ -47,6 +47,11 @@ public:
     // Types keys into whichever box has the focus, as the keyboard would.
     void type(const QString& keys) { f.Type(keys); }
     static void settle() { QCoreApplication::processEvents(); }
+    // Lets queued work run until none is left, keys handed on one at a time
+    // included.
+    static void settleAll() {
+        for (int i = 0; i < 200; ++i) QCoreApplication::processEvents();
+    }
 
     QByteArray logFile() { return TestProgram::ReadFile(f.t.workFile("log.txt")); }
     QWidget* focus() { return QApplication::focusWidget(); }
@@ -148,6 +153,26 @@ TEST(EntryLine, RefusedContactsStoreNothing) {
     }
 }
 
+// A state code refused by one contact is checked afresh by the next: a
+// country after it needs no check and is logged, and nothing is left in the
+// call box to run into the next call.
+TEST(EntryLine, ARefusedStateCodeHoldsBackNoLaterContact) {
+    EntryLine e(0);
+    e.type("w9xyz xx\n");
+    EXPECT_EQ(e.w->entry().lblDialog->text(), "Invald Section!");
+    EXPECT_EQ(e.f.program().log.QSOCount, 0);
+    e.type("\x1b");
+    e.type("dl1abc\n");
+    ASSERT_EQ(e.f.program().log.QSOCount, 1);
+    EXPECT_EQ(e.f.program().log.row(1).QSOCall, "DL1ABC");
+    EXPECT_EQ(e.f.program().log.row(1).QSOSPC, "Germany");
+    EXPECT_TRUE(e.w->entry().txtCall->text().isEmpty());
+    e.type("k1abc ma\n");
+    ASSERT_EQ(e.f.program().log.QSOCount, 2);
+    EXPECT_EQ(e.f.program().log.row(2).QSOCall, "K1ABC");
+    EXPECT_EQ(e.f.program().log.row(2).QSOSPC, "MA");
+}
+
 TEST(EntryLine, CountiesAbbreviationsAndOtherStates) {
     EntryLine e(0);
     // An abbreviation is stored as the county's name.
@@ -183,13 +208,17 @@ TEST(EntryLine, DuplicateIsRefusedAndHeldThreeSeconds) {
     EXPECT_TRUE(e.w->entry().txtSec->text().isEmpty());
     EXPECT_EQ(e.f.program().entry.DupeFlag, 1);
 
-    // Keys in the entry line are refused while the message stands.
+    // A key typed while the message stands waits: it takes effect when the
+    // message has stood for three seconds, and not before.
     e.f.t.clock.AdvanceMs(1000);
     e.type("k");
     EXPECT_TRUE(e.w->entry().txtCall->text().isEmpty());
     EXPECT_EQ(e.w->entry().lblDialog->text(), "Duplicate W9XYZ 04/07 18:00:00  Rec# 1");
-    e.f.t.clock.AdvanceMs(2100);
-    e.type("k");
+    e.f.t.clock.AdvanceMs(1900);
+    e.settleAll();
+    EXPECT_TRUE(e.w->entry().txtCall->text().isEmpty());
+    e.f.t.clock.AdvanceMs(200);
+    e.settleAll();
     EXPECT_EQ(e.w->entry().txtCall->text(), "K");
     EXPECT_EQ(e.f.program().entry.DupeFlag, 0);
     EXPECT_EQ(platform::BackColor(e.w->entry().lblDialog), QColor(0, 192, 192));
@@ -201,6 +230,57 @@ TEST(EntryLine, DuplicateIsRefusedAndHeldThreeSeconds) {
     e.w->entry().txtSec->setText("Dane");
     e.w->entry().Mains();
     EXPECT_EQ(e.f.program().log.QSOCount, 2);
+}
+
+// Keys typed while a duplicate's message stands are not lost: Space, Enter
+// and Esc included, they take effect in their order when the three seconds
+// are over, in whichever box the focus has reached by then.
+TEST(EntryLine, KeysTypedDuringTheDuplicateHoldAreLoggedWhenItEnds) {
+    struct Case {
+        const char* name;
+        int side;
+        const char* duplicate;  // typed first: refused as a duplicate
+        const char* meanwhile;  // typed at once, within the hold
+        const char* county;     // of the contact the keys log
+        const char* spc;
+    };
+    const Case cases[] = {
+        // Enter in the call box, the county filled in from the earlier contact.
+        {"out-of-state", 1, "w9xyz\n", "k9new dane\n", "Dane", ""},
+        // Enter in the county box; an Esc among the waiting keys clears what
+        // was typed before it.
+        {"in-state", 0, "w9xyz wi dane\n", "w9q\x1bk9new wi dane\n", "Dane", "WI"},
+    };
+    for (const Case& c : cases) {
+        QByteArray log;
+        for (const char* call : {"W9XYZ", "K9AAA", "N9BBB"})
+            log += Contact(call, c.side == 0 ? "WI" : "", "Dane", "2013/04/07", "18:00:00", "CW", "40",
+                           c.side == 0 ? "DAN" : "");
+        EntryLine e(c.side, log);
+        e.type(c.duplicate);
+        ASSERT_TRUE(e.w->entry().lblDialog->text().startsWith("Duplicate W9XYZ")) << c.name;
+        e.type(c.meanwhile);
+        e.settleAll();
+        // Nothing yet: the red message stands, the keys wait.
+        EXPECT_EQ(e.f.program().log.QSOCount, 3) << c.name;
+        EXPECT_TRUE(e.w->entry().lblDialog->text().startsWith("Duplicate W9XYZ")) << c.name;
+        EXPECT_EQ(platform::BackColor(e.w->entry().lblDialog), QColor(255, 0, 0)) << c.name;
+        EXPECT_TRUE(e.w->entry().txtCall->text().isEmpty()) << c.name;
+
+        e.f.t.clock.AdvanceMs(3000);
+        e.settleAll();
+        ASSERT_EQ(e.f.program().log.QSOCount, 4) << c.name;
+        const logstore::ContactRecord& r = e.f.program().log.row(4);
+        EXPECT_EQ(r.QSOCall, "K9NEW") << c.name;
+        EXPECT_EQ(r.QSOCounty, c.county) << c.name;
+        EXPECT_EQ(r.QSOSPC, c.spc) << c.name;
+        EXPECT_TRUE(e.logFile().contains("\"K9NEW\"")) << c.name;
+        EXPECT_TRUE(e.w->entry().txtCall->text().isEmpty()) << c.name;
+        EXPECT_EQ(e.focus(), e.w->entry().txtCall) << c.name;
+        // Keys typed after the hold take effect at once again.
+        e.type("k");
+        EXPECT_EQ(e.w->entry().txtCall->text(), "K") << c.name;
+    }
 }
 
 TEST(EntryLine, OutOfStateDuplicateMessage) {

@@ -58,6 +58,8 @@ void TypeKeys(QWidget& window, const QString& keys) {
             QTest::keyClick(window.windowHandle(), Qt::Key_Space);
         else if (c == u'\n')
             QTest::keyClick(window.windowHandle(), Qt::Key_Return);
+        else if (c == u'\x1b')
+            QTest::keyClick(window.windowHandle(), Qt::Key_Escape);
         else
             QTest::keyClick(window.windowHandle(), c.toLatin1());
         Settle();

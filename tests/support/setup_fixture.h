@@ -41,8 +41,8 @@ bool Activate(QWidget& window);
 void TypeInto(QLineEdit* box, const QString& text);
 
 // Types `keys` into whichever box of `window` has the focus, as the keyboard
-// would (a blank is Space, a line end Enter), and lets queued work run after
-// each key.
+// would (a blank is Space, a line end Enter, "\x1b" Esc), and lets queued
+// work run after each key.
 void TypeKeys(QWidget& window, const QString& keys);
 
 // Clicks the row of the county `name` in the pick list, as the operator does.
