@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 #include <sys/socket.h>
 
+#include "spotting/dx_spot_lines.h"
 #include "spotting/loopback_cluster.h"
 #include "spotting/spotting_fixture.h"
 #include "support/qstring_printer.h"
@@ -109,6 +110,44 @@ TEST(Telnet, SpotsAfterAPromptWithoutLineEndAndLinesEndedLfCrArePosted) {
     EXPECT_EQ(main.txtDX->topLevelItem(0)->text(0), "VE3AA");
     EXPECT_EQ(main.txtDX->topLevelItem(0)->text(1), "7.0646");
     EXPECT_EQ(f.program().spotStore.DXSpotCall[49], "VE3AA");
+}
+
+// Lines ended by CR alone, several in one chunk; and chunks that end just
+// before a call or a comment that begins with "DX" (only a spot line's own
+// "DX de " starts a line).
+TEST(Telnet, LinesEndedCrAloneAndChunksCutBeforeADxCallOrCommentLoseNothing) {
+    Cluster cluster;
+    SpottingFixture f;
+    f.WriteSettings(TelnetTo(cluster.port()));
+    PacketSpotfrm& w = f.window();
+    ASSERT_TRUE(f.WaitFor([&] { return cluster.peer && !w.Label4->isHidden(); }));
+    mainwindow::MainWindow& main = f.main.window();
+    auto send = [&](const QByteArray& bytes) {
+        cluster.Send(bytes);
+        ASSERT_TRUE(f.WaitFor([&] { return f.monitor().endsWith(QString::fromLatin1(bytes)); }))
+            << bytes.toStdString();
+    };
+    send(QByteArray(testing_support::kDxSpotLines[0]) + "\r" + testing_support::kDxSpotLines[1] +
+         "\r" + testing_support::kDxSpotLines[2] + "\r");
+    ASSERT_EQ(main.txtDX->topLevelItemCount(), 3);
+    EXPECT_EQ(main.txtDX->topLevelItem(2)->text(0), "KL7SB");
+    EXPECT_EQ(main.txtDX->topLevelItem(1)->text(0), "VK2JJM");
+    EXPECT_EQ(main.txtDX->topLevelItem(0)->text(0), "KE0L");
+
+    // "DX de N9EN/4:    18077.0  DX1ABC       DXCC needed, tnx!              1359Z"
+    const QByteArray line = QByteArray(testing_support::kDxSpotLines[3])
+                                .replace("OS5Z  ", "DX1ABC")
+                                .replace("op. Marc; tnx QSO!", "DXCC needed, tnx! ");
+    const qsizetype call = line.indexOf("DX1ABC");
+    const qsizetype comment = line.indexOf("DXCC");
+    send(line.first(call));
+    send(line.sliced(call, comment - call));
+    send(line.sliced(comment) + "\r\n");
+    ASSERT_EQ(main.txtDX->topLevelItemCount(), 4);
+    EXPECT_EQ(main.txtDX->topLevelItem(0)->text(0), "DX1ABC");
+    EXPECT_EQ(main.txtDX->topLevelItem(0)->text(1), "18.077");
+    EXPECT_EQ(main.txtDX->topLevelItem(0)->text(4), "de N9EN/4:  DXCC needed, tnx!");
+    EXPECT_EQ(f.program().spotStore.DXSpotCall[49], "DX1ABC");
 }
 
 TEST(Telnet, ALineTypedBeforeTheNodeAnswersIsNotSent) {
