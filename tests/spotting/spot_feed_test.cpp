@@ -240,7 +240,7 @@ TEST(FeedLines, BothSourcesPostTheSameSpotsWhereverTheTextIsCut) {
                         const SpotLine& got = f.posted[static_cast<size_t>(i)];
                         EXPECT_EQ(got.call, want->call);
                         EXPECT_EQ(got.frequency, want->frequency);
-                        // The record up to its line end, which the store cuts off.
+                        // The record up to its line end (CR, LF or CR LF, as the pieces brought it).
                         EXPECT_EQ(got.record.section(QRegularExpression("[\r\n]"), 0, 0), want->record);
                         // The operator sees every spot line, ticked or not.
                         EXPECT_TRUE(f.monitor().contains(c.spots[i]));

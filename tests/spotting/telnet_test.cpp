@@ -73,20 +73,28 @@ TEST(Telnet, LoginPromptLinesTypedAndSpotsInChunks) {
     EXPECT_EQ(f.t().dialogs.beeps, 0);
 }
 
+// Opens the spotting window on the node and waits until it is connected.
+bool Connect(SpottingFixture& f, Cluster& cluster) {
+    f.WriteSettings(TelnetTo(cluster.port()));
+    PacketSpotfrm& w = f.window();
+    return f.WaitFor([&] { return cluster.peer && !w.Label4->isHidden(); });
+}
+
+// The node sends `bytes`, and the window shows them before the next piece is
+// sent, so that every piece arrives as a chunk of its own.
+testing::AssertionResult SendChunk(SpottingFixture& f, Cluster& cluster, const QByteArray& bytes) {
+    cluster.Send(bytes);
+    if (f.WaitFor([&] { return f.monitor().endsWith(QString::fromLatin1(bytes)); }))
+        return testing::AssertionSuccess();
+    return testing::AssertionFailure() << "not shown: " << bytes.toStdString();
+}
+
 TEST(Telnet, SpotsAfterAPromptWithoutLineEndAndLinesEndedLfCrArePosted) {
     Cluster cluster;
     SpottingFixture f;
-    f.WriteSettings(TelnetTo(cluster.port()));
-    PacketSpotfrm& w = f.window();
-    ASSERT_TRUE(f.WaitFor([&] { return cluster.peer && !w.Label4->isHidden(); }));
+    ASSERT_TRUE(Connect(f, cluster));
     mainwindow::MainWindow& main = f.main.window();
-    // Each piece is sent once the one before has been shown, so that every
-    // piece arrives as a chunk of its own.
-    auto send = [&](const QByteArray& bytes) {
-        cluster.Send(bytes);
-        ASSERT_TRUE(f.WaitFor([&] { return f.monitor().endsWith(QString::fromLatin1(bytes)); }))
-            << bytes.toStdString();
-    };
+    auto send = [&](const QByteArray& bytes) { ASSERT_TRUE(SendChunk(f, cluster, bytes)); };
     const QByteArray spot1 = kSpot1.chopped(2);
     const QByteArray spot2 = kSpot2.chopped(2);
 
@@ -118,15 +126,9 @@ TEST(Telnet, SpotsAfterAPromptWithoutLineEndAndLinesEndedLfCrArePosted) {
 TEST(Telnet, LinesEndedCrAloneAndChunksCutBeforeADxCallOrCommentLoseNothing) {
     Cluster cluster;
     SpottingFixture f;
-    f.WriteSettings(TelnetTo(cluster.port()));
-    PacketSpotfrm& w = f.window();
-    ASSERT_TRUE(f.WaitFor([&] { return cluster.peer && !w.Label4->isHidden(); }));
+    ASSERT_TRUE(Connect(f, cluster));
     mainwindow::MainWindow& main = f.main.window();
-    auto send = [&](const QByteArray& bytes) {
-        cluster.Send(bytes);
-        ASSERT_TRUE(f.WaitFor([&] { return f.monitor().endsWith(QString::fromLatin1(bytes)); }))
-            << bytes.toStdString();
-    };
+    auto send = [&](const QByteArray& bytes) { ASSERT_TRUE(SendChunk(f, cluster, bytes)); };
     send(QByteArray(testing_support::kDxSpotLines[0]) + "\r" + testing_support::kDxSpotLines[1] +
          "\r" + testing_support::kDxSpotLines[2] + "\r");
     ASSERT_EQ(main.txtDX->topLevelItemCount(), 3);

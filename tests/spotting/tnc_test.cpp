@@ -25,15 +25,22 @@ using testing_support::FakeSerialPort;
 using testing_support::PtyPair;
 using testing_support::SpottingFixture;
 
-TEST(Tnc, OverAPseudoTerminal) {
-    PtyPair tnc;
-    ASSERT_TRUE(tnc.ok());
-    SpottingFixture f;
+// The spotting window with the TNC source chosen on the pseudo-terminal's
+// port 3, not yet opened.
+PacketSpotfrm& ChooseTnc(SpottingFixture& f, const PtyPair& tnc) {
     tnc.MapAsPort(f.t().work(), 3);
     PacketSpotfrm& w = f.window();
     w.show();
     w.optComm[2]->setChecked(true);
     w.List1->setCurrentRow(1);  // "TNC": 9.6k, N, 8, 1, RTS handshaking, "03"
+    return w;
+}
+
+TEST(Tnc, OverAPseudoTerminal) {
+    PtyPair tnc;
+    ASSERT_TRUE(tnc.ok());
+    SpottingFixture f;
+    PacketSpotfrm& w = ChooseTnc(f, tnc);
     w.Command1_Click();
     ASSERT_TRUE(w.comComm1 && w.comComm1->IsOpen());
     EXPECT_EQ(w.comComm1->Settings(), "9600,N,8,1");
@@ -82,11 +89,7 @@ TEST(Tnc, SpotsAfterLfCrLineEndsPromptsAndBellsAreListedAndShownWithListDxOnly) 
     PtyPair tnc;
     ASSERT_TRUE(tnc.ok());
     SpottingFixture f;
-    tnc.MapAsPort(f.t().work(), 3);
-    PacketSpotfrm& w = f.window();
-    w.show();
-    w.optComm[2]->setChecked(true);
-    w.List1->setCurrentRow(1);
+    PacketSpotfrm& w = ChooseTnc(f, tnc);
     QTest::mouseClick(w.chkDX, Qt::LeftButton, {}, QPoint(8, w.chkDX->height() / 2));
     ASSERT_TRUE(w.chkDX->isChecked());
     w.Command1_Click();
