@@ -1,5 +1,7 @@
 #include "spotting/spot_feed.h"
 
+#include <utility>
+
 #include "platform/same_text.h"
 
 namespace spotting {
@@ -13,48 +15,82 @@ bool SpotMonitor::SeenRecently(QStringView text) const {
     return QStringView(text_).sliced(start).indexOf(text, 0, Qt::CaseInsensitive) >= 0;
 }
 
+namespace {
+
+// What may stand between the text of two lines: line ends (LF CR, or the LF
+// of a CR LF that came in two pieces), blank lines, a bell.
+bool IsLineBreak(QChar c) { return c == u'\r' || c == u'\n' || c == u'\a'; }
+
+// Cuts `pending` into lines and runs of line breaks and hands each complete
+// one to `take` in order (with `line` false for a run of line breaks, which is
+// handed on as soon as it has come). A line is its text and its line end: it
+// ends at CR LF, CR or LF, so nodes that end lines CR alone, LF alone or LF CR
+// all work; it ends too just before a spot line's own opening "DX de ", so a
+// prompt without a line end does not swallow the spot after it (no other "DX"
+// starts a line: a call or a comment may begin with "DX"). Where the text was
+// cut into pieces changes no line. An unfinished line longer than
+// `maxPending` is taken as it is.
+void TakeLines(QString& pending, qsizetype maxPending,
+               const std::function<void(QStringView text, bool line)>& take) {
+    static constexpr QStringView kSpotOpening = u"DX de ";
+    const QStringView text(pending);
+    qsizetype from = 0;
+    while (from < text.size()) {
+        qsizetype end = from;
+        if (IsLineBreak(text[from])) {
+            while (end < text.size() && IsLineBreak(text[end])) ++end;
+            take(text.sliced(from, end - from), false);
+            from = end;
+            continue;
+        }
+        while (end < text.size() && text[end] != u'\r' && text[end] != u'\n') ++end;
+        const qsizetype opening =
+            text.sliced(from + 1, end - from - 1).indexOf(kSpotOpening, 0, Qt::CaseInsensitive);
+        if (opening >= 0) {
+            end = from + 1 + opening;
+        } else {
+            if (end == text.size()) break;
+            if (text[end] == u'\r' && end + 1 < text.size() && text[end + 1] == u'\n') ++end;
+            ++end;
+        }
+        take(text.sliced(from, end - from), true);
+        from = end;
+    }
+    pending.remove(0, from);
+    if (pending.size() > maxPending) {
+        const QString line = std::exchange(pending, QString());
+        take(line, true);
+    }
+}
+
+}  // namespace
+
 void SpotFeed::ReceiveTnc(QStringView chars) {
     if (chars.isEmpty()) return;
     TNCReceiveBuffer.append(chars);
-    if (TNCReceiveBuffer.size() > 2) ProcessPacketLines();
+    ProcessPacketLines();
 }
 
 void SpotFeed::ProcessPacketLines() {
-    QString& buffer = TNCReceiveBuffer;
-    qsizetype start = buffer.indexOf(u'\n');
-    if (start >= 0) {
-        // Each line runs from after one LF up to and including the next.
-        for (;;) {
-            const qsizetype next = buffer.indexOf(u'\n', start + 1);
-            if (next < 0) break;
-            packetLine(QStringView(buffer).sliced(start + 1, next - start).toString());
-            start = next;
-        }
-        buffer.remove(0, start);
-    }
-    // A TNC that never sends LF: its text is not held back without end.
-    const qsizetype lead = buffer.startsWith(u'\n') ? 1 : 0;
-    while (buffer.size() - lead > kMaxPending) {
-        const QStringView tail = QStringView(buffer).sliced(lead);
-        const qsizetype cr = tail.indexOf(u'\r');
-        const qsizetype length = cr >= 0 ? cr + 1 : tail.size();
-        const QString line = tail.first(length).toString();
-        buffer = QStringLiteral("\n") + tail.sliced(length).toString();
-        packetLine(line);
-        if (lead == 0) break;
-    }
+    TakeLines(TNCReceiveBuffer, kMaxPending, [this](QStringView text, bool line) {
+        if (line)
+            packetLine(text);
+        else if (!listDxOnly)
+            showReceived(text);
+    });
 }
 
 void SpotFeed::packetLine(QStringView line) {
     if (monitor.SeenRecently(line)) return;
-    if (BeginsWithDX(line)) {
-        monitor.Append(line);
-        monitor.Trim();
-        postLine(line);
-    } else if (!listDxOnly) {
-        monitor.Append(line);
-        monitor.Trim();
-    }
+    const bool spot = BeginsWithDX(line);
+    if (!spot && listDxOnly) return;
+    showReceived(line);
+    if (spot) postLine(line);
+}
+
+void SpotFeed::showReceived(QStringView text) {
+    monitor.Append(text);
+    monitor.Trim();
 }
 
 bool SpotFeed::postLine(QStringView line) {
@@ -64,54 +100,12 @@ bool SpotFeed::postLine(QStringView line) {
     return true;
 }
 
-namespace {
-
-// `line` from its first character that is not a CR, LF or BEL: what a cluster
-// puts before a spot line (the line end of LF CR lines, a bell) is no part of
-// it.
-QStringView SkipLineBreaks(QStringView line) {
-    qsizetype i = 0;
-    while (i < line.size() && (line[i] == u'\r' || line[i] == u'\n' || line[i] == u'\a')) ++i;
-    return line.sliced(i);
-}
-
-}  // namespace
-
 void SpotFeed::ReceiveTelnet(QStringView chunk) {
-    if (!listDxOnly) {
-        monitor.Append(chunk);
-        monitor.Trim();
-    }
-    // A chunk that begins with a spot line starts a line of its own: a
-    // prompt without a line end ("dxspider >") before it is not glued to it.
-    if (!telnetPending_.isEmpty() && BeginsWithDX(SkipLineBreaks(chunk))) {
-        const QString line = telnetPending_;
-        telnetPending_.clear();
-        telnetLine(line);
-    }
+    if (!listDxOnly) showReceived(chunk);
     telnetPending_.append(chunk);
-    qsizetype start = 0;
-    for (;;) {
-        const qsizetype lf = telnetPending_.indexOf(u'\n', start);
-        if (lf < 0) break;
-        telnetLine(QStringView(telnetPending_).sliced(start, lf + 1 - start).toString());
-        start = lf + 1;
-    }
-    telnetPending_.remove(0, start);
-    if (telnetPending_.size() > kMaxPending) {
-        const QString line = telnetPending_;
-        telnetPending_.clear();
-        telnetLine(line);
-    }
-}
-
-void SpotFeed::telnetLine(QStringView received) {
-    const QStringView line = SkipLineBreaks(received);
-    if (!BeginsWithDX(line)) return;
-    if (postLine(line) && listDxOnly) {
-        monitor.Append(line);
-        monitor.Trim();
-    }
+    TakeLines(telnetPending_, kMaxPending, [this](QStringView text, bool line) {
+        if (line && postLine(text) && listDxOnly) showReceived(text);
+    });
 }
 
 namespace {

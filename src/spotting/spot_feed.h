@@ -1,8 +1,8 @@
 #pragma once
 // What the spotting window does with received text, whatever the source: the
-// monitor of received traffic and status lines, the line assembly of the
-// packet TNC with its duplicate filter, the line assembly of Telnet chunks,
-// and the display of the packet engine's frames. Spot lines found on the way
+// monitor of received traffic and status lines, the one line assembly of the
+// packet TNC and of Telnet chunks (with the TNC's duplicate filter), and the
+// display of the packet engine's frames. Spot lines found on the way
 // go to the post callback; the window hands them to the main window.
 #include <QString>
 #include <QStringView>
@@ -45,24 +45,25 @@ public:
     // "List DX Only": received lines that are not spot lines stay out of the
     // monitor.
     bool listDxOnly = false;
-    // Characters received from the TNC and not yet consumed; after every pass
-    // it begins with the LF that ended the last consumed line.
-    QString TNCReceiveBuffer = QStringLiteral("\n");
+    // Characters received from the TNC and not yet consumed: the unfinished
+    // next line, if any.
+    QString TNCReceiveBuffer;
 
     // Takes characters read from the TNC and consumes the complete lines.
     void ReceiveTnc(QStringView chars);
     // Consumes every complete line of TNCReceiveBuffer: shows it unless it
     // repeats recent monitor text (or is not a spot line while listDxOnly),
-    // and posts spot lines. A line that never ends grows no further than
-    // kMaxPending: then a CR ends it, or the whole tail is taken as one line.
+    // and posts spot lines. Lines are cut as Telnet chunks are: at CR LF, CR
+    // or LF, and before a spot line's "DX de " that follows a prompt; the CR,
+    // LF and BEL characters between lines are shown (unless listDxOnly) and
+    // are no part of a line. A line that never ends grows no further than
+    // kMaxPending.
     void ProcessPacketLines();
 
     // One chunk received from a Telnet cluster: shown whole (unless
-    // listDxOnly); cut into lines at LF, joined with the unfinished line of
-    // earlier chunks (unless the chunk begins with "DX", which starts a line
-    // of its own), and every spot line posted (and shown when listDxOnly). A
-    // line's leading CR, LF and BEL characters are passed over before its
-    // "DX" is looked for, so lines ended LF CR are spot lines too.
+    // listDxOnly); joined with the unfinished line of earlier chunks and cut
+    // into lines as the TNC's text is, and every spot line posted (and shown
+    // when listDxOnly).
     void ReceiveTelnet(QStringView chunk);
 
     // Shows one frame of the packet engine and posts the spot lines it
@@ -73,8 +74,8 @@ public:
 
 private:
     void packetLine(QStringView line);
+    void showReceived(QStringView text);
     bool postLine(QStringView line);
-    void telnetLine(QStringView received);
 
     PostSpot post_;
     QString telnetPending_;

@@ -2,8 +2,11 @@
 // duplicate filter, Telnet chunks and packet engine frames.
 #include <gtest/gtest.h>
 
+#include <QRegularExpression>
+#include <optional>
 #include <vector>
 
+#include "spotting/dx_spot_lines.h"
 #include "spotting/spot_feed.h"
 #include "spotting/spot_store.h"
 #include "support/fake_clock.h"
@@ -48,14 +51,17 @@ TEST(PacketLines, ASpotLineInTwoArbitraryPiecesIsShownAndPostedOnceIntoSlot49) {
     }
 }
 
-TEST(PacketLines, TextWaitsForItsLineFeed) {
+TEST(PacketLines, TextWaitsForItsLineEnd) {
     Feed f;
-    f.feed.ReceiveTnc(u"cmd:\r");
+    f.feed.ReceiveTnc(u"cmd:");
     EXPECT_EQ(f.monitor(), "");
+    // A CR ends the line at once; the LF that may follow is shown when it comes.
+    f.feed.ReceiveTnc(u"\r");
+    EXPECT_EQ(f.monitor(), "cmd:\r");
     f.feed.ReceiveTnc(QStringLiteral("\n") + kSpot1.left(20));
     EXPECT_EQ(f.monitor(), "cmd:\r\n");
     EXPECT_TRUE(f.posted.empty());
-    EXPECT_EQ(f.feed.TNCReceiveBuffer, "\n" + kSpot1.left(20));
+    EXPECT_EQ(f.feed.TNCReceiveBuffer, kSpot1.left(20));
 }
 
 TEST(PacketLines, ARepeatWithinTheLast800MonitorCharactersIsDropped) {
@@ -85,21 +91,20 @@ TEST(PacketLines, ListDxOnlyHidesOtherLinesButPostsSpots) {
     EXPECT_TRUE(f.monitor().endsWith("73\r\n"));
 }
 
-TEST(PacketLines, ATncThatNeverSendsLineFeedsDoesNotGrowTheBufferWithoutEnd) {
+TEST(PacketLines, ATncThatNeverEndsALineDoesNotGrowTheBufferWithoutEnd) {
     Feed f;
-    // Lines ended by CR alone: held while short, taken line by line at CR once
-    // more than 4096 characters wait.
+    // Lines ended by CR alone are taken as they come; nothing waits.
     QString crLines;
-    for (int i = 0; crLines.size() <= SpotFeed::kMaxPending; ++i)
-        crLines += QString(kSpot1).replace("\r\n", "\r").replace("KL7SB", QStringLiteral("K%1ZZ").arg(i));
+    int lines = 0;
+    for (; crLines.size() <= SpotFeed::kMaxPending; ++lines)
+        crLines += QString(kSpot1).replace("\r\n", "\r").replace("KL7SB", QStringLiteral("K%1ZZ").arg(lines));
     f.feed.ReceiveTnc(crLines);
-    EXPECT_FALSE(f.posted.empty());
-    EXPECT_LE(f.feed.TNCReceiveBuffer.size(), SpotFeed::kMaxPending + 1);
-    EXPECT_TRUE(f.feed.TNCReceiveBuffer.startsWith(u'\n'));
+    EXPECT_EQ(f.posted.size(), static_cast<size_t>(lines));
+    EXPECT_EQ(f.feed.TNCReceiveBuffer, "");
     // Text with neither CR nor LF is flushed as one line when it passes the bound.
     Feed g;
     g.feed.ReceiveTnc(QString(5000, u'x'));
-    EXPECT_EQ(g.feed.TNCReceiveBuffer, "\n");
+    EXPECT_EQ(g.feed.TNCReceiveBuffer, "");
     EXPECT_EQ(g.monitor().size(), 5000);
 }
 
@@ -172,6 +177,82 @@ TEST(TelnetChunks, PromptsWithoutLineEndAndLinesEndedLfCrLoseNoSpot) {
             EXPECT_TRUE(f.posted[1].record.startsWith("de KM3T-2-#:  14100.0  CS3B"));
             if (!dxOnly) EXPECT_EQ(f.monitor(), c.chunks.join(QString()));
             else EXPECT_EQ(f.monitor().count("DX de"), 2);
+        }
+    }
+}
+
+// Both sources cut what they receive into lines by the same rules, wherever
+// the TNC's reads or the cluster's chunks happen to end: a line ends at CR LF,
+// CR or LF; CR, LF and BEL before a line's text are passed over; a spot line's
+// own opening "DX de " starts a line even when a prompt without a line end
+// stands before it, and no other "DX" does (a call or a comment may begin
+// with "DX").
+TEST(FeedLines, BothSourcesPostTheSameSpotsWhereverTheTextIsCut) {
+    const QString s1 = QString(kSpot1).chopped(2);
+    const QString s2 = QString(kSpot2).chopped(2);
+    const QString s3 = QString::fromLatin1(testing_support::kDxSpotLines[1]);
+    const QString dxCall = QString(s1).replace("KL7SB ", "DX1ABC");
+    const QString dxComment = QString::fromLatin1(testing_support::kDxSpotLines[3])
+                                  .replace("op. Marc; tnx QSO!", "DXCC needed, tnx! ");
+    struct Case {
+        const char* name;
+        QString text;
+        QStringList spots;  // the spot lines, in order
+        QString tncShown = {};  // the TNC's monitor, when its duplicate filter drops a line
+    };
+    const Case cases[] = {
+        {"lines ended CR LF", "Hello K9ZZZ\r\n" + s1 + "\r\n" + s2 + "\r\n", {s1, s2}},
+        {"lines ended LF CR", "Hello K9ZZZ\n\r" + s1 + "\n\r" + s2 + "\n\r", {s1, s2}},
+        {"a prompt before each spot", "Hello K9ZZZ\r\ncmd:" + s1 + "\r\ncmd:" + s2 + "\r\n", {s1, s2},
+         "Hello K9ZZZ\r\ncmd:" + s1 + "\r\n" + s2 + "\r\n"},
+        {"a bell before each spot", "Hello K9ZZZ\r\n\a" + s1 + "\r\n\a" + s2 + "\r\n", {s1, s2}},
+        {"lines ended CR alone", "Hello K9ZZZ\r" + s1 + "\r" + s2 + "\r" + s3 + "\r", {s1, s2, s3}},
+        {"a call and a comment that begin with DX",
+         "Hello K9ZZZ\r\nK9ZZZ de DXSPIDER >" + dxCall + "\r\n" + dxComment + "\n", {dxCall, dxComment}},
+    };
+    enum class Source { Tnc, Telnet };
+    for (const Case& c : cases) {
+        // The received text in two pieces cut at every position, then one
+        // character at a time.
+        std::vector<QStringList> cuts;
+        for (qsizetype cut = 0; cut <= c.text.size(); ++cut)
+            cuts.push_back({c.text.first(cut), c.text.sliced(cut)});
+        cuts.push_back(c.text.split(QString(), Qt::SkipEmptyParts));
+        for (Source source : {Source::Tnc, Source::Telnet}) {
+            for (bool dxOnly : {false, true}) {
+                for (const QStringList& pieces : cuts) {
+                    SCOPED_TRACE(testing::Message()
+                                 << c.name << (source == Source::Tnc ? ", TNC" : ", Telnet")
+                                 << (dxOnly ? ", List DX Only" : "") << ", " << pieces.size()
+                                 << " pieces, the first of " << pieces.front().size());
+                    Feed f;
+                    f.feed.listDxOnly = dxOnly;
+                    for (const QString& piece : pieces) {
+                        if (source == Source::Tnc)
+                            f.feed.ReceiveTnc(piece);
+                        else
+                            f.feed.ReceiveTelnet(piece);
+                    }
+                    ASSERT_EQ(f.posted.size(), static_cast<size_t>(c.spots.size()));
+                    for (qsizetype i = 0; i < c.spots.size(); ++i) {
+                        const std::optional<SpotLine> want = spotting::ParseSpotLine(c.spots[i]);
+                        ASSERT_TRUE(want);
+                        const SpotLine& got = f.posted[static_cast<size_t>(i)];
+                        EXPECT_EQ(got.call, want->call);
+                        EXPECT_EQ(got.frequency, want->frequency);
+                        // The record up to its line end (CR, LF or CR LF, as the pieces brought it).
+                        EXPECT_EQ(got.record.section(QRegularExpression("[\r\n]"), 0, 0), want->record);
+                        // The operator sees every spot line, ticked or not.
+                        EXPECT_TRUE(f.monitor().contains(c.spots[i]));
+                    }
+                    if (dxOnly)
+                        EXPECT_FALSE(f.monitor().contains("Hello K9ZZZ"));
+                    else if (source == Source::Tnc && !c.tncShown.isEmpty())
+                        EXPECT_EQ(f.monitor(), c.tncShown);
+                    else
+                        EXPECT_EQ(f.monitor(), c.text);  // shown as received
+                }
+            }
         }
     }
 }

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 #include <sys/socket.h>
 
+#include "spotting/dx_spot_lines.h"
 #include "spotting/loopback_cluster.h"
 #include "spotting/spotting_fixture.h"
 #include "support/qstring_printer.h"
@@ -72,20 +73,28 @@ TEST(Telnet, LoginPromptLinesTypedAndSpotsInChunks) {
     EXPECT_EQ(f.t().dialogs.beeps, 0);
 }
 
+// Opens the spotting window on the node and waits until it is connected.
+bool Connect(SpottingFixture& f, Cluster& cluster) {
+    f.WriteSettings(TelnetTo(cluster.port()));
+    PacketSpotfrm& w = f.window();
+    return f.WaitFor([&] { return cluster.peer && !w.Label4->isHidden(); });
+}
+
+// The node sends `bytes`, and the window shows them before the next piece is
+// sent, so that every piece arrives as a chunk of its own.
+testing::AssertionResult SendChunk(SpottingFixture& f, Cluster& cluster, const QByteArray& bytes) {
+    cluster.Send(bytes);
+    if (f.WaitFor([&] { return f.monitor().endsWith(QString::fromLatin1(bytes)); }))
+        return testing::AssertionSuccess();
+    return testing::AssertionFailure() << "not shown: " << bytes.toStdString();
+}
+
 TEST(Telnet, SpotsAfterAPromptWithoutLineEndAndLinesEndedLfCrArePosted) {
     Cluster cluster;
     SpottingFixture f;
-    f.WriteSettings(TelnetTo(cluster.port()));
-    PacketSpotfrm& w = f.window();
-    ASSERT_TRUE(f.WaitFor([&] { return cluster.peer && !w.Label4->isHidden(); }));
+    ASSERT_TRUE(Connect(f, cluster));
     mainwindow::MainWindow& main = f.main.window();
-    // Each piece is sent once the one before has been shown, so that every
-    // piece arrives as a chunk of its own.
-    auto send = [&](const QByteArray& bytes) {
-        cluster.Send(bytes);
-        ASSERT_TRUE(f.WaitFor([&] { return f.monitor().endsWith(QString::fromLatin1(bytes)); }))
-            << bytes.toStdString();
-    };
+    auto send = [&](const QByteArray& bytes) { ASSERT_TRUE(SendChunk(f, cluster, bytes)); };
     const QByteArray spot1 = kSpot1.chopped(2);
     const QByteArray spot2 = kSpot2.chopped(2);
 
@@ -109,6 +118,38 @@ TEST(Telnet, SpotsAfterAPromptWithoutLineEndAndLinesEndedLfCrArePosted) {
     EXPECT_EQ(main.txtDX->topLevelItem(0)->text(0), "VE3AA");
     EXPECT_EQ(main.txtDX->topLevelItem(0)->text(1), "7.0646");
     EXPECT_EQ(f.program().spotStore.DXSpotCall[49], "VE3AA");
+}
+
+// Lines ended by CR alone, several in one chunk; and chunks that end just
+// before a call or a comment that begins with "DX" (only a spot line's own
+// "DX de " starts a line).
+TEST(Telnet, LinesEndedCrAloneAndChunksCutBeforeADxCallOrCommentLoseNothing) {
+    Cluster cluster;
+    SpottingFixture f;
+    ASSERT_TRUE(Connect(f, cluster));
+    mainwindow::MainWindow& main = f.main.window();
+    auto send = [&](const QByteArray& bytes) { ASSERT_TRUE(SendChunk(f, cluster, bytes)); };
+    send(QByteArray(testing_support::kDxSpotLines[0]) + "\r" + testing_support::kDxSpotLines[1] +
+         "\r" + testing_support::kDxSpotLines[2] + "\r");
+    ASSERT_EQ(main.txtDX->topLevelItemCount(), 3);
+    EXPECT_EQ(main.txtDX->topLevelItem(2)->text(0), "KL7SB");
+    EXPECT_EQ(main.txtDX->topLevelItem(1)->text(0), "VK2JJM");
+    EXPECT_EQ(main.txtDX->topLevelItem(0)->text(0), "KE0L");
+
+    // "DX de N9EN/4:    18077.0  DX1ABC       DXCC needed, tnx!              1359Z"
+    const QByteArray line = QByteArray(testing_support::kDxSpotLines[3])
+                                .replace("OS5Z  ", "DX1ABC")
+                                .replace("op. Marc; tnx QSO!", "DXCC needed, tnx! ");
+    const qsizetype call = line.indexOf("DX1ABC");
+    const qsizetype comment = line.indexOf("DXCC");
+    send(line.first(call));
+    send(line.sliced(call, comment - call));
+    send(line.sliced(comment) + "\r\n");
+    ASSERT_EQ(main.txtDX->topLevelItemCount(), 4);
+    EXPECT_EQ(main.txtDX->topLevelItem(0)->text(0), "DX1ABC");
+    EXPECT_EQ(main.txtDX->topLevelItem(0)->text(1), "18.077");
+    EXPECT_EQ(main.txtDX->topLevelItem(0)->text(4), "de N9EN/4:  DXCC needed, tnx!");
+    EXPECT_EQ(f.program().spotStore.DXSpotCall[49], "DX1ABC");
 }
 
 TEST(Telnet, ALineTypedBeforeTheNodeAnswersIsNotSent) {

@@ -2,14 +2,17 @@
 // TNC on the master side), and the line order of the port's open on a port
 // that records its control lines.
 #include <QLabel>
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QTimer>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
 #include "platform/serial_port.h"
+#include "spotting/dx_spot_lines.h"
 #include "spotting/spotting_fixture.h"
 #include "support/fake_serial_port.h"
 #include "support/pty_pair.h"
@@ -22,15 +25,22 @@ using testing_support::FakeSerialPort;
 using testing_support::PtyPair;
 using testing_support::SpottingFixture;
 
-TEST(Tnc, OverAPseudoTerminal) {
-    PtyPair tnc;
-    ASSERT_TRUE(tnc.ok());
-    SpottingFixture f;
+// The spotting window with the TNC source chosen on the pseudo-terminal's
+// port 3, not yet opened.
+PacketSpotfrm& ChooseTnc(SpottingFixture& f, const PtyPair& tnc) {
     tnc.MapAsPort(f.t().work(), 3);
     PacketSpotfrm& w = f.window();
     w.show();
     w.optComm[2]->setChecked(true);
     w.List1->setCurrentRow(1);  // "TNC": 9.6k, N, 8, 1, RTS handshaking, "03"
+    return w;
+}
+
+TEST(Tnc, OverAPseudoTerminal) {
+    PtyPair tnc;
+    ASSERT_TRUE(tnc.ok());
+    SpottingFixture f;
+    PacketSpotfrm& w = ChooseTnc(f, tnc);
     w.Command1_Click();
     ASSERT_TRUE(w.comComm1 && w.comComm1->IsOpen());
     EXPECT_EQ(w.comComm1->Settings(), "9600,N,8,1");
@@ -70,6 +80,39 @@ TEST(Tnc, OverAPseudoTerminal) {
     EXPECT_FALSE(w.comComm1->IsOpen());
     EXPECT_TRUE(f.monitor().endsWith("\r\n\r\n** Port Closed **"));
     EXPECT_FALSE(w.Timer1->isActive());
+}
+
+// A node that ends its lines LF CR and puts a prompt or a bell before a spot:
+// with "List DX Only" ticked the operator sees the spot lines and nothing
+// else, and every spot reaches the spot list.
+TEST(Tnc, SpotsAfterLfCrLineEndsPromptsAndBellsAreListedAndShownWithListDxOnly) {
+    PtyPair tnc;
+    ASSERT_TRUE(tnc.ok());
+    SpottingFixture f;
+    PacketSpotfrm& w = ChooseTnc(f, tnc);
+    QTest::mouseClick(w.chkDX, Qt::LeftButton, {}, QPoint(8, w.chkDX->height() / 2));
+    ASSERT_TRUE(w.chkDX->isChecked());
+    w.Command1_Click();
+    ASSERT_TRUE(w.comComm1 && w.comComm1->IsOpen());
+
+    const QByteArray spots[] = {
+        testing_support::kDxSpotLines[0], testing_support::kDxSpotLines[5],
+        testing_support::kDxSpotLines[7]};
+    tnc.Write("Hello K9ZZZ\n\r" + spots[0] + "\n\rcmd:" + spots[1] + "\n\r\a" + spots[2] + "\n\r");
+    mainwindow::MainWindow& main = f.main.window();
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        w.Timer1_Timer();
+        return main.txtDX->topLevelItemCount() == 3;
+    }));
+    EXPECT_EQ(main.txtDX->topLevelItem(2)->text(0), "KL7SB");
+    EXPECT_EQ(main.txtDX->topLevelItem(1)->text(0), "CS3B");
+    EXPECT_EQ(main.txtDX->topLevelItem(0)->text(0), "K7GT");
+    EXPECT_EQ(main.txtDX->topLevelItem(0)->text(1), "14.0576");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w.MonitorViewPending(); }));
+    const QString shown = w.txtUnProcessed->toPlainText();
+    for (const QByteArray& spot : spots) EXPECT_TRUE(shown.contains(QString::fromLatin1(spot))) << spot.data();
+    EXPECT_FALSE(shown.contains("Hello"));
+    EXPECT_FALSE(shown.contains("cmd:"));
 }
 
 TEST(Tnc, ControlLinesFollowHandshakingAndPower) {
