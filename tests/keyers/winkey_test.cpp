@@ -227,6 +227,7 @@ TEST(WinKey, TheOpenGoesOnFromTheDevicesAnswers) {
     WinKeyOnPort o(5);
     TestProgram& t = o.t;
     frmWinKey& w = *o.w;
+    o.sim->DelayOpenAnswers(100);
     w.cmdOpenWinkey_Click();
     EXPECT_TRUE(Layer(t.program()).device().Opening());
     EXPECT_EQ(t->keyer.WKOpen, keyers::kWKOpening);
@@ -358,6 +359,7 @@ TEST(WinKey, EscStopsAMessageThatWaitsForTheOpen) {
     WinKeyOnMainWindow o(5);
     Program& p = o.f.program();
     p.station.CurrentMode = "CW";
+    o.sim->DelayOpenAnswers(100);
     Layer(p).window().cmdOpenWinkey_Click();
     ASSERT_TRUE(Layer(p).device().Opening());
     p.keyer.CWBuffer = "TEST";

@@ -87,6 +87,8 @@ void WinKeySimulator::Take(unsigned char byte) {
     const auto arg = [&c](int i) { return static_cast<unsigned char>(c[i]); };
     switch (arg(0)) {
     case 0x00:
+        if (arg(1) == 0x02 || arg(1) == 0x04)
+            std::this_thread::sleep_for(std::chrono::milliseconds(openDelayMs_.load()));
         if (arg(1) == 0x02) {
             commands_ << "open";
             Reply(static_cast<char>(kVersion));

@@ -28,6 +28,9 @@ public:
 
     // Stops answering anything: no echo, no version, no keying.
     void StopAnswering() { answering_ = false; }
+    // Answers the echo test and host open `ms` late, as a slow device would:
+    // a caller that asked for them has surely returned before they come.
+    void DelayOpenAnswers(int ms) { openDelayMs_ = ms; }
     // The operator keys the paddles: the device drops its buffer, the
     // character it keys included, and reports the break-in and then, the
     // paddles let go, that it is idle.
@@ -53,6 +56,7 @@ private:
     int fd_;
     int charMs_;
     std::atomic<bool> answering_{true};
+    std::atomic<int> openDelayMs_{0};
     std::atomic<bool> stop_{false};
     mutable std::mutex mutex_;
     QStringList commands_;
