@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "mainwindow/main_window.h"
+#include "rig/polled_rig.h"
 #include "rig/radio_emulator.h"
 #include "rig/rig_codec.h"
 #include "rig/rig_control_frm.h"
@@ -22,6 +23,7 @@
 
 using testing_support::FakeSerialPort;
 using testing_support::MainWindowFixture;
+using testing_support::PolledRig;
 using testing_support::RadioEmulator;
 using testing_support::TestProgram;
 
@@ -184,6 +186,43 @@ TEST(RigControlfrm, APollStringThatCannotBeSentStopsTheTestWithOneWord) {
     EXPECT_TRUE(w.Label2->isVisible());
     EXPECT_EQ(port.written, rig::SpacedHexToBytes("3F 41 0D"));
     EXPECT_EQ(t.dialogs.shown.size(), 1u);
+}
+
+// A frequency change that fails leaves polling off: the dialog says so, not
+// "Polling Rig", and Test starts it again.
+TEST(RigControlfrm, AFailedFrequencyChangeShowsPollingStopped) {
+    {
+        SCOPED_TRACE("adapter pulled out during the change");
+        PolledRig rig(RadioEmulator::Protocol::Kenwood, "Kenwood");
+        rig::RigControlfrm& w = rig.rigWindow();
+        ASSERT_TRUE(w.Label2->isVisible());
+        rig.t.clock.duringPause = [&rig] { rig.emu.Hangup(); };
+        w.ChangeFrequency(14.025f);
+        ASSERT_EQ(rig.t.dialogs.titles(), std::vector<QString>{"Error Changing Frequency"});
+        EXPECT_FALSE(w.engine().Polling());
+        EXPECT_FALSE(w.Label2->isVisible());
+        EXPECT_FALSE(w.Command2->isEnabled());
+    }
+    {
+        SCOPED_TRACE("port closed before the change");
+        PollingKenwood k;
+        rig::RigControlfrm& w = k.w;
+        ASSERT_TRUE(w.Label2->isVisible());
+        k.port.open = false;
+        w.ChangeFrequency(14.025f);
+        ASSERT_EQ(k.t.dialogs.titles(), std::vector<QString>{"Error Changing Frequency"});
+        EXPECT_FALSE(w.engine().Polling());
+        EXPECT_FALSE(w.Label2->isVisible());
+        EXPECT_FALSE(w.Command2->isEnabled());
+        // Test again: polling, and a spot's frequency tunes the radio.
+        w.Command1->click();
+        EXPECT_TRUE(w.engine().Polling());
+        EXPECT_TRUE(w.Label2->isVisible());
+        k.port.written.clear();
+        w.ChangeFrequency(14.025f);
+        EXPECT_EQ(k.port.written, "FA00014025000;");
+        EXPECT_TRUE(w.engine().Polling());
+    }
 }
 
 TEST(RigControlfrm, ATestThatCannotReopenThePortLeavesPollingOff) {
