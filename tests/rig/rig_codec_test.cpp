@@ -258,6 +258,28 @@ TEST(RigPolls, EachFamilyWritesItsPollsAndAlternatesWhereItShould) {
     EXPECT_EQ(bad, "FE FE 64 E0 0X FD");
     EXPECT_FALSE(PollBytes("Other", {"FA;", "FE GG"}, true, modePollDue, &bad).has_value());
     EXPECT_EQ(bad, "FE GG");
+    // Nor can a byte poll typed without the blanks between its pairs, the
+    // frequency poll or, in its turn, the mode poll.
+    struct Unspaced {
+        const char* rigType;
+        PollStrings polls;
+        bool modePollDue;
+        const char* bad;
+    };
+    const Unspaced unspaced[] = {
+        {"Ten Tec Fnt Pnl", {"3F410D", "3F 4D 0D"}, false, "3F410D"},
+        {"Icom", {"FEFE64E003FD", "FE FE 64 E0 04 FD"}, false, "FEFE64E003FD"},
+        {"Icom 735", {"FE FE 64 E0 03 FD", "FE FE 64 E004FD"}, true, "FE FE 64 E004FD"},
+        {"Yaesu", {"0000000003", ""}, false, "0000000003"},
+        {"Yaesu 1000", {"00 00 000210", ""}, false, "00 00 000210"},
+    };
+    for (const Unspaced& c : unspaced) {
+        SCOPED_TRACE(c.bad);
+        bool due = c.modePollDue;
+        QString named;
+        EXPECT_FALSE(PollBytes(c.rigType, c.polls, true, due, &named).has_value());
+        EXPECT_EQ(named, QString(c.bad));
+    }
     // A lone hex digit is a byte of its own: "3F 41 D" is 3F 41 0D.
     struct Lone {
         const char* rigType;

@@ -188,6 +188,48 @@ TEST(RigControlfrm, APollStringThatCannotBeSentStopsTheTestWithOneWord) {
     EXPECT_EQ(t.dialogs.shown.size(), 1u);
 }
 
+TEST(RigControlfrm, ABytePollTypedWithoutBlanksStopsTheTestWithOneWord) {
+    struct Case {
+        const char* rigType;
+        RadioEmulator::Protocol protocol;
+        const char* unspaced;
+        const char* spaced;
+        QByteArray openBytes;  // CAT on
+    };
+    const Case cases[] = {
+        {"Ten Tec Fnt Pnl", RadioEmulator::Protocol::TenTecPanel, "3F410D", "3F 41 0D", ""},
+        {"Icom", RadioEmulator::Protocol::Civ, "FEFE64E003FD", "FE FE 64 E0 03 FD", ""},
+        {"Yaesu", RadioEmulator::Protocol::Yaesu5, "0000000003", "00 00 00 00 03", QByteArray(5, '\0')},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.rigType);
+        TestProgram t;
+        RadioEmulator emu(c.protocol);
+        emu.MapAsPort(t.work(), 3);
+        rig::RigControlfrm& w = t->rigControlfrm();
+        w.show();
+        ChooseRig(w, c.rigType);
+        w.optComm[2]->click();
+        w.optReallySlow->click();
+        w.txtFreq->setText(c.unspaced);
+        w.Command1->click();
+        ASSERT_EQ(t.dialogs.titles(), std::vector<QString>{"Polling Rig Stopped"});
+        EXPECT_EQ(t.dialogs.shown[0].text,
+                  "The poll string \"" + QString(c.unspaced) + "\" is not hexadecimal byte pairs.");
+        EXPECT_FALSE(w.engine().Polling());
+        EXPECT_FALSE(w.Label2->isVisible());
+        EXPECT_FALSE(w.Command2->isEnabled());
+        EXPECT_EQ(emu.Pump(50), c.openBytes);
+        // Typed with its blanks, the same string is polled.
+        w.txtFreq->setText(c.spaced);
+        w.Command1->click();
+        EXPECT_TRUE(w.engine().Polling());
+        EXPECT_TRUE(w.Label2->isVisible());
+        EXPECT_EQ(emu.Pump(), c.openBytes + rig::SpacedHexToBytes(c.spaced));
+        EXPECT_EQ(t.dialogs.shown.size(), 1u);
+    }
+}
+
 // A frequency change that fails leaves polling off: the dialog says so, not
 // "Polling Rig", and Test starts it again.
 TEST(RigControlfrm, AFailedFrequencyChangeShowsPollingStopped) {
