@@ -580,6 +580,10 @@ QString reversedPairs(const QString& digits) {
 
 QString civAddress(const PollStrings& polls) { return polls.freq.mid(6, 2); }
 
+// The decimal digits of a CI-V frequency command, two to a byte: the IC-735
+// takes four bytes, up to the tens of MHz; the others five.
+int civFrequencyDigits(const QString& t) { return t == u"Icom 735" ? 8 : 10; }
+
 }  // namespace
 
 bool PlausibleMHz(float mhz) { return std::isfinite(mhz) && mhz >= kLowestRigMHz && mhz < kHighestRigMHz; }
@@ -589,7 +593,7 @@ bool FrequencyFits(const QString& t, float mhz) {
     // this range would overflow (to a negative number).
     if (!PlausibleMHz(mhz)) return false;
     if (IsFiveByteYaesu(t)) return WholeTensOfHz(mhz) < 100000000LL;
-    if (IsCivFamily(t)) return WholeHz(mhz) < 10000000000LL;
+    if (IsCivFamily(t)) return QString::number(WholeHz(mhz)).size() <= civFrequencyDigits(t);
     if (t == u"Ten Tec Fnt Pnl") return WholeHz(mhz) <= 0xFFFFFFFFLL;
     return true;
 }
@@ -603,7 +607,8 @@ std::optional<QByteArray> FrequencyCommand(const QString& t, float mhz, const Po
         return latin1((activeVFO == 1 ? QStringLiteral("FB") : QStringLiteral("FA")) + DigitField(hz, 11) + QLatin1Char(';'));
     if (t == u"Elecraft") return latin1(QStringLiteral("FA") + DigitField(hz, 11) + QLatin1Char(';'));
     if (IsCivFamily(t))
-        return HexToBytes(QStringLiteral("FEFE") + civAddress(polls) + QStringLiteral("E005") + reversedPairs(DigitField(hz, 10)) + QStringLiteral("FD"));
+        return HexToBytes(QStringLiteral("FEFE") + civAddress(polls) + QStringLiteral("E005") +
+                          reversedPairs(DigitField(hz, civFrequencyDigits(t))) + QStringLiteral("FD"));
     if (t == u"Ten Tec Fnt Pnl")
         return HexToBytes(QStringLiteral("2A41") + QString::number(hz, 16).toUpper().rightJustified(8, u'0') + QStringLiteral("0D"));
     if (t == u"Ten Tec Orion") return latin1(QStringLiteral("*AF") + ShortestMHzText(mhz) + QLatin1Char('\r'));

@@ -311,7 +311,7 @@ TEST(RigFrequencyCommands, EveryFamilyAt14025) {
         {"Kenwood 2", {"IF;", ""}, 0, "FA00014025000;"},
         {"Kenwood 2", {"IF;", ""}, 1, "FB00014025000;"},
         {"Icom", kIcomPolls, 10, hex("FE FE 64 E0 05 00 50 02 14 00 FD")},
-        {"Icom 735", kIcomPolls, 10, hex("FE FE 64 E0 05 00 50 02 14 00 FD")},
+        {"Icom 735", kIcomPolls, 10, hex("FE FE 64 E0 05 00 50 02 14 FD")},
         {"Ten Tec Omni VI", {"FE FE 04 E0 03 FD", ""}, 10, hex("FE FE 04 E0 05 00 50 02 14 00 FD")},
         {"Ten Tec Fnt Pnl", {}, 10, hex("2A 41 00 D6 01 28 0D")},
         {"Ten Tec Orion", {}, 10, "*AF14.025\r"},
@@ -332,6 +332,8 @@ TEST(RigFrequencyCommands, EveryFamilyAt14025) {
     EXPECT_FALSE(FrequencyCommand("Yaesu", 1270.0f, {}, 10).has_value());
     EXPECT_FALSE(FrequencyCommand("Yaesu 990", 1000.0f, {}, 10).has_value());
     EXPECT_TRUE(FrequencyCommand("Yaesu", 999.99f, {}, 10).has_value());
+    EXPECT_FALSE(FrequencyCommand("Icom 735", 144.2f, kIcomPolls, 10).has_value());
+    EXPECT_TRUE(FrequencyCommand("Icom", 144.2f, kIcomPolls, 10).has_value());
     EXPECT_FALSE(FrequencyCommand("Kenwood", 0.0f, kKenwoodPolls, 10).has_value());
     EXPECT_FALSE(FrequencyCommand("Icom", -7.0f, kIcomPolls, 10).has_value());
     EXPECT_FALSE(FrequencyCommand("Other", 14.025f, {}, 10).has_value());
