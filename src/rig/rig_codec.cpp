@@ -94,6 +94,14 @@ bool setFromHzDigits(QByteArrayView digits, bool doublePrecision, RigReading& r)
 
 QByteArray latin1(const QString& text) { return text.toLatin1(); }
 
+// Whether a spaced hex text has a blank wherever one stands between two
+// pairs (characters 3, 6, 9, ...): "3F 41 0D" has, "3F410D" has not.
+bool blanksBetweenPairs(const QString& text) {
+    for (qsizetype i = 2; i < text.size(); i += 3)
+        if (text[i] != u' ') return false;
+    return true;
+}
+
 bool isDigit(int c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
@@ -506,23 +514,25 @@ std::optional<QByteArray> PollBytes(const QString& t, const PollStrings& polls, 
         return std::nullopt;
     };
     QByteArray out;
+    // The `pairs` bytes of a byte poll longer than `longerThan` characters;
+    // a shorter one is skipped. False for a string that can never be sent:
+    // a pair that is no hex, or a short string typed without the blanks
+    // between its pairs.
+    const auto bytePoll = [&out](const QString& poll, qsizetype longerThan, int pairs) {
+        if (poll.size() <= longerThan) return blanksBetweenPairs(poll);
+        const std::optional<QByteArray> bytes = SpacedHexPairs(poll, pairs);
+        if (bytes) out = *bytes;
+        return bytes.has_value();
+    };
     if (IsKenwoodFamily(t)) {
         out = latin1(polls.freq) + latin1(polls.mode);
     } else if (IsCivFamily(t) || t == u"Ten Tec Fnt Pnl") {
         const bool civ = IsCivFamily(t);
         const QString& poll = modePollDue ? polls.mode : polls.freq;
-        if (poll.size() > (civ ? 16 : 6)) {
-            const std::optional<QByteArray> bytes = SpacedHexPairs(poll, civ ? 6 : 3);
-            if (!bytes) return refuse(poll);
-            out = *bytes;
-        }
+        if (!bytePoll(poll, civ ? 16 : 6, civ ? 6 : 3)) return refuse(poll);
         modePollDue = !modePollDue;
     } else if (IsFiveByteYaesu(t)) {
-        if (polls.freq.size() > 13) {
-            const std::optional<QByteArray> bytes = SpacedHexPairs(polls.freq, 5);
-            if (!bytes) return refuse(polls.freq);
-            out = *bytes;
-        }
+        if (!bytePoll(polls.freq, 13, 5)) return refuse(polls.freq);
     } else if (t == u"Yaesu FTdx9000") {
         const QString& poll = modePollDue ? polls.mode : polls.freq;
         if (poll.size() >= 2) out = latin1(poll);
@@ -570,6 +580,10 @@ QString reversedPairs(const QString& digits) {
 
 QString civAddress(const PollStrings& polls) { return polls.freq.mid(6, 2); }
 
+// The decimal digits of a CI-V frequency command, two to a byte: the IC-735
+// takes four bytes, up to the tens of MHz; the others five.
+int civFrequencyDigits(const QString& t) { return t == u"Icom 735" ? 8 : 10; }
+
 }  // namespace
 
 bool PlausibleMHz(float mhz) { return std::isfinite(mhz) && mhz >= kLowestRigMHz && mhz < kHighestRigMHz; }
@@ -579,7 +593,7 @@ bool FrequencyFits(const QString& t, float mhz) {
     // this range would overflow (to a negative number).
     if (!PlausibleMHz(mhz)) return false;
     if (IsFiveByteYaesu(t)) return WholeTensOfHz(mhz) < 100000000LL;
-    if (IsCivFamily(t)) return WholeHz(mhz) < 10000000000LL;
+    if (IsCivFamily(t)) return QString::number(WholeHz(mhz)).size() <= civFrequencyDigits(t);
     if (t == u"Ten Tec Fnt Pnl") return WholeHz(mhz) <= 0xFFFFFFFFLL;
     return true;
 }
@@ -593,7 +607,8 @@ std::optional<QByteArray> FrequencyCommand(const QString& t, float mhz, const Po
         return latin1((activeVFO == 1 ? QStringLiteral("FB") : QStringLiteral("FA")) + DigitField(hz, 11) + QLatin1Char(';'));
     if (t == u"Elecraft") return latin1(QStringLiteral("FA") + DigitField(hz, 11) + QLatin1Char(';'));
     if (IsCivFamily(t))
-        return HexToBytes(QStringLiteral("FEFE") + civAddress(polls) + QStringLiteral("E005") + reversedPairs(DigitField(hz, 10)) + QStringLiteral("FD"));
+        return HexToBytes(QStringLiteral("FEFE") + civAddress(polls) + QStringLiteral("E005") +
+                          reversedPairs(DigitField(hz, civFrequencyDigits(t))) + QStringLiteral("FD"));
     if (t == u"Ten Tec Fnt Pnl")
         return HexToBytes(QStringLiteral("2A41") + QString::number(hz, 16).toUpper().rightJustified(8, u'0') + QStringLiteral("0D"));
     if (t == u"Ten Tec Orion") return latin1(QStringLiteral("*AF") + ShortestMHzText(mhz) + QLatin1Char('\r'));

@@ -123,7 +123,8 @@ QString ShortestMHzText(float mhz);
 
 // The frequency command of `rigType` for `mhz`, std::nullopt when the family
 // has none or the frequency does not fit its field (not plausible; 1000 MHz
-// and up on the 5-byte Yaesu; 10 GHz and up on CI-V).
+// and up on the 5-byte Yaesu; 100 MHz and up on the Icom 735, 10 GHz and
+// up on the other CI-V radios).
 // `activeVFO` is the Kenwood 2 VFO (1 = B).
 std::optional<QByteArray> FrequencyCommand(const QString& rigType, float mhz,
                                            const PollStrings& polls, int activeVFO);

@@ -93,6 +93,8 @@ RigControlfrm::RigControlfrm(Program& program, const platform::ScreenTwips& scre
     hooks.portOpenFailed = [this] {
         if (!isVisible()) platform::ShowModal(*this);
     };
+    // Every stop of polling (End Test, a port error, a failed frequency
+    // change) ends the dialog's polling state.
     hooks.pollingStopped = [this] {
         Label2->hide();
         Command2->setEnabled(false);
@@ -324,8 +326,6 @@ void RigControlfrm::Command1_Click() {
     } else {
         // A poll left running on a closed port would only fail unseen.
         engine_->EndPolling();
-        Command2->setEnabled(false);
-        Label2->hide();
     }
 }
 
@@ -334,8 +334,6 @@ void RigControlfrm::Command2_Click() {
     lblFreq->clear();
     lblUnProcess->clear();
     engine_->EndPolling();
-    Label2->hide();
-    Command2->setEnabled(false);
 }
 
 void RigControlfrm::Command3_Click() {

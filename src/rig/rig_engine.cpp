@@ -89,7 +89,7 @@ void RigEngine::EndPolling() {
     // A change under way stops with the link.
     steps_.clear();
     ++stepsDropped_;
-    tmrGetData_.stop();
+    stopPolling();
     if (port_.IsOpen()) port_.Close();
 }
 
@@ -112,13 +112,20 @@ void RigEngine::tmrGetData_Timer() {
         sendTick();
 }
 
-void RigEngine::stopOnPortError(const QString& systemText) {
+void RigEngine::stopPolling() {
     tmrGetData_.stop();
+    if (hooks_.pollingStopped) hooks_.pollingStopped();
+}
+
+void RigEngine::stopOnPortError(const QString& systemText) {
     if (port_.IsOpen()) port_.Close();
+    // Told once since the port last opened: a tick that finds polling
+    // already stopped has nothing more to stop or say.
+    if (portErrorReported_ && !Polling()) return;
+    stopPolling();
     if (portErrorReported_) return;
     portErrorReported_ = true;
     dialogs_.MsgBox(systemText, platform::vbInformation, QStringLiteral("Polling Rig Stopped"));
-    if (hooks_.pollingStopped) hooks_.pollingStopped();
 }
 
 std::int64_t RigEngine::lineMs(qsizetype pollBytes) const {
@@ -300,7 +307,9 @@ void RigEngine::ChangeFrequency(float qChangeFreq) {
     if (type != u"None" && type != u"Other" && !FrequencyFits(type, qChangeFreq)) return;
     tmrGetData_.stop();
     const bool pegasus = type == u"Ten Tec Pegasus";
+    // A failed change leaves polling off until the next Test.
     const auto fail = [this](const QString& systemText) {
+        stopPolling();
         dialogs_.MsgBox(systemText, platform::vbOKOnly, QStringLiteral("Error Changing Frequency"));
     };
     if (!pegasus) {

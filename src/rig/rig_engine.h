@@ -38,7 +38,8 @@ public:
         std::function<void()> showReading;
         // The rig port could not be opened; the message has been shown.
         std::function<void()> portOpenFailed;
-        // Polling stopped on a port error; the message has been shown once.
+        // Polling has stopped: End Test, a port error (its message shown
+        // once) or a frequency change that failed (its message shown).
         std::function<void()> pollingStopped;
     };
 
@@ -109,6 +110,8 @@ private:
     void readTick();
     void parseReply();
     bool writePolls(QString* error);
+    // Every stop of polling: the poll timer stops and the owner hears of it.
+    void stopPolling();
     void stopOnPortError(const QString& systemText);
     // The time in ms the line takes to carry `pollBytes` and the longest
     // reply to them (0 when the settings give no baud rate).

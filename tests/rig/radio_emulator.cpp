@@ -304,7 +304,9 @@ QByteArray RadioEmulator::civ(const QByteArray& f) {
         return r + '\xFD';
     }
     if (command == 0x04 && data.isEmpty()) return head + char(0x04) + char(codeOf(kIcomCodes, mode)) + char(0x01) + '\xFD';
-    if (command == 0x05 && (data.size() == 5 || data.size() == 4)) {
+    // A radio takes only a frequency of its own number of bytes; the
+    // IC-735 refuses five as the others refuse four.
+    if (command == 0x05 && data.size() == digitsBytes) {
         long long hz = 0;
         for (qsizetype k = data.size() - 1; k >= 0; --k) hz = hz * 100 + fromBcd(static_cast<unsigned char>(data[k]));
         frequencyHz = hz;

@@ -258,6 +258,28 @@ TEST(RigPolls, EachFamilyWritesItsPollsAndAlternatesWhereItShould) {
     EXPECT_EQ(bad, "FE FE 64 E0 0X FD");
     EXPECT_FALSE(PollBytes("Other", {"FA;", "FE GG"}, true, modePollDue, &bad).has_value());
     EXPECT_EQ(bad, "FE GG");
+    // Nor can a byte poll typed without the blanks between its pairs, the
+    // frequency poll or, in its turn, the mode poll.
+    struct Unspaced {
+        const char* rigType;
+        PollStrings polls;
+        bool modePollDue;
+        const char* bad;
+    };
+    const Unspaced unspaced[] = {
+        {"Ten Tec Fnt Pnl", {"3F410D", "3F 4D 0D"}, false, "3F410D"},
+        {"Icom", {"FEFE64E003FD", "FE FE 64 E0 04 FD"}, false, "FEFE64E003FD"},
+        {"Icom 735", {"FE FE 64 E0 03 FD", "FE FE 64 E004FD"}, true, "FE FE 64 E004FD"},
+        {"Yaesu", {"0000000003", ""}, false, "0000000003"},
+        {"Yaesu 1000", {"00 00 000210", ""}, false, "00 00 000210"},
+    };
+    for (const Unspaced& c : unspaced) {
+        SCOPED_TRACE(c.bad);
+        bool due = c.modePollDue;
+        QString named;
+        EXPECT_FALSE(PollBytes(c.rigType, c.polls, true, due, &named).has_value());
+        EXPECT_EQ(named, QString(c.bad));
+    }
     // A lone hex digit is a byte of its own: "3F 41 D" is 3F 41 0D.
     struct Lone {
         const char* rigType;
@@ -289,7 +311,7 @@ TEST(RigFrequencyCommands, EveryFamilyAt14025) {
         {"Kenwood 2", {"IF;", ""}, 0, "FA00014025000;"},
         {"Kenwood 2", {"IF;", ""}, 1, "FB00014025000;"},
         {"Icom", kIcomPolls, 10, hex("FE FE 64 E0 05 00 50 02 14 00 FD")},
-        {"Icom 735", kIcomPolls, 10, hex("FE FE 64 E0 05 00 50 02 14 00 FD")},
+        {"Icom 735", kIcomPolls, 10, hex("FE FE 64 E0 05 00 50 02 14 FD")},
         {"Ten Tec Omni VI", {"FE FE 04 E0 03 FD", ""}, 10, hex("FE FE 04 E0 05 00 50 02 14 00 FD")},
         {"Ten Tec Fnt Pnl", {}, 10, hex("2A 41 00 D6 01 28 0D")},
         {"Ten Tec Orion", {}, 10, "*AF14.025\r"},
@@ -310,6 +332,8 @@ TEST(RigFrequencyCommands, EveryFamilyAt14025) {
     EXPECT_FALSE(FrequencyCommand("Yaesu", 1270.0f, {}, 10).has_value());
     EXPECT_FALSE(FrequencyCommand("Yaesu 990", 1000.0f, {}, 10).has_value());
     EXPECT_TRUE(FrequencyCommand("Yaesu", 999.99f, {}, 10).has_value());
+    EXPECT_FALSE(FrequencyCommand("Icom 735", 144.2f, kIcomPolls, 10).has_value());
+    EXPECT_TRUE(FrequencyCommand("Icom", 144.2f, kIcomPolls, 10).has_value());
     EXPECT_FALSE(FrequencyCommand("Kenwood", 0.0f, kKenwoodPolls, 10).has_value());
     EXPECT_FALSE(FrequencyCommand("Icom", -7.0f, kIcomPolls, 10).has_value());
     EXPECT_FALSE(FrequencyCommand("Other", 14.025f, {}, 10).has_value());

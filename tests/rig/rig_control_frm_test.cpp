@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "mainwindow/main_window.h"
+#include "rig/polled_rig.h"
 #include "rig/radio_emulator.h"
 #include "rig/rig_codec.h"
 #include "rig/rig_control_frm.h"
@@ -22,6 +23,7 @@
 
 using testing_support::FakeSerialPort;
 using testing_support::MainWindowFixture;
+using testing_support::PolledRig;
 using testing_support::RadioEmulator;
 using testing_support::TestProgram;
 
@@ -184,6 +186,85 @@ TEST(RigControlfrm, APollStringThatCannotBeSentStopsTheTestWithOneWord) {
     EXPECT_TRUE(w.Label2->isVisible());
     EXPECT_EQ(port.written, rig::SpacedHexToBytes("3F 41 0D"));
     EXPECT_EQ(t.dialogs.shown.size(), 1u);
+}
+
+TEST(RigControlfrm, ABytePollTypedWithoutBlanksStopsTheTestWithOneWord) {
+    struct Case {
+        const char* rigType;
+        RadioEmulator::Protocol protocol;
+        const char* unspaced;
+        const char* spaced;
+        QByteArray openBytes;  // CAT on
+    };
+    const Case cases[] = {
+        {"Ten Tec Fnt Pnl", RadioEmulator::Protocol::TenTecPanel, "3F410D", "3F 41 0D", ""},
+        {"Icom", RadioEmulator::Protocol::Civ, "FEFE64E003FD", "FE FE 64 E0 03 FD", ""},
+        {"Yaesu", RadioEmulator::Protocol::Yaesu5, "0000000003", "00 00 00 00 03", QByteArray(5, '\0')},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.rigType);
+        TestProgram t;
+        RadioEmulator emu(c.protocol);
+        emu.MapAsPort(t.work(), 3);
+        rig::RigControlfrm& w = t->rigControlfrm();
+        w.show();
+        ChooseRig(w, c.rigType);
+        w.optComm[2]->click();
+        w.optReallySlow->click();
+        w.txtFreq->setText(c.unspaced);
+        w.Command1->click();
+        ASSERT_EQ(t.dialogs.titles(), std::vector<QString>{"Polling Rig Stopped"});
+        EXPECT_EQ(t.dialogs.shown[0].text,
+                  "The poll string \"" + QString(c.unspaced) + "\" is not hexadecimal byte pairs.");
+        EXPECT_FALSE(w.engine().Polling());
+        EXPECT_FALSE(w.Label2->isVisible());
+        EXPECT_FALSE(w.Command2->isEnabled());
+        EXPECT_EQ(emu.Pump(50), c.openBytes);
+        // Typed with its blanks, the same string is polled.
+        w.txtFreq->setText(c.spaced);
+        w.Command1->click();
+        EXPECT_TRUE(w.engine().Polling());
+        EXPECT_TRUE(w.Label2->isVisible());
+        EXPECT_EQ(emu.Pump(), c.openBytes + rig::SpacedHexToBytes(c.spaced));
+        EXPECT_EQ(t.dialogs.shown.size(), 1u);
+    }
+}
+
+// A frequency change that fails leaves polling off: the dialog says so, not
+// "Polling Rig", and Test starts it again.
+TEST(RigControlfrm, AFailedFrequencyChangeShowsPollingStopped) {
+    {
+        SCOPED_TRACE("adapter pulled out during the change");
+        PolledRig rig(RadioEmulator::Protocol::Kenwood, "Kenwood");
+        rig::RigControlfrm& w = rig.rigWindow();
+        ASSERT_TRUE(w.Label2->isVisible());
+        rig.t.clock.duringPause = [&rig] { rig.emu.Hangup(); };
+        w.ChangeFrequency(14.025f);
+        ASSERT_EQ(rig.t.dialogs.titles(), std::vector<QString>{"Error Changing Frequency"});
+        EXPECT_FALSE(w.engine().Polling());
+        EXPECT_FALSE(w.Label2->isVisible());
+        EXPECT_FALSE(w.Command2->isEnabled());
+    }
+    {
+        SCOPED_TRACE("port closed before the change");
+        PollingKenwood k;
+        rig::RigControlfrm& w = k.w;
+        ASSERT_TRUE(w.Label2->isVisible());
+        k.port.open = false;
+        w.ChangeFrequency(14.025f);
+        ASSERT_EQ(k.t.dialogs.titles(), std::vector<QString>{"Error Changing Frequency"});
+        EXPECT_FALSE(w.engine().Polling());
+        EXPECT_FALSE(w.Label2->isVisible());
+        EXPECT_FALSE(w.Command2->isEnabled());
+        // Test again: polling, and a spot's frequency tunes the radio.
+        w.Command1->click();
+        EXPECT_TRUE(w.engine().Polling());
+        EXPECT_TRUE(w.Label2->isVisible());
+        k.port.written.clear();
+        w.ChangeFrequency(14.025f);
+        EXPECT_EQ(k.port.written, "FA00014025000;");
+        EXPECT_TRUE(w.engine().Polling());
+    }
 }
 
 TEST(RigControlfrm, ATestThatCannotReopenThePortLeavesPollingOff) {

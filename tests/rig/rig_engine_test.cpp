@@ -102,7 +102,7 @@ std::vector<Family> families() {
          {hex("FE FE 64 E0 03 FD"), hex("FE FE 64 E0 04 FD")}, 7, "CW", hex("FE FE 64 E0 05 00 50 02 14 00 FD"),
          hex("FE FE 64 E0 06 01 FD"), ""},
         {"Icom 735", Protocol::Civ735, "FE FE 64 E0 03 FD", "FE FE 64 E0 04 FD", "1200,N,8,1", "",
-         {hex("FE FE 64 E0 03 FD"), hex("FE FE 64 E0 04 FD")}, 2, "PH", hex("FE FE 64 E0 05 00 50 02 14 00 FD"), "",
+         {hex("FE FE 64 E0 03 FD"), hex("FE FE 64 E0 04 FD")}, 2, "PH", hex("FE FE 64 E0 05 00 50 02 14 FD"), "",
          ""},
         {"Ten Tec Omni VI", Protocol::Civ, "FE FE 04 E0 03 FD", "FE FE 04 E0 04 FD", "1200,N,8,1", "",
          {hex("FE FE 04 E0 03 FD"), hex("FE FE 04 E0 04 FD")}, 3, "CW", hex("FE FE 04 E0 05 00 50 02 14 00 FD"),
