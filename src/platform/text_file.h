@@ -6,7 +6,9 @@
 #include <QByteArrayView>
 #include <QString>
 #include <QStringList>
+#include <cstddef>
 #include <optional>
+#include <sys/types.h>
 
 namespace platform {
 
@@ -37,6 +39,24 @@ std::optional<QByteArray> ReadWholeFile(const QString& path, QString* error = nu
 // letters or digits: hidden, and a name no person gives a file, so that the
 // clean-up below never takes an operator's own copy ("log.txt.backup").
 bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* error);
+
+// The system calls through which WriteFileAtomically reaches the disk, one
+// virtual function each, so that a test can see their order or make one of
+// them fail. Each does what the system call of its name does and, like it,
+// returns -1 with errno set on failure.
+class FileCalls {
+public:
+    virtual ~FileCalls() = default;
+    virtual int Open(const char* path, int flags, mode_t mode);
+    virtual ssize_t Write(int fd, const char* data, std::size_t size);
+    virtual int Fsync(int fd);
+    virtual int Close(int fd);
+    virtual int Rename(const char* from, const char* to);
+    virtual int Unlink(const char* path);
+};
+
+// WriteFileAtomically through `calls`.
+bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* error, FileCalls& calls);
 
 // Removes the temporary files that WriteFileAtomically leaves beside one of
 // `fileNames` in `folder` when the program is killed during a write, and no
