@@ -145,6 +145,18 @@ int writeAll(FileCalls& calls, int fd, const QByteArray& bytes) {
     return 0;
 }
 
+// Syncs the folder, so that a rename in it lasts: until then a power cut can
+// bring the old file back under its name. 0, or the system's error number; a
+// file system that cannot sync a folder (EINVAL) has nothing to promise there.
+int syncFolder(FileCalls& calls, const QString& folder) {
+    const int fd = calls.Open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
+    if (fd < 0) return errno;
+    const int failure = calls.Fsync(fd) != 0 && errno != EINVAL ? errno : 0;
+    // Nothing was written through this descriptor, so its closing loses nothing.
+    calls.Close(fd);
+    return failure;
+}
+
 }  // namespace
 
 int FileCalls::Open(const char* path, int flags, mode_t mode) { return ::open(path, flags, mode); }
@@ -189,9 +201,12 @@ bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* 
     if (failure == 0 && calls.Fsync(fd) != 0 && errno != EINVAL) failure = errno;
     if (calls.Close(fd) != 0 && failure == 0) failure = errno;
     if (failure == 0 && calls.Rename(temporaryName.constData(), targetName.constData()) != 0) failure = errno;
-    if (failure == 0) return true;
-    calls.Unlink(temporaryName.constData());
-    return fail(failure);
+    if (failure != 0) {
+        calls.Unlink(temporaryName.constData());
+        return fail(failure);
+    }
+    failure = syncFolder(calls, folder);
+    return failure == 0 ? true : fail(failure);
 }
 
 int RemoveStaleTemporaryFiles(const QString& folder, const QStringList& fileNames) {

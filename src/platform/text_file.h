@@ -32,8 +32,11 @@ QString FromSettingsText(const QString& stored);
 std::optional<QByteArray> ReadWholeFile(const QString& path, QString* error = nullptr);
 
 // Replaces the file at `path` with `bytes`: written to a temporary file in the
-// same folder, flushed to disk and renamed over the old one. On failure the old
-// file is left as it was and *error holds the system's description.
+// same folder, flushed to disk and renamed over the old one, and then the
+// folder is flushed too, so that the rename survives a power cut. On failure
+// *error holds the system's description and false is returned; a failure
+// before the rename leaves the old file as it was, a failure to flush the
+// folder comes when the file already holds `bytes` but may not keep them.
 //
 // The temporary file of "log.txt" is ".log.txt.ostrel-tmp-" and six random
 // letters or digits: hidden, and a name no person gives a file, so that the
