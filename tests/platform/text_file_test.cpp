@@ -53,8 +53,10 @@ public:
     }
     int Fsync(int fd) override { return note("fsync " + names_[fd]) ? -1 : FileCalls::Fsync(fd); }
     int Close(int fd) override {
+        // A descriptor is gone after close, even one whose close fails.
         openNow.erase(fd);
-        return note("close " + names_[fd]) ? -1 : FileCalls::Close(fd);
+        const int result = FileCalls::Close(fd);
+        return note("close " + names_[fd]) ? -1 : result;
     }
     int Rename(const char* from, const char* to) override {
         return note("rename " + nameOf(from) + " " + nameOf(to)) ? -1 : FileCalls::Rename(from, to);
