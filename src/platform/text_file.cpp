@@ -131,11 +131,11 @@ bool isTemporaryOf(const QString& entry, const QString& fileName) {
 }
 
 // Writes all of `bytes`; 0, or the system's error number.
-int writeAll(int fd, const QByteArray& bytes) {
+int writeAll(FileCalls& calls, int fd, const QByteArray& bytes) {
     qsizetype written = 0;
     while (written < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.constData() + written,
-                                  static_cast<std::size_t>(bytes.size() - written));
+        const ssize_t n = calls.Write(fd, bytes.constData() + written,
+                                      static_cast<std::size_t>(bytes.size() - written));
         if (n < 0 && errno == EINTR) continue;
         // A short write is followed by another, so that a full disk reports
         // its own error instead of a bare short count.
@@ -145,9 +145,33 @@ int writeAll(int fd, const QByteArray& bytes) {
     return 0;
 }
 
+// Syncs the folder, so that a rename in it lasts: until then a power cut can
+// bring the old file back under its name. 0, or the system's error number; a
+// file system that cannot sync a folder (EINVAL) has nothing to promise there.
+int syncFolder(FileCalls& calls, const QString& folder) {
+    const int fd = calls.Open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
+    if (fd < 0) return errno;
+    const int failure = calls.Fsync(fd) != 0 && errno != EINVAL ? errno : 0;
+    // Nothing was written through this descriptor, so its closing loses nothing.
+    calls.Close(fd);
+    return failure;
+}
+
 }  // namespace
 
+int FileCalls::Open(const char* path, int flags, mode_t mode) { return ::open(path, flags, mode); }
+ssize_t FileCalls::Write(int fd, const char* data, std::size_t size) { return ::write(fd, data, size); }
+int FileCalls::Fsync(int fd) { return ::fsync(fd); }
+int FileCalls::Close(int fd) { return ::close(fd); }
+int FileCalls::Rename(const char* from, const char* to) { return ::rename(from, to); }
+int FileCalls::Unlink(const char* path) { return ::unlink(path); }
+
 bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* error) {
+    FileCalls system;
+    return WriteFileAtomically(path, bytes, error, system);
+}
+
+bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* error, FileCalls& calls) {
     auto fail = [error](int errorNumber) {
         if (error) *error = systemText(errorNumber);
         return false;
@@ -166,20 +190,23 @@ bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* 
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
         temporaryName = QFile::encodeName(folder + u'/' + temporaryNameOf(target.fileName()));
-        fd = ::open(temporaryName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        fd = calls.Open(temporaryName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST) return fail(errno);
     }
     if (fd < 0) return fail(EEXIST);
 
     // The new file keeps the old one's permissions.
     int failure = exists && ::fchmod(fd, old.st_mode & 07777) != 0 ? errno : 0;
-    if (failure == 0) failure = writeAll(fd, bytes);
-    if (failure == 0 && ::fsync(fd) != 0 && errno != EINVAL) failure = errno;
-    if (::close(fd) != 0 && failure == 0) failure = errno;
-    if (failure == 0 && ::rename(temporaryName.constData(), targetName.constData()) != 0) failure = errno;
-    if (failure == 0) return true;
-    ::unlink(temporaryName.constData());
-    return fail(failure);
+    if (failure == 0) failure = writeAll(calls, fd, bytes);
+    if (failure == 0 && calls.Fsync(fd) != 0 && errno != EINVAL) failure = errno;
+    if (calls.Close(fd) != 0 && failure == 0) failure = errno;
+    if (failure == 0 && calls.Rename(temporaryName.constData(), targetName.constData()) != 0) failure = errno;
+    if (failure != 0) {
+        calls.Unlink(temporaryName.constData());
+        return fail(failure);
+    }
+    failure = syncFolder(calls, folder);
+    return failure == 0 ? true : fail(failure);
 }
 
 int RemoveStaleTemporaryFiles(const QString& folder, const QStringList& fileNames) {

@@ -6,7 +6,9 @@
 #include <QByteArrayView>
 #include <QString>
 #include <QStringList>
+#include <cstddef>
 #include <optional>
+#include <sys/types.h>
 
 namespace platform {
 
@@ -30,13 +32,34 @@ QString FromSettingsText(const QString& stored);
 std::optional<QByteArray> ReadWholeFile(const QString& path, QString* error = nullptr);
 
 // Replaces the file at `path` with `bytes`: written to a temporary file in the
-// same folder, flushed to disk and renamed over the old one. On failure the old
-// file is left as it was and *error holds the system's description.
+// same folder, flushed to disk and renamed over the old one, and then the
+// folder is flushed too, so that the rename survives a power cut. On failure
+// *error holds the system's description and false is returned; a failure
+// before the rename leaves the old file as it was, a failure to flush the
+// folder comes when the file already holds `bytes` but may not keep them.
 //
 // The temporary file of "log.txt" is ".log.txt.ostrel-tmp-" and six random
 // letters or digits: hidden, and a name no person gives a file, so that the
 // clean-up below never takes an operator's own copy ("log.txt.backup").
 bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* error);
+
+// The system calls through which WriteFileAtomically reaches the disk, one
+// virtual function each, so that a test can see their order or make one of
+// them fail. Each does what the system call of its name does and, like it,
+// returns -1 with errno set on failure.
+class FileCalls {
+public:
+    virtual ~FileCalls() = default;
+    virtual int Open(const char* path, int flags, mode_t mode);
+    virtual ssize_t Write(int fd, const char* data, std::size_t size);
+    virtual int Fsync(int fd);
+    virtual int Close(int fd);
+    virtual int Rename(const char* from, const char* to);
+    virtual int Unlink(const char* path);
+};
+
+// WriteFileAtomically through `calls`.
+bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* error, FileCalls& calls);
 
 // Removes the temporary files that WriteFileAtomically leaves beside one of
 // `fileNames` in `folder` when the program is killed during a write, and no

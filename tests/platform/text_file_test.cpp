@@ -1,8 +1,12 @@
 #include <QFile>
+#include <QFileInfo>
 #include <QDir>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <cerrno>
 #include <csignal>
+#include <map>
+#include <set>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -22,6 +26,66 @@ QStringList allFiles(const QString& folder) {
     names.sort();
     return names;
 }
+
+// Passes every call of an atomic write on to the system and notes it, naming
+// each file by its part: "temporary", the file's own name, or "folder". A
+// call named in `failing` ("fsync folder") fails with `errorNumber` instead.
+class RecordingCalls : public platform::FileCalls {
+public:
+    explicit RecordingCalls(QString folder, QString failing = {}, int errorNumber = 0)
+        : folder_(std::move(folder)), failing_(std::move(failing)), errorNumber_(errorNumber) {}
+
+    QStringList calls;
+    std::set<int> openNow;
+
+    int Open(const char* path, int flags, mode_t mode) override {
+        const QString name = nameOf(path);
+        if (note("open " + name)) return -1;
+        const int fd = FileCalls::Open(path, flags, mode);
+        if (fd >= 0) {
+            names_[fd] = name;
+            openNow.insert(fd);
+        }
+        return fd;
+    }
+    ssize_t Write(int fd, const char* data, std::size_t size) override {
+        return note("write " + names_[fd]) ? -1 : FileCalls::Write(fd, data, size);
+    }
+    int Fsync(int fd) override { return note("fsync " + names_[fd]) ? -1 : FileCalls::Fsync(fd); }
+    int Close(int fd) override {
+        // A descriptor is gone after close, even one whose close fails.
+        openNow.erase(fd);
+        const int result = FileCalls::Close(fd);
+        return note("close " + names_[fd]) ? -1 : result;
+    }
+    int Rename(const char* from, const char* to) override {
+        return note("rename " + nameOf(from) + " " + nameOf(to)) ? -1 : FileCalls::Rename(from, to);
+    }
+    int Unlink(const char* path) override {
+        return note("unlink " + nameOf(path)) ? -1 : FileCalls::Unlink(path);
+    }
+
+private:
+    QString nameOf(const char* path) const {
+        const QString text = QFile::decodeName(path);
+        if (text == folder_) return QStringLiteral("folder");
+        const QString name = QFileInfo(text).fileName();
+        return name.contains(".ostrel-tmp-") ? QStringLiteral("temporary") : name;
+    }
+    // Notes the call; true when it is the one to fail (the call itself is
+    // then not made, as when the system refuses it).
+    bool note(const QString& call) {
+        calls << call;
+        if (call != failing_) return false;
+        errno = errorNumber_;
+        return true;
+    }
+
+    QString folder_;
+    QString failing_;
+    int errorNumber_;
+    std::map<int, QString> names_;
+};
 
 }  // namespace
 
@@ -168,4 +232,57 @@ TEST(AtomicWrite, AWriteKilledHalfWayIsCleanedUpAtStartAndTheOperatorsCopiesStay
     expected.sort();
     EXPECT_EQ(allFiles(t.work()), expected);
     for (const QString& name : operatorFiles) EXPECT_EQ(TestProgram::ReadFile(t.workFile(name)), "mine\r\n");
+}
+
+// The new text is on disk before its name is moved to it, and the folder that
+// holds the name is synced after the move: until then a power cut can bring
+// the old file back under the name.
+TEST(AtomicWrite, TheFolderIsSyncedAfterTheRename) {
+    QTemporaryDir dir;
+    const QString path = dir.path() + "/log.txt";
+    TestProgram::WriteFile(path, "old\r\n");
+    RecordingCalls calls(QFileInfo(path).absolutePath());
+    QString error;
+    ASSERT_TRUE(platform::WriteFileAtomically(path, "new\r\n", &error, calls)) << error.toStdString();
+    EXPECT_EQ(calls.calls, (QStringList{"open temporary", "write temporary", "fsync temporary", "close temporary",
+                                        "rename temporary log.txt", "open folder", "fsync folder",
+                                        "close folder"}));
+    EXPECT_TRUE(calls.openNow.empty());
+    EXPECT_EQ(TestProgram::ReadFile(path), "new\r\n");
+    EXPECT_EQ(allFiles(dir.path()), QStringList{"log.txt"});
+}
+
+// A failure to make the write last is the write's failure, told in the
+// system's words. Before the rename the old file stays; after it the file
+// already holds the new text, but the operator hears that it may not last.
+TEST(AtomicWrite, AFailedSyncIsTheWritesFailure) {
+    struct Case {
+        const char* failing;
+        int errorNumber;
+        const char* error;  // empty: the write succeeds
+        QByteArray content;
+    };
+    const Case cases[] = {
+        {"fsync temporary", EIO, "Input/output error", "old\r\n"},
+        {"rename temporary log.txt", EXDEV, "Invalid cross-device link", "old\r\n"},
+        {"open folder", EACCES, "Permission denied", "new\r\n"},
+        {"fsync folder", EIO, "Input/output error", "new\r\n"},
+        // A file system that cannot sync a folder at all has nothing to
+        // promise there; the write stands.
+        {"fsync folder", EINVAL, "", "new\r\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.failing) + " " + std::to_string(c.errorNumber));
+        QTemporaryDir dir;
+        const QString path = dir.path() + "/log.txt";
+        TestProgram::WriteFile(path, "old\r\n");
+        RecordingCalls calls(QFileInfo(path).absolutePath(), QString::fromLatin1(c.failing), c.errorNumber);
+        QString error;
+        EXPECT_EQ(platform::WriteFileAtomically(path, "new\r\n", &error, calls), *c.error == 0);
+        EXPECT_TRUE(calls.calls.contains(QString::fromLatin1(c.failing))) << calls.calls.join(", ").toStdString();
+        EXPECT_EQ(error, QString::fromLatin1(c.error));
+        EXPECT_TRUE(calls.openNow.empty());
+        EXPECT_EQ(TestProgram::ReadFile(path), c.content);
+        EXPECT_EQ(allFiles(dir.path()), QStringList{"log.txt"});
+    }
 }
