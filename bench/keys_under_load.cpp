@@ -37,7 +37,6 @@
 #include <atomic>
 #include <chrono>
 #include <cmath>
-#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <mutex>
@@ -45,10 +44,6 @@
 #include <thread>
 #include <vector>
 
-#include <fcntl.h>
-#include <poll.h>
-#include <sys/prctl.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include "logstore/contact_log.h"
@@ -58,6 +53,7 @@
 #include "setup/reference_tables.h"
 #include "support/main_window_fixture.h"
 #include "support/operating_loads.h"
+#include "support/x_server.h"
 
 namespace {
 
@@ -71,66 +67,6 @@ const QString kF3 = QStringLiteral("CQ TEST DE N0CALL N0CALL TEST CQ TEST DE N0C
 double MsBetween(Clock::time_point from, Clock::time_point to) {
     return std::chrono::duration<double, std::milli>(to - from).count();
 }
-
-// --- The X server -----------------------------------------------------------
-
-class XServer {
-public:
-    // Starts Xvfb at 1280x1024 on `display`, or on a display of its choosing
-    // when `display` is empty; false when it did not come up in 15 s.
-    bool Start(const QByteArray& display) {
-        int fds[2];
-        if (::pipe(fds) != 0) return false;
-        pid_ = ::fork();
-        if (pid_ < 0) return false;
-        if (pid_ == 0) {
-            // The server goes with the bench, however the bench ends.
-            ::prctl(PR_SET_PDEATHSIG, SIGTERM);
-            ::close(fds[0]);
-            const QByteArray fd = QByteArray::number(fds[1]);
-            std::vector<const char*> args{"Xvfb"};
-            if (!display.isEmpty()) args.push_back(display.constData());
-            for (const char* a : {"-screen", "0", "1280x1024x24", "-nolisten", "tcp", "-displayfd"})
-                args.push_back(a);
-            args.push_back(fd.constData());
-            args.push_back(nullptr);
-            const int null = ::open("/dev/null", O_WRONLY);
-            ::dup2(null, 1);
-            ::dup2(null, 2);
-            ::execvp("Xvfb", const_cast<char* const*>(args.data()));
-            ::_exit(127);
-        }
-        ::close(fds[1]);
-        // Xvfb writes its display number when it is ready.
-        QByteArray number;
-        const auto deadline = Clock::now() + std::chrono::seconds(15);
-        while (!number.endsWith('\n') && Clock::now() < deadline) {
-            pollfd p{fds[0], POLLIN, 0};
-            if (::poll(&p, 1, 100) <= 0) continue;
-            char c = 0;
-            if (::read(fds[0], &c, 1) != 1) break;
-            number += c;
-        }
-        ::close(fds[0]);
-        if (!number.endsWith('\n')) return false;
-        display_ = ":" + number.trimmed();
-        return true;
-    }
-    void Stop() {
-        if (pid_ > 0) {
-            ::kill(pid_, SIGTERM);
-            ::waitpid(pid_, nullptr, 0);
-            pid_ = -1;
-        }
-    }
-    ~XServer() { Stop(); }
-    QByteArray display() const { return display_; }
-    pid_t pid() const { return pid_; }
-
-private:
-    pid_t pid_ = -1;
-    QByteArray display_;
-};
 
 // --- What was measured ------------------------------------------------------
 
@@ -344,7 +280,7 @@ bool RunUntil(F done, int ms) {
 
 int main(int argc, char** argv) {
     const auto started = Clock::now();
-    XServer x;
+    testing_support::XServer x;
     if (!x.Start(qgetenv("OSTREL_BENCH_DISPLAY"))) {
         std::fprintf(stderr, "keys_under_load: Xvfb did not start\n");
         return 1;

@@ -681,7 +681,10 @@ void MainWindow::addSpotColumns() {
         AddColumnHeader(txtDX, QString::fromLatin1(c.caption), Width / 9600.0f * c.width);
         txtDX->headerItem()->setTextAlignment(txtDX->columnCount() - 1, c.align);
     }
+    // A click on a row comes as the item's click; one below the rows, or on
+    // the list while it has none, is seen by the filter on the viewport.
     connect(txtDX, &QTreeWidget::itemClicked, this, [this] { txtDX_Click(); });
+    txtDX->viewport()->installEventFilter(this);
     connect(txtDX, &QTreeWidget::itemDoubleClicked, this, [this] { txtDX_DblClick(); });
 }
 
@@ -695,6 +698,10 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         if (watched == Label30 && mouse->button() == Qt::LeftButton) {
             Label30_Click();
             return true;
+        }
+        if (txtDX && watched == txtDX->viewport() && mouse->button() == Qt::LeftButton) {
+            const QPoint at = mouse->position().toPoint();
+            if (txtDX->viewport()->rect().contains(at) && !txtDX->itemAt(at)) txtDX_Click();
         }
         if (ListView1 && watched == ListView1->viewport()) {
             if (mouse->button() == Qt::RightButton) {

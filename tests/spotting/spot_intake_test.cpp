@@ -1,5 +1,6 @@
 // Spots reaching the main window through the proxy: the store and the spot
 // list as the operator sees them.
+#include <QApplication>
 #include <QLineEdit>
 #include <QTest>
 #include <QTreeWidget>
@@ -106,17 +107,53 @@ TEST(SpotIntake, AClickOnTheSpotListTunesAPolledKenwood) {
     }
 }
 
-TEST(SpotIntake, AClickOnTheSpotListPutsTheCallInTheCallBox) {
-    MainWindowFixture f(0);
-    f.WriteLog("");
-    mainwindow::MainWindow& w = f.Load();
-    w.txtDX_Click();  // an empty list: only the focus moves
-    EXPECT_EQ(w.entry().txtCall->text(), "");
-    Post(f.program(), "K9ZZZ", "14025", "de N0CALL:    14025.0  K9ZZZ");
-    Post(f.program(), "DL1AB", "7010", "de N0CALL:     7010.0  DL1AB");
-    w.txtDX->setCurrentItem(w.txtDX->topLevelItem(1));
-    w.txtDX_Click();
-    EXPECT_EQ(w.entry().txtCall->text(), "K9ZZZ");
+TEST(SpotIntake, AClickAnywhereOnTheSpotListPutsTheFocusInTheCallBox) {
+    // The operator clicks the list shown on the main window: on a row, below
+    // the rows, or on the list while it has none. Every click ends with the
+    // focus in the call box; a row's call goes into it, and a click below the
+    // rows takes the row chosen last, if any.
+    const struct {
+        const char* name;
+        int spots;
+        int rowClickedFirst;  // -1: none
+        bool clickOnRow;      // else below the rows
+        const char* call;
+    } cases[] = {
+        {"empty list", 0, -1, false, "K1"},
+        {"below the rows, none chosen", 1, -1, false, "K1"},
+        {"on a row", 2, -1, true, "K9ZZZ"},
+        {"below the rows after a row", 1, 0, false, "K9ZZZ"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        MainWindowFixture f(0);
+        f.WriteLog("");
+        mainwindow::MainWindow& w = f.Load();
+        w.spotPanel().PacketResize(QStringLiteral("Telnet"), true);  // the spot list
+        w.show();
+        w.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+        const char* calls[] = {"K9ZZZ", "DL1AB"};
+        for (int i = 0; i < c.spots; ++i)
+            Post(f.program(), calls[i], "14025", QStringLiteral("de N0CALL:    14025.0  ") + calls[i]);
+        ASSERT_EQ(w.txtDX->topLevelItemCount(), c.spots);
+        QWidget* viewport = w.txtDX->viewport();
+        if (c.rowClickedFirst >= 0) {
+            QTreeWidgetItem* row = w.txtDX->topLevelItem(c.rowClickedFirst);
+            QTest::mouseClick(viewport, Qt::LeftButton, {}, w.txtDX->visualItemRect(row).center());
+        }
+        w.entry().txtCall->setText("K1");
+        QPoint at(viewport->width() / 2, 4);
+        if (c.spots > 0) {
+            const QRect last = w.txtDX->visualItemRect(w.txtDX->topLevelItem(c.spots - 1));
+            at = c.clickOnRow ? last.center() : QPoint(last.center().x(), last.bottom() + 4);
+        }
+        ASSERT_TRUE(viewport->rect().contains(at));
+        ASSERT_EQ(w.txtDX->itemAt(at) != nullptr, c.clickOnRow);
+        QTest::mouseClick(viewport, Qt::LeftButton, {}, at);
+        EXPECT_EQ(QApplication::focusWidget(), w.entry().txtCall);
+        EXPECT_EQ(w.entry().txtCall->text(), c.call);
+    }
 }
 
 }  // namespace
