@@ -29,6 +29,11 @@ const std::map<QChar, const char*>& Patterns() {
     return patterns;
 }
 
+// How long before the end of a "Timer" wait the thread stops sleeping and
+// reads the counter until the end comes: a sleep may end a little late, and
+// the reading it starts from may be up to a millisecond old.
+constexpr double kReadCounterMs = 2;
+
 }  // namespace
 
 QString MorseElements(QChar character) {
@@ -67,11 +72,18 @@ bool MorseKeyer::SetLine(KeyLine line, bool on) {
 
 void MorseKeyer::WaitUntil(double end, TimingMethod method) {
     if (method == TimingMethod::Timer) {
-        std::int64_t now = 0;
-        do {
-            now = clock_.MonotonicMs();
-        } while (static_cast<double>(now) < end);
-        return;
+        // The wait ends at the first counter reading at `end` or later. The
+        // thread sleeps until a millisecond or two before that reading is
+        // due and reads the counter only for the rest: the edge falls where
+        // reading the counter all along would put it, and the processor is
+        // free meanwhile. (A sleep: the keyer's own thread only.)
+        const double due = std::ceil(end);
+        for (;;) {
+            const double now = static_cast<double>(clock_.MonotonicMs());
+            if (now >= end) return;
+            const double sleepMs = due - now - kReadCounterMs;
+            if (sleepMs >= 1) clock_.SleepMs(static_cast<int>(sleepMs));
+        }
     }
     // A sleep: this runs on the keyer's own thread only (see KeyerThread).
     const double left = std::ceil(end - static_cast<double>(clock_.MonotonicMs()));
@@ -81,7 +93,7 @@ void MorseKeyer::WaitUntil(double end, TimingMethod method) {
 void MorseKeyer::WaitUnit(double unitMs, TimingMethod method, double shortMs) {
     switch (method) {
     case TimingMethod::Timer:
-        // A busy wait on the counter. Each unit ends one unit after the
+        // A wait on the counter. Each unit ends one unit after the
         // planned end of the one before, at the first reading at least that
         // late, so neither a late reading nor a fraction of a millisecond
         // adds up over a character.
