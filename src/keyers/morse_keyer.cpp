@@ -107,8 +107,8 @@ void MorseKeyer::WaitUnit(double unitMs, TimingMethod method, double shortMs) {
         WaitUntil(end_ - shortMs, method);
         return;
     case TimingMethod::Loop:
-        // The count per 60 ms scaled to one unit.
-        CountPasses(controls_.LoopOffset() * unitMs / 60.0);
+        // The count per 60 ms scaled to one unit; a stop ends it early.
+        CountPasses(controls_.LoopOffset() * unitMs / 60.0, [this] { return controls_.Stopped(); });
         end_ = static_cast<double>(clock_.MonotonicMs());
         return;
     }
@@ -170,6 +170,8 @@ MorseKeyer::Result MorseKeyer::Send(QChar character, Gap gap, const std::functio
     else if (now < end_ || now >= end_ + 1)
         end_ = now;
     for (qsizetype i = 0; i < elements.size(); ++i) {
+        // A stop ends the character here, whether or not a line is keyed.
+        if (controls_.Stopped()) return Result::Stopped;
         const std::optional<double> unit = UnitMs(controls_.Speed());
         if (!unit) return Result::InvalidSpeed;
         const KeyLine line = portFailed ? KeyLine::None : controls_.Line();
@@ -195,17 +197,25 @@ MorseKeyer::Result MorseKeyer::Send(QChar character, Gap gap, const std::functio
 
 // Not inlined and counting through a volatile, so that the compiler can
 // neither drop nor shorten the loop, and the wait and the calibration cost
-// the same per pass.
-[[gnu::noinline]] void MorseKeyer::CountPasses(double limit) {
+// the same per pass. The stop is asked between blocks of passes (each a
+// fraction of a millisecond), so it costs next to nothing per pass.
+[[gnu::noinline]] bool MorseKeyer::CountPasses(double limit, const std::function<bool()>& stopped) {
+    constexpr double kPassesPerCheck = 65536;
     volatile double counter = 0;
-    while (counter < limit) counter = counter + 1;
+    for (;;) {
+        const double block = std::min(limit, counter + kPassesPerCheck);
+        while (counter < block) counter = counter + 1;
+        if (!(counter < limit)) return true;
+        if (stopped && stopped()) return false;
+    }
 }
 
-std::optional<double> MorseKeyer::CalibrateLoop(platform::Clock& clock) {
+std::optional<double> MorseKeyer::CalibrateLoop(platform::Clock& clock,
+                                                const std::function<bool()>& stopped) {
     constexpr double kFirstCount = 5000000;
     constexpr double kMeasureMs = 250;
     std::int64_t start = clock.MonotonicMs();
-    CountPasses(kFirstCount);
+    if (!CountPasses(kFirstCount, stopped)) return std::nullopt;
     const std::int64_t first = clock.MonotonicMs() - start;
     if (first <= 0) return std::nullopt;
     double count = kFirstCount;
@@ -215,7 +225,7 @@ std::optional<double> MorseKeyer::CalibrateLoop(platform::Clock& clock) {
         // steps weigh little in the figure.
         count = std::ceil(kFirstCount * kMeasureMs / static_cast<double>(first));
         start = clock.MonotonicMs();
-        CountPasses(count);
+        if (!CountPasses(count, stopped)) return std::nullopt;
         elapsed = clock.MonotonicMs() - start;
         if (elapsed <= 0) return std::nullopt;
     }
