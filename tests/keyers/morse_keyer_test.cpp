@@ -101,6 +101,23 @@ public:
     void LogContact() override { ++logCalls; }
 };
 
+// The fake clock as the keyer uses it, with the milliseconds it slept.
+class SleepTallyClock final : public platform::Clock {
+public:
+    explicit SleepTallyClock(FakeClock& clock) : clock_(clock) {}
+    std::int64_t MonotonicMs() const override { return clock_.MonotonicMs(); }
+    QDateTime LocalNow() const override { return clock_.LocalNow(); }
+    QDateTime UtcNow() const override { return clock_.UtcNow(); }
+    void SleepMs(int ms) override {
+        slept += ms;
+        clock_.SleepMs(ms);
+    }
+    std::int64_t slept = 0;
+
+private:
+    FakeClock& clock_;
+};
+
 struct KeyerRig {
     FakeClock clock;
     PeekClock peek{clock};
@@ -229,27 +246,10 @@ TEST(MorseKeyer, UnitLengthByMethodAndSpeed) {
     }
 }
 
-// The fake clock as the keyer uses it, with the milliseconds it slept.
-class SleepTallyClock final : public platform::Clock {
-public:
-    explicit SleepTallyClock(FakeClock& clock) : clock_(clock) {}
-    std::int64_t MonotonicMs() const override { return clock_.MonotonicMs(); }
-    QDateTime LocalNow() const override { return clock_.LocalNow(); }
-    QDateTime UtcNow() const override { return clock_.UtcNow(); }
-    void SleepMs(int ms) override {
-        slept += ms;
-        clock_.SleepMs(ms);
-    }
-    std::int64_t slept = 0;
-
-private:
-    FakeClock& clock_;
-};
-
-// "Timer" keeps its edges where the busy wait had them, but sleeps through
-// each unit: it reads the counter once after an edge and again only in the
-// last two milliseconds before the next (each reading moves this clock on by
-// 1 ms, so the time not slept is at most 3 ms a unit).
+// "Timer" keeps its edges exact and sleeps through each unit: it reads the
+// counter once after an edge and again only in the last two milliseconds
+// before the next (each reading moves this clock on by 1 ms, so the time not
+// slept is at most 3 ms a unit).
 TEST(MorseKeyer, TimerSleepsThroughEachUnitButItsLastMilliseconds) {
     struct Case {
         QString speed;
