@@ -2,7 +2,9 @@
 // with the word space that makes it the standard 50-unit word, through a
 // line that records its changes, for the "Sleep" and the "Timer" method.
 // The ideal is 3,000 ms a word. Prints "ratio cw-sleep/ideal <value>" and
-// "ratio cw-timer/ideal <value>"; then "ratio cw-late-start/ideal <value>":
+// "ratio cw-timer/ideal <value>"; with the latter, from the same run,
+// "ratio cw-timer-cpu <value>": the processor seconds the keying thread took
+// per second keyed. Then "ratio cw-late-start/ideal <value>":
 // the same with the "Timer" method, sent as the send buffer sends it, the
 // keyer on its own thread and each next character handed from the event
 // loop of a window thread that a timer keeps busy 6 ms of every 100 ms.
@@ -11,6 +13,7 @@
 #include <QTimer>
 #include <chrono>
 #include <cstdio>
+#include <ctime>
 #include <mutex>
 #include <vector>
 
@@ -60,14 +63,30 @@ private:
 
 const QString kText = QStringLiteral("PARIS PARIS PARIS PARIS PARIS ");
 
-double Ratio(keyers::TimingMethod method) {
+// The processor time of the calling thread, in seconds.
+double ThreadCpuSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
+}
+
+struct Run {
+    double ratio;         // keyed time / ideal time
+    double cpuPerSecond;  // processor seconds of the keying thread / keyed seconds
+};
+
+// Keyed on this thread.
+Run Keyed(keyers::TimingMethod method) {
     platform::SystemClock clock;
     RecordingLine line(clock);
     Controls controls(method);
     keyers::MorseKeyer keyer(clock, line, controls);
+    const double cpuStart = ThreadCpuSeconds();
     for (QChar c : kText) keyer.Transmit(c);
+    const double cpu = ThreadCpuSeconds() - cpuStart;
     const std::int64_t end = clock.MonotonicMs();
-    return static_cast<double>(end - line.changes.front().at) / 15000.0;
+    const double keyedMs = static_cast<double>(end - line.changes.front().at);
+    return {keyedMs / 15000.0, cpu / (keyedMs / 1000.0)};
 }
 
 double LateStartRatio() {
@@ -116,9 +135,11 @@ double LateStartRatio() {
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    std::printf("ratio cw-sleep/ideal %.5f\n", Ratio(keyers::TimingMethod::Sleep));
+    std::printf("ratio cw-sleep/ideal %.5f\n", Keyed(keyers::TimingMethod::Sleep).ratio);
     std::fflush(stdout);
-    std::printf("ratio cw-timer/ideal %.5f\n", Ratio(keyers::TimingMethod::Timer));
+    const Run timer = Keyed(keyers::TimingMethod::Timer);
+    std::printf("ratio cw-timer/ideal %.5f\n", timer.ratio);
+    std::printf("ratio cw-timer-cpu %.5f\n", timer.cpuPerSecond);
     std::fflush(stdout);
     std::printf("ratio cw-late-start/ideal %.5f\n", LateStartRatio());
     return 0;

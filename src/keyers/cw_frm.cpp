@@ -47,6 +47,13 @@ void KeepOnly(int& KeyAscii, QStringView allowed) {
     if (KeyAscii <= 0 || KeyAscii > 0xFFFF || !allowed.contains(QChar(KeyAscii))) KeyAscii = 0;
 }
 
+// A loop count the keyer can time by: one that no processor reaches in
+// 60 ms (or a negative one) would freeze the keyer inside one element.
+bool LoopCountInRange(std::optional<double> count) {
+    constexpr double kMaxLoopCount = 1e9;
+    return count && std::isfinite(*count) && *count >= 0 && *count <= kMaxLoopCount;
+}
+
 // A message box: letters become capitals; a double quote, which CW.txt
 // cannot hold, is dropped.
 void MessageKey(int& KeyAscii) {
@@ -307,12 +314,9 @@ void CWFrm::RestoreTimingSettings() {
     platform::SettingsStore& store = program_.settings();
     const std::optional<double> offset = logstore::ParseNumber(QStringView(store.GetSetting(
         platform::kSettingsApp, platform::kSettingsSection, kUserCWLoopOffset, QStringLiteral("0"))));
-    // A count that no processor reaches in 60 ms (or a negative one) would
-    // freeze the keyer inside one element: it is taken as none, so the Loop
-    // method calibrates again.
-    constexpr double kMaxLoopCount = 1e9;
-    program_.keyer.CWLoopOffset =
-        (offset && std::isfinite(*offset) && *offset >= 0 && *offset <= kMaxLoopCount) ? *offset : 0;
+    // A count out of range is taken as none, so the Loop method calibrates
+    // again.
+    program_.keyer.CWLoopOffset = LoopCountInRange(offset) ? *offset : 0;
     txtLoop->setText(logstore::FormatNumber(program_.keyer.CWLoopOffset));
     const QString method = store.GetSetting(platform::kSettingsApp, platform::kSettingsSection,
                                             kUserCWSelection, QStringLiteral("Timer"));
@@ -392,8 +396,11 @@ void CWFrm::optLoop_Click() {
         txtLoop->setText(logstore::FormatNumber(program_.keyer.CWLoopOffset));
 }
 
+// A typed count out of range is not taken, as a text that is no number is
+// not: the keyer keeps the count it has.
 void CWFrm::txtLoop_Change() {
-    if (std::optional<double> count = BoxNumber(txtLoop->text())) program_.keyer.CWLoopOffset = *count;
+    const std::optional<double> count = BoxNumber(txtLoop->text());
+    if (LoopCountInRange(count)) program_.keyer.CWLoopOffset = *count;
 }
 
 void CWFrm::cmdLoopFaster_Click() {

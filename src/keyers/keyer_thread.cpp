@@ -21,6 +21,11 @@ public:
     double LoopOffset() override { return Read().loopOffset; }
     bool PortOpen() override { return !Read().portFailed; }
     bool OpenPort() override { return false; }
+    // The message of the character being sent was stopped or replaced.
+    bool Stopped() override {
+        std::lock_guard lock(t_.mutex_);
+        return t_.quit_ || t_.running_ != t_.message_;
+    }
     void LogContact() override {
         std::uint64_t message = 0;
         {
@@ -147,6 +152,9 @@ std::uint64_t KeyerThread::Stop() {
     message_ = ++lastMessage_;
     handed_.reset();
     guard_->Release();
+    // A calibration asked for or under way ends too, with no count.
+    calibrate_ = false;
+    ++stops_;
     return message_;
 }
 
@@ -169,11 +177,17 @@ void KeyerThread::Run() {
         if (quit_) return;
         if (calibrate_) {
             calibrate_ = false;
+            const std::uint64_t stops = stops_;
+            const auto stopped = [this, stops] {
+                std::lock_guard hold(mutex_);
+                return quit_ || stops_ != stops;
+            };
             lock.unlock();
-            const std::optional<double> loops = MorseKeyer::CalibrateLoop(clock_);
-            Post([fn = reports_.calibrated, loops] {
-                if (fn) fn(loops);
-            });
+            const std::optional<double> loops = MorseKeyer::CalibrateLoop(clock_, stopped);
+            if (!stopped())
+                Post([fn = reports_.calibrated, loops] {
+                    if (fn) fn(loops);
+                });
             lock.lock();
             continue;
         }

@@ -77,9 +77,11 @@ public:
     // is none.
     bool TakeBack();
     // Stops the message under way at once: the character handed is dropped,
-    // the line keyed is released now, and the character being sent keys
-    // nothing more. Returns the message that follows; the reports of the
-    // one stopped, which come once its element is over, name the old one.
+    // the line keyed is released now, and the character being sent keys and
+    // times nothing more, whatever the line. Returns the message that
+    // follows; the reports of the one stopped, which come once its unit is
+    // over, name the old one. A calibration asked for or under way ends
+    // without a report.
     std::uint64_t Stop();
     // Measures the "Loop" timing's passes per 60 ms on this thread.
     void Calibrate();
@@ -105,6 +107,8 @@ private:
     std::optional<QChar> handed_;
     std::uint64_t handedMessage_ = 0;
     bool calibrate_ = false;
+    // Counts the stops, so that a calibration learns of one.
+    std::uint64_t stops_ = 0;
     bool quit_ = false;
     std::unique_ptr<Controls> controls_;
     std::unique_ptr<Guard> guard_;

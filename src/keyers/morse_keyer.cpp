@@ -29,6 +29,11 @@ const std::map<QChar, const char*>& Patterns() {
     return patterns;
 }
 
+// How long before the end of a "Timer" wait the thread stops sleeping and
+// reads the counter until the end comes: a sleep may end a little late, and
+// the reading it starts from may be up to a millisecond old.
+constexpr double kReadCounterMs = 2;
+
 }  // namespace
 
 QString MorseElements(QChar character) {
@@ -67,11 +72,18 @@ bool MorseKeyer::SetLine(KeyLine line, bool on) {
 
 void MorseKeyer::WaitUntil(double end, TimingMethod method) {
     if (method == TimingMethod::Timer) {
-        std::int64_t now = 0;
-        do {
-            now = clock_.MonotonicMs();
-        } while (static_cast<double>(now) < end);
-        return;
+        // The wait ends at the first counter reading at `end` or later. The
+        // thread sleeps until a millisecond or two before that reading is
+        // due and reads the counter only for the rest: the edge falls where
+        // reading the counter all along would put it, and the processor is
+        // free meanwhile. (A sleep: the keyer's own thread only.)
+        const double due = std::ceil(end);
+        for (;;) {
+            const double now = static_cast<double>(clock_.MonotonicMs());
+            if (now >= end) return;
+            const double sleepMs = due - now - kReadCounterMs;
+            if (sleepMs >= 1) clock_.SleepMs(static_cast<int>(sleepMs));
+        }
     }
     // A sleep: this runs on the keyer's own thread only (see KeyerThread).
     const double left = std::ceil(end - static_cast<double>(clock_.MonotonicMs()));
@@ -81,7 +93,7 @@ void MorseKeyer::WaitUntil(double end, TimingMethod method) {
 void MorseKeyer::WaitUnit(double unitMs, TimingMethod method, double shortMs) {
     switch (method) {
     case TimingMethod::Timer:
-        // A busy wait on the counter. Each unit ends one unit after the
+        // A wait on the counter. Each unit ends one unit after the
         // planned end of the one before, at the first reading at least that
         // late, so neither a late reading nor a fraction of a millisecond
         // adds up over a character.
@@ -95,8 +107,8 @@ void MorseKeyer::WaitUnit(double unitMs, TimingMethod method, double shortMs) {
         WaitUntil(end_ - shortMs, method);
         return;
     case TimingMethod::Loop:
-        // The count per 60 ms scaled to one unit.
-        CountPasses(controls_.LoopOffset() * unitMs / 60.0);
+        // The count per 60 ms scaled to one unit; a stop ends it early.
+        CountPasses(controls_.LoopOffset() * unitMs / 60.0, [this] { return controls_.Stopped(); });
         end_ = static_cast<double>(clock_.MonotonicMs());
         return;
     }
@@ -158,6 +170,8 @@ MorseKeyer::Result MorseKeyer::Send(QChar character, Gap gap, const std::functio
     else if (now < end_ || now >= end_ + 1)
         end_ = now;
     for (qsizetype i = 0; i < elements.size(); ++i) {
+        // A stop ends the character here, whether or not a line is keyed.
+        if (controls_.Stopped()) return Result::Stopped;
         const std::optional<double> unit = UnitMs(controls_.Speed());
         if (!unit) return Result::InvalidSpeed;
         const KeyLine line = portFailed ? KeyLine::None : controls_.Line();
@@ -183,17 +197,25 @@ MorseKeyer::Result MorseKeyer::Send(QChar character, Gap gap, const std::functio
 
 // Not inlined and counting through a volatile, so that the compiler can
 // neither drop nor shorten the loop, and the wait and the calibration cost
-// the same per pass.
-[[gnu::noinline]] void MorseKeyer::CountPasses(double limit) {
+// the same per pass. The stop is asked between blocks of passes (each a
+// fraction of a millisecond), so it costs next to nothing per pass.
+[[gnu::noinline]] bool MorseKeyer::CountPasses(double limit, const std::function<bool()>& stopped) {
+    constexpr double kPassesPerCheck = 65536;
     volatile double counter = 0;
-    while (counter < limit) counter = counter + 1;
+    for (;;) {
+        const double block = std::min(limit, counter + kPassesPerCheck);
+        while (counter < block) counter = counter + 1;
+        if (!(counter < limit)) return true;
+        if (stopped && stopped()) return false;
+    }
 }
 
-std::optional<double> MorseKeyer::CalibrateLoop(platform::Clock& clock) {
+std::optional<double> MorseKeyer::CalibrateLoop(platform::Clock& clock,
+                                                const std::function<bool()>& stopped) {
     constexpr double kFirstCount = 5000000;
     constexpr double kMeasureMs = 250;
     std::int64_t start = clock.MonotonicMs();
-    CountPasses(kFirstCount);
+    if (!CountPasses(kFirstCount, stopped)) return std::nullopt;
     const std::int64_t first = clock.MonotonicMs() - start;
     if (first <= 0) return std::nullopt;
     double count = kFirstCount;
@@ -203,7 +225,7 @@ std::optional<double> MorseKeyer::CalibrateLoop(platform::Clock& clock) {
         // steps weigh little in the figure.
         count = std::ceil(kFirstCount * kMeasureMs / static_cast<double>(first));
         start = clock.MonotonicMs();
-        CountPasses(count);
+        if (!CountPasses(count, stopped)) return std::nullopt;
         elapsed = clock.MonotonicMs() - start;
         if (elapsed <= 0) return std::nullopt;
     }

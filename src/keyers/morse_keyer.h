@@ -65,6 +65,9 @@ public:
     virtual bool OpenPort() = 0;
     // "!": logs the contact on the entry line when its call box is not empty.
     virtual void LogContact() = 0;
+    // The keyer has been told to stop: the character under way keys and
+    // times nothing more after the unit it is in, whatever the line.
+    virtual bool Stopped() { return false; }
 };
 
 class MorseKeyer {
@@ -74,6 +77,7 @@ public:
         InvalidSpeed,  // the speed is no number, 0 or below: nothing keyed
         PortFailed,    // the serial keying port could not be opened
         LineFailed,    // a line could not be set; the character ended there
+        Stopped,       // told to stop; the character ended there
     };
 
     // How Transmit waits out the silence that ends a character.
@@ -114,10 +118,14 @@ public:
 
     // Counts a double-precision counter up from 0 in steps of 1 while it is
     // below `limit`: the "Loop" wait, and the measure of the calibration.
-    static void CountPasses(double limit);
+    // Every so many passes it asks `stopped`, if given, and gives up when it
+    // says so: false then, true when the count ran to its end.
+    static bool CountPasses(double limit, const std::function<bool()>& stopped = {});
     // Measures the passes of CountPasses per 60 ms on `clock`, counting for
-    // about 250 ms. Nothing when no time could be measured.
-    static std::optional<double> CalibrateLoop(platform::Clock& clock);
+    // about 250 ms. Nothing when no time could be measured or `stopped` said
+    // to stop.
+    static std::optional<double> CalibrateLoop(platform::Clock& clock,
+                                               const std::function<bool()>& stopped = {});
 
 private:
     Result Send(QChar character, Gap gap, const std::function<bool()>* more);

@@ -2,6 +2,8 @@
 // the echo on the main window and the failures of a send, read back from
 // the keyed line on the fake clock.
 #include <QCheckBox>
+#include <QCoreApplication>
+#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -374,6 +376,36 @@ TEST(CWSend, ReleasingTheKeyingMidElementLetsGoOfTheLineAtOnce) {
     c.WaitSent();
     EXPECT_EQ(c.serial.events, released);
     EXPECT_FALSE(c.serial.rts);
+}
+
+// Exit, or the CW window unloaded, stops the keyer in the middle of a long
+// character: its timing ends with the unit under way, whatever the line,
+// also when the serial port was refused and nothing is keyed at all (a blank
+// of 8 + 99 units at 5 WPM would take over 25 s), so the window's end does
+// not wait for it.
+TEST(CWSend, AStopEndsTheTimingAtTheNextUnitWhateverTheLine) {
+    for (const bool refusedPort : {true, false}) {
+        SCOPED_TRACE(refusedPort ? "refused serial port" : "printer port");
+        CWFixture c;
+        if (refusedPort) {
+            c.serial.refuseOpen = true;
+            c.cw->Option1->setChecked(true);
+            c.cw->Text10->setText("2");
+        }
+        c.cw->Text11->setText("5");
+        c.cw->txtSpace->setText("99");
+        c.cw->Text3->setText(" ");
+        const std::int64_t start = c.f.t.clock.monotonic;
+        c.f.t.clock.HoldSleepsFrom(start + 240);
+        c.cw->FKeyCW(114);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return c.f.t.clock.Held(); }, 5000));
+        c.cw->ReleaseKeying();
+        c.f.t.clock.ReleaseSleeps();
+        // The window goes: its keyer's thread ends first.
+        c.program().UnloadCWFrm();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_EQ(c.f.t.clock.monotonic, start + 2 * 240);
+    }
 }
 
 // The keyer's thread reads the speed box as it stands at each unit: a speed

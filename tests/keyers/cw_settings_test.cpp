@@ -295,3 +295,21 @@ TEST(CWSettings, AStoredLoopCountNoProcessorReachesIsTakenAsNone) {
         EXPECT_EQ(f.txtLoop->text(), "0");
     }
 }
+
+// A typed loop count gets the range of a stored one: a count out of it is
+// not taken, as a text that is no number is not, and the keyer keeps the
+// count it has; the ends of the range are taken.
+TEST(CWSettings, ATypedLoopCountOutOfRangeIsNotTaken) {
+    TestProgram t;
+    CWFrm& f = t->cwFrm();
+    f.txtLoop->setText("1234");
+    for (const char* typed : {"1e15", "1000000001", "-5", "-0.5"}) {
+        SCOPED_TRACE(typed);
+        f.txtLoop->setText(typed);
+        EXPECT_EQ(t->keyer.CWLoopOffset, 1234);
+    }
+    f.txtLoop->setText("1000000000");
+    EXPECT_EQ(t->keyer.CWLoopOffset, 1e9);
+    f.txtLoop->setText("0");
+    EXPECT_EQ(t->keyer.CWLoopOffset, 0);
+}

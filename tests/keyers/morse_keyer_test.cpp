@@ -101,6 +101,23 @@ public:
     void LogContact() override { ++logCalls; }
 };
 
+// The fake clock as the keyer uses it, with the milliseconds it slept.
+class SleepTallyClock final : public platform::Clock {
+public:
+    explicit SleepTallyClock(FakeClock& clock) : clock_(clock) {}
+    std::int64_t MonotonicMs() const override { return clock_.MonotonicMs(); }
+    QDateTime LocalNow() const override { return clock_.LocalNow(); }
+    QDateTime UtcNow() const override { return clock_.UtcNow(); }
+    void SleepMs(int ms) override {
+        slept += ms;
+        clock_.SleepMs(ms);
+    }
+    std::int64_t slept = 0;
+
+private:
+    FakeClock& clock_;
+};
+
 struct KeyerRig {
     FakeClock clock;
     PeekClock peek{clock};
@@ -226,6 +243,43 @@ TEST(MorseKeyer, UnitLengthByMethodAndSpeed) {
         ends.push_back(rig.clock.monotonic - first);
         EXPECT_EQ(ends, c.ends);
         EXPECT_EQ(DecodeMorse(rig.Elements(static_cast<double>(c.ends.back()) / 4)), "E");
+    }
+}
+
+// "Timer" keeps its edges exact and sleeps through each unit: it reads the
+// counter once after an edge and again only in the last two milliseconds
+// before the next (each reading moves this clock on by 1 ms, so the time not
+// slept is at most 3 ms a unit).
+TEST(MorseKeyer, TimerSleepsThroughEachUnitButItsLastMilliseconds) {
+    struct Case {
+        QString speed;
+        QChar character;
+        std::int64_t elapsed;
+    };
+    const Case cases[] = {
+        {"20", u'A', 8 * 60}, {"20", u'0', 22 * 60}, {"13", u'E', 370},
+        {"32", u'R', 375},    {"5", u'T', 6 * 240},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.speed.toStdString() + " " + QString(c.character).toStdString());
+        FakeClock fake;
+        fake.advancePerReadMs = 1;
+        SleepTallyClock clock(fake);
+        PeekClock peek(fake);
+        RecordingLines lines(peek);
+        FakeControls controls;
+        controls.method = TimingMethod::Timer;
+        controls.speed = [s = c.speed] { return s; };
+        MorseKeyer keyer(clock, lines, controls);
+        keyer.Transmit(c.character);
+        ASSERT_FALSE(lines.settings.empty());
+        const std::int64_t elapsed = fake.monotonic - lines.settings.front().at;
+        EXPECT_EQ(elapsed, c.elapsed);
+        const auto units = static_cast<std::int64_t>(lines.settings.size());
+        EXPECT_LE(elapsed - clock.slept, 3 * units);
+        EXPECT_EQ(DecodeMorse(ElementsOf(lines.Line(), fake.monotonic, static_cast<double>(elapsed) /
+                                                                          static_cast<double>(units))),
+                  QString(c.character));
     }
 }
 
