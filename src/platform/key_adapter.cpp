@@ -303,11 +303,8 @@ void KeyAdapter::releaseNext() {
     HeldKey key = std::move(held_.front());
     held_.pop_front();
     const QPointer<QObject> alive(this);
-    const QEvent* outer = std::exchange(releasing_, key.event.get());
     QCoreApplication::sendEvent(target, key.event.get());
-    if (!alive) return;
-    releasing_ = outer;
-    ReleaseKeys();
+    if (alive) ReleaseKeys();
 }
 
 KeyAdapter::Target KeyAdapter::targetFor(QWidget* receiver) const {
@@ -331,7 +328,9 @@ bool KeyAdapter::eventFilter(QObject* watched, QEvent* event) {
     if (receiver->window() != window_) return false;
 
     auto& key = static_cast<QKeyEvent&>(*event);
-    if (event != releasing_ && (!held_.empty() || (hold_ && hold_(receiver)))) {
+    // Only keys from the keyboard are kept: a Tab sent from code, a kept key
+    // handed on, and the copies this adapter delivers act when they come.
+    if (event->spontaneous() && (!held_.empty() || (hold_ && hold_(receiver)))) {
         held_.push_back({receiver, std::unique_ptr<QKeyEvent>(key.clone())});
         key.accept();
         return true;

@@ -99,9 +99,10 @@ public:
     void Attach(QWidget* control, KeyHandlers handlers);
     void Detach(QWidget* control);
 
-    // Keys kept waiting: while `hold` answers true for the widget a key is
-    // for, that key (its press and its release) is kept instead of handled,
-    // and so is every later key of the window while kept ones wait.
+    // Keys kept waiting: while `hold` answers true for the widget a key from
+    // the keyboard is for, that key (its press and its release) is kept
+    // instead of handled, and so is every later key from the keyboard for the
+    // window while kept ones wait.
     // ReleaseKeys() hands them on in their order, one at a time, each to the
     // widget that has the focus by then and after the one before, and what it
     // queued, has been handled: exactly as if they were typed then. A key
@@ -146,7 +147,6 @@ private:
     std::function<bool(QWidget*)> hold_;
     std::deque<HeldKey> held_;
     bool releasePosted_ = false;
-    const QEvent* releasing_ = nullptr;
 };
 
 }  // namespace platform

@@ -247,6 +247,9 @@ TEST(EntryLine, KeysTypedDuringTheDuplicateHoldAreLoggedWhenItEnds) {
     const Case cases[] = {
         // Enter in the call box, the county filled in from the earlier contact.
         {"out-of-state", 1, "w9xyz\n", "k9new dane\n", "Dane", ""},
+        // Space at the end of the county sends a Tab to the call box, which
+        // acts before the Enter that follows it.
+        {"out-of-state, Space after the county", 1, "w9xyz\n", "k9new dane \n", "Dane", ""},
         // Enter in the county box; an Esc among the waiting keys clears what
         // was typed before it.
         {"in-state", 0, "w9xyz wi dane\n", "w9q\x1bk9new wi dane\n", "Dane", "WI"},
