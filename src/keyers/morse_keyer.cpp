@@ -70,13 +70,15 @@ bool MorseKeyer::SetLine(KeyLine line, bool on) {
     return true;
 }
 
+// Both methods sleep: this runs on the keyer's own thread only (MorseKeyer
+// is made by KeyerThread), never on the window's.
 void MorseKeyer::WaitUntil(double end, TimingMethod method) {
     if (method == TimingMethod::Timer) {
         // The wait ends at the first counter reading at `end` or later. The
         // thread sleeps until a millisecond or two before that reading is
         // due and reads the counter only for the rest: the edge falls where
         // reading the counter all along would put it, and the processor is
-        // free meanwhile. (A sleep: the keyer's own thread only.)
+        // free meanwhile.
         const double due = std::ceil(end);
         for (;;) {
             const double now = static_cast<double>(clock_.MonotonicMs());
@@ -85,7 +87,6 @@ void MorseKeyer::WaitUntil(double end, TimingMethod method) {
             if (sleepMs >= 1) clock_.SleepMs(static_cast<int>(sleepMs));
         }
     }
-    // A sleep: this runs on the keyer's own thread only (see KeyerThread).
     const double left = std::ceil(end - static_cast<double>(clock_.MonotonicMs()));
     if (left > 0) clock_.SleepMs(static_cast<int>(left));
 }
